@@ -1,0 +1,26 @@
+#include "app/terminal/TerminalCommands.h"
+
+#include <cstdio>
+#include <cstring>
+
+// One declaration and one row per command.
+// (commands are added here as their subsystems arrive)
+
+const TerminalCommand kTerminalCommands[] = {
+    {nullptr, nullptr, nullptr},
+};
+
+const TerminalCommand* FindTerminalCommand(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const TerminalCommand* c = kTerminalCommands; c->flag; ++c)
+            if (std::strcmp(argv[i], c->flag) == 0) return c;
+    return nullptr;
+}
+
+void PrintTerminalUsage()
+{
+    std::fprintf(stderr, "usage:\n");
+    for (const TerminalCommand* c = kTerminalCommands; c->flag; ++c)
+        std::fprintf(stderr, "  tallix %s\n", c->usage);
+}

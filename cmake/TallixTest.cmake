@@ -1,0 +1,39 @@
+# Helpers for test executables and fuzz targets.
+#
+# tallix_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2)
+#   one GoogleTest executable, run by CTest under its name. Tests run with the
+#   offscreen Qt platform and a private HOME so they never touch a user's files.
+#
+# tallix_add_fuzz(name SOURCES a.cpp LIBS lib1)
+#   a libFuzzer target (LLVMFuzzerTestOneInput). In the fuzz build it links
+#   libFuzzer; in the ordinary build it links a replay driver and CTest replays
+#   every file of tests/fuzz/corpus/<name>/.
+find_package(GTest REQUIRED)
+
+function(tallix_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(TALLIX_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TALLIX_RUNTIME_DIR=${TALLIX_RUNTIME_DIR};TALLIX_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata")
+endfunction()
+
+function(tallix_add_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  if(TALLIX_FUZZ)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
+    add_test(NAME ${name}_replay COMMAND ${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+  endif()
+endfunction()

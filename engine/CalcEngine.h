@@ -1,0 +1,37 @@
+#pragma once
+// The one place where a calculation happens: expression text in (Windows-1252,
+// with the typographic signs of the keypad), double value and result text out.
+//
+// Result texts are decimal with 15 significant digits ("1.e+020", "0.00000015",
+// "12") in base 10, a 32-bit two's-complement word in other bases, or one of
+// the three error words "syntax error", "infinity", "imaginary".
+// Only the interface thread calls the engine; evaluations must not overlap.
+#include <string>
+
+class CCalcEngine {
+public:
+    // Created on the first call (which seeds the random generator), shared after.
+    static CCalcEngine* GetInstance();
+    static void ReleaseInstance();
+
+    // Evaluates in the current base. result may be the same object as expr.
+    double Evaluate(const std::string& expr, std::string& result);
+    // Reads numbers of expr in inBase and writes the result text in outBase.
+    double EvaluateInBases(const std::string& expr, std::string& result, int inBase, int outBase);
+
+    // 0 DEG, 1 RAD, 2 GRAD; 3 advances DEG -> RAD -> GRAD -> DEG. Always 1.
+    int SetAngleMode(int mode);
+    int GetAngleMode() const;
+    // 2 to 36; anything else is refused with 0 and the base stays.
+    int SetBase(int base);
+    int GetBase() const;
+
+    // Converts value from the current angle unit to the next of the cycle and
+    // writes the result text; 0 (result untouched) when refused. An empty value
+    // becomes "0". The angle mode itself does not change.
+    int ConvertAngleText(std::string& value, std::string& result);
+
+private:
+    CCalcEngine();
+    // Implementation state is added below by the engine's own sources.
+};

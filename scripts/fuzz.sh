@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) in build-fuzz/ and
+# runs one of them: scripts/fuzz.sh TARGET SECONDS. New interesting inputs go to
+# a scratch corpus; crashes land in build-fuzz/artifacts/. Copy the few inputs
+# worth keeping into tests/fuzz/corpus/TARGET/ so the ordinary test run replays them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
+seconds=${2:-600}
+if [ ! -f build-fuzz/build.ninja ]; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLIX_FUZZ=ON >/dev/null
+fi
+cmake --build build-fuzz --target "$target"
+mkdir -p "build-fuzz/corpus/$target" build-fuzz/artifacts "tests/fuzz/corpus/$target"
+exec "build-fuzz/fuzz/$target" -max_total_time="$seconds" -artifact_prefix=build-fuzz/artifacts/ \
+  "build-fuzz/corpus/$target" "tests/fuzz/corpus/$target"

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tallix needs to build, test and run, and the
+# locales the regional-format tests use. Quiet and quick when all is present.
+set -euo pipefail
+
+PACKAGES=(
+  # build and tests
+  cmake ninja-build g++ pkg-config python3
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzzing (clang's libFuzzer with sanitizers)
+  clang libclang-rt-14-dev
+  # windows, single instance
+  qt6-base-dev libgl-dev
+  # rates download
+  libcurl4-openssl-dev
+  # skin images
+  libpng-dev zlib1g-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev libgif-dev libwmf-dev
+  # click sound
+  libasound2-dev
+  # terminal line editing
+  libedit-dev
+  # benchmark peer
+  libmuparser-dev
+  # fonts, locales, headless display for UI checks
+  fonts-dejavu-core locales xvfb xauth xdotool
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null; then
+    $SUDO apt-get update -q >/dev/null
+    $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+fi
+
+# Locales for the regional-format tests.
+need_locale=0
+for loc in en_US.UTF-8 de_DE.UTF-8; do
+  if ! locale -a 2>/dev/null | grep -qi "^${loc%%.*}\.utf-\?8$"; then need_locale=1; fi
+done
+if [ $need_locale -eq 1 ]; then
+  for loc in "en_US.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8"; do
+    grep -q "^${loc}" /etc/locale.gen 2>/dev/null || echo "$loc" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,20 @@
+#pragma once
+// The current language and the mapping of English resource identifiers to the
+// identifiers of the current language's copy (identifier + language x 1000).
+//
+// Languages (Windows primary language ids): 9 English, 12 French, 7 German,
+// 10 Spanish, 16 Italian, 3 Catalan, 22 Portuguese, 4 Chinese (Traditional).
+#include <cstddef>
+#include <string>
+
+// Current language; 9 until resolved.
+int LanguageId();
+// id above 1000 unchanged; language < 0 or >= 256 counts as English;
+// otherwise id + language * 1000, or id itself for English. language -1 means current.
+int LocalizedId(int id, int language = -1);
+
+// Loads string `localizedId` (already passed through LocalizedId) from the
+// program's built-in string tables as UTF-8, cut to at most capacity - 1 bytes
+// on a character boundary. Returns 1; 0 when there is no such string, and then
+// out is left as it was.
+int LoadResString(int localizedId, std::string& out, size_t capacity = 256);
