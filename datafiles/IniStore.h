@@ -6,8 +6,24 @@
 // their output (the caller's default when not found) and return the found flag.
 // Texts are bytes in the file's own encoding (Windows-1252 for our files).
 // One thread uses a store at a time.
+//
+// Limits beyond the fixed capacities:
+// - A key longer than 39 characters is not stored (its line is dropped): a key
+//   cut short would answer look-ups for a different name.
+// - A value or section name longer than 255 characters is cut to its first 255
+//   characters. Lines themselves have no separate limit, so a line of a 39-
+//   character key and a 255-character value reads whole, and everything Save
+//   writes reads back to the same sections and pairs.
+// - Key lines before the first section header belong to no section and are
+//   ignored.
+// - Save writes the whole text however long (no 10,000-byte cut), into a
+//   temporary file in the same folder that is flushed to disk and then renamed
+//   over the target, so an interrupted or failed save leaves the old file intact.
+//   It returns 0 unless every byte reached the disk.
+// - The text is read as a C string: a zero byte ends it, like the end of file.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CIniStore {
 public:
@@ -33,5 +49,22 @@ public:
     int FindKey(int section, const char* key) const;
 
 private:
-    // Implementation state is added below by the store's own sources.
+    static constexpr int kMaxSections = 125;
+    static constexpr int kMaxPairs = 82;
+    static constexpr size_t kMaxRead = 30000;
+    static constexpr size_t kMaxKey = 39;
+    static constexpr size_t kMaxValue = 255;
+
+    struct Pair {
+        std::string key;
+        std::string value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Pair> pairs;
+    };
+    const Pair* Find(const char* section, const char* key) const;
+    void ParseLine(const std::string& line);
+
+    std::vector<Section> sections_;
 };

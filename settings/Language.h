@@ -18,3 +18,21 @@ int LocalizedId(int id, int language = -1);
 // on a character boundary. Returns 1; 0 when there is no such string, and then
 // out is left as it was.
 int LoadResString(int localizedId, std::string& out, size_t capacity = 256);
+
+class RegistryAccess;
+
+// Chooses the current language once per run: the registry number `Locale` of
+// key "SOFTWARE\Fernhill\Tallix" when present (taken unchecked), otherwise the
+// user's language from LC_ALL, LC_MESSAGES or LANG (the first one set):
+// ca, zh, de, en, es, fr, it, pt give 3, 4, 7, 9, 10, 12, 16, 22, anything else 9.
+// Writes nothing. Later calls do nothing.
+void ResolveLanguage(RegistryAccess& registry);
+// Makes `languageId` current at once and writes `Locale` at once.
+void SetLanguage(int languageId, RegistryAccess& registry);
+// The language the user's environment asks for, as ResolveLanguage reads it.
+int UserLanguageId();
+// Maps a locale name such as "de_DE.UTF-8" to its language id (9 when unknown).
+int LanguageFromLocaleName(const char* name);
+// Forgets the resolution so that the next ResolveLanguage runs again, and
+// returns to English. For tests and for tools that switch languages.
+void ResetLanguage();

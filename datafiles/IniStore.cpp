@@ -1,0 +1,264 @@
+#include "datafiles/IniStore.h"
+
+#include "platform/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <strings.h>
+#include <unistd.h>
+
+namespace {
+
+// Opening and creating files is serialised process-wide; everything else runs unlocked.
+std::mutex g_fileLock;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string Trim(const std::string& text)
+{
+    size_t end = text.size();
+    while (end > 0 && IsBlank(text[end - 1])) --end;
+    size_t begin = 0;
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    return text.substr(begin, end - begin);
+}
+
+bool SameName(const std::string& a, const char* b)
+{
+    return strcasecmp(a.c_str(), b) == 0;
+}
+
+// Splits at commas the way strtok does: empty pieces are skipped.
+std::vector<std::string> SplitCommas(const std::string& text)
+{
+    std::vector<std::string> pieces;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t comma = text.find(',', pos);
+        if (comma == std::string::npos) comma = text.size();
+        if (comma > pos) pieces.push_back(text.substr(pos, comma - pos));
+        pos = comma + 1;
+    }
+    return pieces;
+}
+
+// atoi as the C library does it (strtol, then narrowed), without atoi's overflow UB.
+int ToInt(const std::string& text)
+{
+    return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+}
+
+int PieceOr(const std::vector<std::string>& pieces, size_t i)
+{
+    return i < pieces.size() ? ToInt(pieces[i]) : -1;
+}
+
+int ReadUpTo(int fd, char* buffer, size_t capacity, size_t& got)
+{
+    got = 0;
+    while (got < capacity) {
+        ssize_t n = ::read(fd, buffer + got, capacity - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return 0;
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    return 1;
+}
+
+} // namespace
+
+CIniStore::CIniStore() = default;
+CIniStore::~CIniStore() = default;
+
+int CIniStore::Load(const char* path)
+{
+    if (!path) return 0;
+    int fd;
+    {
+        std::lock_guard<std::mutex> lock(g_fileLock);
+        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    }
+    if (fd < 0) return 0;
+    std::string buffer(kMaxRead, '\0');
+    size_t got = 0;
+    int ok = ReadUpTo(fd, buffer.data(), kMaxRead, got);
+    ::close(fd);
+    if (!ok) return 0;
+    // The text ends at the first zero byte, as a C string would.
+    buffer.resize(strnlen(buffer.data(), got));
+
+    Clear();
+    // Lines split at LF with strtok semantics: runs of LF give no empty lines,
+    // and a CR before the LF stays on the line. Two CR-only lines in a row end
+    // the parse (the first line of the file does not count).
+    int emptyRun = 0;
+    bool first = true;
+    size_t pos = 0;
+    while (true) {
+        while (pos < buffer.size() && buffer[pos] == '\n') ++pos;
+        if (pos >= buffer.size()) break;
+        size_t end = buffer.find('\n', pos);
+        if (end == std::string::npos) end = buffer.size();
+        std::string line = buffer.substr(pos, end - pos);
+        pos = end;
+        if (!first) {
+            emptyRun = (line == "\r") ? emptyRun + 1 : 0;
+            if (emptyRun == 2) break;
+        }
+        first = false;
+        ParseLine(line);
+    }
+    return 1;
+}
+
+void CIniStore::ParseLine(const std::string& raw)
+{
+    std::string line = Trim(raw);
+    if (line.empty()) return;
+    size_t equals = line.find('=');
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']' &&
+        sections_.size() < static_cast<size_t>(kMaxSections)) {
+        Section section;
+        section.name = line.substr(1, std::min(line.size() - 2, kMaxValue));
+        sections_.push_back(std::move(section));
+        return;
+    }
+    if (equals == std::string::npos || equals == 0 || sections_.empty()) return;
+    Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+    if (pair.key.size() > kMaxKey) return;
+    if (pair.value.size() > kMaxValue) pair.value.resize(kMaxValue);
+    Section& current = sections_.back();
+    if (current.pairs.size() < static_cast<size_t>(kMaxPairs)) current.pairs.push_back(std::move(pair));
+}
+
+const CIniStore::Pair* CIniStore::Find(const char* section, const char* key) const
+{
+    if (!section || !key) return nullptr;
+    int s = FindSection(section);
+    if (s < 0) return nullptr;
+    int k = FindKey(s, key);
+    return k < 0 ? nullptr : &sections_[static_cast<size_t>(s)].pairs[static_cast<size_t>(k)];
+}
+
+int CIniStore::GetString(std::string& out, const char* section, const char* key, const char* def)
+{
+    const Pair* pair = Find(section, key);
+    if (pair) {
+        out = pair->value;
+        return 1;
+    }
+    out = def ? def : "";
+    return 0;
+}
+
+int CIniStore::GetInt(int& out, const char* section, const char* key, int def)
+{
+    std::string text;
+    int found = GetString(text, section, key, std::to_string(def).c_str());
+    out = ToInt(text);
+    return found;
+}
+
+int CIniStore::GetIntPair(int& x, int& y, const char* section, const char* key, int defX, int defY)
+{
+    const Pair* pair = Find(section, key);
+    if (!pair) {
+        x = defX;
+        y = defY;
+        return 0;
+    }
+    std::vector<std::string> pieces = SplitCommas(pair->value);
+    x = PieceOr(pieces, 0);
+    y = PieceOr(pieces, 1);
+    return 1;
+}
+
+int CIniStore::GetColor(uint32_t& out, const char* section, const char* key, uint32_t def)
+{
+    const Pair* pair = Find(section, key);
+    if (!pair) {
+        out = def;
+        return 0;
+    }
+    std::vector<std::string> pieces = SplitCommas(pair->value);
+    uint32_t red = static_cast<uint32_t>(PieceOr(pieces, 0)) & 0xFF;
+    uint32_t green = static_cast<uint32_t>(PieceOr(pieces, 1)) & 0xFF;
+    uint32_t blue = static_cast<uint32_t>(PieceOr(pieces, 2)) & 0xFF;
+    out = red | (green << 8) | (blue << 16);
+    return 1;
+}
+
+int CIniStore::GetDouble(double& out, const char* section, const char* key, double def)
+{
+    const Pair* pair = Find(section, key);
+    if (!pair) {
+        out = def;
+        return 0;
+    }
+    out = std::strtod(pair->value.c_str(), nullptr);
+    return 1;
+}
+
+int CIniStore::SetValue(const char* section, const char* key, const char* value)
+{
+    if (!section || !key || !value) return 0;
+    int s = FindSection(section);
+    if (s < 0) return 0;
+    int k = FindKey(s, key);
+    if (k < 0) return 0;
+    Pair& pair = sections_[static_cast<size_t>(s)].pairs[static_cast<size_t>(k)];
+    pair.key = key;
+    pair.value = value;
+    if (pair.value.size() > kMaxValue) pair.value.resize(kMaxValue);
+    return 1;
+}
+
+int CIniStore::Save(const char* path)
+{
+    if (!path) return 0;
+    std::string text;
+    for (const Section& section : sections_) {
+        text += '[';
+        text += section.name;
+        text += "]\r\n";
+        for (const Pair& pair : section.pairs) {
+            text += pair.key;
+            text += '=';
+            text += pair.value;
+            text += "\r\n";
+        }
+        text += "\r\n";
+    }
+    // The temporary file has a unique name, so saving needs no lock.
+    return WriteFileAtomically(path, text);
+}
+
+void CIniStore::Clear()
+{
+    sections_.clear();
+}
+
+int CIniStore::FindSection(const char* name) const
+{
+    if (!name) return -1;
+    for (size_t i = 0; i < sections_.size(); ++i)
+        if (SameName(sections_[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+int CIniStore::FindKey(int section, const char* key) const
+{
+    if (!key || section < 0 || static_cast<size_t>(section) >= sections_.size()) return -1;
+    const std::vector<Pair>& pairs = sections_[static_cast<size_t>(section)].pairs;
+    for (size_t i = 0; i < pairs.size(); ++i)
+        if (SameName(pairs[i].key, key)) return static_cast<int>(i);
+    return -1;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Replaces a file's whole content so that a reader (or the next run, after a
+// crash or kill) sees either the old file or the new one, never a part.
+#include <string_view>
+
+// Writes `text` to a new temporary file in the folder of `path`, flushes it to
+// disk, renames it over `path` and flushes the folder. An existing file keeps
+// its permission bits; a new one gets 0644 less the umask. Returns 1 when every
+// byte reached the disk and the rename succeeded; 0 otherwise, and then `path`
+// is untouched and the temporary file removed. `path` is a UTF-8 file name.
+int WriteFileAtomically(const char* path, std::string_view text);

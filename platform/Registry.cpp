@@ -1,0 +1,347 @@
+#include "platform/Registry.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/TextCodec.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <pwd.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool SameName(const std::string& a, const char* b)
+{
+    return strcasecmp(a.c_str(), b) == 0;
+}
+
+// Creates every missing folder of `path` (not the last component).
+void MakeParentFolders(const std::string& path)
+{
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
+}
+
+std::string Escape(const std::string& utf8)
+{
+    std::string out = "\"";
+    for (char c : utf8) {
+        unsigned char u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (u < 0x20 || u == 0x7F) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02X", u);
+                out += hex;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// `quoted` runs from the opening quote to the end of the line.
+bool Unescape(const std::string& quoted, std::string& out)
+{
+    if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') return false;
+    out.clear();
+    for (size_t i = 1; i + 1 < quoted.size(); ++i) {
+        char c = quoted[i];
+        if (c == '"') return false;
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++i + 1 >= quoted.size()) return false;
+        switch (quoted[i]) {
+        case '\\': out += '\\'; break;
+        case '"': out += '"'; break;
+        case 'r': out += '\r'; break;
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 'x': {
+            if (i + 3 >= quoted.size()) return false;
+            int high = HexDigit(quoted[i + 1]), low = HexDigit(quoted[i + 2]);
+            if (high < 0 || low < 0) return false;
+            out += static_cast<char>(high * 16 + low);
+            i += 2;
+            break;
+        }
+        default: return false;
+        }
+    }
+    return true;
+}
+
+bool ParseNumber(const std::string& text, int32_t& out)
+{
+    if (text.empty()) return false;
+    errno = 0;
+    char* stop = nullptr;
+    long long value = std::strtoll(text.c_str(), &stop, 10);
+    if (errno || *stop != '\0' || value < INT32_MIN || value > INT32_MAX) return false;
+    out = static_cast<int32_t>(value);
+    return true;
+}
+
+} // namespace
+
+const CRegistryValues::Value* CRegistryValues::Find(const char* key, const char* name) const
+{
+    if (!key || !name) return nullptr;
+    for (const Key& k : keys_) {
+        if (!SameName(k.name, key)) continue;
+        for (const Value& v : k.values)
+            if (SameName(v.name, name)) return &v;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+CRegistryValues::Value& CRegistryValues::Ensure(const char* key, const char* name)
+{
+    Key* found = nullptr;
+    for (Key& k : keys_)
+        if (SameName(k.name, key)) found = &k;
+    if (!found) {
+        keys_.push_back(Key{key, {}});
+        found = &keys_.back();
+    }
+    for (Value& v : found->values)
+        if (SameName(v.name, name)) return v;
+    found->values.push_back(Value{name, false, std::string(), 0});
+    return found->values.back();
+}
+
+int CRegistryValues::ReadText(const char* key, const char* name, std::string& out, size_t capacity) const
+{
+    const Value* value = Find(key, name);
+    if (!value) return 0;
+    std::string text;
+    if (value->isText) {
+        text = value->text;
+    } else {
+        // A number's raw bytes, read as far as its first zero byte.
+        uint32_t bits = static_cast<uint32_t>(value->number);
+        for (int i = 0; i < 4 && ((bits >> (8 * i)) & 0xFF); ++i) text += static_cast<char>((bits >> (8 * i)) & 0xFF);
+        if (capacity < 4) return 0;
+    }
+    if (text.size() + 1 > capacity) return 0;
+    out = text;
+    return 1;
+}
+
+int CRegistryValues::ReadNumber(const char* key, const char* name, int32_t& out) const
+{
+    const Value* value = Find(key, name);
+    if (!value) return 0;
+    if (!value->isText) {
+        out = value->number;
+        return 1;
+    }
+    // A text's bytes and its terminating zero, when they fit the four bytes of a number.
+    if (value->text.size() + 1 > 4) return 0;
+    uint32_t bits = 0;
+    for (size_t i = 0; i < value->text.size(); ++i) bits |= static_cast<uint32_t>(static_cast<unsigned char>(value->text[i])) << (8 * i);
+    out = static_cast<int32_t>(bits);
+    return 1;
+}
+
+int CMemoryRegistry::ReadText(const char* key, const char* name, std::string& out, size_t capacity)
+{
+    return values_.ReadText(key, name, out, capacity);
+}
+
+int CMemoryRegistry::ReadNumber(const char* key, const char* name, int32_t& out)
+{
+    return values_.ReadNumber(key, name, out);
+}
+
+int CMemoryRegistry::WriteText(const char* key, const char* name, const char* text)
+{
+    if (!key || !name || !text) return 0;
+    CRegistryValues::Value& value = values_.Ensure(key, name);
+    value.isText = true;
+    value.text = text;
+    return 1;
+}
+
+int CMemoryRegistry::WriteNumber(const char* key, const char* name, int32_t number)
+{
+    if (!key || !name) return 0;
+    CRegistryValues::Value& value = values_.Ensure(key, name);
+    value.isText = false;
+    value.text.clear();
+    value.number = number;
+    return 1;
+}
+
+CFileRegistry::CFileRegistry(std::string path) : path_(path.empty() ? DefaultPath() : std::move(path)) {}
+
+std::string CFileRegistry::DefaultPath()
+{
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config && config[0] == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* entry = ::getpwuid(::getuid());
+            home = entry && entry->pw_dir ? entry->pw_dir : "/tmp";
+        }
+        base = std::string(home) + "/.config";
+    }
+    return base + "/Fernhill/Tallix.conf";
+}
+
+std::string CFileRegistry::Format(const CRegistryValues& values)
+{
+    std::string text = "# Tallix settings: one group per key; numbers bare, texts quoted.\n";
+    for (const CRegistryValues::Key& key : values.Keys()) {
+        text += "\n[" + Cp1252ToUtf8(key.name) + "]\n";
+        for (const CRegistryValues::Value& value : key.values) {
+            text += Cp1252ToUtf8(value.name) + "=";
+            text += value.isText ? Escape(Cp1252ToUtf8(value.text)) : std::to_string(value.number);
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+void CFileRegistry::Parse(const std::string& text, CRegistryValues& values)
+{
+    std::string key;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        if (line.front() == '[' && line.back() == ']' && line.size() > 2) {
+            key = Utf8ToCp1252(line.substr(1, line.size() - 2));
+            continue;
+        }
+        size_t equals = line.find('=');
+        if (key.empty() || equals == 0 || equals == std::string::npos) continue;
+        std::string name = Utf8ToCp1252(line.substr(0, equals));
+        std::string data = line.substr(equals + 1);
+        std::string textValue;
+        int32_t number = 0;
+        if (!data.empty() && data[0] == '"') {
+            if (!Unescape(data, textValue)) continue;
+            CRegistryValues::Value& value = values.Ensure(key.c_str(), name.c_str());
+            value.isText = true;
+            value.text = Utf8ToCp1252(textValue);
+        } else if (ParseNumber(data, number)) {
+            CRegistryValues::Value& value = values.Ensure(key.c_str(), name.c_str());
+            value.isText = false;
+            value.text.clear();
+            value.number = number;
+        }
+    }
+}
+
+void CFileRegistry::LoadOnce()
+{
+    if (loaded_) return;
+    loaded_ = true;
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) return;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Parse(text, values_);
+}
+
+int CFileRegistry::Store()
+{
+    if (batchDepth_ > 0) {
+        dirty_ = true;
+        return 1;
+    }
+    MakeParentFolders(path_);
+    dirty_ = false;
+    return WriteFileAtomically(path_.c_str(), Format(values_));
+}
+
+int CFileRegistry::ReadText(const char* key, const char* name, std::string& out, size_t capacity)
+{
+    LoadOnce();
+    return values_.ReadText(key, name, out, capacity);
+}
+
+int CFileRegistry::ReadNumber(const char* key, const char* name, int32_t& out)
+{
+    LoadOnce();
+    return values_.ReadNumber(key, name, out);
+}
+
+int CFileRegistry::WriteText(const char* key, const char* name, const char* text)
+{
+    if (!key || !name || !text || !*key || !*name) return 0;
+    LoadOnce();
+    CRegistryValues::Value& value = values_.Ensure(key, name);
+    value.isText = true;
+    value.text = text;
+    return Store();
+}
+
+int CFileRegistry::WriteNumber(const char* key, const char* name, int32_t number)
+{
+    if (!key || !name || !*key || !*name) return 0;
+    LoadOnce();
+    CRegistryValues::Value& value = values_.Ensure(key, name);
+    value.isText = false;
+    value.text.clear();
+    value.number = number;
+    return Store();
+}
+
+void CFileRegistry::BeginWrites()
+{
+    ++batchDepth_;
+}
+
+int CFileRegistry::EndWrites()
+{
+    if (batchDepth_ > 0) --batchDepth_;
+    if (batchDepth_ > 0 || !dirty_) return 1;
+    return Store();
+}
+
+namespace {
+RegistryAccess* g_installed = nullptr;
+}
+
+RegistryAccess& TheRegistry()
+{
+    static CFileRegistry file;
+    return g_installed ? *g_installed : file;
+}
+
+void SetRegistry(RegistryAccess* registry)
+{
+    g_installed = registry;
+}

@@ -1,0 +1,94 @@
+#pragma once
+// The two backends of RegistryAccess.
+//
+// CMemoryRegistry keeps everything in memory (tests, tools).
+//
+// CFileRegistry keeps the values in one text file, by default
+// $XDG_CONFIG_HOME/Fernhill/Tallix.conf (~/.config/Fernhill/Tallix.conf when the
+// variable is unset or not absolute). The file has one group per key:
+//
+//   [SOFTWARE\Fernhill\Tallix\General]
+//   IniFile="default.ini"
+//   RegionalSettings=0
+//
+// A number is a bare signed decimal; a text is quoted, UTF-8, with the escapes
+// \\ \" \r \n \t and \xHH for other control bytes. Lines that are not one of
+// these (garbled, out of range, a value before the first group) are skipped, so
+// a damaged file costs only its damaged values. The file is read once, on first
+// use; every write replaces it atomically (see platform/AtomicFile.h), or once
+// at EndWrites inside a BeginWrites bracket. Key and value names compare
+// without regard to ASCII letter case, as the registry's do.
+#include "platform/RegistryAccess.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Typed values grouped by key, in the order they were first written.
+class CRegistryValues {
+public:
+    struct Value {
+        std::string name;
+        bool isText = false;
+        std::string text;
+        int32_t number = 0;
+    };
+    struct Key {
+        std::string name;
+        std::vector<Value> values;
+    };
+
+    const Value* Find(const char* key, const char* name) const;
+    Value& Ensure(const char* key, const char* name);
+    const std::vector<Key>& Keys() const { return keys_; }
+    void Clear() { keys_.clear(); }
+
+    // The reading rules of RegistryAccess, type crossings included.
+    int ReadText(const char* key, const char* name, std::string& out, size_t capacity) const;
+    int ReadNumber(const char* key, const char* name, int32_t& out) const;
+
+private:
+    std::vector<Key> keys_;
+};
+
+class CMemoryRegistry : public RegistryAccess {
+public:
+    int ReadText(const char* key, const char* name, std::string& out, size_t capacity) override;
+    int ReadNumber(const char* key, const char* name, int32_t& out) override;
+    int WriteText(const char* key, const char* name, const char* text) override;
+    int WriteNumber(const char* key, const char* name, int32_t value) override;
+
+    const CRegistryValues& Values() const { return values_; }
+
+private:
+    CRegistryValues values_;
+};
+
+class CFileRegistry : public RegistryAccess {
+public:
+    // `path` empty: the standard place (DefaultPath).
+    explicit CFileRegistry(std::string path = std::string());
+
+    int ReadText(const char* key, const char* name, std::string& out, size_t capacity) override;
+    int ReadNumber(const char* key, const char* name, int32_t& out) override;
+    int WriteText(const char* key, const char* name, const char* text) override;
+    int WriteNumber(const char* key, const char* name, int32_t value) override;
+    void BeginWrites() override;
+    int EndWrites() override;
+
+    const std::string& Path() const { return path_; }
+    static std::string DefaultPath();
+    // The file text for `values`, and the values read back from such a text.
+    static std::string Format(const CRegistryValues& values);
+    static void Parse(const std::string& text, CRegistryValues& values);
+
+private:
+    void LoadOnce();
+    int Store();
+
+    std::string path_;
+    CRegistryValues values_;
+    bool loaded_ = false;
+    int batchDepth_ = 0;
+    bool dirty_ = false;
+};
