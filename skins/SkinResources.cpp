@@ -1,0 +1,262 @@
+#include "skins/SkinResources.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <strings.h>
+
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "skins/image/ImageDecoder.h"
+
+namespace {
+
+std::unique_ptr<CSkinResources> g_instance;
+
+std::string FormatPath(const std::string& format, const std::string& path)
+{
+    std::string out;
+    size_t at = format.find("%s");
+    if (at == std::string::npos) return format;
+    out = format.substr(0, at) + path + format.substr(at + 2);
+    return out;
+}
+
+}  // namespace
+
+std::string VgaPath(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    size_t at = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(0, at) + "vga_" + path.substr(at);
+}
+
+std::string SkinFolderOf(const std::string& descriptionPath)
+{
+    size_t keep = descriptionPath.size() > 4 ? descriptionPath.size() - 4 : 0;
+    return descriptionPath.substr(0, keep) + "/";
+}
+
+std::string ResolveFileCase(const std::string& path)
+{
+    if (access(path.c_str(), F_OK) == 0) return path;
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return path;
+    std::string found = path;
+    while (dirent* entry = readdir(dir)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            found = (slash == std::string::npos ? std::string() : folder) + entry->d_name;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+CSkinResources::CSkinResources()
+    : m_description(std::make_unique<CIniStore>()), m_buttons(std::make_unique<CIniStore>())
+{
+}
+
+CSkinResources::~CSkinResources() = default;
+
+CSkinResources& CSkinResources::Instance()
+{
+    if (!g_instance) g_instance = std::make_unique<CSkinResources>();
+    return *g_instance;
+}
+
+void CSkinResources::Release() { g_instance.reset(); }
+
+int CSkinResources::GetProgramFolder(std::string& out)
+{
+    if (m_programFolder.empty()) {
+        char buffer[4096];
+        ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        if (n <= 0) {
+            out.clear();
+            return 0;
+        }
+        std::string exe(buffer, static_cast<size_t>(n));
+        size_t slash = exe.rfind('/');
+        if (slash == std::string::npos) {
+            out.clear();
+            return 0;
+        }
+        m_programFolder = exe.substr(0, slash + 1);
+    }
+    out = m_programFolder;
+    return 1;
+}
+
+void CSkinResources::SetProgramFolder(const std::string& folder)
+{
+    m_programFolder = folder;
+    if (!m_programFolder.empty() && m_programFolder.back() != '/') m_programFolder += '/';
+}
+
+int CSkinResources::LoadSkinDescription(const char* path)
+{
+    int ok = m_description->Load(path);
+    if (ok) {
+        m_descriptionLoaded = 1;
+        m_descriptionPath = path;
+    }
+    return ok;
+}
+
+int CSkinResources::SaveSkinDescription()
+{
+    if (!m_descriptionLoaded) return 0;
+    return m_description->Save(m_descriptionPath.c_str());
+}
+
+int CSkinResources::GetSkinString(std::string& out, const char* section, const char* key,
+                                  const char* def)
+{
+    if (!m_descriptionLoaded) {
+        out = def;
+        return 0;
+    }
+    return m_description->GetString(out, section, key, def);
+}
+
+int CSkinResources::GetSkinInt(int& out, const char* section, const char* key, int def)
+{
+    if (!m_descriptionLoaded) {
+        out = def;
+        return 0;
+    }
+    return m_description->GetInt(out, section, key, def);
+}
+
+int CSkinResources::GetSkinPair(int& x, int& y, const char* section, const char* key, int defX,
+                                int defY)
+{
+    if (!m_descriptionLoaded) {
+        x = defX;
+        y = defY;
+        return 0;
+    }
+    return m_description->GetIntPair(x, y, section, key, defX, defY);
+}
+
+int CSkinResources::GetSkinColor(uint32_t& out, const char* section, const char* key,
+                                 uint32_t def)
+{
+    if (!m_descriptionLoaded) {
+        out = def;
+        return 0;
+    }
+    return m_description->GetColor(out, section, key, def);
+}
+
+int CSkinResources::LoadButtonDefinitions(const char* path)
+{
+    // A failed load keeps the previous definitions; a good one replaces them.
+    auto fresh = std::make_unique<CIniStore>();
+    if (!fresh->Load(path)) return 0;
+    m_buttons = std::move(fresh);
+    return 1;
+}
+
+std::string CSkinResources::SkinPath(const std::string& name) const
+{
+    return m_skinFolder + Cp1252ToUtf8(name);
+}
+
+void CSkinResources::ShowUnreadable(const SkinLoadRequest& request, const std::string& path)
+{
+    MessageBoxService().Show(FormatPath(request.unreadableFormat, path), request.appTitle,
+                             MessageKind::Error, MessageButtons::Ok);
+}
+
+int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& result)
+{
+    result.iniFile = request.iniFile;
+    result.iniFileChanged = 0;
+    m_doubleScale = request.doubleScale ? 1 : 0;
+    std::string folder;
+    GetProgramFolder(folder);
+
+    std::string path = folder + "Skins/" + Cp1252ToUtf8(request.iniFile);
+    if (!LoadSkinDescription(ResolveFileCase(path).c_str())) {
+        path = folder + "Skins/default.ini";
+        if (!LoadSkinDescription(ResolveFileCase(path).c_str())) {
+            ShowUnreadable(request, path);
+            return 0;
+        }
+        result.iniFile = "default.ini";
+        result.iniFileChanged = request.iniFile != "default.ini";
+    }
+    ClearImages();
+
+    std::string buttonFile;
+    GetSkinString(buttonFile, "Init", "Button", "Button.ini");
+    if (m_doubleScale) buttonFile = "vga_" + buttonFile;
+    m_skinFolder = SkinFolderOf(m_descriptionPath);
+    std::string buttonPath = SkinPath(buttonFile);
+    if (!LoadButtonDefinitions(ResolveFileCase(buttonPath).c_str())) {
+        ShowUnreadable(request, buttonPath);
+        return 0;
+    }
+
+    // Loaded in the order wide, converter, tip, currency; an empty name is no image.
+    std::string wide, conv, currency, tip;
+    GetSkinString(wide, "Init", "BackgroundWide", "");
+    GetSkinString(conv, "Init", "ConvBackground", "");
+    GetSkinString(currency, "Init", "CurrencyBackground", "");
+    GetSkinString(tip, "Init", "TipCalcBackground", "");
+    m_backWide = wide.empty() ? nullptr : LoadImage(SkinPath(wide));
+    m_backConv = conv.empty() ? nullptr : LoadImage(SkinPath(conv));
+    m_backTip = tip.empty() ? nullptr : LoadImage(SkinPath(tip));
+    m_backCurrency = currency.empty() ? nullptr : LoadImage(SkinPath(currency));
+    return 1;
+}
+
+void CSkinResources::ClearImages()
+{
+    for (ImageSlot& slot : m_slots) {
+        slot.image.reset();
+        slot.path.clear();
+    }
+    m_imageCount = 0;
+    m_backWide = m_backConv = m_backCurrency = m_backTip = nullptr;
+}
+
+CSkinImage* CSkinResources::LoadImage(const std::string& path)
+{
+    if (path.empty()) return nullptr;
+    std::string wanted = m_doubleScale ? VgaPath(path) : path;
+    // The cache is searched before the full-cache test, so that a skin with
+    // exactly 40 images still gives every button its shared image.
+    for (int i = 0; i < m_imageCount; ++i)
+        if (strcasecmp(m_slots[i].path.c_str(), wanted.c_str()) == 0)
+            return m_slots[i].image.get();
+    if (m_imageCount >= kImageSlots) return nullptr;
+
+    std::string onDisk = ResolveFileCase(wanted);
+    if (!FileExists(onDisk)) return nullptr;
+    auto image = std::make_unique<CSkinImage>();
+    if (!DecodeImageFile(onDisk, *image)) {
+        MessageBoxService().Show("Unable to load File: " + path, "Error", MessageKind::Error,
+                                 MessageButtons::Ok);
+        return nullptr;
+    }
+    ImageSlot& slot = m_slots[m_imageCount++];
+    slot.image = std::move(image);
+    slot.path = wanted;
+    return slot.image.get();
+}
+
+int CSkinResources::FileExists(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return 0;
+    std::fclose(f);
+    return 1;
+}

@@ -1,0 +1,147 @@
+#pragma once
+// The skin of the running program: its description file, its button
+// definition file and the decoded images that every page borrows.
+//
+// Paths: every path here is absolute, a file-system path as the operating
+// system takes it (UTF-8), with "/" as separator. The program folder and the
+// skin folder end with "/". Names read from skin files (Windows-1252 bytes)
+// are converted to UTF-8 when they are joined to a folder.
+//
+// Ownership: images belong to the cache. Buttons and pages only borrow them,
+// and must be destroyed before the next skin load or ClearImages.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "datafiles/IniStore.h"
+#include "skins/image/SkinImage.h"
+
+// A font as the skin names it: face, cell height in pixels, weight (400
+// normal, 700 bold).
+struct SkinFont {
+    std::string face;
+    int height;
+    int weight;
+};
+
+// What the caller tells the loading sequence (the settings are not read here).
+struct SkinLoadRequest {
+    std::string iniFile = "default.ini";  // the IniFile setting
+    int doubleScale = 0;                   // the VGA setting
+    // Text of the message shown when a skin file cannot be read; %s is the
+    // path. The caller passes the current language's text; UTF-8.
+    std::string unreadableFormat = "Error: Unable to read configuration file located in %s";
+    std::string appTitle = "Tallix";
+};
+
+struct SkinLoadResult {
+    std::string iniFile;       // the IniFile setting after the load
+    int iniFileChanged = 0;    // 1 when the sequence fell back to "default.ini"
+};
+
+class CSkinResources {
+public:
+    static constexpr int kImageSlots = 40;
+    static constexpr size_t kMaxPath = 255;
+
+    CSkinResources();
+    ~CSkinResources();
+    CSkinResources(const CSkinResources&) = delete;
+    CSkinResources& operator=(const CSkinResources&) = delete;
+
+    // The one object of the program, made on first use; Release frees it at exit.
+    static CSkinResources& Instance();
+    static void Release();
+
+    // 1 and the folder of the executable (trailing "/"); 0 when it cannot be read.
+    int GetProgramFolder(std::string& out);
+    // Replaces the program folder (tools and tests work on other folders).
+    void SetProgramFolder(const std::string& folder);
+
+    // Double scale: selects the "vga_" files. Set by LoadSkin, or directly.
+    void SetDoubleScale(int on) { m_doubleScale = on ? 1 : 0; }
+    int DoubleScale() const { return m_doubleScale; }
+    // Multiplies a skin coordinate by the scale.
+    int Scaled(int v) const { return m_doubleScale ? 2 * v : v; }
+
+    // The loading sequence: description (with the fall-back to "default.ini"),
+    // ClearImages, the button definition file, the four backgrounds. 1 when
+    // the skin is usable; 0 after the message has been shown.
+    int LoadSkin(const SkinLoadRequest& request, SkinLoadResult& result);
+
+    int LoadSkinDescription(const char* path);
+    int IsDescriptionLoaded() const { return m_descriptionLoaded; }
+    // Typed look-ups on the description; the default when nothing is loaded.
+    int GetSkinString(std::string& out, const char* section, const char* key, const char* def);
+    int GetSkinInt(int& out, const char* section, const char* key, int def);
+    int GetSkinPair(int& x, int& y, const char* section, const char* key, int defX, int defY);
+    int GetSkinColor(uint32_t& out, const char* section, const char* key, uint32_t def);
+    CIniStore& Description() { return *m_description; }
+    const std::string& DescriptionPath() const { return m_descriptionPath; }
+    // Writes the description back to where it was read (exit, Customize page).
+    int SaveSkinDescription();
+
+    // The button definition file of the loaded skin.
+    CIniStore& ButtonDefinitions() { return *m_buttons; }
+    int LoadButtonDefinitions(const char* path);
+
+    // The folder of the loaded skin (trailing "/"); set by LoadSkin.
+    const std::string& SkinFolder() const { return m_skinFolder; }
+    void SetSkinFolder(const std::string& folder) { m_skinFolder = folder; }
+    // Skin folder + name (the name converted from Windows-1252).
+    std::string SkinPath(const std::string& name) const;
+
+    void ClearImages();
+    // The cached or newly decoded image of path (given without "vga_"); null
+    // when the cache is full, the path empty, the file missing (silently) or
+    // undecodable ("Unable to load File: %s").
+    CSkinImage* LoadImage(const std::string& path);
+    int ImageCount() const { return m_imageCount; }
+
+    static int FileExists(const std::string& path);
+
+    // The backgrounds read at skin load; null when the skin names none.
+    CSkinImage* BackgroundWide() const { return m_backWide; }
+    CSkinImage* ConvBackground() const { return m_backConv; }
+    CSkinImage* CurrencyBackground() const { return m_backCurrency; }
+    CSkinImage* TipCalcBackground() const { return m_backTip; }
+
+    // The two default fonts: bold 13-pixel, and the system's default size.
+    const SkinFont& BoldFont() const { return m_boldFont; }
+    const SkinFont& SystemFont() const { return m_systemFont; }
+
+private:
+    struct ImageSlot {
+        std::unique_ptr<CSkinImage> image;
+        std::string path;
+    };
+    void ShowUnreadable(const SkinLoadRequest& request, const std::string& path);
+
+    std::string m_programFolder;
+    int m_doubleScale = 0;
+    std::unique_ptr<CIniStore> m_description;
+    int m_descriptionLoaded = 0;
+    std::string m_descriptionPath;
+    std::unique_ptr<CIniStore> m_buttons;
+    std::string m_skinFolder;
+    std::array<ImageSlot, kImageSlots> m_slots;
+    int m_imageCount = 0;
+    CSkinImage* m_backWide = nullptr;
+    CSkinImage* m_backConv = nullptr;
+    CSkinImage* m_backCurrency = nullptr;
+    CSkinImage* m_backTip = nullptr;
+    SkinFont m_boldFont{"Tahoma", 13, 700};
+    SkinFont m_systemFont{"Tahoma", 16, 400};
+};
+
+// Inserts "vga_" before the file-name part of path (after its last "/").
+std::string VgaPath(const std::string& path);
+// The skin folder of a description path: the path minus its last four
+// characters, plus "/" (".../Skins/my.skin.ini" gives ".../Skins/my.skin/").
+std::string SkinFolderOf(const std::string& descriptionPath);
+// path as it exists on disk: when the exact name is missing, a file of the
+// same folder whose name differs only in letter case (skins are often made
+// on systems that ignore case). path unchanged when none matches.
+std::string ResolveFileCase(const std::string& path);

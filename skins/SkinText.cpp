@@ -1,0 +1,32 @@
+#include "skins/SkinText.h"
+
+#include "platform/TextCodec.h"
+#include "platform/TextPainter.h"
+
+namespace {
+int g_clearType = 1;
+}
+
+void SetSkinTextClearType(int on) { g_clearType = on ? 1 : 0; }
+int SkinTextClearType() { return g_clearType; }
+
+int SkinTextLeft(int x, int width, int alignment)
+{
+    if (alignment == kAlignLeft) return x;
+    if (alignment == kAlignCenter) return x - width / 2;
+    return x - width;
+}
+
+void DrawSkinText(int x, int y, int height, int weight, const std::string& face,
+                  const std::string& text, CSkinImage& dc, uint32_t color, int alignment)
+{
+    if (dc.IsEmpty()) return;
+    TextFontSpec font{Cp1252ToUtf8(face), height, weight, g_clearType != 0};
+    std::string utf8 = Cp1252ToUtf8(text);
+    ITextPainter& painter = TextPainterService();
+    int left = SkinTextLeft(x, painter.MeasureText(font, utf8), alignment);
+    // The skin's colours are red in the low byte; the buffer has red high.
+    uint32_t rgb = ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+    TextSurface surface{dc.Pixels(), dc.Width(), dc.Height()};
+    painter.DrawText(surface, left, y, font, rgb, utf8);
+}

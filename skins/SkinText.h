@@ -1,0 +1,23 @@
+#pragma once
+// One line of skin text (page values, labels, menu items) drawn through the
+// platform's text painter. Fonts are made per call and not cached.
+
+#include <cstdint>
+#include <string>
+
+#include "skins/image/SkinImage.h"
+
+enum ESkinTextAlign { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
+
+// The ClearType setting: on means antialiased text. Defaults to on.
+void SetSkinTextClearType(int on);
+int SkinTextClearType();
+
+// Draws text (Windows-1252) with its top at y. alignment 0: x is the left
+// edge; 1: the centre; any other value: the right edge. height is the cell
+// height in pixels; color is 0x00BBGGRR as the skin's colour keys give it.
+void DrawSkinText(int x, int y, int height, int weight, const std::string& face,
+                  const std::string& text, CSkinImage& dc, uint32_t color, int alignment);
+
+// The left edge DrawSkinText uses for a text of the given width.
+int SkinTextLeft(int x, int width, int alignment);

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include "skins/SkinResources.h"
+#include "tests/skins/SkinTestKit.h"
+
+namespace {
+
+const std::string kButtonIni = "[Init]\nBtnDimensionLarge=10,10\n";
+
+std::string SolidBmp(uint32_t color, int w = 4, int h = 2)
+{
+    return EncodeBmp(MakeImage(w, h, [&](int, int) { return color; }));
+}
+
+struct SkinFixture : ::testing::Test {
+    ScratchFolder dir;
+    RecordingMessageBox boxes;
+    CSkinResources res;
+    SkinLoadResult result;
+
+    void SetUp() override { res.SetProgramFolder(dir.Path()); }
+    void WriteSkin(const std::string& ini, const std::string& init, const std::string& folder)
+    {
+        dir.Write("Skins/" + ini, "[Init]\n" + init);
+        dir.Write("Skins/" + folder + "/Button.ini", kButtonIni);
+        dir.Write("Skins/" + folder + "/vga_Button.ini", kButtonIni + "[Vga]\nSeen=1\n");
+    }
+    int Load(const std::string& iniFile, int vga = 0)
+    {
+        SkinLoadRequest request;
+        request.iniFile = iniFile;
+        request.doubleScale = vga;
+        return res.LoadSkin(request, result);
+    }
+};
+
+TEST(SkinPaths, FolderAndVgaNames)
+{
+    struct Row { const char* in; const char* folder; const char* vga; } rows[] = {
+        {"/p/Skins/default.ini", "/p/Skins/default/", "/p/Skins/vga_default.ini"},
+        {"/p/Skins/my.skin.ini", "/p/Skins/my.skin/", "/p/Skins/vga_my.skin.ini"},
+        {"/p/Skins/dark/keys.bmp", "/p/Skins/dark/keys/", "/p/Skins/dark/vga_keys.bmp"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(SkinFolderOf(r.in), r.folder) << r.in;
+        EXPECT_EQ(VgaPath(r.in), r.vga) << r.in;
+    }
+}
+
+TEST_F(SkinFixture, MissingIniFileFallsBackToDefaultAndReportsTheSetting)
+{
+    WriteSkin("default.ini", "BackgroundWide=\n", "default");
+    ASSERT_EQ(Load("gone.ini"), 1);
+    EXPECT_EQ(result.iniFile, "default.ini");
+    EXPECT_EQ(result.iniFileChanged, 1);
+    EXPECT_EQ(res.SkinFolder(), dir.Path() + "Skins/default/");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SkinFixture, NoSkinAtAllShowsTheLastPathAndStops)
+{
+    EXPECT_EQ(Load("gone.ini"), 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].first,
+              "Error: Unable to read configuration file located in " + dir.Path() +
+                  "Skins/default.ini");
+    EXPECT_EQ(boxes.shown[0].second, "Tallix");
+}
+
+TEST_F(SkinFixture, MissingButtonFileNamesItsPath)
+{
+    dir.Write("Skins/bare.ini", "[Init]\nButton=Buttons.ini\n");
+    EXPECT_EQ(Load("bare.ini"), 0);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].first, "Error: Unable to read configuration file located in " +
+                                         dir.Path() + "Skins/bare/Buttons.ini");
+}
+
+TEST_F(SkinFixture, DoubleScaleReadsVgaFilesAndSkinFolderOfDottedName)
+{
+    WriteSkin("my.skin.ini", "BackgroundWide=back.bmp\n", "my.skin");
+    dir.Write("Skins/my.skin/back.bmp", SolidBmp(0x112233));
+    dir.Write("Skins/my.skin/vga_back.bmp", SolidBmp(0x445566, 8, 4));
+    ASSERT_EQ(Load("my.skin.ini", 1), 1);
+    EXPECT_EQ(res.SkinFolder(), dir.Path() + "Skins/my.skin/");
+    int seen = 0;
+    res.ButtonDefinitions().GetInt(seen, "Vga", "Seen", 0);
+    EXPECT_EQ(seen, 1);
+    ASSERT_NE(res.BackgroundWide(), nullptr);
+    EXPECT_EQ(res.BackgroundWide()->Width(), 8);
+    EXPECT_EQ(res.BackgroundWide()->GetPixel(0, 0), 0x445566u);
+}
+
+TEST_F(SkinFixture, LookupsGiveDefaultsBeforeAnyLoad)
+{
+    std::string s;
+    int i = 0, x = 0, y = 0;
+    uint32_t c = 0;
+    EXPECT_EQ(res.GetSkinString(s, "Init", "Button", "Button.ini"), 0);
+    EXPECT_EQ(s, "Button.ini");
+    EXPECT_EQ(res.GetSkinInt(i, "Display", "TextHeight", 20), 0);
+    EXPECT_EQ(i, 20);
+    EXPECT_EQ(res.GetSkinPair(x, y, "Display", "BtnMenuLocation", 3, 4), 0);
+    EXPECT_EQ(x * 10 + y, 34);
+    EXPECT_EQ(res.GetSkinColor(c, "Display", "TextColor", 0x010203), 0);
+    EXPECT_EQ(c, 0x010203u);
+}
+
+struct ImageCache : SkinFixture {
+    void SetUp() override
+    {
+        SkinFixture::SetUp();
+        WriteSkin("default.ini", "", "default");
+        ASSERT_EQ(Load("default.ini"), 1);
+    }
+    std::string Folder() const { return dir.Path() + "Skins/default/"; }
+};
+
+TEST_F(ImageCache, NamesDifferingInCaseShareOneDecode)
+{
+    dir.Write("Skins/default/keys.bmp", SolidBmp(0xFF0000));
+    CSkinImage* a = res.LoadImage(Folder() + "Keys.BMP");
+    CSkinImage* b = res.LoadImage(Folder() + "keys.bmp");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(res.ImageCount(), 1);
+    EXPECT_EQ(a->GetPixel(1, 1), 0xFF0000u);
+}
+
+TEST_F(ImageCache, DoubleScaleReadsTheVgaImage)
+{
+    dir.Write("Skins/default/keys.bmp", SolidBmp(0x00FF00));
+    dir.Write("Skins/default/vga_keys.bmp", SolidBmp(0x0000FF));
+    res.SetDoubleScale(1);
+    CSkinImage* img = res.LoadImage(Folder() + "keys.bmp");
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(img->GetPixel(0, 0), 0x0000FFu);
+}
+
+TEST_F(ImageCache, FortyFirstImageIsNotLoadedAndClearEmptiesTheCache)
+{
+    for (int i = 0; i < 41; ++i)
+        dir.Write("Skins/default/i" + std::to_string(i) + ".bmp", SolidBmp(uint32_t(i)));
+    for (int i = 0; i < 40; ++i)
+        ASSERT_NE(res.LoadImage(Folder() + "i" + std::to_string(i) + ".bmp"), nullptr) << i;
+    EXPECT_EQ(res.LoadImage(Folder() + "i40.bmp"), nullptr);
+    // A full cache still hands out the images it holds.
+    EXPECT_NE(res.LoadImage(Folder() + "I0.bmp"), nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
+    res.ClearImages();
+    EXPECT_EQ(res.ImageCount(), 0);
+    EXPECT_NE(res.LoadImage(Folder() + "i40.bmp"), nullptr);
+}
+
+TEST_F(ImageCache, MissingEmptyAndUndecodableFiles)
+{
+    dir.Write("Skins/default/vga_junk.bmp", "not an image at all");
+    EXPECT_EQ(res.LoadImage(""), nullptr);
+    EXPECT_EQ(res.LoadImage(Folder() + "absent.bmp"), nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
+    res.SetDoubleScale(1);
+    EXPECT_EQ(res.LoadImage(Folder() + "junk.bmp"), nullptr);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    // The message names the path as the caller gave it, without "vga_".
+    EXPECT_EQ(boxes.shown[0].first, "Unable to load File: " + Folder() + "junk.bmp");
+    EXPECT_EQ(boxes.shown[0].second, "Error");
+    EXPECT_EQ(res.ImageCount(), 0);
+}
+
+TEST(SkinFiles, FileExistsAndCaseResolution)
+{
+    ScratchFolder dir;
+    dir.Write("Face.BMP", "x");
+    EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "Face.BMP"), 1);
+    EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "face.bmp"), 0);
+    EXPECT_EQ(ResolveFileCase(dir.Path() + "face.bmp"), dir.Path() + "Face.BMP");
+    EXPECT_EQ(ResolveFileCase(dir.Path() + "other.bmp"), dir.Path() + "other.bmp");
+}
+
+}  // namespace
