@@ -1,0 +1,267 @@
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+#include "settings/SettingsStore.h"
+#include "tests/datafiles/TempFolder.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char kKey[] = "SOFTWARE\\Fernhill\\Tallix\\General";
+
+class NoScreen : public SystemInfo {
+public:
+    int ScreenSize(int&, int&) override { return 0; }
+    std::string DeviceName() override { return "desk"; }
+};
+
+TEST(RegistryTest, ValuesCrossTypesByteForByte)
+{
+    CMemoryRegistry registry;
+    registry.WriteText(kKey, "Short", "5");
+    registry.WriteText(kKey, "Three", "abc");
+    registry.WriteText(kKey, "Long", "abcd");
+    registry.WriteNumber(kKey, "Number", 0x00434241);
+    registry.WriteNumber(kKey, "Zero", 0);
+    struct NumberCase { const char* name; int found; int32_t value; } numbers[] = {
+        {"Short", 1, 0x35}, {"Three", 1, 0x636261}, {"Long", 0, -7}, {"Number", 1, 0x434241}, {"missing", 0, -7},
+    };
+    for (const NumberCase& c : numbers) {
+        int32_t value = -7;
+        EXPECT_EQ(c.found, registry.ReadNumber(kKey, c.name, value)) << c.name;
+        EXPECT_EQ(c.value, value) << c.name;
+    }
+    struct TextCase { const char* name; size_t capacity; int found; const char* value; } texts[] = {
+        {"Number", 20, 1, "ABC"}, {"Zero", 20, 1, ""}, {"Long", 5, 1, "abcd"}, {"Long", 4, 0, "kept"},
+        {"short", 2, 1, "5"}, {"Number", 3, 0, "kept"},
+    };
+    for (const TextCase& c : texts) {
+        std::string out = "kept";
+        EXPECT_EQ(c.found, registry.ReadText(kKey, c.name, out, c.capacity)) << c.name << " " << c.capacity;
+        EXPECT_EQ(c.value, out) << c.name;
+    }
+}
+
+TEST(RegistryTest, FileFormatKeepsTextsAndNumbersApart)
+{
+    CRegistryValues values;
+    CMemoryRegistry source;
+    source.WriteText(kKey, "Text", "12");
+    source.WriteNumber(kKey, "Number", -12);
+    source.WriteText(kKey, "Odd", "a\"b\\c\r\n\t\x01\xE9\x80 end ");
+    source.WriteText("Other\\Key", "Empty", "");
+    std::string text = CFileRegistry::Format(source.Values());
+    CFileRegistry::Parse(text, values);
+    ASSERT_EQ(2u, values.Keys().size());
+    const CRegistryValues::Value* v = values.Find(kKey, "text");
+    ASSERT_NE(nullptr, v);
+    EXPECT_TRUE(v->isText);
+    EXPECT_EQ("12", v->text);
+    v = values.Find(kKey, "Number");
+    ASSERT_NE(nullptr, v);
+    EXPECT_FALSE(v->isText);
+    EXPECT_EQ(-12, v->number);
+    v = values.Find(kKey, "Odd");
+    ASSERT_NE(nullptr, v);
+    EXPECT_EQ("a\"b\\c\r\n\t\x01\xE9\x80 end ", v->text);
+    v = values.Find("other\\key", "Empty");
+    ASSERT_NE(nullptr, v);
+    EXPECT_EQ("", v->text);
+    // The file is UTF-8: the 1252 e-acute and euro sign are written as such.
+    EXPECT_NE(std::string::npos, text.find("\xC3\xA9\xE2\x82\xAC"));
+}
+
+TEST(RegistryTest, GarbledLinesCostOnlyThemselves)
+{
+    const char* text =
+        "Orphan=1\n[A]\nGood=1\nBad=12x\nHuge=99999999999\nOpen=\"abc\nEsc=\"\\q\"\nHex=\"\\x4\"\n=5\nnoequals\n"
+        "Quote=\"ok\"\n[]\nStill=2\n\xFF\xFE=3\n[B\nNext=3\n";
+    CRegistryValues values;
+    CFileRegistry::Parse(text, values);
+    struct Case { const char* name; bool present; } cases[] = {
+        {"Good", true}, {"Bad", false}, {"Huge", false}, {"Open", false}, {"Esc", false}, {"Hex", false},
+        {"Quote", true}, {"Still", true}, {"Next", true}, {"Orphan", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.present, values.Find("A", c.name) != nullptr) << c.name;
+}
+
+TEST(RegistryTest, MissingEmptyOrGarbledFileGivesDefaults)
+{
+    TempFolder folder;
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    struct Case { const char* name; bool create; std::string content; } cases[] = {
+        {"missing.conf", false, ""}, {"empty.conf", true, ""}, {"garbled.conf", true, garbage},
+        {"wrongtypes.conf", true, "[SOFTWARE\\Fernhill\\Tallix\\General]\nIniFile=7\nClearType=\"0\"\n"},
+    };
+    for (const Case& c : cases) {
+        std::string path = c.create ? folder.Write(c.name, c.content) : folder.File(c.name);
+        CFileRegistry registry(path);
+        NoScreen system;
+        CSettingsStore store;
+        ASSERT_EQ(1, store.LoadSettings(registry, system, nullptr, nullptr)) << c.name;
+        EXPECT_EQ(9, store.NumberOfWindows()) << c.name;
+        EXPECT_EQ(15, store.Percentage()) << c.name;
+        EXPECT_EQ(10, store.CalcBase()) << c.name;
+    }
+    // Values of the wrong type are taken as raw bytes: the number 7 reads as the text "\a".
+    CFileRegistry registry(folder.File("wrongtypes.conf"));
+    NoScreen system;
+    CSettingsStore store;
+    store.LoadSettings(registry, system, nullptr, nullptr);
+    EXPECT_EQ("\x07", store.IniFile());
+    EXPECT_EQ(0x30, store.ClearType());
+}
+
+TEST(RegistryTest, SettingsSurviveARoundTripThroughTheFile)
+{
+    TempFolder folder;
+    std::string path = folder.File("sub/dir/Tallix.conf");
+    CSettingsStore store;
+    {
+        CMemoryRegistry empty;
+        NoScreen system;
+        store.LoadSettings(empty, system, nullptr, nullptr);
+    }
+    store.SetIniFile("my skin \xE9.ini");
+    store.SetRegionalSettings(1);
+    store.SetRegionalCurrency(0);
+    store.SetClearType(0);
+    store.SetPlaySounds(0);
+    store.SetScrolling(2);
+    store.SetVGA(1);
+    store.SetSelectedWindow(3);
+    store.SetNumberOfWindows(4);
+    for (int i = 0; i < 9; ++i) store.SetMenuItem(i, 15 - i);
+    store.SetWindowRect(SettingsRect{-1, 77, 400, 500});
+    store.SetDownloadDate(SettingsDate{24, 12, 2026});
+    store.SetAutoDownload(0);
+    store.SetCurrencyFrom(80);
+    store.SetCurrencyTo(17);
+    store.SetCurrencyFromSelect(0);
+    store.SetUseProxy(1);
+    store.SetUseConMgr(0);
+    store.SetUseWireless(0);
+    store.SetConvertorSection(11);
+    store.SetConvertorFrom(5);
+    store.SetConvertorTo(6);
+    store.SetConvertorFromSelect(0);
+    store.SetPercentage(20);
+    store.SetNumPeople(9);
+    {
+        CFileRegistry registry(path);
+        ASSERT_EQ(1, store.SaveSettings(registry, nullptr, nullptr));
+    }
+    CFileRegistry registry(path);
+    NoScreen system;
+    CSettingsStore loaded;
+    loaded.LoadSettings(registry, system, nullptr, nullptr);
+    struct Case { const char* what; int actual; int expected; } cases[] = {
+        {"RegionalSettings", loaded.RegionalSettings(), 1}, {"RegionalCurrency", loaded.RegionalCurrency(), 0},
+        {"ClearType", loaded.ClearType(), 0}, {"PlaySounds", loaded.PlaySounds(), 0}, {"Scrolling", loaded.Scrolling(), 2},
+        {"VGA", loaded.VGA(), 1}, {"SelectedWindow", loaded.SelectedWindow(), 3},
+        {"NumberOfWindows", loaded.NumberOfWindows(), 4}, {"left", loaded.WindowRect().left, -1},
+        {"top", loaded.WindowRect().top, 77}, {"day", loaded.DownloadDate().day, 24},
+        {"month", loaded.DownloadDate().month, 12}, {"year", loaded.DownloadDate().year, 2026},
+        {"AutoDownload", loaded.AutoDownload(), 0}, {"CurrencyFrom", loaded.CurrencyFrom(), 80},
+        {"CurrencyTo", loaded.CurrencyTo(), 17}, {"CurrencyFromSelect", loaded.CurrencyFromSelect(), 0},
+        {"UseProxy", loaded.UseProxy(), 1}, {"UseConMgr", loaded.UseConMgr(), 0},
+        {"UseWireless", loaded.UseWireless(), 0}, {"Section", loaded.ConvertorSection(), 11},
+        {"ConvertorFrom", loaded.ConvertorFrom(), 5}, {"ConvertorTo", loaded.ConvertorTo(), 6},
+        {"ConvertorFromSelect", loaded.ConvertorFromSelect(), 0}, {"Percentage", loaded.Percentage(), 20},
+        {"NumPeople", loaded.NumPeople(), 9}, {"CalcBase", loaded.CalcBase(), 10}, {"CalcMode", loaded.CalcMode(), 1},
+        {"StackSize", loaded.StackSize(), 4}, {"RepeatedEquals", loaded.RepeatedEquals(), 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, c.actual) << c.what;
+    EXPECT_EQ("my skin \xE9.ini", loaded.IniFile());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(15 - i, loaded.MenuItem(i));
+    // Entries past NumberOfWindows are saved but not read back.
+    for (int i = 4; i < 9; ++i) EXPECT_EQ(i + 1, loaded.MenuItem(i));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ("0", loaded.MemoryText(i));
+}
+
+TEST(RegistryTest, WritesOutsideABatchReachTheFileAtOnce)
+{
+    TempFolder folder;
+    std::string path = folder.File("Tallix.conf");
+    CFileRegistry writer(path);
+    ASSERT_EQ(1, writer.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", 7));
+    CFileRegistry reader(path);
+    int32_t value = 0;
+    ASSERT_EQ(1, reader.ReadNumber("software\\fernhill\\tallix", "LOCALE", value));
+    EXPECT_EQ(7, value);
+    writer.BeginWrites();
+    writer.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", 12);
+    EXPECT_EQ(1, CFileRegistry(path).ReadNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", value));
+    EXPECT_EQ(7, value);
+    EXPECT_EQ(1, writer.EndWrites());
+    EXPECT_EQ(1, CFileRegistry(path).ReadNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", value));
+    EXPECT_EQ(12, value);
+}
+
+TEST(RegistryTest, UnwritableFileReportsFailure)
+{
+    TempFolder folder;
+    std::string blocker = folder.Write("file", "x");
+    CFileRegistry registry(blocker + "/Tallix.conf");
+    EXPECT_EQ(0, registry.WriteNumber(kKey, "A", 1));
+    CSettingsStore store;
+    EXPECT_EQ(0, store.SaveSettings(registry, nullptr, nullptr));
+}
+
+TEST(RegistryTest, DefaultPathFollowsXdgConfigHome)
+{
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string keep = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+    EXPECT_EQ("/somewhere/config/Fernhill/Tallix.conf", CFileRegistry::DefaultPath());
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    if (!home.empty()) {
+        EXPECT_EQ(home + "/.config/Fernhill/Tallix.conf", CFileRegistry::DefaultPath());
+    }
+    saved ? setenv("XDG_CONFIG_HOME", keep.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+}
+
+// A process killed in the middle of saving leaves the old file or the new
+// one, never a part of either.
+TEST(RegistryTest, KillDuringSaveNeverTruncates)
+{
+    TempFolder folder;
+    std::string path = folder.File("Tallix.conf");
+    CSettingsStore store;
+    CMemoryRegistry empty;
+    NoScreen system;
+    store.LoadSettings(empty, system, nullptr, nullptr);
+    {
+        CFileRegistry first(path);
+        ASSERT_EQ(1, store.SaveSettings(first, nullptr, nullptr));
+    }
+    std::string complete = TempFolder::Read(path);
+    for (int round = 0; round < 20; ++round) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                CFileRegistry registry(path);
+                store.SetPercentage(i % 2 ? 10 : 20);
+                store.SaveSettings(registry, nullptr, nullptr);
+            }
+        }
+        usleep(2000 + round * 1500);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        std::string now = TempFolder::Read(path);
+        ASSERT_EQ(complete.size(), now.size()) << "round " << round;
+        CFileRegistry registry(path);
+        CSettingsStore loaded;
+        loaded.LoadSettings(registry, system, nullptr, nullptr);
+        EXPECT_TRUE(loaded.Percentage() == 15 || loaded.Percentage() == 10 || loaded.Percentage() == 20);
+        EXPECT_EQ("0", loaded.MemoryText(4)) << "the last values must be there";
+    }
+}
+
+} // namespace
