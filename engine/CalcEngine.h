@@ -8,6 +8,8 @@
 // Only the interface thread calls the engine; evaluations must not overlap.
 #include <string>
 
+namespace tallix_engine { struct SEvalState; }
+
 class CCalcEngine {
 public:
     // Created on the first call (which seeds the random generator), shared after.
@@ -34,4 +36,17 @@ public:
 private:
     CCalcEngine();
     // Implementation state is added below by the engine's own sources.
+    ~CCalcEngine();
+    CCalcEngine(const CCalcEngine&) = delete;
+    CCalcEngine& operator=(const CCalcEngine&) = delete;
+    double Fail(std::string& result);
+    void WriteResult(double value, int outBase, std::string& result) const;
+
+    int m_angleMode = 0;
+    signed char m_base = 10;
+    signed char m_precision = 15;   // significant digits of a decimal result
+    signed char m_wordWidth = 32;   // two's-complement wrap of other bases
+    std::string m_prepared;         // scratch texts; their capacity is kept
+    std::string m_decimal;
+    tallix_engine::SEvalState* m_state;
 };
