@@ -1,0 +1,70 @@
+#pragma once
+// The currency converter's model: a fixed list of 81 currencies (name, code,
+// symbol), a rate per currency from the rates file "Currency/Currency.ini" in
+// the program folder (section "Conversions", key = code), a from and a to
+// currency, an amount and the converted result.
+//
+// Texts are Windows-1252 (the euro sign is byte 0x80). A rate is the value of
+// one unit of the currency in U.S. dollars; a code the rates file does not
+// name keeps its built-in rate.
+#include <string>
+
+struct CurrencyEntry {
+    std::string symbol;       // up to 4 characters
+    std::string name;         // up to 39 characters
+    std::string code;         // 3 letters, also the key in the rates file
+    double rate = 0;
+};
+
+class CCurrencyTable {
+public:
+    static constexpr int kCurrencies = 81;
+
+    // The rates file is <program folder>/Currency/Currency.ini.
+    CCurrencyTable();
+    explicit CCurrencyTable(const std::string& ratesPath);
+
+    // The process-wide table, created on first use; Release destroys it.
+    static CCurrencyTable* Instance();
+    static void Release();
+
+    // Rebuilds the entries from the built-in list and reads the rates file.
+    // Returns 0 when the file can't be read; the entries then carry the
+    // built-in rates, so converting still works. Keeps from, to, amount, result.
+    int Load();
+    int GetEntry(int index, std::string& code, std::string& name, std::string& symbol) const;
+    // The rate written with six decimals; 0 for a bad index.
+    int GetRateText(int index, std::string& out) const;
+    double Rate(int index) const;
+    // 0 (nothing changed) for an index outside the list. The result is not recomputed.
+    int SetFrom(int index);
+    int SetTo(int index);
+    int From() const { return m_from; }
+    int To() const { return m_to; }
+    // amount = the leading number of the text; then the result is recomputed.
+    // A rate of 0 for either currency leaves the previous result.
+    void SetAmount(const char* text);
+    // Whole result text (part 0), its mantissa (1) or exponent digits (2).
+    int GetResult(std::string& out, int part) const;
+    double Result() const { return m_result; }
+    int Count() const { return m_count; }
+    // Index of a code, compared without regard to case; -1 when unknown.
+    int FindCode(const char* code) const;
+    const std::string& RatesPath() const { return m_ratesPath; }
+
+    // Whether a downloaded body reads as a rates file: a section "Conversions"
+    // with at least one code of the list set to a number.
+    static int IsRatesText(const std::string& body);
+
+private:
+    void Recompute();
+
+    std::string m_ratesPath;
+    CurrencyEntry m_entries[kCurrencies];
+    int m_count = 0;
+    int m_from = 0;
+    int m_to = 1;
+    double m_amount = 0;
+    double m_result = 0;
+    std::string m_resultText;
+};

@@ -1,0 +1,233 @@
+#include "datafiles/CurrencyDownloader.h"
+
+#include "platform/WindowMessage.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+const char CCurrencyDownloader::kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 4.01; Windows NT 5.0)";
+const char CCurrencyDownloader::kDefaultUrl[] = "http://rates.fernhill-tallix.org/currency.ini";
+const char CCurrencyDownloader::kUrlVariable[] = "TALLIX_RATES_URL";
+
+namespace {
+
+CCurrencyDownloader* g_instance = nullptr;
+
+std::string Trim(const std::string& text)
+{
+    size_t begin = text.find_first_not_of(" \t\r");
+    if (begin == std::string::npos) return std::string();
+    return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
+}
+
+// A section "Conversions" holding a three-letter key set to a number.
+int LooksLikeRates(const std::string& body)
+{
+    bool inSection = false;
+    for (size_t pos = 0; pos < body.size();) {
+        size_t end = body.find('\n', pos);
+        if (end == std::string::npos) end = body.size();
+        std::string line = Trim(body.substr(pos, end - pos));
+        pos = end + 1;
+        if (!line.empty() && line[0] == '[') {
+            size_t close = line.find(']');
+            inSection = close != std::string::npos &&
+                        strcasecmp(Trim(line.substr(1, close - 1)).c_str(), "Conversions") == 0;
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (!inSection || eq == std::string::npos) continue;
+        std::string key = Trim(line.substr(0, eq));
+        std::string value = Trim(line.substr(eq + 1));
+        bool code = key.size() == 3;
+        for (char c : key) code = code && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
+        char* stop = nullptr;
+        std::strtod(value.c_str(), &stop);
+        if (code && stop != value.c_str()) return 1;
+    }
+    return 0;
+}
+
+// The network wait must not compete with the interface for the processor.
+void LowerThreadPriority()
+{
+    pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
+    errno = 0;
+    int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+    if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice + 4 > 19 ? 19 : nice + 4);
+}
+
+bool WriteAll(int fd, const std::string& data)
+{
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string CCurrencyDownloader::DownloadUrl()
+{
+    const char* url = std::getenv(kUrlVariable);
+    return url && *url ? url : kDefaultUrl;
+}
+
+CCurrencyDownloader* CCurrencyDownloader::Instance()
+{
+    if (!g_instance) g_instance = new CCurrencyDownloader();
+    return g_instance;
+}
+
+void CCurrencyDownloader::Release()
+{
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+CCurrencyDownloader::CCurrencyDownloader() = default;
+
+CCurrencyDownloader::~CCurrencyDownloader()
+{
+    m_session.Abort();
+    Wait();
+}
+
+int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const char* filePath)
+{
+    if (m_running || !url || !*url || !filePath || !*filePath || !notify) return 0;
+    if (std::strlen(url) > kMaxText || std::strlen(filePath) > kMaxText) return 0;
+    m_url = url;
+    m_path = filePath;
+    m_notify = notify;
+    m_body.clear();
+    return 1;
+}
+
+int CCurrencyDownloader::Start(int connectionCheck, int conMgr, int proxyMode)
+{
+    if (m_url.empty() || m_running) return 0;
+    if (m_thread.joinable()) m_thread.join(); // the last worker has finished
+    m_connectionCheck = connectionCheck;
+    m_conMgr = conMgr;
+    m_proxyMode = proxyMode;
+    m_status = kStatusIdle;
+    m_running = true;
+    try {
+        m_thread = std::thread(&CCurrencyDownloader::Work, this);
+    } catch (...) {
+        m_running = false;
+        return 0;
+    }
+    return 1;
+}
+
+void CCurrencyDownloader::GetConnectionSettings(int& conMgr, int& proxyMode) const
+{
+    conMgr = m_conMgr;
+    proxyMode = m_proxyMode;
+}
+
+void CCurrencyDownloader::Wait()
+{
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+void CCurrencyDownloader::Notify(IMessageTarget* target, long progress, long status)
+{
+    if (target) target->SendMessage(kMsgDownload, progress, status);
+}
+
+int CCurrencyDownloader::TestOpen(CHttpSession::AccessType access)
+{
+    if (!m_session.Open(access, kUserAgent, m_timeoutMs)) return 0;
+    std::string sample;
+    // One byte is not taken as a sign of a working connection.
+    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true) > 1) return 1;
+    m_session.Close();
+    return 0;
+}
+
+int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progress)
+{
+    m_session.Close();
+    m_proxyMode = proxyMode;
+    int mode = proxyMode;
+    if (mode == kProxyNamed) return m_session.Open(CHttpSession::kAccessProxy, kUserAgent, m_timeoutMs);
+    if (mode == kProxyPreconfigured)
+        return m_session.Open(CHttpSession::kAccessPreconfigured, kUserAgent, m_timeoutMs);
+    if (mode != kProxyAutomatic) return 0;
+    // Two rounds of both kinds, as a first attempt may meet a connection still coming up.
+    Notify(progress, 5, 0);
+    int chosen = TestOpen(CHttpSession::kAccessProxy) ? kProxyNamed : -1;
+    Notify(progress, 25, 0);
+    if (chosen < 0) {
+        if (TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
+        Notify(progress, 50, 0);
+    }
+    if (chosen < 0) {
+        if (TestOpen(CHttpSession::kAccessProxy)) chosen = kProxyNamed;
+        Notify(progress, 75, 0);
+    }
+    if (chosen < 0 && TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
+    Notify(progress, 95, 0);
+    if (chosen < 0) {
+        m_session.Close();
+        return 0;
+    }
+    m_proxyMode = chosen;
+    return 1;
+}
+
+int CCurrencyDownloader::WriteRatesFile(const std::string& body)
+{
+    std::lock_guard<std::mutex> lock(m_fileLock);
+    std::string folder = m_path.substr(0, m_path.rfind('/') == std::string::npos ? 0 : m_path.rfind('/'));
+    if (!folder.empty()) mkdir(folder.c_str(), 0755); // restores a deleted rates folder
+    // Written beside the old file and renamed over it: a failed write never
+    // leaves the user without rates.
+    std::string temp = m_path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return 0;
+    bool ok = WriteAll(fd, body) && fsync(fd) == 0;
+    struct stat old {};
+    fchmod(fd, stat(m_path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    ok = close(fd) == 0 && ok;
+    if (ok && rename(temp.c_str(), m_path.c_str()) == 0) return 1;
+    unlink(temp.c_str());
+    return 0;
+}
+
+void CCurrencyDownloader::Work()
+{
+    LowerThreadPriority();
+    // A connection is always taken to be available here (connection check).
+    if (!m_session.IsOpen()) ChooseConnection(m_proxyMode, nullptr);
+    int status = kStatusNoConnection;
+    bool answered = m_session.IsOpen() && m_session.Probe(m_url.c_str());
+    if (answered && !m_session.IsOpen()) ChooseConnection(m_proxyMode, m_notify);
+    if (answered) {
+        long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
+        m_received = received > 0 ? received : 0;
+        int (*check)(const std::string&) = m_ratesCheck ? m_ratesCheck : &LooksLikeRates;
+        if (received > 0 && check(m_body)) status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
+    }
+    // A session that got no answer is chosen afresh next time.
+    if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
+    m_status = status;
+    Notify(m_notify, 0, status);
+    // Last: a Start made while the window handles the message is refused
+    // rather than waiting for this thread, which waits for the window.
+    m_running = false;
+}

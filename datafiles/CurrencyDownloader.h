@@ -1,0 +1,104 @@
+#pragma once
+// Fetches a fresh rates file over HTTP on a worker thread and puts it in place
+// of the old one. Progress and the outcome go to the starter's window as
+// kMsgDownload (1324), sent synchronously from the worker:
+//   wParam 5, 25, 50, 75, 95, lParam 0   progress of an automatic proxy choice
+//   wParam 0, lParam 1                    the rates file was written
+//   wParam 0, lParam 3                    no connection, nothing usable received
+//   wParam 0, lParam 4                    the file could not be written
+// The old file is only ever replaced whole, by a rename, and only by an answer
+// with a 2xx status whose body reads as a rates file; anything else (an error
+// page, an empty or oversize answer) leaves it untouched and reports 3.
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/HttpSession.h"
+
+class IMessageTarget;
+
+class CCurrencyDownloader {
+public:
+    enum Status { kStatusIdle = 0, kStatusDone = 1, kStatusNoConnection = 3, kStatusWriteFailed = 4 };
+    enum ProxyMode { kProxyNamed = 0, kProxyPreconfigured = 1, kProxyAutomatic = 2 };
+    static constexpr size_t kMaxText = 255;        // URL and path capacity
+    static constexpr size_t kMaxRatesBytes = 30000; // larger answers are refused (the INI reader's limit)
+    static constexpr size_t kTestBytes = 10000;     // read by the test downloads of the proxy choice
+    static constexpr long kDefaultTimeoutMs = 10000;
+    static const char kUserAgent[];
+    static const char kDefaultUrl[];
+    static const char kUrlVariable[]; // environment variable naming another rates server
+
+    // The URL the program downloads from: $TALLIX_RATES_URL when set, else kDefaultUrl.
+    static std::string DownloadUrl();
+
+    // The process-wide downloader, created on first call; Release destroys it
+    // (after stopping a running worker).
+    static CCurrencyDownloader* Instance();
+    static void Release();
+
+    CCurrencyDownloader();
+    // Stops a running transfer and waits for the worker. The notify target must
+    // keep answering SendMessage until then.
+    ~CCurrencyDownloader();
+    CCurrencyDownloader(const CCurrencyDownloader&) = delete;
+    CCurrencyDownloader& operator=(const CCurrencyDownloader&) = delete;
+
+    // Stores the URL, the window told of progress and outcome, and the file to
+    // write; empties the receive buffer. 0 (nothing stored) when the URL or the
+    // path is empty or longer than 255 characters, no window is given, or a
+    // worker is running.
+    int Prepare(const char* url, IMessageTarget* notify, const char* filePath);
+    // Starts the worker at a lower priority. 0 when nothing is prepared, when a
+    // worker is still running, or when the thread can't be created.
+    // connectionCheck and conMgr have no effect on this platform; they are kept
+    // and handed back. proxyMode: 0 the proxy named by http_proxy/HTTP_PROXY,
+    // 1 the environment's settings or direct, 2 choose by test downloads.
+    int Start(int connectionCheck, int conMgr, int proxyMode);
+    // The kept connection-manager flag and the proxy mode (2 resolved to the
+    // mode that worked, once one did).
+    void GetConnectionSettings(int& conMgr, int& proxyMode) const;
+
+    // Read these after the completion message.
+    int Status() const { return m_status; }
+    long ReceivedLength() const { return m_received; }
+    bool IsRunning() const { return m_running; }
+    // Waits until the worker has finished.
+    void Wait();
+
+    // Time-out of connecting and of every wait for data (default 10 s).
+    void SetTimeout(long ms) { m_timeoutMs = ms > 0 ? ms : kDefaultTimeoutMs; }
+    // A stricter test of what reads as a rates file than the built-in one (a
+    // section "Conversions" with a three-letter key set to a number).
+    void SetRatesCheck(int (*check)(const std::string& body)) { m_ratesCheck = check; }
+
+    // Opens the session by proxy mode (kept as the current mode), running the
+    // test downloads of the prepared URL for mode 2 and telling `progress`
+    // (when given) how far it got. 1 when a session is open. Called by the
+    // worker; call it directly only while no worker runs.
+    int ChooseConnection(int proxyMode, IMessageTarget* progress);
+
+private:
+    void Work();
+    int TestOpen(CHttpSession::AccessType access);
+    int WriteRatesFile(const std::string& body);
+    void Notify(IMessageTarget* target, long progress, long status);
+
+    CHttpSession m_session;
+    std::string m_url;
+    std::string m_path;
+    IMessageTarget* m_notify = nullptr;
+    std::string m_body;
+    std::atomic<int> m_status{kStatusIdle};
+    std::atomic<long> m_received{0};
+    std::atomic<int> m_proxyMode{kProxyAutomatic};
+    std::atomic<int> m_conMgr{1};
+    int m_connectionCheck = 1;
+    long m_timeoutMs = kDefaultTimeoutMs;
+    int (*m_ratesCheck)(const std::string& body) = nullptr;
+    std::atomic<bool> m_running{false};
+    std::thread m_thread;
+    std::mutex m_fileLock;
+};

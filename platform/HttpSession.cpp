@@ -1,0 +1,158 @@
+#include "platform/HttpSession.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <curl/curl.h>
+#include <mutex>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void InitCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct Transfer {
+    const std::atomic<bool>* abort = nullptr;
+    long timeoutMs = 0;
+    std::string* body = nullptr; // null: a probe, which stops at the first byte
+    size_t maxBytes = 0;
+    bool truncateToCap = false;
+    bool oversize = false;
+    bool capped = false;
+    curl_off_t lastMoved = -1;
+    Clock::time_point lastChange = Clock::now();
+};
+
+size_t OnData(char* data, size_t size, size_t count, void* userData)
+{
+    Transfer& transfer = *static_cast<Transfer*>(userData);
+    size_t bytes = size * count;
+    if (!transfer.body) return 0; // a probe has seen enough
+    size_t room = transfer.maxBytes - transfer.body->size();
+    if (bytes > room) {
+        // Never hold more than the cap; the rest of the answer is not read.
+        transfer.body->append(data, room);
+        (transfer.truncateToCap ? transfer.capped : transfer.oversize) = true;
+        return 0;
+    }
+    transfer.body->append(data, bytes);
+    return bytes;
+}
+
+// The time-outs are on inactivity, as for a socket: each wait for the
+// request to go out or for data to come in may last timeoutMs.
+int OnProgress(void* userData, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
+{
+    Transfer& transfer = *static_cast<Transfer*>(userData);
+    if (*transfer.abort) return 1;
+    Clock::time_point now = Clock::now();
+    if (received + sent != transfer.lastMoved) {
+        transfer.lastMoved = received + sent;
+        transfer.lastChange = now;
+        return 0;
+    }
+    auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(now - transfer.lastChange);
+    return idle.count() > transfer.timeoutMs ? 1 : 0;
+}
+
+} // namespace
+
+CHttpSession::CHttpSession() { InitCurlOnce(); }
+
+CHttpSession::~CHttpSession() { Close(); }
+
+std::string CHttpSession::EnvironmentProxy()
+{
+    for (const char* name : {"http_proxy", "HTTP_PROXY"})
+        if (const char* value = std::getenv(name); value && *value) return value;
+    return std::string();
+}
+
+int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
+{
+    Close();
+    std::string proxy;
+    if (access == kAccessProxy) {
+        proxy = EnvironmentProxy();
+        if (proxy.empty()) return 0;
+    } else if (access != kAccessPreconfigured) {
+        return 0;
+    }
+    CURL* curl = curl_easy_init();
+    if (!curl) return 0;
+    m_timeoutMs = timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs;
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent ? userAgent : "");
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, m_timeoutMs);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    if (!proxy.empty()) curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnData);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    m_curl = curl;
+    return 1;
+}
+
+void CHttpSession::Close()
+{
+    if (m_curl) curl_easy_cleanup(static_cast<CURL*>(m_curl));
+    m_curl = nullptr;
+}
+
+bool CHttpSession::IsOpen() const { return m_curl != nullptr; }
+
+int CHttpSession::Perform(const char* url, void* record, bool reload)
+{
+    m_lastStatus = 0;
+    if (!m_curl || !url || !*url) return CURLE_FAILED_INIT;
+    CURL* curl = static_cast<CURL*>(m_curl);
+    Transfer& transfer = *static_cast<Transfer*>(record);
+    transfer.abort = &m_abort;
+    transfer.timeoutMs = m_timeoutMs;
+    curl_slist* headers = nullptr;
+    if (reload) {
+        headers = curl_slist_append(headers, "Cache-Control: no-cache");
+        headers = curl_slist_append(headers, "Pragma: no-cache");
+    }
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_URL, url);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    CURLcode result = curl_easy_perform(curl);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &m_lastStatus);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+    curl_slist_free_all(headers);
+    return result;
+}
+
+int CHttpSession::Probe(const char* url)
+{
+    Transfer transfer;
+    int result = Perform(url, &transfer, true);
+    bool answered = m_lastStatus > 0 && (result == CURLE_OK || result == CURLE_WRITE_ERROR);
+    return answered ? 1 : 0;
+}
+
+long CHttpSession::Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap)
+{
+    out.clear();
+    Transfer transfer;
+    transfer.body = &out;
+    transfer.maxBytes = maxBytes;
+    transfer.truncateToCap = truncateToCap;
+    int result = Perform(url, &transfer, reload);
+    bool complete = result == CURLE_OK || (result == CURLE_WRITE_ERROR && transfer.capped);
+    bool success = complete && !transfer.oversize && m_lastStatus >= 200 && m_lastStatus <= 299;
+    if (!success) {
+        out.clear();
+        return -1;
+    }
+    return static_cast<long>(out.size());
+}

@@ -1,0 +1,57 @@
+#pragma once
+// A small HTTP client session for the rates download (libcurl underneath).
+// A session is "open" after Open and is reused for every request until Close;
+// it keeps the access type, user agent and time-outs it was opened with.
+// One thread uses a session at a time. Only http and https URLs are fetched;
+// redirects are followed (at most 5, http and https only).
+#include <atomic>
+#include <string>
+
+class CHttpSession {
+public:
+    enum AccessType {
+        kAccessProxy = 0,        // through the proxy named by http_proxy / HTTP_PROXY; Open fails when none is named
+        kAccessPreconfigured = 1 // the environment's proxy settings when present, a direct connection otherwise
+    };
+    enum : long { kDefaultTimeoutMs = 10000 };
+
+    CHttpSession();
+    ~CHttpSession();
+    CHttpSession(const CHttpSession&) = delete;
+    CHttpSession& operator=(const CHttpSession&) = delete;
+
+    // timeoutMs bounds connecting and every wait for data to move (sending the
+    // request, the first byte of the answer, each later piece). Returns 0 when
+    // the session can't be created (or, for kAccessProxy, no proxy is named).
+    int Open(AccessType access, const char* userAgent, long timeoutMs = kDefaultTimeoutMs);
+    void Close();
+    bool IsOpen() const;
+
+    // Sends the request and waits for the answer's headers, then drops the
+    // connection. 1 when the server answered at all.
+    int Probe(const char* url);
+
+    // Fetches the body into `out`. `reload` asks caches on the way for a fresh
+    // copy. Returns the number of bytes received (0 for an empty body), or -1
+    // when the transfer failed, the status was not 2xx, or the body was longer
+    // than maxBytes (with truncateToCap, the first maxBytes bytes are kept and
+    // count as success instead).
+    long Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap = false);
+
+    // Makes a running Probe or Fetch (on another thread) give up soon.
+    void Abort() { m_abort = true; }
+    // HTTP status of the last request; 0 when none arrived.
+    long LastStatus() const { return m_lastStatus; }
+
+    // The proxy named by http_proxy or HTTP_PROXY; empty when none.
+    static std::string EnvironmentProxy();
+
+private:
+    // `transfer` is the implementation's record of one request.
+    int Perform(const char* url, void* transfer, bool reload);
+
+    void* m_curl = nullptr;
+    long m_timeoutMs = kDefaultTimeoutMs;
+    long m_lastStatus = 0;
+    std::atomic<bool> m_abort{false};
+};

@@ -1,0 +1,278 @@
+#include "TestHttpServer.h"
+#include "conversions/CurrencyTable.h"
+#include "datafiles/CurrencyDownloader.h"
+#include "platform/WindowMessage.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const char kRates[] = "[Conversions]\r\nUSD=1\r\nEUR=1.25\r\n";
+const char kOldRates[] = "[Conversions]\r\nEUR=1.5\r\n";
+constexpr long kShortTimeoutMs = 300;
+
+// The window that started the download: records what it is sent.
+class CRecorder : public IMessageTarget {
+public:
+    void PostMessage(unsigned, intptr_t, intptr_t) override {}
+    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (msg == kMsgDownload) (lParam ? outcomes_ : progress_).push_back(lParam ? lParam : wParam);
+        done_.notify_all();
+        return 0;
+    }
+    // The completion status (waits for it).
+    long Outcome()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [this] { return !outcomes_.empty(); });
+        return outcomes_.front();
+    }
+    std::vector<long> Progress()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return progress_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::vector<long> progress_;
+    std::vector<long> outcomes_;
+};
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CurrencyDownloader : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            unsetenv(name);
+        char folder[] = "/tmp/tallix-download-XXXXXX";
+        folder_ = mkdtemp(folder);
+        path_ = folder_ + "/currency.ini";
+        std::ofstream(path_, std::ios::binary) << kOldRates;
+        downloader_.SetTimeout(kShortTimeoutMs);
+    }
+    void TearDown() override
+    {
+        downloader_.Wait();
+        std::remove(path_.c_str());
+        rmdir(folder_.c_str());
+    }
+    // Runs one download to its end; returns the completion status.
+    long Download(const std::string& url, int proxyMode)
+    {
+        CRecorder recorder;
+        EXPECT_EQ(downloader_.Prepare(url.c_str(), &recorder, path_.c_str()), 1);
+        EXPECT_EQ(downloader_.Start(1, 1, proxyMode), 1);
+        long outcome = recorder.Outcome();
+        downloader_.Wait();
+        return outcome;
+    }
+
+    std::string folder_;
+    std::string path_;
+    CRecorder recorder_;
+    CCurrencyDownloader downloader_;
+};
+
+struct ServerRow {
+    const char* what;
+    CTestHttpServer::Mode mode;
+    std::string body;
+    long status;
+};
+
+TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
+{
+    const ServerRow rows[] = {
+        {"rates file", CTestHttpServer::kOk, kRates, 1},
+        {"not found", CTestHttpServer::kNotFound, kRates, 3},
+        {"empty body", CTestHttpServer::kOk, "", 3},
+        {"one byte", CTestHttpServer::kOk, "x", 3},
+        {"an error page", CTestHttpServer::kOk, "<html><body>Service unavailable</body></html>", 3},
+        {"oversize", CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), 3},
+        {"no answer", CTestHttpServer::kSilent, "", 3},
+    };
+    for (const ServerRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << kOldRates;
+        CTestHttpServer server(row.mode, row.body);
+        CRecorder recorder;
+        CCurrencyDownloader downloader;
+        downloader.SetTimeout(kShortTimeoutMs);
+        ASSERT_EQ(downloader.Prepare(server.Url().c_str(), &recorder, path_.c_str()), 1);
+        ASSERT_EQ(downloader.Start(1, 1, CCurrencyDownloader::kProxyPreconfigured), 1);
+        EXPECT_EQ(recorder.Outcome(), row.status);
+        downloader.Wait();
+        EXPECT_EQ(downloader.Status(), row.status);
+        EXPECT_EQ(ReadFile(path_), row.status == 1 ? row.body : std::string(kOldRates));
+        EXPECT_TRUE(recorder.Progress().empty());
+    }
+}
+
+TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_EQ(downloader_.ReceivedLength(), static_cast<long>(sizeof kRates - 1));
+    std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u); // the probe, then the download
+    for (const std::string& head : requests) {
+        EXPECT_EQ(head.rfind("GET /currency.ini ", 0), 0u) << head;
+        EXPECT_NE(head.find("User-Agent: Mozilla/4.0 (compatible; MSIE 4.01; Windows NT 5.0)\r\n"), std::string::npos);
+    }
+    CCurrencyTable table(path_);
+    ASSERT_EQ(table.Load(), 1);
+    EXPECT_DOUBLE_EQ(table.Rate(1), 1.25);
+}
+
+TEST_F(CurrencyDownloader, ConnectionRefusedKeepsTheOldFile)
+{
+    std::string url = "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini";
+    EXPECT_EQ(Download(url, CCurrencyDownloader::kProxyPreconfigured), 3);
+    EXPECT_EQ(ReadFile(path_), kOldRates);
+}
+
+TEST_F(CurrencyDownloader, AStricterRatesCheckCanBeInstalled)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, "[Conversions]\nXYZ=2\n");
+    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << kOldRates;
+    downloader_.SetRatesCheck(&CCurrencyTable::IsRatesText);
+    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 3);
+    EXPECT_EQ(ReadFile(path_), kOldRates);
+}
+
+TEST_F(CurrencyDownloader, AnUnwritableTargetReportsStatus4)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    std::string blocked = path_ + "/currency.ini"; // its folder is a file
+    ASSERT_EQ(downloader_.Prepare(server.Url().c_str(), &recorder_, blocked.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_EQ(recorder_.Outcome(), 4);
+    EXPECT_EQ(ReadFile(path_), kOldRates);
+}
+
+struct ProxyChoiceRow {
+    const char* what;
+    bool serverUp;
+    bool proxyNamed;
+    std::vector<long> progress;
+    int opened;
+    int modeAfter;
+    long outcome;
+};
+
+TEST_F(CurrencyDownloader, AutomaticProxyChoiceTriesBothKindsTwice)
+{
+    const ProxyChoiceRow rows[] = {
+        {"only a direct connection", true, false, {5, 25, 50, 95}, 1, 1, 1},
+        {"a named proxy works", true, true, {5, 25, 95}, 1, 0, 1},
+        {"no network", false, false, {5, 25, 50, 75, 95}, 0, 2, 3},
+    };
+    for (const ProxyChoiceRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        CTestHttpServer server(CTestHttpServer::kOk, kRates);
+        std::string url = row.serverUp ? server.Url()
+                                       : "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini";
+        if (row.proxyNamed) setenv("http_proxy", server.Url("").c_str(), 1);
+
+        // The choice itself, with a progress window.
+        CRecorder progress;
+        CCurrencyDownloader chooser;
+        chooser.SetTimeout(kShortTimeoutMs);
+        ASSERT_EQ(chooser.Prepare(url.c_str(), &progress, path_.c_str()), 1);
+        EXPECT_EQ(chooser.ChooseConnection(CCurrencyDownloader::kProxyAutomatic, &progress), row.opened);
+        EXPECT_EQ(progress.Progress(), row.progress);
+        int conMgr = 0, mode = 0;
+        chooser.GetConnectionSettings(conMgr, mode);
+        EXPECT_EQ(mode, row.modeAfter);
+
+        // A whole download makes its choice silently and hands back the mode.
+        CRecorder recorder;
+        CCurrencyDownloader downloader;
+        downloader.SetTimeout(kShortTimeoutMs);
+        ASSERT_EQ(downloader.Prepare(url.c_str(), &recorder, path_.c_str()), 1);
+        ASSERT_EQ(downloader.Start(0, 7, CCurrencyDownloader::kProxyAutomatic), 1);
+        EXPECT_EQ(recorder.Outcome(), row.outcome);
+        downloader.Wait();
+        EXPECT_TRUE(recorder.Progress().empty());
+        downloader.GetConnectionSettings(conMgr, mode);
+        EXPECT_EQ(conMgr, 7);
+        EXPECT_EQ(mode, row.modeAfter);
+        unsetenv("http_proxy");
+    }
+}
+
+TEST_F(CurrencyDownloader, NamedProxyModeNeedsAProxy)
+{
+    CTestHttpServer proxy(CTestHttpServer::kOk, kRates);
+    // Reachable only through the proxy: the host name can never resolve.
+    const std::string url = "http://rates.tallix.invalid/currency.ini";
+    EXPECT_EQ(Download(url, CCurrencyDownloader::kProxyNamed), 3);
+    CRecorder recorder;
+    CCurrencyDownloader downloader;
+    setenv("HTTP_PROXY", proxy.Url("").c_str(), 1);
+    ASSERT_EQ(downloader.Prepare(url.c_str(), &recorder, path_.c_str()), 1);
+    ASSERT_EQ(downloader.Start(1, 1, CCurrencyDownloader::kProxyNamed), 1);
+    EXPECT_EQ(recorder.Outcome(), 1);
+    downloader.Wait();
+    unsetenv("HTTP_PROXY");
+    ASSERT_FALSE(proxy.Requests().empty());
+    EXPECT_EQ(proxy.Requests()[0].rfind("GET http://rates.tallix.invalid/currency.ini ", 0), 0u);
+    EXPECT_EQ(ReadFile(path_), kRates);
+}
+
+TEST_F(CurrencyDownloader, StartAndPrepareRefuseWhatCannotRun)
+{
+    EXPECT_EQ(downloader_.Start(1, 1, 1), 0); // nothing prepared
+    const std::string longText(256, 'a');
+    EXPECT_EQ(downloader_.Prepare("", &recorder_, path_.c_str()), 0);
+    EXPECT_EQ(downloader_.Prepare(nullptr, &recorder_, path_.c_str()), 0);
+    EXPECT_EQ(downloader_.Prepare("http://127.0.0.1/currency.ini", nullptr, path_.c_str()), 0);
+    EXPECT_EQ(downloader_.Prepare("http://127.0.0.1/currency.ini", &recorder_, ""), 0);
+    EXPECT_EQ(downloader_.Prepare(("http://" + longText).c_str(), &recorder_, path_.c_str()), 0);
+    EXPECT_EQ(downloader_.Start(1, 1, 1), 0);
+
+    CTestHttpServer silent(CTestHttpServer::kSilent, "");
+    ASSERT_EQ(downloader_.Prepare(silent.Url().c_str(), &recorder_, path_.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, 1), 1);
+    EXPECT_EQ(downloader_.Start(1, 1, 1), 0);                                        // still running
+    EXPECT_EQ(downloader_.Prepare(silent.Url().c_str(), &recorder_, path_.c_str()), 0); // same
+    EXPECT_EQ(recorder_.Outcome(), 3);
+    downloader_.Wait();
+    EXPECT_EQ(downloader_.Start(1, 1, 1), 1); // finished: may run again
+    downloader_.Wait();
+}
+
+TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)
+{
+    unsetenv(CCurrencyDownloader::kUrlVariable);
+    EXPECT_EQ(CCurrencyDownloader::DownloadUrl(), CCurrencyDownloader::kDefaultUrl);
+    EXPECT_TRUE(CCurrencyDownloader::DownloadUrl().ends_with("/currency.ini"));
+    setenv(CCurrencyDownloader::kUrlVariable, "http://127.0.0.1:1/rates/currency.ini", 1);
+    EXPECT_EQ(CCurrencyDownloader::DownloadUrl(), "http://127.0.0.1:1/rates/currency.ini");
+    unsetenv(CCurrencyDownloader::kUrlVariable);
+}
+
+} // namespace
