@@ -5,8 +5,12 @@
 
 // One declaration and one row per command.
 // (commands are added here as their subsystems arrive)
+int RunEvalCommand(int argc, char** argv);
+int RunCliCommand(int argc, char** argv);
 
 const TerminalCommand kTerminalCommands[] = {
+    {"--eval", "--eval TEXT [--base N] [--angle deg|rad|grad]", RunEvalCommand},
+    {"--cli", "--cli [--base N] [--angle deg|rad|grad]", RunCliCommand},
     {nullptr, nullptr, nullptr},
 };
 
