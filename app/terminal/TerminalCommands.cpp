@@ -7,10 +7,14 @@
 // (commands are added here as their subsystems arrive)
 int RunEvalCommand(int argc, char** argv);
 int RunCliCommand(int argc, char** argv);
+int RunConvertCommand(int argc, char** argv);
+int RunUpdateRatesCommand(int argc, char** argv);
 
 const TerminalCommand kTerminalCommands[] = {
     {"--eval", "--eval TEXT [--base N] [--angle deg|rad|grad]", RunEvalCommand},
     {"--cli", "--cli [--base N] [--angle deg|rad|grad]", RunCliCommand},
+    {"--convert", "--convert VALUE FROM TO", RunConvertCommand},
+    {"--update-rates", "--update-rates", RunUpdateRatesCommand},
     {nullptr, nullptr, nullptr},
 };
 
