@@ -1,0 +1,326 @@
+#include "calculator/CalcController.h"
+
+#include "calculator/NumberText.h"
+#include "engine/CalcEngine.h"
+#include "platform/Clipboard.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "settings/Language.h"
+
+#include <algorithm>
+
+namespace {
+
+const int kStrInvalidPress = 377;
+const int kStrInvalidPressCaption = 378;
+const int kDisplayCheckWidth = 50;
+
+using Operation = int (CCalcController::*)(int);
+
+// Indexed by command type; the command table decides which ids exist.
+const Operation kOperations[kCommandTypeCount] = {
+    &CCalcController::DigitCommand,    &CCalcController::OperatorCommand,
+    &CCalcController::FunctionCommand, &CCalcController::ParenthesisCommand,
+    &CCalcController::MemoryCommand,   &CCalcController::EqualsCommand,
+    &CCalcController::RecallCommand,   &CCalcController::MemoryModeCommand,
+    &CCalcController::ClearCommand,    &CCalcController::ClipboardCommand,
+    &CCalcController::BaseCommand,     &CCalcController::StackCommand,
+};
+
+CCalcEngine* Engine()
+{
+    return CCalcEngine::GetInstance();
+}
+
+std::string ResText(int id)
+{
+    std::string text;
+    if (!LoadResString(LocalizedId(id), text)) LoadResString(id, text);
+    return text;
+}
+
+void DotsToCommas(std::string& text)
+{
+    std::replace(text.begin(), text.end(), '.', ',');
+}
+
+std::string PlainText(const std::string& value)
+{
+    std::string full, mantissa, exponent;
+    CNumberText::GetInstance()->FormatPlain(value, full, mantissa, exponent);
+    return full;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const char* blanks = " \t\r\n";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+}  // namespace
+
+CCalcController::CCalcController() : modes_{&expression_, &algebraic_, &dal_, &chain_, &rpn_} {}
+
+int CCalcController::Dispatch(int commandType, int commandId)
+{
+    int accepted = FindCommand(commandType, commandId) ? (this->*kOperations[commandType])(commandId) : 0;
+    if (accepted) {
+        refused_ = 0;
+    } else if (++refused_ > 2) {
+        refused_ = 0;
+        ShowRefusedMessage();
+    }
+    return accepted;
+}
+
+void CCalcController::ShowRefusedMessage() const
+{
+    MessageBoxService().Show(ResText(kStrInvalidPress), ResText(kStrInvalidPressCaption), MessageKind::Warning,
+                             MessageButtons::Ok);
+}
+
+int CCalcController::DigitCommand(int id)
+{
+    if (id < 0 || id > 16) return 0;
+    return ActiveMode().Digit(id);
+}
+
+int CCalcController::OperatorCommand(int id)
+{
+    if (id < 0 || id > 17 || (id >= 4 && Engine()->GetBase() != 10)) return 0;
+    return ActiveMode().Operator(id);
+}
+
+int CCalcController::FunctionCommand(int id)
+{
+    if (id < 0 || id > 31 || (id != 18 && Engine()->GetBase() != 10)) return 0;
+    memoryMode_ = kMemAdd;
+    return ActiveMode().Function(id);
+}
+
+int CCalcController::ParenthesisCommand(int id)
+{
+    if (id != 0 && id != 1) return 0;
+    return ActiveMode().Parenthesis(id);
+}
+
+// The shown number as a value: an empty display is 0.
+std::string CCalcController::DisplayValue()
+{
+    std::string value = ActiveMode().GetDisplayText();
+    return value.empty() ? "0" : value;
+}
+
+void CCalcController::StoreRegister(int index)
+{
+    memory_[index] = ConvertBase(DisplayValue(), Engine()->GetBase(), 10).substr(0, kRegisterCapacity);
+    ActiveMode().SetValueShown();
+}
+
+int CCalcController::RecallRegister(int index)
+{
+    const std::string& text = memory_[index];
+    return ActiveMode().SetEntry(ConvertBase(text.empty() ? "0" : text, 10, Engine()->GetBase()));
+}
+
+void CCalcController::AddToRegister(int index, bool subtract)
+{
+    int base = Engine()->GetBase();
+    std::string reg = ConvertBase(memory_[index].empty() ? "0" : memory_[index], 10, base);
+    std::string sum = ConvertBase(reg + (subtract ? "-" : "+") + DisplayValue(), base, 10);
+    memory_[index] = sum.substr(0, kRegisterCapacity);
+    if (!subtract) ActiveMode().SetValueShown();
+}
+
+int CCalcController::MemoryCommand(int id)
+{
+    const CommandRow* row = FindCommand(kCmdMemory, id);
+    if (!row) return 0;
+    int accepted = 1;
+    if (id <= 7) {
+        StoreRegister(id);
+    } else if (id <= 15) {
+        accepted = RecallRegister(id - 8);
+    } else if (id == 16) {
+        memory_[0].clear();
+    } else if (id == 24) {
+        if (Engine()->GetBase() != 10 && DisplayValue().size() > kDisplayCheckWidth) return 0;
+        AddToRegister(0, false);
+    } else if (id <= 32) {
+        int index = id - 25;
+        switch (memoryMode_) {
+        case kMemSubtract: AddToRegister(index, true); break;
+        case kMemRecall: accepted = RecallRegister(index); break;
+        case kMemStore: StoreRegister(index); break;
+        case kMemAdd: AddToRegister(index, false); break;
+        default: AddToRegister(0, false); break;   // modes 1 and 2 name no register
+        }
+    } else {
+        AddToRegister(0, id == 34);
+    }
+    memoryMode_ = kMemAdd;
+    return accepted;
+}
+
+int CCalcController::EqualsCommand(int id)
+{
+    ActiveMode().Equals(id);
+    answer_ = Utf8ToCp1252(PlainText(ActiveMode().GetDisplayText())).substr(0, kRegisterCapacity);
+    return 1;
+}
+
+int CCalcController::RecallCommand(int id)
+{
+    if (id == 99) return ActiveMode().SetEntry(answer_.empty() ? "0" : answer_);
+    if (id == 98) {
+        if (currentMode_ != kModeRpn) return 0;
+        return rpn_.SetEntry(rpn_.GetSavedY().empty() ? "0" : rpn_.GetSavedY());
+    }
+    if (id < 0 || id > 19) return 0;
+    return ActiveMode().RecallConstant(id);
+}
+
+int CCalcController::MemoryModeCommand(int id)
+{
+    // Ids 0 and 1 step through the modes by the current mode.
+    static const int kFromId0[6] = {5, 2, 1, 0, 0, 0};
+    static const int kFromId1[6] = {2, 5, 0, 1, 1, 1};
+    int from = (memoryMode_ >= 0 && memoryMode_ <= 5) ? memoryMode_ : kMemAdd;
+    if (id == 0) memoryMode_ = kFromId0[from];
+    else if (id == 1) memoryMode_ = kFromId1[from];
+    else if (id >= 3 && id <= 5) memoryMode_ = memoryMode_ == id ? kMemAdd : id;
+    else memoryMode_ = kMemAdd;
+    return 1;
+}
+
+int CCalcController::ClearCommand(int id)
+{
+    if (id < 0 || id > 3) return 0;
+    if (id != 3) memoryMode_ = kMemAdd;
+    return ActiveMode().Clear(id);
+}
+
+int CCalcController::ClipboardCommand(int id)
+{
+    IClipboard& clipboard = ClipboardService();
+    if (id == 0) return clipboard.SetText(PlainText(ActiveMode().GetDisplayText()));
+    if (id == 1) {
+        if (currentMode_ != kModeExpression) return 0;
+        std::string line = expression_.GetSignText();
+        if (CNumberText::GetInstance()->GetDecimalComma()) DotsToCommas(line);
+        return clipboard.SetText(Cp1252ToUtf8(line));
+    }
+    if (id != 2) return 0;
+    std::string text;
+    clipboard.GetText(text);
+    // A copied line usually ends in a line break; that is no part of the number.
+    text = Trimmed(Utf8ToCp1252(text));
+    if (text.empty()) return 1;
+    return ActiveMode().SetEntry(text.substr(0, kEntryCapacity));
+}
+
+int CCalcController::BaseCommand(int id)
+{
+    if (id < 2 || id > 36) return 0;
+    int old = Engine()->GetBase();
+    if (id == old) return 1;
+    ActiveMode().ChangeBase(old, id);
+    return Engine()->SetBase(id);
+}
+
+int CCalcController::StackCommand(int id)
+{
+    if (currentMode_ != kModeRpn || id < 0 || id > 3) return 0;
+    return rpn_.StackCommand(id);
+}
+
+void CCalcController::GetDisplay(std::string& fullText, std::string& mantissaText, std::string& exponentText,
+                                 int formatted, int regional)
+{
+    CNumberText* text = CNumberText::GetInstance();
+    std::string value = ActiveMode().GetDisplayText();
+    if (!formatted) {
+        text->FormatPlain(value, fullText, mantissaText, exponentText);
+    } else if (Engine()->GetBase() == 10) {
+        text->FormatDisplay(value, fullText, mantissaText, exponentText, regional, displayDigits_);
+        if (text->GetDecimalComma()) {
+            DotsToCommas(fullText);
+            DotsToCommas(mantissaText);
+        }
+    } else {
+        text->CheckWidth(value, fullText, mantissaText, exponentText, kDisplayCheckWidth);
+    }
+}
+
+std::string CCalcController::GetSignText() const
+{
+    return Cp1252ToUtf8(modes_[currentMode_]->GetSignText());
+}
+
+void CCalcController::SetCalcBase(int base)
+{
+    Engine()->SetBase(base);
+}
+
+void CCalcController::SetNotation(int notation)
+{
+    CNumberText::GetInstance()->SetNotation(notation);
+}
+
+void CCalcController::SetRepeatedEquals(int on)
+{
+    chain_.SetRepeatedEquals(on);
+}
+
+void CCalcController::SetCalcMode(int mode)
+{
+    if (mode >= kModeExpression && mode <= kModeRpn) currentMode_ = mode;
+}
+
+void CCalcController::SetStackSize(int levels)
+{
+    rpn_.SetStackSize(levels);
+}
+
+void CCalcController::SetMemoryText(int index, const std::string& text)
+{
+    if (index >= 0 && index < kMemoryRegisters) memory_[index] = text.substr(0, kRegisterCapacity);
+}
+
+int CCalcController::CalcBase() const
+{
+    return Engine()->GetBase();
+}
+
+int CCalcController::Notation() const
+{
+    return CNumberText::GetInstance()->GetNotation();
+}
+
+int CCalcController::RepeatedEquals() const
+{
+    return chain_.GetRepeatedEquals();
+}
+
+int CCalcController::CalcMode() const
+{
+    return currentMode_;
+}
+
+int CCalcController::StackSize() const
+{
+    return rpn_.GetStackSize();
+}
+
+std::string CCalcController::MemoryText(int index) const
+{
+    return (index >= 0 && index < kMemoryRegisters) ? memory_[index] : std::string();
+}
+
+int CCalcController::IsMemoryInUse(int index) const
+{
+    if (index < 0 || index >= kMemoryRegisters) return 0;
+    return !memory_[index].empty() && memory_[index] != "0";
+}

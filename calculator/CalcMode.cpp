@@ -1,0 +1,319 @@
+#include "calculator/CalcMode.h"
+
+#include "engine/CalcEngine.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char* const kFunctionTexts[32] = {
+    "cos(",  "sin(",  "tan(",  "acos(", "asin(", "atan(", "cosh(", "sinh(",
+    "tanh(", "acsh(", "asnh(", "atnh(", "",      "",      "log(",  "ln(",
+    "log2(", "abs(",  "pm(",   "dc(",   "dms(",  "inv(",  "sqrd(", "cbd(",
+    "sqrt(", "crt(",  "e^(",   "10^(",  "!(",    "sum(",  "",      "rand(",
+};
+
+const char* const kOperatorTexts[18] = {
+    "+", "-", "\xD7", "\xF7", "^", "E", "r", "C", "P", "R", "X", "<", "Y", "&", "|", "x", "n", "%",
+};
+
+const char* const kConstantTexts[20] = {
+    "(3.141592653589793238)", "(2.718281828459045235)", "(299792458)",       "(6.6742e-011)",
+    "(9.1093826e-031)",       "(1.67262158e-027)",      "(1.67492716e-027)", "(1.88353109e-028)",
+    "(6.022141998e+023)",     "(1.60217646e-019)",      "(7.297352533e-003)", "(5.6705e-008)",
+    "(6.6260693e-034)",       "(8.314472)",             "(1.3806505e-023)",  "(4*pi*10^-7)",
+    "(96485.3415)",           "(149597870691)",         "(9.80665)",         "1.67377e-027",
+};
+
+const char kDigitChars[] = "0123456789ABCDEF";
+
+// What the last character of the expression line is, judged in this order.
+enum CharClass { kNone, kDigit, kOpen, kClosing, kMinus, kPoint, kOperator, kOther };
+
+CharClass ClassOf(const std::string& line)
+{
+    if (line.empty()) return kNone;
+    unsigned char c = static_cast<unsigned char>(line.back());
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) return kDigit;
+    if (c == '(') return kOpen;
+    if (c == ')' || c == 0xB2 || c == 0xB3 || c == 0xB9) return kClosing;
+    if (c == '-') return kMinus;
+    if (c == '.') return kPoint;
+    if (c != 0 && std::strchr("+\xD7/*\xF7""Ee\xB2r^CPRX<Y&|xn%", c)) return kOperator;
+    return kOther;
+}
+
+// Where a number, a function or "(" may begin.
+bool NumberMayFollow(CharClass c)
+{
+    return c == kNone || c == kOperator || c == kMinus || c == kOpen;
+}
+
+// Where the line holds a complete operand.
+bool OperatorMayFollow(CharClass c)
+{
+    return c == kDigit || c == kClosing || c == kPoint;
+}
+
+std::string TrailingNumber(const std::string& line)
+{
+    size_t start = line.size();
+    while (start > 0) {
+        char c = line[start - 1];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '.')) break;
+        --start;
+    }
+    return line.substr(start);
+}
+
+}  // namespace
+
+const char* FunctionText(int id)
+{
+    return id >= 0 && id < 32 ? kFunctionTexts[id] : "";
+}
+
+const char* OperatorText(int id)
+{
+    return id >= 0 && id < 18 ? kOperatorTexts[id] : "";
+}
+
+const char* ConstantText(int id)
+{
+    return id >= 0 && id < 20 ? kConstantTexts[id] : "";
+}
+
+std::string EvaluateText(const std::string& expression)
+{
+    std::string result;
+    CCalcEngine::GetInstance()->Evaluate(expression, result);
+    return result;
+}
+
+std::string ConvertBase(const std::string& value, int fromBase, int toBase)
+{
+    std::string result;
+    CCalcEngine::GetInstance()->EvaluateInBases(value, result, fromBase, toBase);
+    return result;
+}
+
+int CurrentBase()
+{
+    return CCalcEngine::GetInstance()->GetBase();
+}
+
+CCalcMode::CCalcMode()
+{
+    CCalcMode::Reset();
+}
+
+std::string CCalcMode::GetDisplayText() const
+{
+    return result_.empty() ? "0" : result_;
+}
+
+std::string CCalcMode::GetSignText() const
+{
+    return line_;
+}
+
+// The line a key edits: after "=" a new line begins.
+static std::string FreshLine(bool afterEquals, const std::string& line)
+{
+    return afterEquals ? std::string() : line;
+}
+
+int CCalcMode::Digit(int id)
+{
+    clearedLast_ = false;
+    int base = CurrentBase();
+    if (id < 0 || id > 16) return 0;
+    if (id == 16 ? base != 10 : id >= base) return 0;
+    std::string line = FreshLine(afterEquals_, line_);
+    CharClass cls = ClassOf(line);
+    if (!NumberMayFollow(cls) && cls != kDigit && cls != kPoint) return 0;
+    std::string number = TrailingNumber(line);
+    if (number.size() > 16 || line.size() >= kLineCapacity) return 0;
+    std::string text;
+    if (id == 16) {
+        if (number.find('.') != std::string::npos) return 0;
+        text = number.empty() ? "0." : ".";
+    } else {
+        if (number == "0") {
+            if (id == 0) return 0;
+            line.pop_back();
+        }
+        text = std::string(1, kDigitChars[id]);
+    }
+    if (line.size() + text.size() > kLineCapacity) return 0;
+    line_ = line + text;
+    afterEquals_ = false;
+    return 1;
+}
+
+int CCalcMode::Operator(int id)
+{
+    clearedLast_ = false;
+    const char* text = OperatorText(id);
+    if (!*text) return 0;
+    std::string line = afterEquals_ ? GetDisplayText() : line_;
+    CharClass cls = ClassOf(line);
+    if (cls == kOpen ? id != 1 : !OperatorMayFollow(cls)) return 0;
+    if (line.size() + 1 > kLineCapacity) return 0;
+    line_ = line + text;
+    afterEquals_ = false;
+    return 1;
+}
+
+int CCalcMode::ToggleSign()
+{
+    std::string line = afterEquals_ ? GetDisplayText() : line_;
+    std::string number = TrailingNumber(line);
+    size_t start = line.size() - number.size();
+    std::string before = line.substr(0, start);
+    if (!number.empty() && start > 0 && line[start - 1] == '-') {
+        before.pop_back();
+        // "5-3" becomes "5--3": the minus was a subtraction, keep it.
+        if (OperatorMayFollow(ClassOf(before))) before += "--";
+    } else if (!number.empty() || NumberMayFollow(ClassOf(line))) {
+        if (ClassOf(line) == kMinus && number.empty()) return 0;
+        before += "-";
+    } else {
+        return 0;
+    }
+    line = before + number;
+    if (line.size() > kLineCapacity) return 0;
+    line_ = line;
+    afterEquals_ = false;
+    return 1;
+}
+
+int CCalcMode::Function(int id)
+{
+    clearedLast_ = false;
+    if (id < 0 || id > 31 || CurrentBase() != 10) return 0;
+    CCalcEngine* engine = CCalcEngine::GetInstance();
+    if (id == 12) {
+        std::string value = GetDisplayText(), converted;
+        if (engine->ConvertAngleText(value, converted)) result_ = converted;
+        engine->SetAngleMode(3);
+        return 1;
+    }
+    if (id == 13) return engine->SetAngleMode(3);
+    if (id == 18) return ToggleSign();
+    if (id >= 21 && id <= 23) {
+        static const char* const kPowers[3] = {"-\xB9", "\xB2", "\xB3"};
+        std::string line = afterEquals_ ? GetDisplayText() : line_;
+        if (!OperatorMayFollow(ClassOf(line))) return 0;
+        line += kPowers[id - 21];
+        if (line.size() > kLineCapacity) return 0;
+        line_ = line;
+        afterEquals_ = false;
+        return 1;
+    }
+    // The percentage key writes the engine's percentage function.
+    return Append(id == 30 ? "pct(" : FunctionText(id));
+}
+
+// Appends a function, "(" or a constant where a number may begin.
+int CCalcMode::Append(const std::string& text)
+{
+    std::string line = FreshLine(afterEquals_, line_);
+    if (!NumberMayFollow(ClassOf(line))) return 0;
+    if (line.size() + text.size() > kLineCapacity) return 0;
+    line_ = line + text;
+    afterEquals_ = false;
+    return 1;
+}
+
+int CCalcMode::Parenthesis(int id)
+{
+    clearedLast_ = false;
+    if (CurrentBase() != 10) return 0;
+    if (id == 0) return Append("(");
+    if (id != 1 || afterEquals_) return 0;
+    long opens = std::count(line_.begin(), line_.end(), '(');
+    long closes = std::count(line_.begin(), line_.end(), ')');
+    if (opens <= closes || !OperatorMayFollow(ClassOf(line_)) || line_.size() >= kLineCapacity) return 0;
+    line_ += ')';
+    return 1;
+}
+
+int CCalcMode::Equals(int)
+{
+    clearedLast_ = false;
+    if (line_.empty()) return 0;
+    long opens = std::count(line_.begin(), line_.end(), '(');
+    long closes = std::count(line_.begin(), line_.end(), ')');
+    if (opens > closes) line_.append(static_cast<size_t>(opens - closes), ')');
+    result_ = EvaluateText(line_);
+    if (history_.empty() || history_.back().first != line_ || history_.back().second != result_) {
+        history_.emplace_back(line_, result_);
+        if (history_.size() > kHistoryCapacity) history_.pop_front();
+    }
+    afterEquals_ = true;
+    return 1;
+}
+
+int CCalcMode::RecallConstant(int id)
+{
+    clearedLast_ = false;
+    if (CurrentBase() != 10 || !*ConstantText(id)) return 0;
+    return Append(ConstantText(id));
+}
+
+// A recalled or pasted value goes where a number may begin, or replaces the
+// number the line ends with.
+int CCalcMode::SetEntry(const std::string& text)
+{
+    clearedLast_ = false;
+    std::string value = text.substr(0, kEntryCapacity);
+    std::string line = FreshLine(afterEquals_, line_);
+    CharClass cls = ClassOf(line);
+    if (cls == kDigit || cls == kPoint) line.resize(line.size() - TrailingNumber(line).size());
+    else if (!NumberMayFollow(cls)) return 0;
+    if (line.size() + value.size() > kLineCapacity) return 0;
+    line_ = line + value;
+    afterEquals_ = false;
+    return 1;
+}
+
+int CCalcMode::Clear(int id)
+{
+    bool again = clearedLast_;
+    clearedLast_ = false;
+    switch (id) {
+    case 0:
+    case 1:
+        line_.clear();
+        result_.clear();
+        if (again) history_.clear();
+        clearedLast_ = true;
+        break;
+    case 2: line_.clear(); break;
+    case 3:
+        if (line_.empty()) return 0;
+        line_.pop_back();
+        break;
+    default: return 0;
+    }
+    afterEquals_ = false;
+    return 1;
+}
+
+void CCalcMode::Reset()
+{
+    line_.clear();
+    result_.clear();
+    history_.clear();
+    afterEquals_ = false;
+    clearedLast_ = false;
+}
+
+void CCalcMode::ChangeBase(int oldBase, int newBase)
+{
+    result_ = ConvertBase(GetDisplayText(), oldBase, newBase);
+    line_.clear();
+    afterEquals_ = false;
+}
