@@ -3,6 +3,7 @@
 #include "platform/WindowMessage.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -62,6 +63,36 @@ void LowerThreadPriority()
     errno = 0;
     int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
     if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice + 4 > 19 ? 19 : nice + 4);
+}
+
+// The entry of `folder` named `name` in any case, the name itself when none is.
+std::string FindEntry(const std::string& folder, const std::string& name)
+{
+    DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
+    std::string found = name;
+    if (!dir) return found;
+    while (dirent* entry = readdir(dir))
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            found = entry->d_name;
+            if (found == name) break;
+        }
+    closedir(dir);
+    return found;
+}
+
+// Starters name the file "currency/currency.ini" or "Currency/Currency.ini";
+// either way the existing file (the one the table reads) is replaced.
+std::string ExistingSpelling(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return path;
+    std::string folder = path.substr(0, slash);
+    size_t parentSlash = folder.rfind('/');
+    if (parentSlash != std::string::npos) {
+        std::string parent = folder.substr(0, parentSlash);
+        folder = parent + "/" + FindEntry(parent, folder.substr(parentSlash + 1));
+    }
+    return folder + "/" + FindEntry(folder, path.substr(slash + 1));
 }
 
 bool WriteAll(int fd, const std::string& data)
@@ -193,18 +224,19 @@ int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progres
 int CCurrencyDownloader::WriteRatesFile(const std::string& body)
 {
     std::lock_guard<std::mutex> lock(m_fileLock);
-    std::string folder = m_path.substr(0, m_path.rfind('/') == std::string::npos ? 0 : m_path.rfind('/'));
+    const std::string path = ExistingSpelling(m_path);
+    std::string folder = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
     if (!folder.empty()) mkdir(folder.c_str(), 0755); // restores a deleted rates folder
     // Written beside the old file and renamed over it: a failed write never
     // leaves the user without rates.
-    std::string temp = m_path + ".XXXXXX";
+    std::string temp = path + ".XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) return 0;
     bool ok = WriteAll(fd, body) && fsync(fd) == 0;
     struct stat old {};
-    fchmod(fd, stat(m_path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     ok = close(fd) == 0 && ok;
-    if (ok && rename(temp.c_str(), m_path.c_str()) == 0) return 1;
+    if (ok && rename(temp.c_str(), path.c_str()) == 0) return 1;
     unlink(temp.c_str());
     return 0;
 }

@@ -47,7 +47,8 @@ public:
     CCurrencyDownloader& operator=(const CCurrencyDownloader&) = delete;
 
     // Stores the URL, the window told of progress and outcome, and the file to
-    // write; empties the receive buffer. 0 (nothing stored) when the URL or the
+    // write (normally CCurrencyTable's RatesPath(); a folder or file that exists
+    // in another case is written under its existing name); empties the receive buffer. 0 (nothing stored) when the URL or the
     // path is empty or longer than 255 characters, no window is given, or a
     // worker is running.
     int Prepare(const char* url, IMessageTarget* notify, const char* filePath);

@@ -134,7 +134,8 @@ void CIniStore::ParseLine(const std::string& raw)
     if (equals == std::string::npos || equals == 0 || sections_.empty()) return;
     Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
     if (pair.key.size() > kMaxKey) return;
-    if (pair.value.size() > kMaxValue) pair.value.resize(kMaxValue);
+    // A cut may end on a blank, which the next read would drop: drop it now.
+    if (pair.value.size() > kMaxValue) pair.value = Trim(pair.value.substr(0, kMaxValue));
     Section& current = sections_.back();
     if (current.pairs.size() < static_cast<size_t>(kMaxPairs)) current.pairs.push_back(std::move(pair));
 }
@@ -210,6 +211,8 @@ int CIniStore::GetDouble(double& out, const char* section, const char* key, doub
 int CIniStore::SetValue(const char* section, const char* key, const char* value)
 {
     if (!section || !key || !value) return 0;
+    // A line break inside a value would split it into other lines of the file.
+    if (std::strpbrk(value, "\r\n")) return 0;
     int s = FindSection(section);
     if (s < 0) return 0;
     int k = FindKey(s, key);

@@ -11,7 +11,9 @@
 // - A key longer than 39 characters is not stored (its line is dropped): a key
 //   cut short would answer look-ups for a different name.
 // - A value or section name longer than 255 characters is cut to its first 255
-//   characters. Lines themselves have no separate limit, so a line of a 39-
+//   characters (and a value then loses any blanks the cut leaves at its end).
+// - SetValue refuses (0) a value holding CR or LF: the saved file would show it
+//   as other lines. Lines themselves have no separate limit, so a line of a 39-
 //   character key and a 255-character value reads whole, and everything Save
 //   writes reads back to the same sections and pairs.
 // - Key lines before the first section header belong to no section and are

@@ -1,7 +1,10 @@
 #include "datafiles/IniStore.h"
 #include "tests/datafiles/TempFolder.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -183,11 +186,22 @@ TEST_F(IniStoreTest, LongKeysAreDroppedAndLongValuesCut)
     EXPECT_EQ(-1, store.FindKey(0, std::string(39, 'q').c_str()));
 }
 
+TEST_F(IniStoreTest, ACutValueDropsTheBlanksItEndsOn)
+{
+    std::string value = std::string(254, 'v') + "  tail";
+    ASSERT_EQ(1, LoadText("[S]\nk=" + value + "\n"));
+    std::string out;
+    store.GetString(out, "S", "k", "");
+    EXPECT_EQ(std::string(254, 'v'), out);
+}
+
 TEST_F(IniStoreTest, SetValueNeverCreates)
 {
     ASSERT_EQ(1, LoadText("[Init]\nLast=5\n"));
     EXPECT_EQ(0, store.SetValue("Init", "Missing", "1"));
     EXPECT_EQ(0, store.SetValue("Other", "Last", "1"));
+    EXPECT_EQ(0, store.SetValue("Init", "Last", "1\r\n[Evil]"));
+    EXPECT_EQ(0, store.SetValue("Init", "Last", "1\n"));
     EXPECT_EQ(1, store.SetValue("INIT", "LAST", std::string(300, 'z').c_str()));
     std::string out;
     store.GetString(out, "Init", "Last", "");
@@ -251,6 +265,39 @@ TEST_F(IniStoreTest, ClearEmptiesTheStore)
     std::string path = folder.File("empty.ini");
     ASSERT_EQ(1, store.Save(path.c_str()));
     EXPECT_EQ("", TempFolder::Read(path));
+}
+
+// A process killed while saving leaves the old file or the new one whole.
+TEST_F(IniStoreTest, KillDuringSaveNeverTruncates)
+{
+    std::string text;
+    for (int s = 0; s < 40; ++s) {
+        text += "[Group" + std::to_string(s) + "]\r\n";
+        for (int k = 0; k < 20; ++k) text += "Btn" + std::to_string(k) + "=Button" + std::to_string(s * 20 + k) + "\r\n";
+        text += "\r\n";
+    }
+    std::string path = folder.Write("skin.ini", text);
+    ASSERT_EQ(1, store.Load(path.c_str()));
+    ASSERT_EQ(1, store.Save(path.c_str()));
+    std::string before = TempFolder::Read(path);
+    ASSERT_EQ(1, store.SetValue("Group39", "Btn19", "ButtonXYZ"));
+    ASSERT_EQ(1, store.Save(folder.File("other.ini").c_str()));
+    std::string after = TempFolder::Read(folder.File("other.ini"));
+    for (int round = 0; round < 20; ++round) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                store.SetValue("Group39", "Btn19", i % 2 ? "ButtonXYZ" : "Button799");
+                store.Save(path.c_str());
+            }
+        }
+        usleep(2000 + round * 1500);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        std::string now = TempFolder::Read(path);
+        EXPECT_TRUE(now == before || now == after) << "round " << round << ": " << now.size() << " bytes";
+    }
 }
 
 } // namespace
