@@ -34,8 +34,9 @@ CCalcEngine* Engine()
 
 std::string ResText(int id)
 {
+    // Message texts run longer than the usual 256 bytes.
     std::string text;
-    if (!LoadResString(LocalizedId(id), text)) LoadResString(id, text);
+    if (!LoadResString(LocalizedId(id), text, 2048)) LoadResString(id, text, 2048);
     return text;
 }
 

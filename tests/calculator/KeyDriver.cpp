@@ -2,6 +2,7 @@
 
 #include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
+#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,15 @@
 #include <sstream>
 
 namespace {
+
+// Refused presses in key tables would otherwise fill the test output.
+class SilentMessageBox : public IMessageBox {
+public:
+    MessageAnswer Show(const std::string&, const std::string&, MessageKind, MessageButtons) override
+    {
+        return MessageAnswer::Ok;
+    }
+};
 
 const std::map<std::string, KeyPress>& Named()
 {
@@ -86,6 +96,8 @@ std::string DisplayOf(CCalcController& calc)
 
 void ResetSharedState()
 {
+    static SilentMessageBox silent;
+    SetMessageBoxService(&silent);
     CCalcEngine::GetInstance()->SetBase(10);
     CCalcEngine::GetInstance()->SetAngleMode(0);
     CNumberText* text = CNumberText::GetInstance();
