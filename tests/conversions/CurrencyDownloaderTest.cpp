@@ -173,6 +173,19 @@ TEST_F(CurrencyDownloader, AnUnwritableTargetReportsStatus4)
     EXPECT_EQ(ReadFile(path_), kOldRates);
 }
 
+TEST_F(CurrencyDownloader, ReplacesTheExistingFileWhateverTheCaseOfItsName)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    std::string shouted = folder_ + "/CURRENCY.INI";
+    CRecorder recorder;
+    ASSERT_EQ(downloader_.Prepare(server.Url().c_str(), &recorder, shouted.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_EQ(recorder.Outcome(), 1);
+    downloader_.Wait();
+    EXPECT_EQ(ReadFile(path_), kRates);
+    EXPECT_NE(access(shouted.c_str(), F_OK), 0);
+}
+
 struct ProxyChoiceRow {
     const char* what;
     bool serverUp;
