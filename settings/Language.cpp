@@ -86,7 +86,11 @@ void ResolveLanguage(RegistryAccess& registry)
 {
     if (g_resolved) return;
     int32_t stored = 0;
-    g_languageId = registry.ReadNumber(kTallixKey, "Locale", stored) ? stored : UserLanguageId();
+    if (registry.ReadNumber(kTallixKey, "Locale", stored))
+        // A language without tables would leave every text of the program empty.
+        g_languageId = BuiltInStringTable(stored) ? stored : 9;
+    else
+        g_languageId = UserLanguageId();
     g_resolved = true;
 }
 

@@ -22,7 +22,8 @@ int LoadResString(int localizedId, std::string& out, size_t capacity = 256);
 class RegistryAccess;
 
 // Chooses the current language once per run: the registry number `Locale` of
-// key "SOFTWARE\Fernhill\Tallix" when present (taken unchecked), otherwise the
+// key "SOFTWARE\Fernhill\Tallix" when present (English when it names a language
+// the program has no texts for, rather than a program without texts), otherwise the
 // user's language from LC_ALL, LC_MESSAGES or LANG (the first one set):
 // ca, zh, de, en, es, fr, it, pt give 3, 4, 7, 9, 10, 12, 16, 22, anything else 9.
 // Writes nothing. Later calls do nothing.

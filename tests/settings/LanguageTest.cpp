@@ -44,7 +44,9 @@ TEST_F(LanguageTest, ResolveTakesLocaleThenTheEnvironment)
 {
     struct Case { bool hasLocale; int locale; const char* lcAll; const char* lcMessages; const char* lang; int expected; } cases[] = {
         {true, 4, nullptr, nullptr, "de_DE.UTF-8", 4},
-        {true, 300, nullptr, nullptr, nullptr, 300},
+        {true, 300, nullptr, nullptr, nullptr, 9},
+        {true, 17, nullptr, nullptr, "de_DE.UTF-8", 9},
+        {true, 22, nullptr, nullptr, nullptr, 22},
         {false, 0, nullptr, nullptr, "de_DE.UTF-8", 7},
         {false, 0, nullptr, nullptr, "ja_JP.UTF-8", 9},
         {false, 0, "fr_FR.UTF-8", "it_IT", "de_DE", 12},
