@@ -105,3 +105,41 @@ void ResetLanguage()
     g_languageId = 9;
     g_resolved = false;
 }
+
+namespace {
+
+struct ListedLanguage {
+    int id;
+    const char* helpSuffix;
+};
+const ListedLanguage kListed[] = {{9, "En"}, {12, "Fr"}, {7, "De"}, {10, "Sp"}, {16, "It"}, {3, "Ct"}, {22, "Pt"}, {4, "En"}};
+const int kListedCount = static_cast<int>(sizeof kListed / sizeof kListed[0]);
+
+} // namespace
+
+int LanguageAtListPosition(int position)
+{
+    return position >= 0 && position < kListedCount ? kListed[position].id : 9;
+}
+
+int ListPositionOfLanguage(int languageId)
+{
+    for (int i = 0; i < kListedCount; ++i)
+        if (kListed[i].id == languageId) return i;
+    return 0;
+}
+
+int ChooseLanguageAt(int position, RegistryAccess& registry)
+{
+    int chosen = LanguageAtListPosition(position);
+    if (chosen == g_languageId) return 0;
+    SetLanguage(chosen, registry);
+    return 1;
+}
+
+const char* HelpSuffix(int languageId)
+{
+    for (const ListedLanguage& language : kListed)
+        if (language.id == languageId) return language.helpSuffix;
+    return "En";
+}

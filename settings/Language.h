@@ -37,3 +37,16 @@ int LanguageFromLocaleName(const char* name);
 // Forgets the resolution so that the next ResolveLanguage runs again, and
 // returns to English. For tests and for tools that switch languages.
 void ResetLanguage();
+
+// The General page's language list: positions 0..7 are English, French,
+// German, Spanish, Italian, Catalan, Portuguese, Chinese (Traditional).
+// A position outside the list gives 9; a language outside it gives position 0.
+int LanguageAtListPosition(int position);
+int ListPositionOfLanguage(int languageId);
+// Picks the language at `position`: returns 0 when it is already current,
+// otherwise makes it current, writes `Locale` and returns 1 (the caller then
+// tells the user that the change takes effect at the next start).
+int ChooseLanguageAt(int position, RegistryAccess& registry);
+// Suffix of the help file name: "En", "Fr", "De", "Sp", "It", "Ct", "Pt";
+// "En" for Chinese and any other language.
+const char* HelpSuffix(int languageId);

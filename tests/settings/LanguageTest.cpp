@@ -87,6 +87,38 @@ TEST_F(LanguageTest, SetLanguageWritesLocaleAtOnce)
     EXPECT_EQ(12, stored);
 }
 
+TEST_F(LanguageTest, LanguageListAndHelpSuffixes)
+{
+    struct Case { int position; int id; const char* suffix; } cases[] = {
+        {0, 9, "En"}, {1, 12, "Fr"}, {2, 7, "De"}, {3, 10, "Sp"}, {4, 16, "It"}, {5, 3, "Ct"}, {6, 22, "Pt"}, {7, 4, "En"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.id, LanguageAtListPosition(c.position));
+        EXPECT_EQ(c.position, ListPositionOfLanguage(c.id));
+        EXPECT_STREQ(c.suffix, HelpSuffix(c.id));
+    }
+    EXPECT_EQ(9, LanguageAtListPosition(8));
+    EXPECT_EQ(9, LanguageAtListPosition(-1));
+    EXPECT_EQ(0, ListPositionOfLanguage(17));
+    EXPECT_STREQ("En", HelpSuffix(17));
+}
+
+TEST_F(LanguageTest, ChoosingTheCurrentLanguageChangesNothing)
+{
+    EXPECT_EQ(0, ChooseLanguageAt(0, registry));
+    int32_t stored = 0;
+    EXPECT_EQ(0, registry.ReadNumber(kKey, "Locale", stored));
+    EXPECT_EQ(1, ChooseLanguageAt(2, registry));
+    EXPECT_EQ(7, LanguageId());
+    ASSERT_EQ(1, registry.ReadNumber(kKey, "Locale", stored));
+    EXPECT_EQ(7, stored);
+    EXPECT_EQ(0, ChooseLanguageAt(2, registry));
+    std::string text;
+    ASSERT_EQ(1, LoadResString(LocalizedId(313), text));
+    EXPECT_NE(std::string::npos, text.find("Tallix"));
+    EXPECT_NE(std::string::npos, text.find("neu"));
+}
+
 TEST_F(LanguageTest, LoadResStringReadsTheTables)
 {
     struct Case { int id; int language; const char* text; } cases[] = {
