@@ -12,10 +12,11 @@
 //   cut short would answer look-ups for a different name.
 // - A value or section name longer than 255 characters is cut to its first 255
 //   characters (and a value then loses any blanks the cut leaves at its end).
-// - SetValue refuses (0) a value holding CR or LF: the saved file would show it
-//   as other lines. Lines themselves have no separate limit, so a line of a 39-
-//   character key and a 255-character value reads whole, and everything Save
-//   writes reads back to the same sections and pairs.
+// - Lines have no limit of their own: a 39-character key with a 255-character
+//   value reads whole, so a saved file of up to 30,000 bytes reads back to the
+//   same sections and pairs.
+// - SetValue refuses (0) a value holding CR or LF, which the saved file would
+//   show as further lines; a value is also cut to 255 characters there.
 // - Key lines before the first section header belong to no section and are
 //   ignored.
 // - Save writes the whole text however long (no 10,000-byte cut), into a
@@ -23,6 +24,7 @@
 //   over the target, so an interrupted or failed save leaves the old file intact.
 //   It returns 0 unless every byte reached the disk.
 // - The text is read as a C string: a zero byte ends it, like the end of file.
+// Paths are file names as the system takes them (UTF-8 on this system).
 #include <cstdint>
 #include <string>
 #include <vector>
