@@ -61,23 +61,28 @@ TEST(IniCorpusTest, EveryFileLoadsWithinCapacitiesAndSavesStably)
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;
-        SCOPED_TRACE(entry.path().string());
         ++files;
-        CIniStore store;
-        ASSERT_EQ(1, store.Load(entry.path().c_str()));
-        std::string first = temp.File("first.ini"), second = temp.File("second.ini");
-        ASSERT_EQ(1, store.Save(first.c_str()));
-        std::string saved = TempFolder::Read(first);
-        SavedShape shape = ShapeOf(saved);
-        EXPECT_LE(shape.sections, 125);
-        EXPECT_LE(shape.maxPairs, 82);
-        EXPECT_LE(shape.maxKey, 39u);
-        EXPECT_LE(shape.maxValue, 255u);
-        EXPECT_LE(shape.maxName, 255u);
-        CIniStore again;
-        ASSERT_EQ(1, again.Load(first.c_str()));
-        ASSERT_EQ(1, again.Save(second.c_str()));
-        EXPECT_EQ(saved, TempFolder::Read(second));
+        // Each file as it is and with CRLF line ends, where blank lines can end the parse.
+        std::string lf = TempFolder::Read(entry.path().string()), crlf;
+        for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        for (const std::string& variant : {lf, crlf}) {
+            SCOPED_TRACE(entry.path().string() + (&variant == &lf ? "" : " (CRLF)"));
+            CIniStore store;
+            ASSERT_EQ(1, store.Load(temp.Write("input.ini", variant).c_str()));
+            std::string first = temp.File("first.ini"), second = temp.File("second.ini");
+            ASSERT_EQ(1, store.Save(first.c_str()));
+            std::string saved = TempFolder::Read(first);
+            SavedShape shape = ShapeOf(saved);
+            EXPECT_LE(shape.sections, 125);
+            EXPECT_LE(shape.maxPairs, 82);
+            EXPECT_LE(shape.maxKey, 39u);
+            EXPECT_LE(shape.maxValue, 255u);
+            EXPECT_LE(shape.maxName, 255u);
+            CIniStore again;
+            ASSERT_EQ(1, again.Load(first.c_str()));
+            ASSERT_EQ(1, again.Save(second.c_str()));
+            EXPECT_EQ(saved, TempFolder::Read(second));
+        }
     }
     EXPECT_GE(files, 60);
 }
