@@ -9,12 +9,14 @@ int RunEvalCommand(int argc, char** argv);
 int RunCliCommand(int argc, char** argv);
 int RunConvertCommand(int argc, char** argv);
 int RunUpdateRatesCommand(int argc, char** argv);
+int RunPressCommand(int argc, char** argv);
 
 const TerminalCommand kTerminalCommands[] = {
     {"--eval", "--eval TEXT [--base N] [--angle deg|rad|grad]", RunEvalCommand},
     {"--cli", "--cli [--base N] [--angle deg|rad|grad]", RunCliCommand},
     {"--convert", "--convert VALUE FROM TO", RunConvertCommand},
     {"--update-rates", "--update-rates", RunUpdateRatesCommand},
+    {"--press", "--press \"T,I T,I ...\" [--mode M] [--base B] [--angle deg|rad|grad] [--notation N] [--repeated-equals 0|1] [--stack-size S]", RunPressCommand},
     {nullptr, nullptr, nullptr},
 };
 
