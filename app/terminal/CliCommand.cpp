@@ -1,6 +1,7 @@
 // tallix --cli [--base N] [--angle deg|rad|grad]: a line calculator for a
 // terminal. Each line is a calculation or one of a few words that change the
 // base or the angle unit; end of input or "quit" leaves.
+#include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
 #include "platform/TextCodec.h"
 
@@ -25,16 +26,44 @@ const char kCliHelp[] =
     "Type a calculation such as 12.5*(3+sin(30)) and press Enter.\n"
     "  deg, rad, grad     angle unit of the trigonometric functions\n"
     "  base N             number base 2 to 36 (also bin, oct, dec, hex)\n"
+    "  normal, fixed, sci, eng\n"
+    "                     how results are shown (also notation 0 to 3)\n"
     "  help               this text\n"
     "  quit, exit         leave (end of input leaves too)\n";
 
 const char* const kAngleNames[] = {"DEG", "RAD", "GRAD"};
 
-// The line printed for one evaluation; the one place to change how a result
-// is shown.
+const char* const kNotationWords[] = {"normal", "fixed", "sci", "eng"};
+
+// The line printed for one evaluation: the text the calculator's display
+// would show, in the chosen notation.
 std::string ResultLine(const std::string& resultText, double /*value*/)
 {
-    return Cp1252ToUtf8(resultText);
+    std::string full, mantissa, exponent;
+    CNumberText* text = CNumberText::GetInstance();
+    if (CCalcEngine::GetInstance()->GetBase() == 10)
+        text->FormatDisplay(resultText, full, mantissa, exponent, 0, 20);
+    else
+        text->CheckWidth(resultText, full, mantissa, exponent, 50);
+    return full;
+}
+
+// "normal", "fixed", "sci", "eng" or "notation N"; 1 when the line was one.
+int HandleNotationWord(std::string_view line, std::string& reply)
+{
+    int notation = -1;
+    for (int n = 0; n < 4; ++n)
+        if (line == kNotationWords[n]) notation = n;
+    if (line.size() == 10 && line.substr(0, 9) == "notation " && line[9] >= '0' && line[9] <= '3')
+        notation = line[9] - '0';
+    else if (notation < 0 && line.substr(0, 8) == "notation") {
+        reply = "the notation is normal, fixed, sci or eng (0 to 3)\n";
+        return 1;
+    }
+    if (notation < 0) return 0;
+    CNumberText::GetInstance()->SetNotation(notation);
+    reply = std::string("notation ") + kNotationWords[notation] + "\n";
+    return 1;
 }
 
 // Words of the line calculator; 1 when the line was one (reply filled), else 0.
@@ -52,6 +81,7 @@ int HandleWord(std::string_view line, CCalcEngine& engine, std::string& reply, b
         reply = kCliHelp;
         return 1;
     }
+    if (HandleNotationWord(line, reply)) return 1;
     for (int mode = 0; mode < 3; ++mode) {
         std::string lower = kAngleNames[mode];
         for (char& c : lower) c = static_cast<char>(c - 'A' + 'a');

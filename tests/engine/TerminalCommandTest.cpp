@@ -71,7 +71,7 @@ TEST(TerminalCommands, LineCalculatorAnswersEachLine)
         {"--cli", "3²\n\n4×2", "9\n8\n", 0},
         {"--cli", "hex\n0-1\nbase 2\n101*11\ndec\n7/2\n", "base 16\nFFFFFFFF\nbase 2\n1111\nbase 10\n3.5\n", 0},
         {"--cli", "rad\nsin(pi/2)\ngrad\nsin(100)\n", "angle unit RAD\n1\nangle unit GRAD\n1\n", 0},
-        {"--cli", "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nsyntax error\nsyntax error\n", 0},
+        {"--cli", "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nSyntax Error\nSyntax Error\n", 0},
         {"--cli", "1\nquit\n2\n", "1\n", 0},
         {"--cli --base 16", "A+1\r\n", "B\n", 0},
         {"--cli --angle nope", "1\n", "", 2},
