@@ -10,6 +10,7 @@ int RunCliCommand(int argc, char** argv);
 int RunConvertCommand(int argc, char** argv);
 int RunUpdateRatesCommand(int argc, char** argv);
 int RunPressCommand(int argc, char** argv);
+int RunCheckSkinCommand(int argc, char** argv);
 
 const TerminalCommand kTerminalCommands[] = {
     {"--eval", "--eval TEXT [--base N] [--angle deg|rad|grad]", RunEvalCommand},
@@ -17,6 +18,7 @@ const TerminalCommand kTerminalCommands[] = {
     {"--convert", "--convert VALUE FROM TO", RunConvertCommand},
     {"--update-rates", "--update-rates", RunUpdateRatesCommand},
     {"--press", "--press \"T,I T,I ...\" [--mode M] [--base B] [--angle deg|rad|grad] [--notation N] [--repeated-equals 0|1] [--stack-size S]", RunPressCommand},
+    {"--check-skin", "--check-skin PATH/TO/SKIN.ini [--normal-only]", RunCheckSkinCommand},
     {nullptr, nullptr, nullptr},
 };
 
