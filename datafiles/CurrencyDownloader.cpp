@@ -141,6 +141,7 @@ int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const 
     if (std::strlen(url) > kMaxText || std::strlen(filePath) > kMaxText) return 0;
     m_url = url;
     m_path = filePath;
+    std::lock_guard<std::mutex> lock(m_notifyLock);
     m_notify = notify;
     m_body.clear();
     return 1;
@@ -173,6 +174,18 @@ void CCurrencyDownloader::GetConnectionSettings(int& conMgr, int& proxyMode) con
 void CCurrencyDownloader::Wait()
 {
     if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+void CCurrencyDownloader::Detach(IMessageTarget* target)
+{
+    std::lock_guard<std::mutex> lock(m_notifyLock);
+    if (m_notify == target) m_notify = nullptr;
+}
+
+IMessageTarget* CCurrencyDownloader::NotifyTarget()
+{
+    std::lock_guard<std::mutex> lock(m_notifyLock);
+    return m_notify;
 }
 
 void CCurrencyDownloader::Notify(IMessageTarget* target, long progress, long status)
@@ -248,7 +261,7 @@ void CCurrencyDownloader::Work()
     if (!m_session.IsOpen()) ChooseConnection(m_proxyMode, nullptr);
     int status = kStatusNoConnection;
     bool answered = m_session.IsOpen() && m_session.Probe(m_url.c_str());
-    if (answered && !m_session.IsOpen()) ChooseConnection(m_proxyMode, m_notify);
+    if (answered && !m_session.IsOpen()) ChooseConnection(m_proxyMode, NotifyTarget());
     if (answered) {
         long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
         m_received = received > 0 ? received : 0;
@@ -258,7 +271,7 @@ void CCurrencyDownloader::Work()
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
     m_status = status;
-    Notify(m_notify, 0, status);
+    Notify(NotifyTarget(), 0, status);
     // Last: a Start made while the window handles the message is refused
     // rather than waiting for this thread, which waits for the window.
     m_running = false;

@@ -62,6 +62,10 @@ public:
     // mode that worked, once one did).
     void GetConnectionSettings(int& conMgr, int& proxyMode) const;
 
+    // Stops sending to `target` (a window going away while a download runs).
+    // A message already being delivered is still delivered; later ones are not.
+    void Detach(IMessageTarget* target);
+
     // Read these after the completion message.
     int Status() const { return m_status; }
     long ReceivedLength() const { return m_received; }
@@ -86,11 +90,13 @@ private:
     int TestOpen(CHttpSession::AccessType access);
     int WriteRatesFile(const std::string& body);
     void Notify(IMessageTarget* target, long progress, long status);
+    IMessageTarget* NotifyTarget();
 
     CHttpSession m_session;
     std::string m_url;
     std::string m_path;
-    IMessageTarget* m_notify = nullptr;
+    IMessageTarget* m_notify = nullptr; // guarded by m_notifyLock while a worker runs
+    std::mutex m_notifyLock;
     std::string m_body;
     std::atomic<int> m_status{kStatusIdle};
     std::atomic<long> m_received{0};

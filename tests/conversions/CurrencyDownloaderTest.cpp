@@ -278,6 +278,18 @@ TEST_F(CurrencyDownloader, StartAndPrepareRefuseWhatCannotRun)
     downloader_.Wait();
 }
 
+TEST_F(CurrencyDownloader, ADetachedWindowHearsNothingMore)
+{
+    CTestHttpServer silent(CTestHttpServer::kSilent, "");
+    ASSERT_EQ(downloader_.Prepare(silent.Url().c_str(), &recorder_, path_.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, CCurrencyDownloader::kProxyAutomatic), 1);
+    downloader_.Detach(&recorder_);
+    downloader_.Wait();
+    EXPECT_EQ(downloader_.Status(), 3);
+    EXPECT_TRUE(recorder_.Progress().empty());
+    EXPECT_EQ(ReadFile(path_), kOldRates);
+}
+
 TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)
 {
     unsetenv(CCurrencyDownloader::kUrlVariable);
