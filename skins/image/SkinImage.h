@@ -11,6 +11,7 @@
 // No colour is transparent: decoders flatten any alpha over black, and
 // transparency comes only from the mask areas inside the images.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

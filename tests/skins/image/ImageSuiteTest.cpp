@@ -1,0 +1,160 @@
+// Every public test image through DecodeImageFile: good images decode (and
+// match their reference renderings where the corpus has one), bad ones are
+// refused, questionable ones may go either way, and no truncated prefix of
+// any image brings a decoder down.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fnmatch.h>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "ImageTestSupport.h"
+#include "skins/image/ImageDecoder.h"
+#include "skins/image/ImageFormats.h"
+
+namespace fs = std::filesystem;
+using namespace imagetest;
+
+namespace {
+
+enum class EExpect { Decode, Either, Refuse };
+
+// Where a file's reference rendering lives, relative to the corpus ("" = none).
+using RefRule = std::function<std::string(const std::string& dir, const std::string& stem, const std::string& name)>;
+
+struct Rule {
+    const char* pattern;  // fnmatch pattern on the path inside the corpus
+    EExpect expect;
+    RefRule reference;
+    int tolerance;  // per-channel difference allowed against the reference
+};
+
+std::string None(const std::string&, const std::string&, const std::string&) { return ""; }
+std::string StemPng(const std::string& dir, const std::string& stem, const std::string&) { return dir + "/" + stem + ".png"; }
+
+RefRule In(const std::string& folder, const std::string& suffix)
+{
+    return [=](const std::string&, const std::string&, const std::string& name) { return folder + "/" + name + suffix; };
+}
+
+// pillow/tga/common/200x32_rgb_bl_rle.tga is rendered by 200x32_rgb.png.
+std::string PillowTgaRef(const std::string& dir, const std::string& stem, const std::string&)
+{
+    const size_t cut = stem.rfind('_', stem.rfind('_') - 1);
+    return dir + "/" + stem.substr(0, cut) + ".png";
+}
+
+const Rule kRules[] = {
+    {"gif-test-suite/*", EExpect::Either, None, 0},  // checked against its .conf files below
+    {"openjpeg-nonregression/*", EExpect::Either, None, 0},  // checked against EXPECTATIONS.tsv below
+    {"pngsuite/png/x*", EExpect::Refuse, None, 0},
+    {"pngsuite/png/*", EExpect::Decode, None, 0},
+    {"pngsuite/bmp-converted/*", EExpect::Decode, None, 0},
+    {"libpng-testpngs/crashers/badcrc.png", EExpect::Either, None, 0},
+    {"libpng-testpngs/crashers/*", EExpect::Refuse, None, 0},
+    {"libpng-testpngs/*", EExpect::Either, None, 0},
+    {"bmpsuite/g/*", EExpect::Decode, [](auto&, auto& stem, auto&) { return "bmpsuite/html/" + stem + ".png"; }, 0},
+    {"bmpsuite/html/*", EExpect::Decode, None, 0},
+    {"bmpsuite/*", EExpect::Either, None, 0},
+    // Alpha marked "undefined, retain" and all zero: shown opaque, not blank.
+    {"image-rs/tga/testsuite/utc32.tga", EExpect::Decode, None, 0},
+    {"image-rs/tga/testsuite/*", EExpect::Decode, In("image-rs/tga/reference", ".png"), 0},
+    {"image-rs/ico/images/truncated_mask*", EExpect::Either, None, 0},
+    {"image-rs/ico/images/*", EExpect::Decode, In("image-rs/ico/reference", ".png"), 0},
+    {"image-rs/gif/simple/*", EExpect::Decode, In("image-rs/gif/reference", ".png"), 0},
+    {"image-rs/bad/*", EExpect::Refuse, None, 0},
+    {"image-rs/*/reference/*", EExpect::Decode, None, 0},
+    {"image-rs/*", EExpect::Either, None, 0},
+    {"kimageformats/pcx/*", EExpect::Decode, StemPng, 0},
+    // Five-bit channels widened by bit replication there, by rounding here.
+    {"kimageformats/tga/rgb16.tga", EExpect::Decode, StemPng, 1},
+    {"kimageformats/tga/*", EExpect::Decode, StemPng, 0},
+    {"pillow/tga/common/*.tga", EExpect::Decode, PillowTgaRef, 0},
+    {"pillow/*/hopper.*", EExpect::Decode, None, 0},
+    {"pillow/wmf/drawing.wmf", EExpect::Decode, None, 0},
+    {"pillow/*", EExpect::Either, None, 0},
+    {"qtimageformats/tiff/corrupt-data.tif", EExpect::Either, None, 0},
+    {"qtimageformats/*", EExpect::Decode, None, 0},
+    {"libjpeg-turbo/testorig.jpg", EExpect::Decode, None, 0},
+    {"libjpeg-turbo/testimgint.jpg", EExpect::Decode, None, 0},
+    {"libjpeg-turbo/*", EExpect::Either, None, 0},
+    {"openjpeg-conformance/*", EExpect::Decode, None, 0},
+};
+
+const std::set<std::string> kImageExtensions = {".png", ".bmp", ".gif", ".tga", ".tif", ".tiff", ".jp2", ".j2k",
+                                                ".j2c", ".jph", ".jhc", ".ico", ".cur", ".pcx", ".jpg", ".jpeg",
+                                                ".wbmp", ".wmf", ".bin"};
+
+std::vector<std::string> ImageFiles(const fs::path& root)
+{
+    std::vector<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (!e.is_regular_file()) continue;
+        std::string ext = e.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (kImageExtensions.count(ext)) files.push_back(fs::relative(e.path(), root).string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+const Rule* FindRule(const std::string& rel)
+{
+    for (const Rule& r : kRules)
+        if (fnmatch(r.pattern, rel.c_str(), 0) == 0) return &r;
+    return nullptr;
+}
+
+#define REQUIRE_CORPUS(root)                                                                         \
+    const fs::path root = CorpusDir();                                                               \
+    if (root.empty()) GTEST_SKIP() << "no image corpus at $TALLIX_TESTDATA/images on this machine"
+
+TEST(ImageSuite, EveryFileMeetsItsExpectation)
+{
+    REQUIRE_CORPUS(root);
+    const auto files = ImageFiles(root);
+    ASSERT_GT(files.size(), 900u) << "the corpus looks incomplete";
+    int compared = 0;
+    for (const std::string& rel : files) {
+        const Rule* rule = FindRule(rel);
+        ASSERT_NE(rule, nullptr) << "no expectation for " << rel;
+        CSkinImage image;
+        const int ok = DecodeImageFile((root / rel).string(), image);
+        EXPECT_EQ(ok, image.IsEmpty() ? 0 : 1) << rel;
+        if (rule->expect == EExpect::Decode) {
+            EXPECT_EQ(ok, 1) << rel << " should decode";
+        }
+        if (rule->expect == EExpect::Refuse) {
+            EXPECT_EQ(ok, 0) << rel << " should be refused";
+        }
+        const fs::path p(rel);
+        const std::string ref = rule->reference(p.parent_path().string(), p.stem().string(), p.filename().string());
+        if (!ok || ref.empty() || !fs::exists(root / ref)) continue;
+        CSkinImage expected;
+        ASSERT_EQ(DecodeImageFile((root / ref).string(), expected), 1) << ref;
+        const Difference d = Compare(image, expected, rule->tolerance);
+        EXPECT_TRUE(d.sameSize) << rel << ": " << image.Width() << "x" << image.Height() << " vs reference "
+                                << expected.Width() << "x" << expected.Height();
+        EXPECT_EQ(d.pixels, 0) << rel << " differs from " << ref << " (largest channel difference " << d.maxDelta << ")";
+        ++compared;
+    }
+    EXPECT_GT(compared, 100);
+}
+
+TEST(ImageSuite, MetafileRendersLikeItsReference)
+{
+    REQUIRE_CORPUS(root);
+    // Another renderer drew the reference: same size, and nearly all pixels close.
+    const auto bytes = ReadBytes(root / "pillow/wmf/drawing.wmf");
+    CSkinImage image, expected;
+    ASSERT_EQ(DecodeWmf(bytes.data(), bytes.size(), image, 72), 1);
+    ASSERT_EQ(DecodeImageFile((root / "pillow/wmf/drawing_wmf_ref.png").string(), expected), 1);
+    const Difference d = Compare(image, expected, 64);
+    ASSERT_TRUE(d.sameSize) << image.Width() << "x" << image.Height();
+    EXPECT_LT(d.pixels, int64_t(image.Width()) * image.Height() / 20);
+}
+
+}  // namespace
