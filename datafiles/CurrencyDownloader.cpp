@@ -258,11 +258,10 @@ void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
     // A connection is always taken to be available here (connection check).
-    if (!m_session.IsOpen()) ChooseConnection(m_proxyMode, nullptr);
+    // The window hears how an automatic choice goes: it may take four time-outs.
+    if (!m_session.IsOpen()) ChooseConnection(m_proxyMode, NotifyTarget());
     int status = kStatusNoConnection;
-    bool answered = m_session.IsOpen() && m_session.Probe(m_url.c_str());
-    if (answered && !m_session.IsOpen()) ChooseConnection(m_proxyMode, NotifyTarget());
-    if (answered) {
+    if (m_session.IsOpen() && m_session.Probe(m_url.c_str())) {
         long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
         m_received = received > 0 ? received : 0;
         int (*check)(const std::string&) = m_ratesCheck ? m_ratesCheck : &LooksLikeRates;

@@ -3,6 +3,7 @@
 // of the old one. Progress and the outcome go to the starter's window as
 // kMsgDownload (1324), sent synchronously from the worker:
 //   wParam 5, 25, 50, 75, 95, lParam 0   progress of an automatic proxy choice
+//                                        (made when no connection is open yet)
 //   wParam 0, lParam 1                    the rates file was written
 //   wParam 0, lParam 3                    no connection, nothing usable received
 //   wParam 0, lParam 4                    the file could not be written
