@@ -12,8 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "platform/WindowMessage.h"
+#include "platform/qt/QtTextPainter.h"
+#include "skins/SkinText.h"
 #include "skins/ButtonGroup.h"
 #include "skins/KeypadSurface.h"
 #include "skins/SkinResources.h"
@@ -51,6 +54,9 @@ QImage Keypad(CSkinResources& res, const char* section, int w, int h, int offX, 
     return ToQImage(screen);
 }
 
+void SampleTexts(CSkinResources& res, const char* section, CSkinImage& page,
+                 const std::vector<std::tuple<int, int, int, int, const char*>>& texts);
+
 // A page with a background image of its own and skin buttons at keys of its section.
 QImage Page(CSkinResources& res, const char* section, CSkinImage* background,
             const std::vector<std::pair<const char*, const char*>>& buttons, int withMarker)
@@ -75,7 +81,35 @@ QImage Page(CSkinResources& res, const char* section, CSkinImage* background,
         if (CSkinImage* m = res.LoadImage(res.SkinPath(marker)))
             page.Transfer(res.Scaled(48), res.Scaled(94), m->Width(), m->Height(), *m, 0, 0, ERasterOp::Copy);
     }
+    if (std::string(section) == "UnitConverter")
+        SampleTexts(res, section, page, {{231, 10, 18, 0, "Distance"}, {230, 55, 12, 400, "mi"},
+                                         {230, 62, 0, 0, "1"}, {230, 95, 12, 400, "km"}, {230, 102, 0, 0, "1.609344"}});
+    if (std::string(section) == "Currency")
+        SampleTexts(res, section, page, {{230, 55, 12, 400, "USD"}, {230, 62, 0, 0, "$2.34"},
+                                         {230, 95, 12, 400, "GBP"}, {230, 102, 0, 0, "1.00"}});
+    if (std::string(section) == "TipCalculator")
+        SampleTexts(res, section, page, {{230, 5, 12, 400, "Bill"}, {230, 13, 0, 0, "$84.50"},
+                                         {109, 54, 12, 400, "Tip %"}, {111, 62, 0, 0, "15%"},
+                                         {230, 54, 12, 400, "People"}, {230, 62, 0, 0, "3"},
+                                         {109, 94, 12, 400, "Tip"}, {111, 102, 0, 0, "$12.68"},
+                                         {230, 94, 12, 400, "Each"}, {230, 102, 0, 0, "$32.39"}});
     return ToQImage(page);
+}
+
+// Sample texts where the pages put theirs, in the page's font and colour.
+void SampleTexts(CSkinResources& res, const char* section, CSkinImage& page,
+                 const std::vector<std::tuple<int, int, int, int, const char*>>& texts)
+{
+    std::string face;
+    int height = 20, weight = 700;
+    uint32_t color = 0;
+    res.GetSkinString(face, section, "TextFont", "Tahoma");
+    res.GetSkinInt(height, section, "TextHeight", 20);
+    res.GetSkinInt(weight, section, "TextWeight", 700);
+    res.GetSkinColor(color, section, "TextColor", 0);
+    for (const auto& [x, y, h, w, text] : texts)
+        DrawSkinText(res.Scaled(x), res.Scaled(y), res.Scaled(h ? h : height), w ? w : weight, face, text, page,
+                     color, 2);
 }
 
 }  // namespace
@@ -88,6 +122,8 @@ int main(int argc, char** argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    CQtTextPainter painter;
+    SetTextPainterService(&painter);
     CSkinResources res;
     res.SetProgramFolder(argv[1]);
     SkinLoadRequest request;
@@ -124,6 +160,9 @@ int main(int argc, char** argv)
         CSkinButton menu(&res);
         if (menu.Create(x * k, y * k, name.c_str(), &g_host, &g_target, 0, kSizeLarge))
             menu.Draw(display, {0, 0, 240 * k, 54 * k}, 1, 1);
+        SampleTexts(res, "Display", display,
+                    {{230, 13, 0, 0, "1,234.5678"}, {110, 6, 12, 400, "DEG"}, {75, 6, 12, 400, "+"},
+                     {151, 6, 12, 400, "M1"}, {191, 6, 12, 400, "M3"}});
         QPainter fp(&face);
         fp.drawImage(0, 0, ToQImage(display));
         fp.drawImage(0, 54 * k, Keypad(res, "Default", 240, 80, 40, 54, 0));
