@@ -66,6 +66,8 @@ size_t ExponentPos(const std::string& text)
     size_t e = text.rfind('e');
     if (e == std::string::npos || e + 2 >= text.size()) return std::string::npos;
     if (text[e + 1] != '+' && text[e + 1] != '-') return std::string::npos;
+    // Doubles need three digits; four leave room for Engineering's shift.
+    if (text.size() - e - 2 > 4) return std::string::npos;
     for (size_t i = e + 2; i < text.size(); ++i)
         if (text[i] < '0' || text[i] > '9') return std::string::npos;
     return e;
