@@ -67,6 +67,12 @@ std::string TrailingNumber(const std::string& line)
     return line.substr(start);
 }
 
+// The line a key edits: after "=" a new line begins.
+std::string FreshLine(bool afterEquals, const std::string& line)
+{
+    return afterEquals ? std::string() : line;
+}
+
 }  // namespace
 
 const char* FunctionText(int id)
@@ -116,12 +122,6 @@ std::string CCalcMode::GetDisplayText() const
 std::string CCalcMode::GetSignText() const
 {
     return line_;
-}
-
-// The line a key edits: after "=" a new line begins.
-static std::string FreshLine(bool afterEquals, const std::string& line)
-{
-    return afterEquals ? std::string() : line;
 }
 
 int CCalcMode::Digit(int id)

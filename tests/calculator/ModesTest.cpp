@@ -24,7 +24,7 @@ TEST_P(ModeKeys, ShowsExpectedDisplay)
     calc.SetCalcMode(c.mode);
     PressKeys(calc, c.keys);
     EXPECT_EQ(DisplayOf(calc), c.display) << "mode " << c.mode << ": " << c.keys;
-    if (c.sign) EXPECT_EQ(calc.GetSignText(), c.sign) << "mode " << c.mode << ": " << c.keys;
+    if (c.sign) { EXPECT_EQ(calc.GetSignText(), c.sign) << "mode " << c.mode << ": " << c.keys; }
 }
 
 const KeyCase kAlgebraic[] = {

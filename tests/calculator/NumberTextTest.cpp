@@ -146,7 +146,7 @@ TEST_F(NumberTextTest, RegionalSeparatorsFromInjectedLocaleData)
         text->SetLocaleData(c.locale);
         text->FormatDisplay(c.value, full, mantissa, exponent, 1, c.width);
         EXPECT_EQ(full, c.full) << c.value << " width " << c.width;
-        if (exponent.empty()) EXPECT_EQ(mantissa, full) << c.value;
+        if (exponent.empty()) { EXPECT_EQ(mantissa, full) << c.value; }
     }
 }
 
@@ -313,7 +313,7 @@ TEST(RegionalFormat, NumberFormatRoundsGroupsAndRefusesNonNumbers)
         std::string out;
         int ok = FormatNumberText(c.value, c.decimals, data, out);
         EXPECT_EQ(ok, c.out ? 1 : 0) << c.value;
-        if (c.out) EXPECT_EQ(out, c.out) << c.value;
+        if (c.out) { EXPECT_EQ(out, c.out) << c.value; }
     }
 }
 
