@@ -84,6 +84,8 @@ int CButtonGroup::Load(unsigned message, ISkinHost* host, IMessageTarget* target
         res.GetSkinString(name, section, key, "");
         if (name.empty()) return 0;
 
+        x = ClampSkinValue(x, -kSkinMaxCoord, kSkinMaxCoord);
+        y = ClampSkinValue(y, -kSkinMaxCoord, kSkinMaxCoord);
         auto button = std::make_unique<CSkinButton>(m_resources);
         if (!button->Create(res.Scaled(x), res.Scaled(y), name.c_str(), host, target, message,
                             m_sizeSet)) {

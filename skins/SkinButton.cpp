@@ -11,6 +11,8 @@ const char* SizeSetName(int sizeSet)
     }
 }
 
+int ClampSkinValue(int v, int low, int high) { return v < low ? low : v > high ? high : v; }
+
 CSkinButton::CSkinButton(CSkinResources* resources)
     : m_resources(resources ? resources : &CSkinResources::Instance())
 {
@@ -77,6 +79,16 @@ int CSkinButton::Create(int x, int y, const char* name, ISkinHost* host, IMessag
         !defs.GetIntPair(ox, oy, "Init", ("FntOffSet" + set).c_str(), 0, 0))
         return 0;
 
+    m_style = ClampSkinValue(m_style, -kSkinMaxStyle, kSkinMaxStyle);
+    m_fontStyle = ClampSkinValue(m_fontStyle, -kSkinMaxStyle, kSkinMaxStyle);
+    x = m_x = ClampSkinValue(x, -2 * kSkinMaxCoord, 2 * kSkinMaxCoord);
+    y = m_y = ClampSkinValue(y, -2 * kSkinMaxCoord, 2 * kSkinMaxCoord);
+    bw = ClampSkinValue(bw, 0, kSkinMaxSize);
+    bh = ClampSkinValue(bh, 0, kSkinMaxSize);
+    lw = ClampSkinValue(lw, 0, kSkinMaxSize);
+    lh = ClampSkinValue(lh, 0, kSkinMaxSize);
+    ox = ClampSkinValue(ox, -kSkinMaxSize, kSkinMaxSize);
+    oy = ClampSkinValue(oy, -kSkinMaxSize, kSkinMaxSize);
     m_buttonRect = {x, y, x + bw, y + bh};
     m_labelRect = {x + ox, y + oy, x + ox + lw, y + oy + lh};
     m_face = faceName.empty() ? nullptr : Resources().LoadImage(Resources().SkinPath(faceName));

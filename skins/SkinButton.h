@@ -37,6 +37,14 @@ enum SkinSizeSet { kSizeLarge = 0, kSizeSmall = 1, kSizeMedium = 2 };
 // "Large", "Small" or "Medium".
 const char* SizeSetName(int sizeSet);
 
+// Limits on numbers read from a skin, so that no rectangle computation can
+// overflow: coordinates within +-32767, sizes 0 to 16384, styles within
+// +-65535. Real skins stay far inside them.
+inline constexpr int kSkinMaxCoord = 32767;
+inline constexpr int kSkinMaxSize = 16384;
+inline constexpr int kSkinMaxStyle = 65535;
+int ClampSkinValue(int v, int low, int high);
+
 class CSkinButton {
 public:
     // resources: where images and definitions come from (the program's one

@@ -108,6 +108,12 @@ struct Checker {
             Issue(Fmt("%s: the calculator does not know the command pair BtnType=%d, BtnId=%d", label.c_str(), type, id));
         CSkinImage* face = Image(faceName, label + ": face");
         CSkinImage* text = Image(fontName, label + ": label");
+        style = ClampSkinValue(style, -kSkinMaxStyle, kSkinMaxStyle);
+        font = ClampSkinValue(font, -kSkinMaxStyle, kSkinMaxStyle);
+        bw = ClampSkinValue(bw, 0, kSkinMaxSize);
+        bh = ClampSkinValue(bh, 0, kSkinMaxSize);
+        lw = ClampSkinValue(lw, 0, kSkinMaxSize);
+        lh = ClampSkinValue(lh, 0, kSkinMaxSize);
         if (face && sizes && (face->Width() < 3 * bw || face->Height() < bh * (style + 1)))
             Issue(Fmt("%s: face image %s is %dx%d, too small for BtnStyle %d of %dx%d buttons", label.c_str(),
                       faceName.c_str(), face->Width(), face->Height(), style, bw, bh));
@@ -149,6 +155,8 @@ struct Checker {
         int x = 0, y = 0;
         for (int n = 1; n <= count && n <= CButtonGroup::kMaxButtons; ++n) {
             res.GetSkinPair(x, y, location.c_str(), Fmt("Coord%d", n).c_str(), x, y);
+            x = ClampSkinValue(x, -kSkinMaxCoord, kSkinMaxCoord);
+            y = ClampSkinValue(y, -kSkinMaxCoord, kSkinMaxCoord);
             std::string name;
             if (!res.GetSkinString(name, section, Fmt("Btn%d", n).c_str(), "") || name.empty()) {
                 Issue(Fmt("Btn%d is missing: the group stops after %d of %d buttons", n, n - 1, count));
@@ -189,6 +197,8 @@ struct Checker {
             int x = 0, y = 0;
             std::string name;
             res.GetSkinPair(x, y, section, (base + "Location").c_str(), 0, 0);
+            x = ClampSkinValue(x, -kSkinMaxCoord, kSkinMaxCoord);
+            y = ClampSkinValue(y, -kSkinMaxCoord, kSkinMaxCoord);
             res.GetSkinString(name, section, key, def);
             if (base == "BtnMenu") MenuKeys(name);
             SkinRect rect;

@@ -134,6 +134,15 @@ TEST_F(GroupFixture, DoubleScaleDoublesCoordinatesButNotSizes)
     EXPECT_EQ(group.Button(0)->LabelRect(), (SkinRect{22, 43, 32, 49}));
 }
 
+TEST_F(GroupFixture, ExtremeNumbersAreClampedNotOverflowed)
+{
+    ASSERT_EQ(LoadSkin("[G]\nLocation=L\n" + Buttons("Key", 2) +
+                       "[L]\nNumberOfButtons=2\nCoord1=2147483647,-2147483648\nCoord2=-40000,40000\n", 1), 1);
+    ASSERT_EQ(Load("G"), 1);
+    EXPECT_EQ(group.Button(0)->ButtonRect(), (SkinRect{65534, -65534, 65564, -65514}));
+    EXPECT_EQ(group.Button(1)->ButtonRect(), (SkinRect{-65534, 65534, -65504, 65554}));
+}
+
 TEST_F(GroupFixture, LoadFailures)
 {
     ASSERT_EQ(LoadSkin("[Gap]\nLocation=L3\nBtn1=Key\nBtn2=Key\n"

@@ -47,7 +47,8 @@ std::string Bmp(int w, int h)
         for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 0xFF);
     };
     put(54 + row * h, 4); put(0, 4); put(54, 4); put(40, 4); put(w, 4); put(h, 4);
-    put(1, 2); put(24, 2); put(0, 4); put(row * h, 4); put(0, 16);
+    put(1, 2); put(24, 2); put(0, 4); put(row * h, 4);
+    out.append(16, '\0');
     out.append(size_t(row) * h, '\x40');
     return out;
 }
