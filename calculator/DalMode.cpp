@@ -124,6 +124,8 @@ int CDalMode::AngleOrPercent(int id)
         if (ofPrevious) value = OrZero(previous_) + kTimes + value;
         entry_ = EvaluateText(value);
     }
+    // A computed value is shown, not typed: the next digit must not extend it.
+    if (id != 13 && state_ == Typing) state_ = ValueShown;
     return 1;
 }
 

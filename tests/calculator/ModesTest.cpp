@@ -59,6 +59,9 @@ const KeyCase kAlgebraic[] = {
     {1, "2 = 3", "3", ""},
     {1, "3 + K0 =", "6.14159265358979", nullptr},
     {1, "180 angle", "3.14159265358979", nullptr},
+    // A converted or percentage value is replaced, not extended, by digits.
+    {1, "180 angle 5", "5", nullptr},
+    {1, "200 + 10 % 5 =", "205", nullptr},
     {1, "0.1 + 0.2 =", "0.3", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(Algebraic, ModeKeys, ::testing::ValuesIn(kAlgebraic));
@@ -90,6 +93,8 @@ const KeyCase kChain[] = {
     {3, "2 ( 3 + 4 ) =", "14", nullptr},
     {3, "6 + * 2 =", "12", nullptr},
     {3, "9 sqrt + 1 =", "4", nullptr},
+    {3, "200 + 10 % =", "220", nullptr},
+    {3, "50 % 3", "3", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(Chain, ModeKeys, ::testing::ValuesIn(kChain));
 
