@@ -94,6 +94,15 @@ bool Unescape(const std::string& quoted, std::string& out)
     return true;
 }
 
+// Names the file can hold: a key becomes a group line, a value name the part
+// before "=" of a line that must not read as a comment or a group.
+bool StorableNames(const char* key, const char* name)
+{
+    if (!key || !name || !*key || !*name) return false;
+    if (std::strpbrk(key, "\r\n") || std::strpbrk(name, "\r\n=")) return false;
+    return name[0] != '#' && name[0] != '[';
+}
+
 bool ParseNumber(const std::string& text, int32_t& out)
 {
     if (text.empty()) return false;
@@ -249,6 +258,10 @@ void CFileRegistry::Parse(const std::string& text, CRegistryValues& values)
         if (key.empty() || equals == 0 || equals == std::string::npos) continue;
         std::string name = Utf8ToCp1252(line.substr(0, equals));
         std::string data = line.substr(equals + 1);
+        // Zero bytes would cut the names short; such a line is as garbled as any other.
+        if (key.find('\0') != std::string::npos || name.find('\0') != std::string::npos ||
+            !StorableNames(key.c_str(), name.c_str()))
+            continue;
         std::string textValue;
         int32_t number = 0;
         if (!data.empty() && data[0] == '"') {
@@ -300,7 +313,7 @@ int CFileRegistry::ReadNumber(const char* key, const char* name, int32_t& out)
 
 int CFileRegistry::WriteText(const char* key, const char* name, const char* text)
 {
-    if (!key || !name || !text || !*key || !*name) return 0;
+    if (!StorableNames(key, name) || !text) return 0;
     LoadOnce();
     CRegistryValues::Value& value = values_.Ensure(key, name);
     value.isText = true;
@@ -310,7 +323,7 @@ int CFileRegistry::WriteText(const char* key, const char* name, const char* text
 
 int CFileRegistry::WriteNumber(const char* key, const char* name, int32_t number)
 {
-    if (!key || !name || !*key || !*name) return 0;
+    if (!StorableNames(key, name)) return 0;
     LoadOnce();
     CRegistryValues::Value& value = values_.Ensure(key, name);
     value.isText = false;

@@ -17,7 +17,9 @@
 // a damaged file costs only its damaged values. The file is read once, on first
 // use; every write replaces it atomically (see platform/AtomicFile.h), or once
 // at EndWrites inside a BeginWrites bracket. Key and value names compare
-// without regard to ASCII letter case, as the registry's do.
+// without regard to ASCII letter case, as the registry's do. Names the file
+// cannot hold (empty, with a line break, a value name with "=" or starting
+// with "#" or "[") are refused: the write returns 0.
 #include "platform/RegistryAccess.h"
 
 #include <cstdint>

@@ -202,6 +202,24 @@ TEST(RegistryTest, WritesOutsideABatchReachTheFileAtOnce)
     EXPECT_EQ(12, value);
 }
 
+TEST(RegistryTest, NamesTheFileCannotHoldAreRefused)
+{
+    TempFolder folder;
+    CFileRegistry registry(folder.File("Tallix.conf"));
+    struct Case { const char* key; const char* name; int ok; } cases[] = {
+        {kKey, "Plain", 1}, {kKey, "a=b", 0}, {kKey, "#c", 0}, {kKey, "[d", 0}, {kKey, "e\nf", 0},
+        {"K\r", "x", 0}, {"", "x", 0}, {kKey, "", 0}, {"odd]key", "x", 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.ok, registry.WriteNumber(c.key, c.name, 1)) << c.name;
+        EXPECT_EQ(c.ok, registry.WriteText(c.key, c.name, "t")) << c.name;
+    }
+    CFileRegistry reread(folder.File("Tallix.conf"));
+    std::string text;
+    EXPECT_EQ(1, reread.ReadText("odd]key", "x", text, 10));
+    EXPECT_EQ("t", text);
+}
+
 TEST(RegistryTest, UnwritableFileReportsFailure)
 {
     TempFolder folder;
