@@ -188,6 +188,7 @@ int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& res
         path = folder + "Skins/default.ini";
         if (!LoadSkinDescription(ResolveFileCase(path).c_str())) {
             ShowUnreadable(request, path);
+            Unload();
             return 0;
         }
         result.iniFile = "default.ini";
@@ -202,6 +203,7 @@ int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& res
     std::string buttonPath = SkinPath(buttonFile);
     if (!LoadButtonDefinitions(ResolveFileCase(buttonPath).c_str())) {
         ShowUnreadable(request, buttonPath);
+        m_buttons = std::make_unique<CIniStore>();
         return 0;
     }
 
@@ -216,6 +218,15 @@ int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& res
     m_backTip = tip.empty() ? nullptr : LoadImage(SkinPath(tip));
     m_backCurrency = currency.empty() ? nullptr : LoadImage(SkinPath(currency));
     return 1;
+}
+
+void CSkinResources::Unload()
+{
+    // No skin at all: the pages stay empty rather than show half of the old one.
+    ClearImages();
+    m_description = std::make_unique<CIniStore>();
+    m_descriptionLoaded = 0;
+    m_buttons = std::make_unique<CIniStore>();
 }
 
 void CSkinResources::ClearImages()

@@ -68,7 +68,8 @@ public:
 
     // The loading sequence: description (with the fall-back to "default.ini"),
     // ClearImages, the button definition file, the four backgrounds. 1 when
-    // the skin is usable; 0 after the message has been shown.
+    // the skin is usable; 0 after the message has been shown, with no skin
+    // left loaded (pages stay empty).
     int LoadSkin(const SkinLoadRequest& request, SkinLoadResult& result);
 
     int LoadSkinDescription(const char* path);
@@ -94,6 +95,8 @@ public:
     std::string SkinPath(const std::string& name) const;
 
     void ClearImages();
+    // Forgets the skin: no description, no definitions, no images.
+    void Unload();
     // The cached or newly decoded image of path (given without "vga_"); null
     // when the cache is full, the path empty, the file missing (silently) or
     // undecodable ("Unable to load File: %s").

@@ -108,6 +108,26 @@ TEST(PageSwitch, TimeDrivesTheFrames)
     EXPECT_EQ(anim.IsRunning(), 0);
 }
 
+TEST(PageSwitch, EverySpeedTakesItsFramesAtItsOwnPace)
+{
+    for (int vga : {0, 1}) {
+        for (int scrolling : {0, 1, 2}) {
+            CPageSwitch anim;
+            const int w = 240 * (vga + 1), h = 80 * (vga + 1);
+            CSkinImage screen = MakeImage(w, h, [](int, int) { return kScreen; });
+            ASSERT_EQ(anim.RunPageSwitch(screen, Band(w, h, 0, 1000), {0, 0, w, h}, 1, 0, scrolling, vga), 1);
+            const int64_t interval = CPageSwitch::FrameIntervalMicros(scrolling);
+            anim.Advance(screen, interval * h - 1);
+            EXPECT_EQ(anim.FramesDrawn(), h - 1) << scrolling;
+            EXPECT_EQ(anim.IsRunning(), 1);
+            anim.Advance(screen, interval + 1);
+            EXPECT_EQ(anim.FramesDrawn(), h + 1) << scrolling;
+            EXPECT_EQ(anim.IsRunning(), 0);
+            EXPECT_EQ(Column(screen, 0, 0, h), Expected(1, h, h, false)) << "last frame is the new band";
+        }
+    }
+}
+
 TEST(PageSwitch, SwitchRequestsAndSnapshotsThroughThePaint)
 {
     CPageSwitch anim;

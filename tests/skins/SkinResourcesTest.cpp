@@ -67,6 +67,22 @@ TEST_F(SkinFixture, NoSkinAtAllShowsTheLastPathAndStops)
     EXPECT_EQ(boxes.shown[0].second, "Tallix");
 }
 
+TEST_F(SkinFixture, FailedReloadLeavesNoSkin)
+{
+    WriteSkin("default.ini", "BackgroundWide=back.bmp\n", "default");
+    dir.Write("Skins/default/back.bmp", SolidBmp(0x112233));
+    ASSERT_EQ(Load("default.ini"), 1);
+    ASSERT_NE(res.BackgroundWide(), nullptr);
+    dir.Remove("Skins/default.ini");
+    EXPECT_EQ(Load("default.ini"), 0);
+    std::string s;
+    EXPECT_EQ(res.GetSkinString(s, "Init", "BackgroundWide", "none"), 0);
+    EXPECT_EQ(s, "none");
+    EXPECT_EQ(res.BackgroundWide(), nullptr);
+    EXPECT_EQ(res.ImageCount(), 0);
+    EXPECT_EQ(res.ButtonDefinitions().FindSection("Init"), -1);
+}
+
 TEST_F(SkinFixture, MissingButtonFileNamesItsPath)
 {
     dir.Write("Skins/bare.ini", "[Init]\nButton=Buttons.ini\n");
