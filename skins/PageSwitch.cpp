@@ -44,7 +44,6 @@ int CPageSwitch::OnBandPaint(CSkinImage& screen, const CSkinImage& buffer, const
 int CPageSwitch::RunPageSwitch(CSkinImage& screen, const CSkinImage& buffer, const SkinRect& clip,
                                int direction, int bandTop, int scrolling, int doubleScale)
 {
-    (void)screen;
     m_running = 0;
     if (scrolling == 3) return 0;
     m_bandHeight = kBandHeight * (doubleScale ? 2 : 1);
@@ -58,6 +57,11 @@ int CPageSwitch::RunPageSwitch(CSkinImage& screen, const CSkinImage& buffer, con
     m_nextFrame = 0;
     if (m_columns <= 0 || !m_newBand.Create(m_columns, m_bandHeight)) return 0;
     m_newBand.Transfer(0, 0, m_columns, m_bandHeight, buffer, 0, bandTop, ERasterOp::Copy);
+    // Until the first wait is over the band shows the old group, as the
+    // screen did before the switch (the page's own image may be stale).
+    if (!m_snapshot.IsEmpty())
+        screen.Transfer(m_clipLeft, m_clipTop + m_bandTop, m_columns, m_bandHeight, m_snapshot, 0, 0,
+                        ERasterOp::Copy);
     m_running = 1;
     return 1;
 }

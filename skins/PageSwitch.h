@@ -49,7 +49,8 @@ public:
                     int bandTop, int scrolling, int doubleScale);
 
     // Starts the frames (Scrolling 3: none, returns 0). The new band is
-    // copied from buffer now, so the buffer may change while frames run.
+    // copied from buffer now, so the buffer may change while frames run; the
+    // screen's band shows the snapshot until the first frame.
     int RunPageSwitch(CSkinImage& screen, const CSkinImage& buffer, const SkinRect& clip,
                       int direction, int bandTop, int scrolling, int doubleScale);
     // Draws the next frame onto screen. Returns 1 while frames remain.

@@ -59,6 +59,7 @@ TEST(PageSwitch, EveryFrameInBothDirectionsAndScales)
             CSkinImage buffer = Band(w, h, top, 1000);
             ASSERT_EQ(anim.RunPageSwitch(screen, buffer, {0, 0, w, top + h}, dir, top, 0, vga), 1);
             EXPECT_EQ(anim.FrameCount(), h + 1);
+            EXPECT_EQ(Column(screen, 0, top, h), Expected(dir, 0, h, true)) << "old band until the first wait";
             int frames = 0;
             bool more = true;
             while (more) {
