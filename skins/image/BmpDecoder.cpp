@@ -126,12 +126,16 @@ size_t ImageRow(const Dib& dib, int64_t fileRow)
     return size_t(dib.topDown ? fileRow : dib.height - 1 - fileRow);
 }
 
-bool DecodeUncompressed(const uint8_t* p, size_t avail, const Dib& dib, CSkinImage& out,
-                        std::vector<uint8_t>& alpha)
+// Bytes the uncompressed pixels need (the last row's padding may be missing).
+uint64_t UncompressedSize(const Dib& dib)
 {
     const uint64_t rowBits = uint64_t(dib.width) * dib.bpp;
-    const uint64_t stride = (rowBits + 31) / 32 * 4;
-    if (stride * uint64_t(dib.height - 1) + (rowBits + 7) / 8 > avail) return false;
+    return (rowBits + 31) / 32 * 4 * uint64_t(dib.height - 1) + (rowBits + 7) / 8;
+}
+
+void DecodeUncompressed(const uint8_t* p, const Dib& dib, CSkinImage& out, std::vector<uint8_t>& alpha)
+{
+    const uint64_t stride = (uint64_t(dib.width) * dib.bpp + 31) / 32 * 4;
     uint32_t masks[4] = {dib.masks[0], dib.masks[1], dib.masks[2], dib.masks[3]};
     if (dib.compression == kRgb && dib.bpp == 16) { masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F; }
     if (dib.compression == kRgb && dib.bpp == 32) { masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF; }
@@ -159,7 +163,6 @@ bool DecodeUncompressed(const uint8_t* p, size_t avail, const Dib& dib, CSkinIma
             dst[x] = c;
         }
     }
-    return true;
 }
 
 // Runs of RLE8, RLE4 and OS/2 RLE24. Pixels the stream never reaches stay
@@ -266,19 +269,15 @@ int DecodeDib(const uint8_t* d, size_t size, size_t pixelOffset, bool iconMask, 
         if (iconMask) return 0;
         return dib.compression == kJpeg ? DecodeJpeg(p, avail, out) : DecodePng(p, avail, out);
     }
+    const bool rle = dib.compression == kRle8 || dib.compression == kRle4;
+    // Compressed bitmaps are bottom-up by definition; a negative height is corrupt.
+    if (rle && dib.topDown && !dib.rle24) return 0;
+    // Check the data is there before allocating for it.
+    if (!rle && UncompressedSize(dib) > avail) return 0;
     if (!out.Create(int(dib.width), int(dib.height))) return 0;
     std::vector<uint8_t> alpha;
-    if (dib.compression == kRle8 || dib.compression == kRle4) {
-        if (dib.topDown && !dib.rle24 && !iconMask) {
-            // Compressed bitmaps are bottom-up by definition; a negative height is corrupt.
-            out.Destroy();
-            return 0;
-        }
-        DecodeRle(p, avail, dib, out);
-    } else if (!DecodeUncompressed(p, avail, dib, out, alpha)) {
-        out.Destroy();
-        return 0;
-    }
+    if (rle) DecodeRle(p, avail, dib, out);
+    else DecodeUncompressed(p, dib, out, alpha);
     const bool alphaUsed = !alpha.empty() && ApplyAlpha(out, alpha);
     if (iconMask && !alphaUsed) {
         const uint64_t rowBits = uint64_t(dib.width) * dib.bpp;

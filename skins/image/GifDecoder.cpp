@@ -36,13 +36,17 @@ struct GifCloser {
     }
 };
 
-// Transparent index of a graphic control extension, or -1.
-int TransparentIndex(GifFileType* gif, const GifByteType* ext)
+// The graphic control extension that applies to the next image.
+struct Control {
+    bool present = false;
+    int transparent = -1;
+};
+
+Control ReadControl(const GifByteType* ext)
 {
     GraphicsControlBlock gcb;
-    if (ext && ext[0] == 4 && DGifExtensionToGCB(4, ext + 1, &gcb) == GIF_OK) return gcb.TransparentColor;
-    (void)gif;
-    return -1;
+    if (ext && ext[0] == 4 && DGifExtensionToGCB(4, ext + 1, &gcb) == GIF_OK) return {true, gcb.TransparentColor};
+    return {};
 }
 
 // Reads the frame's rows into the canvas. Returns false on a defect; data
@@ -78,49 +82,52 @@ bool ReadFrame(GifFileType* gif, CSkinImage& out, int transparent)
 
 }  // namespace
 
+// The first frame: the images up to the first one that has a graphic
+// control block (an animation frame). Images without one are drawn together
+// as parts of one picture, as viewers do; in GIF87a every image is a frame.
 int DecodeGif(const uint8_t* data, size_t size, CSkinImage& out)
 {
     out.Destroy();
     if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) return 0;
+    const bool gif87 = data[4] == '7';
     GifSource src{data, size, 0};
     int err = 0;
     GifCloser gif{DGifOpen(&src, ReadFromMemory, &err)};
     if (!gif.gif) return 0;
     if (!out.Create(gif.gif->SWidth, gif.gif->SHeight)) return 0;
-    int transparent = -1;
+    Control control;
+    bool drawn = false;
     for (;;) {
         GifRecordType type;
-        if (DGifGetRecordType(gif.gif, &type) != GIF_OK) break;
-        if (type == TERMINATE_RECORD_TYPE) break;
+        if (DGifGetRecordType(gif.gif, &type) != GIF_OK || type == TERMINATE_RECORD_TYPE) break;
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* ext = nullptr;
             if (DGifGetExtension(gif.gif, &code, &ext) != GIF_OK) break;
-            if (code == GRAPHICS_EXT_FUNC_CODE) transparent = TransparentIndex(gif.gif, ext);
-            while (ext) {
-                if (DGifGetExtensionNext(gif.gif, &ext) != GIF_OK) {
-                    ext = nullptr;
-                    break;
-                }
-            }
+            if (code == GRAPHICS_EXT_FUNC_CODE) control = ReadControl(ext);
+            while (ext)
+                if (DGifGetExtensionNext(gif.gif, &ext) != GIF_OK) ext = nullptr;
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE) continue;
-        if (DGifGetImageDesc(gif.gif) != GIF_OK) break;
+        const bool described = DGifGetImageDesc(gif.gif) == GIF_OK;
         const GifImageDesc& d = gif.gif->Image;
+        // An image of no pixels covers nothing (it may even lack its data).
+        if (d.Width == 0 || d.Height == 0) {
+            if (described) continue;
+            break;
+        }
+        if (!described) break;
         if (d.Width < 0 || d.Height < 0 || d.Width > CSkinImage::kMaxSide || d.Height > CSkinImage::kMaxSide ||
-            int64_t(d.Width) * d.Height > CSkinImage::kMaxPixels) {
+            int64_t(d.Width) * d.Height > CSkinImage::kMaxPixels || !ReadFrame(gif.gif, out, control.transparent)) {
+            if (drawn) break;  // a later image of the frame is bad: show what came before
             out.Destroy();
             return 0;
         }
-        if (d.Width == 0 || d.Height == 0) return 1;  // an empty frame covers nothing
-        if (!ReadFrame(gif.gif, out, transparent)) {
-            out.Destroy();
-            return 0;
-        }
-        return 1;
+        drawn = true;
+        if (gif87 || control.present) break;
+        control = {};
     }
-    // No frame at all: nothing to show.
-    out.Destroy();
-    return 0;
+    // A file whose first frame has no image shows its empty canvas.
+    return 1;
 }

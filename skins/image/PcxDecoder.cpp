@@ -87,6 +87,10 @@ int DecodePcx(const uint8_t* data, size_t size, CSkinImage& out)
             for (unsigned i = 0; i < 256; ++i) palette[i] = MakeRgb(i, i, i);
         }
     }
+    // Even at the longest runs (63 bytes per 2) the data must be able to
+    // cover the image; otherwise refuse before allocating for it.
+    const uint64_t total = uint64_t(h.bytesPerLine) * h.planes * uint64_t(h.height);
+    if (uint64_t(end - kHeader) < (h.rle ? (total + 62) / 63 * 2 : total)) return 0;
     if (!out.Create(int(h.width), int(h.height))) return 0;
     std::vector<uint8_t> line(size_t(h.bytesPerLine) * h.planes);
     CRunReader reader(data + kHeader, end - kHeader, h.rle);

@@ -136,7 +136,10 @@ int DecodeTga(const uint8_t* data, size_t size, CSkinImage& out)
     TgaInfo t;
     if (!ParseHeader(data, size, t)) return 0;
     const size_t count = size_t(t.width * t.height);
+    // The data must be able to cover the image (a run packet holds at most
+    // 128 pixels) before we allocate for it.
     if (!t.rle && (size - t.pixels) / t.bytes < count) return 0;
+    if (t.rle && (size - t.pixels) / (1 + t.bytes) < (count + 127) / 128) return 0;
     if (!out.Create(int(t.width), int(t.height))) return 0;
     std::vector<uint8_t> alpha(count, 255);
     uint32_t* px = out.Pixels();

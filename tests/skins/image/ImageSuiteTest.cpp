@@ -144,6 +144,148 @@ TEST(ImageSuite, EveryFileMeetsItsExpectation)
     EXPECT_GT(compared, 100);
 }
 
+// key = value lines of one section of a GIF suite description.
+std::map<std::string, std::string> ConfSection(const fs::path& conf, const std::string& section)
+{
+    std::map<std::string, std::string> values;
+    const auto bytes = ReadBytes(conf);
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::string line, current;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == '[') {
+            current = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        const size_t eq = line.find(" = ");
+        if (current == section && eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 3);
+        else if (current == section && line.back() == '=') values[line.substr(0, line.find(" ="))] = "";
+    }
+    return values;
+}
+
+// Where giflib (which we use as it is) reads a file differently from the
+// suite's own decoder.
+const std::set<std::string> kGiflibDeviations = {
+    "max-codes",           // giflib stops at a code once the table is full; rows after it stay black
+    "overflow-codes",      // giflib accepts codes the suite rejects
+    "overflow-codes-max",  // likewise
+    "plain-text",          // the image after a plain-text block is shown
+};
+
+TEST(ImageSuite, GifSuiteFirstFramesMatchTheirDescriptions)
+{
+    REQUIRE_CORPUS(root);
+    const fs::path dir = root / "gif-test-suite";
+    int checked = 0;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        if (e.path().extension() != ".conf") continue;
+        auto config = ConfSection(e.path(), "config");
+        const std::string name = e.path().stem().string();
+        if (kGiflibDeviations.count(name)) continue;
+        CSkinImage image;
+        const int ok = DecodeImageFile((dir / config["input"]).string(), image);
+        const int w = std::stoi(config["width"]), h = std::stoi(config["height"]);
+        const std::string first = config["frames"].substr(0, config["frames"].find(','));
+        ++checked;
+        if (first.empty() || !CSkinImage::SizeAllowed(w, h)) {
+            // No frame to show, or larger than any skin image may be.
+            EXPECT_EQ(ok, 0) << name;
+            continue;
+        }
+        EXPECT_EQ(ok, 1) << name;
+        if (!ok) continue;
+        EXPECT_EQ(image.Width(), w) << name;
+        EXPECT_EQ(image.Height(), h) << name;
+        auto frame = ConfSection(e.path(), first);
+        CSkinImage expected;
+        if (frame.count("pixels")) {
+            const auto rgba = ReadBytes(dir / frame["pixels"]);
+            ASSERT_EQ(rgba.size(), size_t(w) * h * 4) << name;
+            ASSERT_EQ(expected.Create(w, h), 1);
+            for (int i = 0; i < w * h; ++i) {
+                const uint8_t* p = &rgba[size_t(i) * 4];
+                const uint32_t a = p[3];
+                expected.SetPixel(i % w, i / w, ((p[0] * a + 127) / 255) << 16 | ((p[1] * a + 127) / 255) << 8 | ((p[2] * a + 127) / 255));
+            }
+        } else {
+            ASSERT_EQ(DecodeImageFile((dir / frame["image"]).string(), expected), 1) << name;
+        }
+        // A "forced" animation has no frame boundaries; we show its images
+        // drawn together, so only its size is compared.
+        if (config["force-animation"] == "yes") continue;
+        const Difference d = Compare(image, expected, 0);
+        EXPECT_EQ(d.pixels, 0) << name << " first frame differs (largest channel difference " << d.maxDelta << ")";
+    }
+    EXPECT_GT(checked, 75);
+}
+
+// Where our outcome differs from OpenJPEG's command-line tool, and why.
+const std::set<std::string> kOpenJpegDeviations = {
+    "huge-tile-size.jp2",  // larger than any skin image may be
+    "issue726.j2k",        // 12,416 rows: larger than any skin image may be
+    // The library decodes it cleanly; only the tool's output stage refuses.
+    "4241ac039aba57e6a9c948d519d94216_asan_heap-oob_14650f2_7469_602.jp2",
+};
+
+TEST(ImageSuite, JpegTwoThousandFilesMeetOpenJpegsExpectations)
+{
+    REQUIRE_CORPUS(root);
+    const fs::path dir = root / "openjpeg-nonregression";
+    const auto tsv = ReadBytes(dir / "EXPECTATIONS.tsv");
+    std::istringstream in(std::string(tsv.begin(), tsv.end()));
+    std::string line;
+    int checked = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string file, expect;
+        std::getline(fields, file, '\t');
+        std::getline(fields, expect, '\t');
+        CSkinImage image;
+        const int ok = DecodeImageFile((dir / file).string(), image);
+        if (kOpenJpegDeviations.count(file)) continue;
+        EXPECT_EQ(ok, expect == "decode" ? 1 : 0) << file << " should " << expect;
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+}
+
+// Prefix lengths to try: all of them for small files; for larger ones every
+// length through the headers, then an even spread, then the last bytes.
+std::vector<size_t> PrefixLengths(size_t size)
+{
+    std::vector<size_t> lengths;
+    if (size <= 1024) {
+        for (size_t n = 0; n < size; ++n) lengths.push_back(n);
+        return lengths;
+    }
+    for (size_t n = 0; n < 256; ++n) lengths.push_back(n);
+    const size_t step = std::max<size_t>(1, (size - 256) / 96);
+    for (size_t n = 256; n < size; n += step) lengths.push_back(n);
+    for (size_t n = size - 8; n < size; ++n) lengths.push_back(n);
+    return lengths;
+}
+
+TEST(ImageSuite, TruncatedFilesAreSurvived)
+{
+    REQUIRE_CORPUS(root);
+    size_t decodes = 0;
+    for (const std::string& rel : ImageFiles(root)) {
+        const auto bytes = ReadBytes(root / rel);
+        for (size_t n : PrefixLengths(bytes.size())) {
+            // Each prefix in a buffer of its own size, so a read past it is a real overread.
+            const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + long(n));
+            CSkinImage image;
+            const int ok = DecodeImage(prefix.data(), prefix.size(), image);
+            ASSERT_EQ(ok, image.IsEmpty() ? 0 : 1) << rel << " cut at " << n;
+            if (ok) ASSERT_TRUE(CSkinImage::SizeAllowed(image.Width(), image.Height())) << rel << " cut at " << n;
+            ++decodes;
+        }
+    }
+    EXPECT_GT(decodes, 100000u);
+}
+
 TEST(ImageSuite, MetafileRendersLikeItsReference)
 {
     REQUIRE_CORPUS(root);
