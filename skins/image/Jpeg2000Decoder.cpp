@@ -1,6 +1,6 @@
 // JPEG 2000 through OpenJPEG, from memory: JP2 files and bare codestreams.
 // Components are scaled to 8 bits and sampled back to full resolution; YCbCr
-// is converted to RGB; a fourth (or, for grey, second) component is alpha.
+// is converted to RGB; of exactly four (or two) components the last is alpha.
 #include <openjpeg.h>
 
 #include <algorithm>
@@ -117,13 +117,16 @@ int DecodeJpeg2000(const uint8_t* data, size_t size, CSkinImage& out)
     if (img->x1 <= img->x0 || img->y1 <= img->y0 || img->numcomps == 0) return 0;
     const int64_t w = int64_t(img->x1) - img->x0, hgt = int64_t(img->y1) - img->y0;
     if (!CSkinImage::SizeAllowed(w, hgt)) return 0;
+    // Every component costs a buffer of up to the image's size: allow extra
+    // components (we show the first three or four) only within that budget.
+    if (uint64_t(img->numcomps) * uint64_t(w * hgt) > 4 * uint64_t(CSkinImage::kMaxPixels)) return 0;
     if (!opj_decode(h.codec, h.stream, h.image) || !opj_end_decompress(h.codec, h.stream)) return 0;
     const uint32_t n = img->numcomps;
     for (uint32_t i = 0; i < n; ++i)
         if (!img->comps[i].data) return 0;
     const bool color = n >= 3;
     const bool ycc = color && (img->color_space == OPJ_CLRSPC_SYCC || img->color_space == OPJ_CLRSPC_EYCC);
-    const bool alpha = n == 2 || n >= 4;
+    const bool alpha = n == 2 || n == 4;
     if (!out.Create(int(w), int(hgt))) return 0;
     for (uint32_t y = 0; y < hgt; ++y) {
         uint32_t* row = out.Row(int(y));

@@ -4,6 +4,7 @@
 // white, as on a fresh Windows bitmap a metafile is played onto.
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/gd/gd.h>
 
 #include <unistd.h>
 
@@ -17,10 +18,36 @@
 
 namespace {
 
+// In "image" mode libwmf hands its canvas over to the caller, who must free
+// it; the library exports no destroy call for it, so this mirrors GD's own.
+void DestroyGdImage(gdImagePtr im)
+{
+    if (!im) return;
+    if (im->pixels) {
+        for (int y = 0; y < im->sy; ++y) std::free(im->pixels[y]);
+        std::free(im->pixels);
+    }
+    if (im->tpixels) {
+        if (!im->_tpixels)
+            for (int y = 0; y < im->sy; ++y) std::free(im->tpixels[y]);
+        std::free(im->tpixels);
+    }
+    std::free(im->_tpixels);
+    std::free(im->polyInts);
+    std::free(im->style);
+    if (im->clip) {
+        std::free(im->clip->list);
+        std::free(im->clip);
+    }
+    std::free(im);
+}
+
 struct WmfApi {
     wmfAPI* api = nullptr;
+    gdImagePtr canvas = nullptr;
     ~WmfApi()
     {
+        DestroyGdImage(canvas);
         if (api) wmf_api_destroy(api);
     }
 };
@@ -106,13 +133,15 @@ int DecodeWmf(const uint8_t* data, size_t size, CSkinImage& out, int dpi)
     dev->bbox = bbox;
     dev->width = w;
     dev->height = hgt;
-    if (wmf_play(h.api, 0, &bbox) != wmf_E_None || !dev->gd_image) return 0;
-    const int* pixels = wmf_gd_image_pixels(dev->gd_image);
-    if (!pixels || !out.Create(int(w), int(hgt))) return 0;
+    const wmf_error_t played = wmf_play(h.api, 0, &bbox);
+    h.canvas = static_cast<gdImagePtr>(dev->gd_image);
+    if (played != wmf_E_None || !h.canvas || !h.canvas->trueColor || !h.canvas->tpixels) return 0;
+    // The canvas may differ a little from the size asked for; take it as it is.
+    if (!out.Create(h.canvas->sx, h.canvas->sy)) return 0;
     // GD true colour: 7-bit alpha on top (0 opaque, 127 transparent), then RGB.
-    for (unsigned y = 0; y < hgt; ++y) {
-        uint32_t* row = out.Row(int(y));
-        for (unsigned x = 0; x < w; ++x) row[x] = uint32_t(pixels[size_t(y) * w + x]) & CSkinImage::kWhite;
+    for (int y = 0; y < h.canvas->sy; ++y) {
+        uint32_t* row = out.Row(y);
+        for (int x = 0; x < h.canvas->sx; ++x) row[x] = uint32_t(h.canvas->tpixels[y][x]) & CSkinImage::kWhite;
     }
     return 1;
 }

@@ -261,7 +261,7 @@ std::vector<size_t> PrefixLengths(size_t size)
         return lengths;
     }
     for (size_t n = 0; n < 256; ++n) lengths.push_back(n);
-    const size_t step = std::max<size_t>(1, (size - 256) / 96);
+    const size_t step = std::max<size_t>(1, (size - 256) / 400);
     for (size_t n = 256; n < size; n += step) lengths.push_back(n);
     for (size_t n = size - 8; n < size; ++n) lengths.push_back(n);
     return lengths;
