@@ -94,6 +94,9 @@ int DecodeImage(const uint8_t* data, size_t size, CSkinImage& out)
     const FormatEntry& e = Entry(DetectImageFormat(data, size));
     if (!e.decode) return 0;
     if (e.decode(data, size, out)) return 1;
+    // TGA has no signature, and its first bytes can look like an icon
+    // directory; a TGA header that holds together gets its chance.
+    if (e.format != EImageFormat::Tga && IsPlausibleTga(data, size) && DecodeTga(data, size, out)) return 1;
     out.Destroy();
     return 0;
 }

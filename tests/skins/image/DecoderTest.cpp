@@ -486,6 +486,13 @@ TEST(ImageDecoder, FormatComesFromContentNotName)
     };
     for (const Case& c : cases)
         EXPECT_EQ(DetectImageFormat(c.head.data(), c.head.size()), c.format) << ImageFormatName(c.format);
+    // A true-colour TGA whose (unused) colour-map fields make it start like a
+    // cursor directory still decodes as the TGA it is.
+    Bytes tga = Tga(false, false, false);
+    tga[4] = 1;  // colour-map first index 256: bytes 0-5 read 00 00 02 00 01 00
+    CSkinImage fromTga;
+    ASSERT_EQ(DecodeImage(tga.data(), tga.size(), fromTga), 1);
+    ExpectPicture(fromTga, "TGA that looks like a cursor");
     Bytes pcx = PcxHeader(8, 1, 2, 2, 2);
     EXPECT_EQ(DetectImageFormat(pcx.data(), pcx.size()), EImageFormat::Pcx);
     CSkinImage img;
