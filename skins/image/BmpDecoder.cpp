@@ -91,6 +91,11 @@ bool ParseHeader(const uint8_t* d, size_t size, bool icon, Dib& dib)
         dib.height = -dib.height;
     }
     if (!CSkinImage::SizeAllowed(dib.width, dib.height)) return false;
+    if (!icon && (dib.compression == kJpeg || dib.compression == kPng)) {
+        // A wrapped JPEG or PNG stream: its own header says the rest.
+        dib.tableEnd = pos;
+        return true;
+    }
     switch (dib.bpp) {
     case 1: case 2: case 4: case 8: case 16: case 24: case 32: break;
     default: return false;

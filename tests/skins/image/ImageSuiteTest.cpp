@@ -58,6 +58,10 @@ const Rule kRules[] = {
     {"libpng-testpngs/*", EExpect::Either, None, 0},
     {"bmpsuite/g/*", EExpect::Decode, [](auto&, auto& stem, auto&) { return "bmpsuite/html/" + stem + ".png"; }, 0},
     {"bmpsuite/html/*", EExpect::Decode, None, 0},
+    // JPEG and PNG wrapped in a BMP header, OS/2 RLE24: rare but ours to read.
+    {"bmpsuite/q/rgb24jpeg.bmp", EExpect::Decode, None, 0},
+    {"bmpsuite/q/rgb24png.bmp", EExpect::Decode, [](auto&, auto&, auto&) { return "bmpsuite/html/rgb24.png"; }, 0},
+    {"bmpsuite/q/rgb24rle24.bmp", EExpect::Decode, None, 0},
     {"bmpsuite/*", EExpect::Either, None, 0},
     // Alpha marked "undefined, retain" and all zero: shown opaque, not blank.
     {"image-rs/tga/testsuite/utc32.tga", EExpect::Decode, None, 0},
