@@ -104,6 +104,53 @@ std::string ConvertBase(const std::string& value, int fromBase, int toBase)
     return result;
 }
 
+namespace {
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsDigitOf(char c, int base)
+{
+    if (base == 10) return (c >= '0' && c <= '9') || c == '.';
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+}
+
+// Length of the number that starts at text[i] in the given base; 0 when none
+// does (a digit inside a name such as "log2" is no number).
+size_t NumberLength(const std::string& text, size_t i, int base)
+{
+    if (!IsDigitOf(text[i], base) || (i > 0 && text[i - 1] >= 'a' && text[i - 1] <= 'z')) return 0;
+    if (base != 10 && i > 0 && IsLetter(text[i - 1]) && !IsDigitOf(text[i - 1], base)) return 0;
+    size_t j = i;
+    while (j < text.size() && IsDigitOf(text[j], base)) ++j;
+    // A decimal result may carry an exponent: 1.5e-007.
+    if (base == 10 && j + 2 < text.size() && text[j] == 'e' && (text[j + 1] == '+' || text[j + 1] == '-') &&
+        text[j + 2] >= '0' && text[j + 2] <= '9') {
+        j += 2;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+    }
+    return j - i;
+}
+
+}  // namespace
+
+std::string ConvertNumbers(const std::string& text, int fromBase, int toBase)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        size_t length = NumberLength(text, i, fromBase);
+        if (length == 0) {
+            out += text[i++];
+            continue;
+        }
+        out += ConvertBase(text.substr(i, length), fromBase, toBase);
+        i += length;
+    }
+    return out;
+}
+
 int CurrentBase()
 {
     return CCalcEngine::GetInstance()->GetBase();

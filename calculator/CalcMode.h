@@ -37,6 +37,9 @@ const char* ConstantText(int id);
 std::string EvaluateText(const std::string& expression);
 // Rewrites a value text from one base into another.
 std::string ConvertBase(const std::string& value, int fromBase, int toBase);
+// Rewrites every number of an expression text from one base into another;
+// operators, parentheses and function names stay as they are.
+std::string ConvertNumbers(const std::string& text, int fromBase, int toBase);
 // The engine's current base.
 int CurrentBase();
 

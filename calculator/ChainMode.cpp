@@ -87,3 +87,9 @@ void CChainMode::Reset()
     lastOperator_.clear();
     repeatedOperand_.clear();
 }
+
+void CChainMode::ChangeBase(int oldBase, int newBase)
+{
+    CDalMode::ChangeBase(oldBase, newBase);
+    if (!repeatedOperand_.empty()) repeatedOperand_ = ConvertBase(repeatedOperand_, oldBase, newBase);
+}

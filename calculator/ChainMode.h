@@ -12,6 +12,7 @@ public:
     int Equals(int id) override;
     int Parenthesis(int id) override;
     void Reset() override;
+    void ChangeBase(int oldBase, int newBase) override;
 
     void SetRepeatedEquals(int on) { repeatedEquals_ = on != 0; }
     int GetRepeatedEquals() const { return repeatedEquals_ ? 1 : 0; }

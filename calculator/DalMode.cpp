@@ -279,4 +279,7 @@ void CDalMode::ChangeBase(int oldBase, int newBase)
     std::string shown = GetDisplayText();
     entry_.clear();
     SetEntry(ConvertBase(shown, oldBase, newBase));
+    // What waits for "=" was keyed in the old base; it must keep its value.
+    for (int i = 0; i <= level_; ++i) levels_[i] = ConvertNumbers(levels_[i], oldBase, newBase);
+    if (!previous_.empty()) previous_ = ConvertBase(previous_, oldBase, newBase);
 }

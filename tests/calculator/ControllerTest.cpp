@@ -171,6 +171,11 @@ TEST_F(Controller, BaseChangeCarriesTheShownValue)
         {"base16 #FF base10", "255"},
         {"255 base10", "255"},
         {"base8 17 + 1 = base10", "16"},
+        // Pending operands keep their value across the change.
+        {"12 + base16 1 =", "D"},
+        {"2 * ( 3 + base16 #A =", "1A"},
+        {"base16 #FF + base10 1 =", "256"},
+        {"1.5 + 1 * base2 1 =", "10"},
     };
     for (const auto& c : cases) {
         ResetSharedState();
@@ -179,6 +184,11 @@ TEST_F(Controller, BaseChangeCarriesTheShownValue)
         EXPECT_GT(PressKeys(calc, c.keys), 0);
         EXPECT_EQ(DisplayOf(calc), c.display) << c.keys;
     }
+    ResetSharedState();
+    CCalcController chain;
+    chain.SetCalcMode(kModeChain);
+    PressKeys(chain, "12 + base16 1 =");
+    EXPECT_EQ(DisplayOf(chain), "D");
     ResetSharedState();
     CCalcController rpn;
     PressKeys(Rpn(rpn), "10 ENTER 11 base16");
@@ -412,6 +422,28 @@ TEST_F(Controller, ErrorInXMakesTheNextOperationASyntaxError)
     EXPECT_EQ(DisplayOf(calc), "Imaginary");
     PressKeys(calc, "2 +");
     EXPECT_EQ(DisplayOf(calc), "Syntax Error");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConvertNumbers, RewritesNumbersButNotNames)
+{
+    ResetSharedState();
+    struct {
+        const char* text;
+        int from, to;
+        const char* out;
+    } cases[] = {
+        {"12+3\xD7(", 10, 16, "C+3\xD7("},
+        {"log2(8)+1", 10, 2, "log2(1000)+1"},
+        {"1.5e-007+2", 10, 16, "0+2"},
+        {"FF+pm(A)", 16, 10, "255+pm(10)"},
+        {"e^(2)", 10, 16, "e^(2)"},
+        {"", 10, 16, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ConvertNumbers(c.text, c.from, c.to), c.out) << c.text;
 }
 
 }  // namespace
