@@ -34,6 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         engine->EvaluateInBases(expr, again, inBase, outBase);
         if (again != result) std::abort();
     }
+    // A base text is a whole number of at most 32 digits of its base.
+    if (outBase != 10 && std::isfinite(value)) {
+        for (char ch : result) {
+            const int digit = ch >= '0' && ch <= '9' ? ch - '0' : ch >= 'A' && ch <= 'Z' ? ch - 'A' + 10 : 99;
+            if (digit >= outBase) std::abort();
+        }
+        std::string decimal;
+        const double back = engine->EvaluateInBases(result, decimal, outBase, 10);
+        if (back < 0.0 || back >= 4294967296.0) std::abort();
+    }
     // A decimal result reads back as itself.
     if (outBase == 10 && std::isfinite(value)) {
         std::string back;
