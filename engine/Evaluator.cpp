@@ -104,42 +104,43 @@ double Random()
     return static_cast<double>((std::rand() >> 16) & 0x7FFF) * kRandomScale;
 }
 
+// Negation and the functions, by token code (the parser's name table order).
 double Function(int code, double v, const SEvalState& s, int mode)
 {
     switch (code) {
-    case 24: return -v;
-    case 25: return v < 0.0 ? -v : v;
-    case 26: return Snap(AngleOut(std::acos(v), mode));
-    case 27: return Snap(AngleOut(std::asin(v), mode));
-    case 28: return 0.5 * std::log((1.0 + v) / (1.0 - v));
-    case 29: return Snap(AngleOut(std::atan(v), mode));
-    case 30: return std::cosh(v);
-    case 31: return Snap(std::cos(AngleIn(v, mode)));
-    case 32: return std::exp(v);
-    case 33: return std::log(v) / std::log(2.0);
-    case 34: return std::log10(v);
-    case 35: return std::log(v);
-    case 36: return std::sinh(v);
-    case 37: return Snap(std::sin(AngleIn(v, mode)));
-    case 38: return std::sqrt(v);
-    case 39: return std::tanh(v);
-    case 40: return Snap(std::tan(AngleIn(v, mode)));
-    case 41: return s.slots[1] == 0.0 ? v * 0.01 : v * s.slots[0] * 0.01;
-    case 42: return Factorial(v);
-    case 43: return std::log(std::fabs(v + std::sqrt(v * v + 1.0)));
-    case 44: return v < 1.0 ? 0.0 : std::log(v + std::sqrt(v * v - 1.0));
-    case 45: return (v >= 1.0 || v <= -1.0) ? 0.0 : 0.5 * std::log((1.0 + v) / (1.0 - v));
-    case 46: return SumTo(v);
-    case 47: return DmsToDegrees(v);
-    case 48: return DegreesToDms(v);
-    case 49: return Random();
-    case 50: return std::pow(10.0, v);
-    case 51: return v < 0.0 ? -std::pow(-v, kOneThird) : std::pow(v, kOneThird);
-    case 52: return std::pow(v, 3.0);
-    case 53: return std::pow(v, 2.0);
-    case 54: return 1.0 / v;
-    case 55: return v * -1.0;
-    case 56: return std::pow(kE, v);
+    case 24: return -v;   // negation
+    case 25: return v < 0.0 ? -v : v;   // abs
+    case 26: return Snap(AngleOut(std::acos(v), mode));   // acos
+    case 27: return Snap(AngleOut(std::asin(v), mode));   // asin
+    case 28: return 0.5 * std::log((1.0 + v) / (1.0 - v));   // atanh
+    case 29: return Snap(AngleOut(std::atan(v), mode));   // atan
+    case 30: return std::cosh(v);   // cosh
+    case 31: return Snap(std::cos(AngleIn(v, mode)));   // cos
+    case 32: return std::exp(v);   // exp
+    case 33: return std::log(v) / std::log(2.0);   // log2
+    case 34: return std::log10(v);   // log
+    case 35: return std::log(v);   // ln
+    case 36: return std::sinh(v);   // sinh
+    case 37: return Snap(std::sin(AngleIn(v, mode)));   // sin
+    case 38: return std::sqrt(v);   // sqrt
+    case 39: return std::tanh(v);   // tanh
+    case 40: return Snap(std::tan(AngleIn(v, mode)));   // tan
+    case 41: return s.slots[1] == 0.0 ? v * 0.01 : v * s.slots[0] * 0.01;   // pct
+    case 42: return Factorial(v);   // !
+    case 43: return std::log(std::fabs(v + std::sqrt(v * v + 1.0)));   // asnh
+    case 44: return v < 1.0 ? 0.0 : std::log(v + std::sqrt(v * v - 1.0));   // acsh
+    case 45: return (v >= 1.0 || v <= -1.0) ? 0.0 : 0.5 * std::log((1.0 + v) / (1.0 - v));   // atnh
+    case 46: return SumTo(v);   // sum
+    case 47: return DmsToDegrees(v);   // dc
+    case 48: return DegreesToDms(v);   // dms
+    case 49: return Random();   // rand
+    case 50: return std::pow(10.0, v);   // tenx
+    case 51: return v < 0.0 ? -std::pow(-v, kOneThird) : std::pow(v, kOneThird);   // crt
+    case 52: return std::pow(v, 3.0);   // cbd
+    case 53: return std::pow(v, 2.0);   // sqrd
+    case 54: return 1.0 / v;   // inv
+    case 55: return v * -1.0;   // pm
+    case 56: return std::pow(kE, v);   // ex
     default: return v;
     }
 }
