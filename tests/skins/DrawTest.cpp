@@ -2,6 +2,7 @@
 
 #include "skins/ButtonGroup.h"
 #include "skins/KeypadSurface.h"
+#include "skins/PageSwitch.h"
 #include "skins/SkinResources.h"
 #include "tests/skins/SkinTestKit.h"
 
@@ -161,6 +162,30 @@ TEST_F(DrawFixture, KeypadPaintCopiesBackgroundOnlyWhenFlagged)
     surface.Paint({0, 0, 24, 8}, group, screen, nullptr, 0, 0);
     EXPECT_EQ(screen.GetPixel(12, 1), uint32_t(52 * 256 + 55));
     EXPECT_EQ(screen.GetPixel(3, 1), 0x100020u);
+}
+
+TEST_F(DrawFixture, GroupPagePaintLeavesTheBandToTheFrames)
+{
+    CKeypadSurface surface;
+    ASSERT_EQ(surface.Setup(240, 80, res.BackgroundWide(), 40, 54), 1);
+    CSkinImage screen = MakeImage(240, 80, [](int, int) { return kBack; });
+    CPageSwitch band;
+    const SkinRect all{0, 0, 240, 80};
+    EXPECT_EQ(surface.Paint(all, group, screen, &band, 0, 0), 0) << "first paint takes the snapshot";
+    const uint32_t shown = screen.GetPixel(3, 1);
+    EXPECT_EQ(shown, 0x100020u);
+
+    band.BeginSwitch(1);
+    surface.SetBackgroundFlag();
+    group.Clear();  // the new group: background only
+    EXPECT_EQ(surface.Paint(all, group, screen, &band, 0, 0), 1);
+    EXPECT_EQ(screen.GetPixel(3, 1), shown) << "the band still shows the old group";
+    band.Advance(screen, 40 * CPageSwitch::FrameIntervalMicros(0));  // frames 0 to 39
+    EXPECT_EQ(screen.GetPixel(3, 1 + 39), shown) << "old band pushed down 39 rows";
+    EXPECT_EQ(screen.GetPixel(3, 0), uint32_t(43 * 256 + 54 + 41)) << "new band's row 41 at the top";
+    band.Advance(screen, 41 * CPageSwitch::FrameIntervalMicros(0));
+    EXPECT_EQ(band.IsRunning(), 0);
+    EXPECT_EQ(screen.GetPixel(3, 1), uint32_t(43 * 256 + 55));
 }
 
 }  // namespace
