@@ -222,7 +222,12 @@ double RoundedSubtract(double left, double right)
     // Beyond the double range the rounding has nothing left to do.
     if (!std::isfinite(s)) return diff;
     s = diff >= 0.0 ? s + 5.0 : s - 5.0;
-    return std::trunc(s / 10.0) / PowerOfTen(k);
+    const double rounded = std::trunc(s / 10.0) / PowerOfTen(k);
+    // The rounding is there to remove binary noise (0.3-0.1). Operands in
+    // exponent form round to 15 places, which would wipe out the digits of a
+    // tiny difference (1e-20-1e-21 would be 0): keep the difference then.
+    if (std::fabs(rounded - diff) > 1e-9 * std::fabs(diff)) return diff;
+    return rounded;
 }
 
 int RunPostfix(SEvalState& s, int angleMode)

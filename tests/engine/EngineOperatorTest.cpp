@@ -79,6 +79,7 @@ TEST_F(EngineOperatorTest, ArithmeticOperators)
         {"-8r3", "imaginary"}, {"1000000C2", "imaginary"}, {"1e300P1", "imaginary"},
         {"1e300-1", "1.e+300"}, {"-1e300-1e300", "-2.e+300"}, {"1e308-1e308", "0"},
         {"1.1-1", "0.1"},     {"3-5", "-2"},     {"-12&7", "4"},
+        {"1e-20-1e-21", "9.e-021"},
     };
     EXPECT_TABLE(cases, Eval);
 }
@@ -97,6 +98,10 @@ TEST_F(EngineOperatorTest, SubtractionIsRoundedToTheOperandsPlaces)
         {"10.01-10", 0.01},
         {"-0.3-0.1", -0.4},
         {"1e300-1", 1e300},
+        // Tiny differences keep their digits rather than rounding to 0.
+        {"1e-20-1e-21", 1e-20 - 1e-21},
+        {"0.000000000000001-0.0000000000000001", 1e-15 - 1e-16},
+        {"2.5e-16-2.5e-16", 0.0},
     };
     for (const auto& c : cases) EXPECT_EQ(Value(c.expr), c.value) << c.expr;
     EXPECT_EQ(Value("0.3+-0.1"), 0.3 + -0.1) << "addition is not rounded";
