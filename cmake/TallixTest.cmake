@@ -10,6 +10,18 @@
 #   every file of tests/fuzz/corpus/<name>/.
 find_package(GTest REQUIRED)
 
+# The public test suites (images, INI files) live outside the repository; tests
+# that need them skip, saying so, when they are absent.
+if(NOT DEFINED TALLIX_TESTDATA)
+  set(TALLIX_TESTDATA "")
+  foreach(candidate ${CMAKE_SOURCE_DIR}/../shared/testdata /work/shared/testdata)
+    if(EXISTS ${candidate} AND TALLIX_TESTDATA STREQUAL "")
+      get_filename_component(TALLIX_TESTDATA ${candidate} ABSOLUTE)
+    endif()
+  endforeach()
+  set(TALLIX_TESTDATA "${TALLIX_TESTDATA}" CACHE PATH "Folder of the public test suites")
+endif()
+
 function(tallix_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   if(TALLIX_FUZZ)
@@ -21,7 +33,7 @@ function(tallix_add_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TALLIX_RUNTIME_DIR=${TALLIX_RUNTIME_DIR};TALLIX_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TALLIX_RUNTIME_DIR=${TALLIX_RUNTIME_DIR};TALLIX_TESTDATA=${TALLIX_TESTDATA}")
 endfunction()
 
 function(tallix_add_fuzz name)
