@@ -283,7 +283,9 @@ TEST(ImageSuite, TruncatedFilesAreSurvived)
             CSkinImage image;
             const int ok = DecodeImage(prefix.data(), prefix.size(), image);
             ASSERT_EQ(ok, image.IsEmpty() ? 0 : 1) << rel << " cut at " << n;
-            if (ok) ASSERT_TRUE(CSkinImage::SizeAllowed(image.Width(), image.Height())) << rel << " cut at " << n;
+            if (ok) {
+                ASSERT_TRUE(CSkinImage::SizeAllowed(image.Width(), image.Height())) << rel << " cut at " << n;
+            }
             ++decodes;
         }
     }
