@@ -101,12 +101,24 @@ const std::string& FontMapPath()
     return g_fontMapPath;
 }
 
+// libwmf trusts the header: it allocates a buffer of the declared largest
+// record before reading any, so a few bytes could ask for gigabytes. No
+// record can be larger than the file that holds it.
+bool HeaderPlausible(const uint8_t* data, size_t size)
+{
+    const size_t at = ReadLe32(data) == 0x9AC6CDD7u ? 22 : 0;
+    if (size < at + 18) return false;
+    const uint8_t* h = data + at;
+    const uint32_t type = ReadLe16(h), headerWords = ReadLe16(h + 2), maxRecordWords = ReadLe32(h + 12);
+    return (type == 1 || type == 2) && headerWords == 9 && uint64_t(maxRecordWords) * 2 <= size - at;
+}
+
 }  // namespace
 
 int DecodeWmf(const uint8_t* data, size_t size, CSkinImage& out, int dpi)
 {
     out.Destroy();
-    if (size < 18 || dpi <= 0 || dpi > 1200) return 0;
+    if (size < 18 || dpi <= 0 || dpi > 1200 || !HeaderPlausible(data, size)) return 0;
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
     options.function = wmf_gd_function;

@@ -500,6 +500,20 @@ TEST(ImageDecoder, FormatComesFromContentNotName)
     EXPECT_EQ(DecodeImageFile("/nonexistent/keys.bmp", img), 0);
 }
 
+TEST(WmfDecoder, HeaderClaimingARecordLargerThanTheFileIsRefused)
+{
+    // libwmf would allocate the declared largest record (here 4 GiB) up front.
+    Bytes b;
+    Put32(b, 0x9AC6CDD7); Put16(b, 0); Put16(b, 0); Put16(b, 0); Put16(b, 100); Put16(b, 100);
+    Put16(b, 1440); Put32(b, 0); Put16(b, 0);
+    Put16(b, 1); Put16(b, 9); Put16(b, 0x300); Put32(b, 100); Put16(b, 0); Put32(b, 0x7FFFFFFF); Put16(b, 0);
+    Put32(b, 3); Put16(b, 0);
+    CSkinImage img;
+    EXPECT_EQ(DetectImageFormat(b.data(), b.size()), EImageFormat::Wmf);
+    EXPECT_EQ(DecodeImage(b.data(), b.size(), img), 0);
+    EXPECT_TRUE(img.IsEmpty());
+}
+
 TEST(ImageDecoder, FileWithAnyNameDecodesByContent)
 {
     const std::string path = testing::TempDir() + "/picture.png";  // a BMP named .png
