@@ -34,7 +34,7 @@ void Put16(Bytes& b, uint32_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(
 void Put32(Bytes& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
 void Pad4(Bytes& b, size_t rowStart) { while ((b.size() - rowStart) % 4) b.push_back(0); }
 
-struct BmpSpec {
+struct BmpVariant {
     const char* name;
     int bpp;
     uint32_t compression;  // 0 plain, 1 RLE8, 2 RLE4, 3 bit fields
@@ -56,8 +56,8 @@ uint32_t Pack(uint32_t c, const uint32_t masks[3])
     return v;
 }
 
-// Pixel rows of the picture in file order, encoded per the spec.
-Bytes BmpPixels(const BmpSpec& s)
+// Pixel rows of the picture in file order, encoded as the variant says.
+Bytes BmpPixels(const BmpVariant& s)
 {
     Bytes b;
     for (int r = 0; r < kH; ++r) {
@@ -100,7 +100,7 @@ Bytes BmpPixels(const BmpSpec& s)
     return b;
 }
 
-Bytes Dib(const BmpSpec& s, int width = kW, int height = kH)
+Bytes Dib(const BmpVariant& s, int width = kW, int height = kH)
 {
     Bytes b;
     const int h = s.topDown ? -height : height;
@@ -123,7 +123,7 @@ Bytes Dib(const BmpSpec& s, int width = kW, int height = kH)
     return b;
 }
 
-Bytes Bmp(const BmpSpec& s)
+Bytes Bmp(const BmpVariant& s)
 {
     Bytes dib = Dib(s), px = BmpPixels(s), b = {'B', 'M'};
     Put32(b, uint32_t(14 + dib.size() + px.size())); Put32(b, 0); Put32(b, uint32_t(14 + dib.size()));
@@ -140,7 +140,7 @@ void ExpectPicture(const CSkinImage& img, const std::string& what)
         for (int x = 0; x < kW; ++x) EXPECT_EQ(img.GetPixel(x, y), kPicture[y][x]) << what << " at " << x << "," << y;
 }
 
-const BmpSpec kBmpSpecs[] = {
+const BmpVariant kBmpVariants[] = {
     {"24-bit bottom-up", 24, 0, false, false, {}},
     {"24-bit top-down", 24, 0, true, false, {}},
     {"32-bit", 32, 0, false, false, {}},
@@ -159,7 +159,7 @@ const BmpSpec kBmpSpecs[] = {
 
 TEST(BmpDecoder, EveryVariantGivesThePicture)
 {
-    for (const BmpSpec& s : kBmpSpecs) {
+    for (const BmpVariant& s : kBmpVariants) {
         const Bytes file = Bmp(s);
         CSkinImage img;
         ASSERT_EQ(DecodeImage(file.data(), file.size(), img), 1) << s.name;
@@ -196,7 +196,7 @@ TEST(BmpDecoder, RleRunsAreClippedAndDeltasLeaveBlack)
         {"end of line moves up", {1, 1, 0, 0, 1, 3, 0, 1}, {{0, 0xFF0000}, {1, 0}}},
     };
     for (const Case& c : cases) {
-        BmpSpec s{"rle", 8, 1, false, false, {}};
+        BmpVariant s{"rle", 8, 1, false, false, {}};
         Bytes dib = Dib(s), b = {'B', 'M'};
         Put32(b, 0); Put32(b, 0); Put32(b, uint32_t(14 + dib.size()));
         b.insert(b.end(), dib.begin(), dib.end());
@@ -517,7 +517,7 @@ TEST(WmfDecoder, HeaderClaimingARecordLargerThanTheFileIsRefused)
 TEST(ImageDecoder, FileWithAnyNameDecodesByContent)
 {
     const std::string path = testing::TempDir() + "/picture.png";  // a BMP named .png
-    const Bytes b = Bmp(kBmpSpecs[0]);
+    const Bytes b = Bmp(kBmpVariants[0]);
     FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(b.data(), 1, b.size(), f);
@@ -531,7 +531,7 @@ TEST(ImageDecoder, FileWithAnyNameDecodesByContent)
 TEST(ImageDecoder, EveryPrefixOfOurImagesIsSurvived)
 {
     std::vector<std::pair<std::string, Bytes>> files;
-    for (const BmpSpec& s : kBmpSpecs) files.push_back({s.name, Bmp(s)});
+    for (const BmpVariant& s : kBmpVariants) files.push_back({s.name, Bmp(s)});
     files.push_back({"tga rle", Tga(true, true, true)});
     files.push_back({"tga raw", Tga(false, false, false)});
     files.push_back({"icon", Icon(2)});
