@@ -188,6 +188,11 @@ IMessageTarget* CCurrencyDownloader::NotifyTarget()
     return m_notify;
 }
 
+IMessageTarget* CCurrencyDownloader::ProgressTarget(IMessageTarget* given)
+{
+    return m_progressFollowsNotify ? NotifyTarget() : given;
+}
+
 void CCurrencyDownloader::Notify(IMessageTarget* target, long progress, long status)
 {
     if (target) target->SendMessage(kMsgDownload, progress, status);
@@ -213,19 +218,19 @@ int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progres
         return m_session.Open(CHttpSession::kAccessPreconfigured, kUserAgent, m_timeoutMs);
     if (mode != kProxyAutomatic) return 0;
     // Two rounds of both kinds, as a first attempt may meet a connection still coming up.
-    Notify(progress, 5, 0);
+    Notify(ProgressTarget(progress), 5, 0);
     int chosen = TestOpen(CHttpSession::kAccessProxy) ? kProxyNamed : -1;
-    Notify(progress, 25, 0);
+    Notify(ProgressTarget(progress), 25, 0);
     if (chosen < 0) {
         if (TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
-        Notify(progress, 50, 0);
+        Notify(ProgressTarget(progress), 50, 0);
     }
     if (chosen < 0) {
         if (TestOpen(CHttpSession::kAccessProxy)) chosen = kProxyNamed;
-        Notify(progress, 75, 0);
+        Notify(ProgressTarget(progress), 75, 0);
     }
     if (chosen < 0 && TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
-    Notify(progress, 95, 0);
+    Notify(ProgressTarget(progress), 95, 0);
     if (chosen < 0) {
         m_session.Close();
         return 0;
@@ -259,7 +264,11 @@ void CCurrencyDownloader::Work()
     LowerThreadPriority();
     // A connection is always taken to be available here (connection check).
     // The window hears how an automatic choice goes: it may take four time-outs.
-    if (!m_session.IsOpen()) ChooseConnection(m_proxyMode, NotifyTarget());
+    if (!m_session.IsOpen()) {
+        m_progressFollowsNotify = true;
+        ChooseConnection(m_proxyMode, NotifyTarget());
+        m_progressFollowsNotify = false;
+    }
     int status = kStatusNoConnection;
     if (m_session.IsOpen() && m_session.Probe(m_url.c_str())) {
         long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);

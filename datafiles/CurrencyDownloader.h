@@ -92,6 +92,7 @@ private:
     int WriteRatesFile(const std::string& body);
     void Notify(IMessageTarget* target, long progress, long status);
     IMessageTarget* NotifyTarget();
+    IMessageTarget* ProgressTarget(IMessageTarget* given);
 
     CHttpSession m_session;
     std::string m_url;
@@ -106,6 +107,10 @@ private:
     int m_connectionCheck = 1;
     long m_timeoutMs = kDefaultTimeoutMs;
     int (*m_ratesCheck)(const std::string& body) = nullptr;
+    // Set by the worker while it chooses the connection: progress then goes to
+    // whatever window is attached at each message, so a Detach during the
+    // (possibly long) choice is honoured.
+    bool m_progressFollowsNotify = false;
     std::atomic<bool> m_running{false};
     std::thread m_thread;
     std::mutex m_fileLock;

@@ -303,6 +303,35 @@ TEST_F(CurrencyDownloader, ADetachedWindowHearsNothingMore)
     EXPECT_EQ(ReadFile(path_), kOldRates);
 }
 
+// A window that goes away while the automatic choice is still running.
+class CLeavingWindow : public IMessageTarget {
+public:
+    explicit CLeavingWindow(CCurrencyDownloader& downloader) : downloader_(downloader) {}
+    void PostMessage(unsigned, intptr_t, intptr_t) override {}
+    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    {
+        if (msg == kMsgDownload) heard.push_back(lParam ? -lParam : wParam);
+        downloader_.Detach(this);
+        return 0;
+    }
+    std::vector<long> heard;
+
+private:
+    CCurrencyDownloader& downloader_;
+};
+
+TEST_F(CurrencyDownloader, DetachingDuringTheProxyChoiceStopsItsProgress)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    CLeavingWindow window(downloader_);
+    ASSERT_EQ(downloader_.Prepare(server.Url().c_str(), &window, path_.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, CCurrencyDownloader::kProxyAutomatic), 1);
+    downloader_.Wait();
+    EXPECT_EQ(window.heard, std::vector<long>{5});
+    EXPECT_EQ(downloader_.Status(), 1);
+    EXPECT_EQ(ReadFile(path_), kRates);
+}
+
 TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)
 {
     unsetenv(CCurrencyDownloader::kUrlVariable);
