@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <locale.h>
 #include <mutex>
 #include <strings.h>
 #include <unistd.h>
@@ -204,7 +205,9 @@ int CIniStore::GetDouble(double& out, const char* section, const char* key, doub
         out = def;
         return 0;
     }
-    out = std::strtod(pair->value.c_str(), nullptr);
+    // Data files use "." whatever LC_NUMERIC the process runs under.
+    static locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    out = c ? strtod_l(pair->value.c_str(), nullptr, c) : std::strtod(pair->value.c_str(), nullptr);
     return 1;
 }
 

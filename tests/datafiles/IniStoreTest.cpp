@@ -1,6 +1,7 @@
 #include "datafiles/IniStore.h"
 #include "tests/datafiles/TempFolder.h"
 
+#include <clocale>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -100,6 +101,20 @@ TEST_F(IniStoreTest, TypedLookupsConvertLikeTheCLibrary)
     EXPECT_DOUBLE_EQ(2500.0, real);
     EXPECT_EQ(0, store.GetDouble(real, "N", "missing", 0.25));
     EXPECT_DOUBLE_EQ(0.25, real);
+}
+
+TEST_F(IniStoreTest, DoublesReadTheSameInACommaLocale)
+{
+    ASSERT_EQ(1, LoadText("[N]\nreal=1.6427\nsmall=4.1e-05\n"));
+    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+    std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    double real = 0, small = 0;
+    store.GetDouble(real, "N", "real", 0);
+    store.GetDouble(small, "N", "small", 0);
+    std::setlocale(LC_NUMERIC, restore.c_str());
+    EXPECT_DOUBLE_EQ(1.6427, real);
+    EXPECT_DOUBLE_EQ(4.1e-05, small);
 }
 
 TEST_F(IniStoreTest, NullArgumentsCountAsNotFound)
