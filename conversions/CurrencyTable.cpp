@@ -4,8 +4,11 @@
 #include "conversions/UnitNames.h"
 #include "datafiles/IniStore.h"
 
+#include <charconv>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 #include <strings.h>
 
 namespace {
@@ -124,9 +127,14 @@ bool IsKnownCode(const std::string& key)
 
 bool IsNumberText(const std::string& value)
 {
+    // Rates files always use "." whatever the user's LC_NUMERIC.
+    static locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
     const char* text = value.c_str();
     char* end = nullptr;
-    std::strtod(text, &end);
+    if (c)
+        strtod_l(text, &end, c);
+    else
+        std::strtod(text, &end);
     return end != text;
 }
 
@@ -177,9 +185,11 @@ int CCurrencyTable::GetEntry(int index, std::string& code, std::string& name, st
 int CCurrencyTable::GetRateText(int index, std::string& out) const
 {
     if (index < 0 || index >= m_count) return 0;
+    // Six decimals as "%f" writes them in the C locale, whatever LC_NUMERIC says.
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%f", m_entries[index].rate);
-    out = buffer;
+    std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, m_entries[index].rate, std::chars_format::fixed, 6);
+    out.assign(buffer, written.ec == std::errc() ? written.ptr : buffer);
     return 1;
 }
 

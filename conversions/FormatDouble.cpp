@@ -8,6 +8,14 @@
 
 namespace {
 
+// Stored and shown numbers always use "." whatever LC_NUMERIC the process runs
+// under (the window program takes the user's locale at start).
+locale_t CLocale()
+{
+    static locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    return c;
+}
+
 // glibc writes at least two exponent digits; our texts always carry three.
 std::string WidenExponent(const std::string& text)
 {
@@ -41,7 +49,9 @@ std::string FormatDouble(double value, int digits)
     bool negative = std::signbit(value) && value != 0;
     double magnitude = std::fabs(value);
     char buffer[64];
+    locale_t previous = CLocale() ? uselocale(CLocale()) : static_cast<locale_t>(0);
     std::snprintf(buffer, sizeof buffer, "%.*g", digits, magnitude);
+    if (previous) uselocale(previous);
     std::string text = WidenExponent(buffer);
     bool hasExponent = text.find('e') != std::string::npos;
     if (magnitude == 0 || magnitude >= 0.1 || !hasExponent) {
@@ -56,8 +66,7 @@ double ReadNumber(const char* text)
 {
     if (!text) return 0;
     // The user's regional settings must not change how stored numbers read.
-    static locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
-    return cLocale ? strtod_l(text, nullptr, cLocale) : std::strtod(text, nullptr);
+    return CLocale() ? strtod_l(text, nullptr, CLocale()) : std::strtod(text, nullptr);
 }
 
 std::string ResultPart(const std::string& text, int part)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -140,6 +141,28 @@ TEST(CurrencyTable, ReloadKeepsTheSelection)
     table.SetAmount("10");
     table.GetResult(out, 0);
     EXPECT_EQ(out, "2.5");
+}
+
+// The window program runs under the user's LC_NUMERIC; rates files and rate
+// texts keep the "." all the same.
+TEST(CurrencyTable, ACommaLocaleChangesNoNumber)
+{
+    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+    std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    TempRatesFile file("[Conversions]\r\nEUR=1.2\r\n");
+    CCurrencyTable table(file.Path());
+    table.Load();
+    std::string rate;
+    table.GetRateText(1, rate);
+    const double eur = table.Rate(1);
+    const std::string result = Convert(table, 0, 1, "100");
+    const int recognised = CCurrencyTable::IsRatesText("[Conversions]\nEUR=.5\n");
+    std::setlocale(LC_NUMERIC, restore.c_str());
+    EXPECT_DOUBLE_EQ(eur, 1.2);
+    EXPECT_EQ(rate, "1.200000");
+    EXPECT_EQ(result, "83.3333333333333");
+    EXPECT_EQ(recognised, 1);
 }
 
 TEST(CurrencyTable, RecognisesRatesFiles)

@@ -46,6 +46,16 @@ TEST(FormatDouble, FormatDoubleWritesTheProgramsNumbers)
         EXPECT_EQ(FormatDouble(row.value, row.digits), row.expected) << row.value;
 }
 
+TEST(FormatDouble, FormatDoubleIgnoresACommaLocale)
+{
+    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+    std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    for (const FormatRow& row : kFormats)
+        EXPECT_EQ(FormatDouble(row.value, row.digits), row.expected) << row.value;
+    std::setlocale(LC_NUMERIC, restore.c_str());
+}
+
 struct PartRow {
     const char* text;
     const char* mantissa;
