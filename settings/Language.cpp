@@ -27,9 +27,13 @@ int LanguageId()
     return g_languageId;
 }
 
+int LocalizedId(int id)
+{
+    return LocalizedId(id, g_languageId);
+}
+
 int LocalizedId(int id, int language)
 {
-    if (language == -1) language = g_languageId;
     if (id > 1000) return id;
     if (language < 0 || language >= 256 || language == 9) return id;
     return id + language * 1000;

@@ -10,8 +10,10 @@
 // Current language; 9 until resolved.
 int LanguageId();
 // id above 1000 unchanged; language < 0 or >= 256 counts as English;
-// otherwise id + language * 1000, or id itself for English. language -1 means current.
-int LocalizedId(int id, int language = -1);
+// otherwise id + language * 1000, or id itself for English.
+int LocalizedId(int id, int language);
+// The same for the current language.
+int LocalizedId(int id);
 
 // Loads string `localizedId` (already passed through LocalizedId) from the
 // program's built-in string tables as UTF-8, cut to at most capacity - 1 bytes

@@ -23,7 +23,7 @@ TEST_F(LanguageTest, LocalizedIdAddsTheLanguageOffset)
 {
     struct Case { int id; int language; int expected; } cases[] = {
         {350, 12, 12350}, {350, 9, 350}, {1000, 7, 8000}, {1001, 7, 1001}, {32777, 4, 32777},
-        {32777, 22, 32777}, {341, 3, 3341}, {341, 256, 341}, {341, -2, 341}, {341, 255, 255341},
+        {32777, 22, 32777}, {341, 3, 3341}, {341, 256, 341}, {341, -2, 341}, {341, -1, 341}, {341, 255, 255341},
         {1, 22, 22001},
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, LocalizedId(c.id, c.language)) << c.id << " in " << c.language;
