@@ -1,6 +1,7 @@
 #include "skins/SkinResources.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -266,8 +267,11 @@ CSkinImage* CSkinResources::LoadImage(const std::string& path)
 
 int CSkinResources::FileExists(const std::string& path)
 {
+    // A folder opens here too, but it is no file to read.
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return 0;
+    struct stat info {};
+    int isFile = fstat(fileno(f), &info) == 0 && !S_ISDIR(info.st_mode);
     std::fclose(f);
-    return 1;
+    return isFile;
 }

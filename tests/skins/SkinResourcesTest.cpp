@@ -191,6 +191,17 @@ TEST(SkinFiles, FileExistsAndCaseResolution)
     EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "face.bmp"), 0);
     EXPECT_EQ(ResolveFileCase(dir.Path() + "face.bmp"), dir.Path() + "Face.BMP");
     EXPECT_EQ(ResolveFileCase(dir.Path() + "other.bmp"), dir.Path() + "other.bmp");
+    // A folder opens, but is no file to read.
+    dir.Write("Dark/Label.png", "x");
+    EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "Dark"), 0);
+}
+
+TEST_F(ImageCache, AFolderNamedAsAnImageIsMissingWithoutAMessage)
+{
+    dir.Write("Skins/default/faces/keys.bmp", SolidBmp(0x00FF00));
+    EXPECT_EQ(res.LoadImage(Folder() + "faces"), nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(res.ImageCount(), 0);
 }
 
 }  // namespace
