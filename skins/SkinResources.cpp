@@ -167,7 +167,11 @@ int CSkinResources::LoadButtonDefinitions(const char* path)
 
 std::string CSkinResources::SkinPath(const std::string& name) const
 {
-    return m_skinFolder + Cp1252ToUtf8(name);
+    // Skins name files in subfolders the Windows way ("faces\keys.bmp").
+    std::string path = m_skinFolder + Cp1252ToUtf8(name);
+    for (size_t i = m_skinFolder.size(); i < path.size(); ++i)
+        if (path[i] == '\\') path[i] = '/';
+    return path;
 }
 
 void CSkinResources::ShowUnreadable(const SkinLoadRequest& request, const std::string& path)

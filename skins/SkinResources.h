@@ -91,7 +91,7 @@ public:
     // The folder of the loaded skin (trailing "/"); set by LoadSkin.
     const std::string& SkinFolder() const { return m_skinFolder; }
     void SetSkinFolder(const std::string& folder) { m_skinFolder = folder; }
-    // Skin folder + name (the name converted from Windows-1252).
+    // Skin folder + name (the name converted from Windows-1252, a backslash read as "/").
     std::string SkinPath(const std::string& name) const;
 
     void ClearImages();

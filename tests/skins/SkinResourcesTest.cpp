@@ -196,6 +196,21 @@ TEST(SkinFiles, FileExistsAndCaseResolution)
     EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "Dark"), 0);
 }
 
+TEST_F(ImageCache, BackslashNamesSubfolders)
+{
+    dir.Write("Skins/default/faces/keys.bmp", SolidBmp(0x00FF00));
+    dir.Write("Skins/default/faces/vga_keys.bmp", SolidBmp(0x0000FF));
+    EXPECT_EQ(res.SkinPath("faces\\keys.bmp"), Folder() + "faces/keys.bmp");
+    struct Row { int vga; uint32_t pixel; } rows[] = {{0, 0x00FF00u}, {1, 0x0000FFu}};
+    for (const Row& r : rows) {
+        res.ClearImages();
+        res.SetDoubleScale(r.vga);
+        CSkinImage* img = res.LoadImage(res.SkinPath("faces\\keys.bmp"));
+        ASSERT_NE(img, nullptr) << r.vga;
+        EXPECT_EQ(img->GetPixel(0, 0), r.pixel);
+    }
+}
+
 TEST_F(ImageCache, AFolderNamedAsAnImageIsMissingWithoutAMessage)
 {
     dir.Write("Skins/default/faces/keys.bmp", SolidBmp(0x00FF00));
