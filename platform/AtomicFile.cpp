@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -39,12 +40,25 @@ mode_t ModeFor(const char* path)
     return 0644 & ~mask;
 }
 
+// The file a path names: a symbolic link (a skin or settings file linked from
+// elsewhere) must stay a link, so the new content replaces the link's target.
+std::string FinalTarget(const char* path)
+{
+    char* resolved = ::realpath(path, nullptr);
+    if (!resolved) return path;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
 } // namespace
 
-int WriteFileAtomically(const char* path, std::string_view text)
+int WriteFileAtomically(const char* requested, std::string_view text)
 {
-    if (!path || !*path) return 0;
-    std::string temp = std::string(path) + ".XXXXXX";
+    if (!requested || !*requested) return 0;
+    std::string target = FinalTarget(requested);
+    const char* path = target.c_str();
+    std::string temp = target + ".XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0) return 0;
     bool ok = ::fchmod(fd, ModeFor(path)) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;

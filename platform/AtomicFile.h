@@ -7,5 +7,6 @@
 // disk, renames it over `path` and flushes the folder. An existing file keeps
 // its permission bits; a new one gets 0644 less the umask. Returns 1 when every
 // byte reached the disk and the rename succeeded; 0 otherwise, and then `path`
-// is untouched and the temporary file removed. `path` is a UTF-8 file name.
+// is untouched and the temporary file removed. `path` is a UTF-8 file name;
+// when it is a symbolic link, the link stays and its target gets the text.
 int WriteFileAtomically(const char* path, std::string_view text);

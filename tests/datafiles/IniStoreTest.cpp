@@ -4,6 +4,7 @@
 #include <clocale>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -270,6 +271,20 @@ TEST_F(IniStoreTest, FailedSaveReportsZeroAndKeepsTheOldFile)
     size_t entries = 0;
     for (const auto& e : std::filesystem::directory_iterator(folder.Path())) entries += e.path().filename() != "test.ini";
     EXPECT_EQ(1u, entries);
+}
+
+TEST_F(IniStoreTest, SaveThroughALinkKeepsTheLink)
+{
+    std::string target = folder.Write("real.ini", "[S]\nk=old\n");
+    std::string link = folder.File("link.ini");
+    ASSERT_EQ(0, ::symlink(target.c_str(), link.c_str()));
+    ASSERT_EQ(1, store.Load(link.c_str()));
+    ASSERT_EQ(1, store.SetValue("S", "k", "new"));
+    ASSERT_EQ(1, store.Save(link.c_str()));
+    struct stat st;
+    ASSERT_EQ(0, ::lstat(link.c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ("[S]\r\nk=new\r\n\r\n", TempFolder::Read(target));
 }
 
 TEST_F(IniStoreTest, ClearEmptiesTheStore)
