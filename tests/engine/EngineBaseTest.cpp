@@ -46,6 +46,10 @@ TEST_F(EngineBaseTest, EvaluateUsesTheCurrentBase)
         {"", 16, "0"},
         {"9", 2, "1001"},
         {"12", 2, "100"},
+        // Keypad signs are replaced before the digits are read in the base.
+        {"11\xB2", 2, "1001"},
+        {"3\xD7" "A", 16, "1E"},
+        {"10-\xB9", 2, "0"},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(engine->SetBase(c.base), 1);
