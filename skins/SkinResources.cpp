@@ -39,23 +39,36 @@ std::string SkinFolderOf(const std::string& descriptionPath)
     return descriptionPath.substr(0, keep) + "/";
 }
 
-std::string ResolveFileCase(const std::string& path)
+namespace {
+
+// The entry of folder whose name equals name but for letter case; name itself
+// when none does.
+std::string MatchEntry(const std::string& folder, const std::string& name)
 {
-    if (access(path.c_str(), F_OK) == 0) return path;
-    size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     DIR* dir = opendir(folder.c_str());
-    if (!dir) return path;
-    std::string found = path;
+    if (!dir) return name;
+    std::string found = name;
     while (dirent* entry = readdir(dir)) {
         if (strcasecmp(entry->d_name, name.c_str()) == 0) {
-            found = (slash == std::string::npos ? std::string() : folder) + entry->d_name;
+            found = entry->d_name;
             break;
         }
     }
     closedir(dir);
     return found;
+}
+
+}  // namespace
+
+std::string ResolveFileCase(const std::string& path)
+{
+    if (path.empty() || access(path.c_str(), F_OK) == 0) return path;
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return MatchEntry(".", path);
+    if (slash + 1 == path.size()) return ResolveFileCase(path.substr(0, slash)) + "/";
+    // The folders may differ in case as well (Dark.ini beside a folder "dark").
+    std::string folder = slash == 0 ? "/" : ResolveFileCase(path.substr(0, slash)) + "/";
+    return folder + MatchEntry(folder, path.substr(slash + 1));
 }
 
 CSkinResources::CSkinResources()

@@ -144,7 +144,7 @@ std::string VgaPath(const std::string& path);
 // The skin folder of a description path: the path minus its last four
 // characters, plus "/" (".../Skins/my.skin.ini" gives ".../Skins/my.skin/").
 std::string SkinFolderOf(const std::string& descriptionPath);
-// path as it exists on disk: when the exact name is missing, a file of the
-// same folder whose name differs only in letter case (skins are often made
-// on systems that ignore case). path unchanged when none matches.
+// path as it exists on disk: when the exact name is missing, the file (and
+// folders) whose names differ only in letter case (skins are often made on
+// systems that ignore case). Components that match nothing stay as given.
 std::string ResolveFileCase(const std::string& path);

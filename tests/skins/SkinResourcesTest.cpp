@@ -187,13 +187,23 @@ TEST(SkinFiles, FileExistsAndCaseResolution)
 {
     ScratchFolder dir;
     dir.Write("Face.BMP", "x");
-    EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "Face.BMP"), 1);
-    EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "face.bmp"), 0);
-    EXPECT_EQ(ResolveFileCase(dir.Path() + "face.bmp"), dir.Path() + "Face.BMP");
-    EXPECT_EQ(ResolveFileCase(dir.Path() + "other.bmp"), dir.Path() + "other.bmp");
-    // A folder opens, but is no file to read.
-    dir.Write("Dark/Label.png", "x");
-    EXPECT_EQ(CSkinResources::FileExists(dir.Path() + "Dark"), 0);
+    dir.Write("Dark/Keys/Label.png", "x");
+    const std::string p = dir.Path();
+    struct Row { std::string in, resolved; int exists; } rows[] = {
+        {p + "Face.BMP", p + "Face.BMP", 1},
+        {p + "face.bmp", p + "Face.BMP", 0},
+        {p + "other.bmp", p + "other.bmp", 0},
+        // Folders may differ in case as well.
+        {p + "dark/keys/label.PNG", p + "Dark/Keys/Label.png", 0},
+        {p + "dark/none/label.png", p + "Dark/none/label.png", 0},
+        // A folder opens, but is no file to read.
+        {p + "Dark", p + "Dark", 0},
+        {p + "dark/", p + "Dark/", 0},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CSkinResources::FileExists(r.in), r.exists) << r.in;
+        EXPECT_EQ(ResolveFileCase(r.in), r.resolved) << r.in;
+    }
 }
 
 TEST_F(ImageCache, BackslashNamesSubfolders)
@@ -217,6 +227,17 @@ TEST_F(ImageCache, AFolderNamedAsAnImageIsMissingWithoutAMessage)
     EXPECT_EQ(res.LoadImage(Folder() + "faces"), nullptr);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(res.ImageCount(), 0);
+}
+
+TEST_F(SkinFixture, SkinFolderFoundWhateverTheCaseOfItsName)
+{
+    dir.Write("Skins/Dark.ini", "[Init]\nBackgroundWide=Back.bmp\n");
+    dir.Write("Skins/dark/button.ini", kButtonIni);
+    dir.Write("Skins/dark/back.bmp", SolidBmp(0x112233));
+    ASSERT_EQ(Load("dark.ini"), 1);
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_NE(res.BackgroundWide(), nullptr);
+    EXPECT_EQ(res.BackgroundWide()->GetPixel(0, 0), 0x112233u);
 }
 
 }  // namespace
