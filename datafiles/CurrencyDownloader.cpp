@@ -202,8 +202,9 @@ int CCurrencyDownloader::TestOpen(CHttpSession::AccessType access)
 {
     if (!m_session.Open(access, kUserAgent, m_timeoutMs)) return 0;
     std::string sample;
-    // One byte is not taken as a sign of a working connection.
-    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true) > 1) return 1;
+    // Any answer of the server shows the connection works, an error page too;
+    // one byte is not taken as a sign of it.
+    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true, true) > 1) return 1;
     m_session.Close();
     return 0;
 }

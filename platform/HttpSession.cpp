@@ -140,7 +140,8 @@ int CHttpSession::Probe(const char* url)
     return answered ? 1 : 0;
 }
 
-long CHttpSession::Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap)
+long CHttpSession::Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap,
+                         bool anyStatus)
 {
     out.clear();
     Transfer transfer;
@@ -149,7 +150,8 @@ long CHttpSession::Fetch(const char* url, std::string& out, size_t maxBytes, boo
     transfer.truncateToCap = truncateToCap;
     int result = Perform(url, &transfer, reload);
     bool complete = result == CURLE_OK || (result == CURLE_WRITE_ERROR && transfer.capped);
-    bool success = complete && !transfer.oversize && m_lastStatus >= 200 && m_lastStatus <= 299;
+    bool statusOk = anyStatus ? m_lastStatus > 0 : m_lastStatus >= 200 && m_lastStatus <= 299;
+    bool success = complete && !transfer.oversize && statusOk;
     if (!success) {
         out.clear();
         return -1;

@@ -33,10 +33,12 @@ public:
 
     // Fetches the body into `out`. `reload` asks caches on the way for a fresh
     // copy. Returns the number of bytes received (0 for an empty body), or -1
-    // when the transfer failed, the status was not 2xx, or the body was longer
-    // than maxBytes (with truncateToCap, the first maxBytes bytes are kept and
-    // count as success instead).
-    long Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap = false);
+    // when the transfer failed, the status was not 2xx (unless anyStatus: then
+    // any answer's body counts), or the body was longer than maxBytes (with
+    // truncateToCap, the first maxBytes bytes are kept and count as success
+    // instead).
+    long Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap = false,
+               bool anyStatus = false);
 
     // Makes a running Probe or Fetch (on another thread) give up soon.
     void Abort() { m_abort = true; }

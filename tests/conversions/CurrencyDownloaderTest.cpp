@@ -193,6 +193,7 @@ TEST_F(CurrencyDownloader, ReplacesTheExistingFileWhateverTheCaseOfItsName)
 
 struct ProxyChoiceRow {
     const char* what;
+    CTestHttpServer::Mode mode;
     bool serverUp;
     bool proxyNamed;
     std::vector<long> progress;
@@ -204,13 +205,15 @@ struct ProxyChoiceRow {
 TEST_F(CurrencyDownloader, AutomaticProxyChoiceTriesBothKindsTwice)
 {
     const ProxyChoiceRow rows[] = {
-        {"only a direct connection", true, false, {5, 25, 50, 95}, 1, 1, 1},
-        {"a named proxy works", true, true, {5, 25, 95}, 1, 0, 1},
-        {"no network", false, false, {5, 25, 50, 75, 95}, 0, 2, 3},
+        {"only a direct connection", CTestHttpServer::kOk, true, false, {5, 25, 50, 95}, 1, 1, 1},
+        {"a named proxy works", CTestHttpServer::kOk, true, true, {5, 25, 95}, 1, 0, 1},
+        {"no network", CTestHttpServer::kOk, false, false, {5, 25, 50, 75, 95}, 0, 2, 3},
+        // An error page still shows that the connection works; it is no rates file.
+        {"the server answers 404", CTestHttpServer::kNotFound, true, false, {5, 25, 50, 95}, 1, 1, 3},
     };
     for (const ProxyChoiceRow& row : rows) {
         SCOPED_TRACE(row.what);
-        CTestHttpServer server(CTestHttpServer::kOk, kRates);
+        CTestHttpServer server(row.mode, kRates);
         std::string url = row.serverUp ? server.Url()
                                        : "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini";
         if (row.proxyNamed) setenv("http_proxy", server.Url("").c_str(), 1);
