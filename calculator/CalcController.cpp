@@ -227,6 +227,7 @@ int CCalcController::BaseCommand(int id)
     if (id < 2 || id > 36) return 0;
     int old = Engine()->GetBase();
     if (id == old) return 1;
+    if (!ActiveMode().CanChangeBase()) return 0;
     ActiveMode().ChangeBase(old, id);
     return Engine()->SetBase(id);
 }

@@ -68,6 +68,8 @@ public:
     // Carries the shown value from one base into the other (the engine's base
     // is changed by the caller afterwards).
     virtual void ChangeBase(int oldBase, int newBase);
+    // 0 when what waits for "=" cannot be carried into another base.
+    virtual int CanChangeBase() const { return 1; }
 
     // Expression entry's history, oldest first.
     size_t GetHistoryCount() const { return history_.size(); }

@@ -274,6 +274,17 @@ void CDalMode::ResetDal()
     state_ = Cleared;
 }
 
+// In base 10 the upper-case letters of a pending expression are operators
+// ("2E3+"); every other base reads them as digits, so the sum would change.
+int CDalMode::CanChangeBase() const
+{
+    if (CurrentBase() != 10) return 1;
+    for (int i = 0; i <= level_; ++i)
+        for (char c : levels_[i])
+            if (c >= 'A' && c <= 'Z') return 0;
+    return 1;
+}
+
 void CDalMode::ChangeBase(int oldBase, int newBase)
 {
     std::string shown = GetDisplayText();

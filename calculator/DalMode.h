@@ -23,6 +23,7 @@ public:
     void Reset() override;
     void SetValueShown() override { state_ = ValueShown; }
     void ChangeBase(int oldBase, int newBase) override;
+    int CanChangeBase() const override;
 
     int GetState() const { return state_; }
     const std::string& GetEntry() const { return entry_; }

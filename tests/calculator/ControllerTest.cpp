@@ -176,6 +176,10 @@ TEST_F(Controller, BaseChangeCarriesTheShownValue)
         {"2 * ( 3 + base16 #A =", "1A"},
         {"base16 #FF + base10 1 =", "256"},
         {"1.5 + 1 * base2 1 =", "10"},
+        // A pending letter operator has no spelling in another base: the change is refused.
+        {"2 1,5 3 + base16 1 =", "2001"},
+        {"2 1,5 3 + base2 1 =", "2001"},
+        {"2 1,5 3 = base16", "7D0"},
     };
     for (const auto& c : cases) {
         ResetSharedState();
@@ -189,6 +193,12 @@ TEST_F(Controller, BaseChangeCarriesTheShownValue)
     chain.SetCalcMode(kModeChain);
     PressKeys(chain, "12 + base16 1 =");
     EXPECT_EQ(DisplayOf(chain), "D");
+    ResetSharedState();
+    CCalcController chainLetter;
+    chainLetter.SetCalcMode(kModeChain);
+    EXPECT_EQ(PressKeys(chainLetter, "2 1,5 base16"), 2);
+    EXPECT_EQ(PressKeys(chainLetter, "3 ="), 2);
+    EXPECT_EQ(DisplayOf(chainLetter), "2000");
     ResetSharedState();
     CCalcController rpn;
     PressKeys(Rpn(rpn), "10 ENTER 11 base16");
