@@ -38,7 +38,13 @@ int CPageSwitch::OnBandPaint(CSkinImage& screen, const CSkinImage& buffer, const
     }
     if (!m_animationPending) return 0;
     m_animationPending = 0;
-    return RunPageSwitch(screen, buffer, clip, m_direction, bandTop, scrolling, doubleScale);
+    if (RunPageSwitch(screen, buffer, clip, m_direction, bandTop, scrolling, doubleScale)) return 1;
+    // No frames (Scrolling Off): the buffer already holds the new band that
+    // the next paint would capture. Take it now, since nothing need repaint
+    // the page before the next group change, which would be refused till then.
+    TakeSnapshot(buffer, kBandWidth * scale, kBandHeight * scale, bandTop);
+    m_snapshotPending = 0;
+    return 0;
 }
 
 int CPageSwitch::RunPageSwitch(CSkinImage& screen, const CSkinImage& buffer, const SkinRect& clip,

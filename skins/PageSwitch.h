@@ -44,7 +44,9 @@ public:
     // Replaces the snapshot with the band (width x height from row top) of src.
     void TakeSnapshot(const CSkinImage& src, int width, int height, int top);
 
-    // Steps 1 and 2 of the band owner's paint. Returns 1 when frames started.
+    // The band owner's paint after its buttons: takes a pending snapshot, or
+    // starts a pending switch. Returns 1 when frames started; a switch without
+    // frames (Scrolling Off) snapshots the new band at once and returns 0.
     int OnBandPaint(CSkinImage& screen, const CSkinImage& buffer, const SkinRect& clip,
                     int bandTop, int scrolling, int doubleScale);
 

@@ -153,4 +153,28 @@ TEST(PageSwitch, SwitchRequestsAndSnapshotsThroughThePaint)
     EXPECT_EQ(anim.CanSwitch(), 1);
 }
 
+TEST(PageSwitch, EachSpeedLetsTheNextChangeInOnceItsBandIsCaptured)
+{
+    // Paints after a change, until the next change is accepted: frames need
+    // one more paint to capture the new band; Scrolling Off captures it at once.
+    struct Row { int scrolling, started, paintsAfter; } rows[] = {{0, 1, 1}, {1, 1, 1}, {2, 1, 1}, {3, 0, 0}};
+    for (const Row& r : rows) {
+        CPageSwitch anim;
+        CSkinImage screen = MakeImage(240, 80, [](int, int) { return kScreen; });
+        CSkinImage oldBuffer = Band(240, 80, 0, 2000), newBuffer = Band(240, 80, 0, 1000);
+        const SkinRect all{0, 0, 240, 80};
+        anim.OnBandPaint(screen, oldBuffer, all, 0, r.scrolling, 0);
+        anim.BeginSwitch(1);
+        EXPECT_EQ(anim.OnBandPaint(screen, newBuffer, all, 0, r.scrolling, 0), r.started) << r.scrolling;
+        while (anim.Step(screen)) {
+        }
+        for (int i = 0; i < r.paintsAfter; ++i) {
+            EXPECT_EQ(anim.CanSwitch(), 0) << r.scrolling;
+            anim.OnBandPaint(screen, newBuffer, all, 0, r.scrolling, 0);
+        }
+        EXPECT_EQ(anim.CanSwitch(), 1) << r.scrolling;
+        EXPECT_EQ(anim.Snapshot().GetPixel(0, 0), 1000u) << r.scrolling;
+    }
+}
+
 }  // namespace
