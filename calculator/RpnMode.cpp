@@ -69,6 +69,9 @@ int CRpnMode::Function(int id)
         engine->SetAngleMode(3);
     } else if (id == 30) {
         if (!entry_.empty()) entry_ = EvaluateText(entry_ + "\xD7" "0.01");
+        // The percentage is a result, not digits being typed: the next digit
+        // lifts it rather than extending it.
+        if (state_ == Typing) state_ = ValueShown;
     } else {
         state_ = AfterFunction;
         entry_ = EvaluateText(FunctionText(id) + OldX() + ")");

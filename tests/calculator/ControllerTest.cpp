@@ -92,6 +92,8 @@ TEST_F(Controller, RpnStackMovements)
         // A refused digit leaves the stack alone.
         {"5 ENTER 3 + #A", {"0", "0", "0", "8"}},
         {"9 sqrt 2", {"0", "0", "3", "2"}},
+        {"50 % 3", {"0", "0", "0.5", "3"}},
+        {"2 ENTER 50 % +", {"0", "0", "0", "2.5"}},
         {"AC ENTER", {"0", "0", "0", "0"}},
         {"1 ENTER 2 ENTER 3 AC", {"0", "0", "0", "0"}},
     };
