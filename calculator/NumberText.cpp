@@ -303,7 +303,10 @@ void CNumberText::FormatPlain(const std::string& valueText, std::string& fullTex
 void CNumberText::CheckWidth(const std::string& valueText, std::string& fullText, std::string& mantissaText,
                              std::string& exponentText, int width)
 {
-    if (valueText.size() > static_cast<size_t>(width < 0 ? 0 : width))
+    // An error word reads the same in every base and is never shown untranslated.
+    if (int id = ErrorWordId(valueText))
+        fullText = ResText(id, valueText.c_str());
+    else if (valueText.size() > static_cast<size_t>(width < 0 ? 0 : width))
         fullText = ResText(kStrDisplayTooLarge, "Display too large");
     else
         fullText = Cp1252ToUtf8(valueText);

@@ -28,7 +28,8 @@ public:
     // Tidy and split only: no notation, no width, no translation.
     void FormatPlain(const std::string& valueText, std::string& fullText, std::string& mantissaText,
                      std::string& exponentText);
-    // A value longer than width shows "Display too large"; the exponent is empty.
+    // A value longer than width shows "Display too large", an error word its
+    // translation; the exponent is empty.
     void CheckWidth(const std::string& valueText, std::string& fullText, std::string& mantissaText,
                     std::string& exponentText, int width);
     // A currency amount with currencySymbol (1252) in front, or in the

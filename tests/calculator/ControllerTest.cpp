@@ -373,6 +373,10 @@ TEST_F(Controller, ClipboardCopiesPlainTextAndPastesUpToThirtyTwoCharacters)
     clipboard.text = "abc";
     PressKeys(calc, "paste + 1 =");
     EXPECT_EQ(DisplayOf(calc), "Syntax Error");
+    // In another base the error word is translated all the same.
+    PressKeys(calc, "base16 paste + 1 =");
+    EXPECT_EQ(DisplayOf(calc), "Syntax Error");
+    PressKeys(calc, "AC base10");
     clipboard.text.clear();
     PressKeys(calc, "AC 5");
     EXPECT_EQ(calc.Dispatch(9, 2), 1);

@@ -221,6 +221,18 @@ TEST_F(NumberTextTest, CheckWidthRefusesTextsLongerThanTheDisplay)
     EXPECT_EQ(exponent, "");
 }
 
+TEST_F(NumberTextTest, CheckWidthTranslatesErrorWords)
+{
+    const char* const cases[][2] = {
+        {"syntax error", "Syntax Error"}, {"infinity", "Infinity"}, {"imaginary", "Imaginary"}, {"FF", "FF"},
+    };
+    for (const auto& c : cases) {
+        text->CheckWidth(c[0], full, mantissa, exponent, 50);
+        EXPECT_EQ(full, c[1]) << c[0];
+        EXPECT_EQ(mantissa, c[1]) << c[0];
+    }
+}
+
 struct CurrencyCase {
     RegionalData locale;
     const char* value;
