@@ -170,12 +170,18 @@ std::string Fixed(const std::string& text, int digits)
     std::string body = s.body;
     size_t e = ExponentPos(body);
     if (e != std::string::npos) {
-        int magnitude = std::atoi(body.c_str() + e + 2);
+        size_t magnitude = static_cast<size_t>(std::atoi(body.c_str() + e + 2));
         std::string mantissa = body.substr(0, e);
         size_t point = mantissa.find('.');
         if (point == std::string::npos) point = mantissa.size();
         else mantissa.erase(point, 1);
-        mantissa.insert(0, static_cast<size_t>(magnitude), '0');
+        if (body[e + 1] == '-') {
+            mantissa.insert(0, magnitude, '0');
+        } else {
+            // A wide currency field takes large values in range too: 1.e+015.
+            point += magnitude;
+            if (mantissa.size() < point) mantissa.append(point - mantissa.size(), '0');
+        }
         mantissa.insert(point, ".");
         body = mantissa;
     }

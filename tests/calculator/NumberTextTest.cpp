@@ -262,6 +262,9 @@ TEST_F(NumberTextTest, CurrencyAmounts)
         {Currency(".", ",", 0, 1), "123456789012", "$", 1, 10, "$1.23456e+011"},
         {Currency(".", ",", 0, 1), "12.3456789", "$", 0, 10, "$12.345678"},
         {Currency(".", ",", 0, 1), "12.5", "EUR", 0, 20, "EUR12.5"},
+        // A field wide enough for 10^15 writes it out rather than as a fraction.
+        {Currency(".", ",", 0, 1), "1.e+015", "$", 0, 20, "$1000000000000000"},
+        {Currency(".", ",", 0, 1), "-1.5e+015", "$", 0, 20, "$-1500000000000000"},
         {Currency(".", ",", 0, 1), "infinity", "$", 1, 20, "Infinity"},
     };
     for (const CurrencyCase& c : cases) {
