@@ -92,4 +92,7 @@ void CChainMode::ChangeBase(int oldBase, int newBase)
 {
     CDalMode::ChangeBase(oldBase, newBase);
     if (!repeatedOperand_.empty()) repeatedOperand_ = ConvertBase(repeatedOperand_, oldBase, newBase);
+    // Another base reads a letter operator as a digit: "=" cannot repeat it there.
+    if (newBase != 10 && lastOperator_.size() == 1 && lastOperator_[0] >= 'A' && lastOperator_[0] <= 'Z')
+        lastOperator_.clear();
 }

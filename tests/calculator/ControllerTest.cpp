@@ -201,6 +201,8 @@ TEST_F(Controller, BaseChangeCarriesTheShownValue)
     EXPECT_EQ(PressKeys(chainLetter, "2 1,5 base16"), 2);
     EXPECT_EQ(PressKeys(chainLetter, "3 ="), 2);
     EXPECT_EQ(DisplayOf(chainLetter), "2000");
+    EXPECT_EQ(PressKeys(chainLetter, "base16 ="), 2);
+    EXPECT_EQ(DisplayOf(chainLetter), "7D0");
     ResetSharedState();
     CCalcController rpn;
     PressKeys(Rpn(rpn), "10 ENTER 11 base16");
