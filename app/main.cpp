@@ -5,13 +5,11 @@
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg(argv[i]);
-        if (arg == "--help" || arg == "-h") {
-            std::fprintf(stderr, "Tallix, a skinnable calculator. Without arguments it starts the line calculator.\n");
-            PrintTerminalUsage();
-            return 0;
-        }
+    // Only in first place: "--eval -h" is a text to evaluate, not a request for help.
+    if (argc > 1 && (argv[1] == std::string_view("--help") || argv[1] == std::string_view("-h"))) {
+        std::fprintf(stderr, "Tallix, a skinnable calculator. Without arguments it starts the line calculator.\n");
+        PrintTerminalUsage();
+        return 0;
     }
     if (const TerminalCommand* command = FindTerminalCommand(argc, argv))
         return command->run(argc, argv);
