@@ -14,7 +14,7 @@ public:
     void DrawText(TextSurface& surface, int x, int y, const TextFontSpec& font, uint32_t color,
                   const std::string& text) override;
 
-    // The Qt font for a spec: pixel size chosen so that ascent + descent
+    // The Qt font for a font description: pixel size chosen so that ascent + descent
     // (the cell) is font.height.
     static QFont MakeFont(const TextFontSpec& font);
 };

@@ -49,11 +49,11 @@ struct QtText : ::testing::Test {
 TEST_F(QtText, CellHeightAndUnknownFaces)
 {
     for (int h : {12, 20, 40}) {
-        TextFontSpec spec{"Tahoma", h, 700, true};
-        QFont f = CQtTextPainter::MakeFont(spec);
+        TextFontSpec fontSpec{"Tahoma", h, 700, true};
+        QFont f = CQtTextPainter::MakeFont(fontSpec);
         EXPECT_LE(QFontMetricsF(f).height(), h + 1.0) << h;
         EXPECT_GE(QFontMetricsF(f).height(), h - 3.0) << h;
-        EXPECT_GT(painter.MeasureText(spec, "8888"), painter.MeasureText(spec, "88")) << h;
+        EXPECT_GT(painter.MeasureText(fontSpec, "8888"), painter.MeasureText(fontSpec, "88")) << h;
     }
     EXPECT_GT(painter.MeasureText({"No Such Face 123", 20, 400, true}, "Tallix"), 0);
 }
