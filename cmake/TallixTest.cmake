@@ -22,6 +22,10 @@ if(NOT DEFINED TALLIX_TESTDATA)
   set(TALLIX_TESTDATA "${TALLIX_TESTDATA}" CACHE PATH "Folder of the public test suites")
 endif()
 
+# Tests run with a HOME of their own, so no test can read or write a user's settings.
+set(TALLIX_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
+file(MAKE_DIRECTORY ${TALLIX_TEST_HOME})
+
 function(tallix_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   if(TALLIX_FUZZ)
@@ -33,7 +37,7 @@ function(tallix_add_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TALLIX_RUNTIME_DIR=${TALLIX_RUNTIME_DIR};TALLIX_TESTDATA=${TALLIX_TESTDATA}")
+    ENVIRONMENT "HOME=${TALLIX_TEST_HOME};XDG_CONFIG_HOME=${TALLIX_TEST_HOME}/.config;QT_QPA_PLATFORM=offscreen;TALLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};TALLIX_RUNTIME_DIR=${TALLIX_RUNTIME_DIR};TALLIX_TESTDATA=${TALLIX_TESTDATA}")
 endfunction()
 
 function(tallix_add_fuzz name)
