@@ -20,9 +20,14 @@ int SkinTextLeft(int x, int width, int alignment)
 void DrawSkinText(int x, int y, int height, int weight, const std::string& face,
                   const std::string& text, CSkinImage& dc, uint32_t color, int alignment)
 {
+    DrawSkinTextUtf8(x, y, height, weight, face, Cp1252ToUtf8(text), dc, color, alignment);
+}
+
+void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& face,
+                      const std::string& utf8, CSkinImage& dc, uint32_t color, int alignment)
+{
     if (dc.IsEmpty()) return;
     TextFontSpec font{Cp1252ToUtf8(face), height, weight, g_clearType != 0};
-    std::string utf8 = Cp1252ToUtf8(text);
     ITextPainter& painter = TextPainterService();
     int left = SkinTextLeft(x, painter.MeasureText(font, utf8), alignment);
     // The skin's colours are red in the low byte; the buffer has red high.

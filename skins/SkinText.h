@@ -19,5 +19,10 @@ int SkinTextClearType();
 void DrawSkinText(int x, int y, int height, int weight, const std::string& face,
                   const std::string& text, CSkinImage& dc, uint32_t color, int alignment);
 
+// The same for a UTF-8 text (string-table texts, which may hold characters
+// that Windows-1252 has not, such as Chinese menu items).
+void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& face,
+                      const std::string& utf8Text, CSkinImage& dc, uint32_t color, int alignment);
+
 // The left edge DrawSkinText uses for a text of the given width.
 int SkinTextLeft(int x, int width, int alignment);

@@ -1,0 +1,95 @@
+#include <QApplication>
+#include <QImage>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/AppIcon.h"
+#include "app/WindowProgram.h"
+#include "platform/Registry.h"
+#include "platform/qt/QtServices.h"
+#include "settings/Language.h"
+#include "skins/SkinResources.h"
+#include "ui/MainWindow.h"
+
+namespace {
+const char kGeneral[] = "SOFTWARE\\Fernhill\\Tallix\\General";
+const char kMenu[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
+
+struct ScreenshotOptions {
+    std::string file;
+    int kind = 1;
+    int vga = 0;
+    std::string skin = "default.ini";
+    std::string language;
+};
+
+int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--screenshot" && hasValue) {
+            out.file = argv[++i];
+        } else if (arg == "--group" && hasValue) {
+            out.kind = std::atoi(argv[++i]);
+            if (out.kind < 1 || out.kind > 15) {
+                std::fprintf(stderr, "tallix: --group: %s is not a group kind from 1 to 15\n", argv[i]);
+                return 0;
+            }
+        } else if (arg == "--vga") {
+            out.vga = 1;
+        } else if (arg == "--skin" && hasValue) {
+            out.skin = argv[++i];
+            if (out.skin.find('.') == std::string::npos) out.skin += ".ini";
+        } else if (arg == "--language" && hasValue) {
+            out.language = argv[++i];
+        } else {
+            std::fprintf(stderr, "tallix: --screenshot: unknown or incomplete option %s\n", arg.c_str());
+            return 0;
+        }
+    }
+    if (out.file.empty()) std::fprintf(stderr, "tallix: --screenshot needs a file name\n");
+    return out.file.empty() ? 0 : 1;
+}
+}  // namespace
+
+int RunScreenshot(int argc, char** argv)
+{
+    ScreenshotOptions options;
+    if (!ParseOptions(argc, argv, options)) return 2;
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    InstallQtServices();
+    // Settings of this run only: the user's file is neither read nor written.
+    CMemoryRegistry registry;
+    registry.WriteText(kGeneral, "IniFile", options.skin.c_str());
+    registry.WriteNumber(kGeneral, "VGA", options.vga);
+    registry.WriteNumber(kMenu, "NumberOfWindows", 1);
+    registry.WriteNumber(kMenu, "MenuItem0", options.kind);
+    registry.WriteNumber(kMenu, "SelectedWindow", 0);
+    if (!options.language.empty())
+        registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale",
+                             LanguageFromLocaleName(options.language.c_str()));
+    int rc = 0;
+    {
+        CMainWindow window(registry, CSkinResources::Instance());
+        window.setWindowIcon(MakeAppIcon());
+        window.Initialise(0);
+        window.BuildRemainingPages();
+        window.show();
+        QApplication::processEvents();
+        window.Band().Finish();
+        QApplication::processEvents();
+        const QImage image = window.grab().toImage();
+        if (!image.save(QString::fromStdString(options.file), "PNG")) {
+            std::fprintf(stderr, "tallix: cannot write %s\n", options.file.c_str());
+            rc = 1;
+        }
+    }
+    RemoveQtServices();
+    CSkinResources::Release();
+    return rc;
+}

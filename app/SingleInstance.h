@@ -1,0 +1,45 @@
+#pragma once
+// One running Tallix per user. A start takes the start-up lock (a lock file
+// in the user's runtime folder), then looks for the running instance's
+// address (a local socket beside it). If one answers, the start hands over:
+// it asks that window to come to the front and exits. Otherwise it becomes
+// the running instance: it listens on the address and releases the lock, so
+// concurrent starts find it. A lock or socket left by a killed instance is
+// recognised as stale and cleaned.
+
+#include <QString>
+
+#include <functional>
+
+class QLocalServer;
+class QLockFile;
+
+class CVexSingleInst {
+public:
+    // name: "Tallix Application"; folder: where lock and socket live (empty:
+    // the user's runtime folder).
+    explicit CVexSingleInst(const QString& name, const QString& folder = QString());
+    ~CVexSingleInst();
+
+    // Waits until no other start holds the start-up lock.
+    void LockStartup();
+    // True when a running instance answers at the address.
+    bool AnotherInstanceExists();
+    // Becomes the running instance; onActivate runs (on this thread) when a
+    // later start hands over. Releases the lock on every path; false when
+    // the address could not be taken (the instance then runs unfindable).
+    bool Register(std::function<void()> onActivate);
+    // Asks the running instance to restore its window; releases the lock.
+    void ActivateOther();
+
+    QString SocketPath() const { return m_socketPath; }
+    QString LockPath() const { return m_lockPath; }
+
+private:
+    void ReleaseLock();
+
+    QString m_socketPath;
+    QString m_lockPath;
+    QLockFile* m_lock = nullptr;
+    QLocalServer* m_server = nullptr;
+};

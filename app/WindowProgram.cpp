@@ -1,0 +1,100 @@
+#include "app/WindowProgram.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "app/AppIcon.h"
+#include "app/SingleInstance.h"
+#include "platform/Registry.h"
+#include "platform/qt/QtServices.h"
+#include "skins/SkinResources.h"
+#include "ui/MainWindow.h"
+#include "ui/PageAccessible.h"
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = write(g_signalPipe[1], &byte, 1);
+}
+
+// The end of a desktop session (SIGTERM, SIGHUP) and Ctrl+C end the program
+// through Exit, so settings, position and skin are saved as at a normal end.
+void ExitOnSignals(CMainWindow& window)
+{
+    if (pipe(g_signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] { window.ExitProgram(); });
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
+}
+
+// "-m" anywhere in the command line, in any case: start in the tray.
+bool StartInTray(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        for (char& c : arg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (arg.find("-m") != std::string::npos) return true;
+    }
+    return false;
+}
+
+void Centre(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+    }
+}
+}  // namespace
+
+bool HasGraphicalDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+int RunWindowProgram(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CVexSingleInst single("Tallix Application");
+    single.LockStartup();
+    if (single.AnotherInstanceExists()) {
+        single.ActivateOther();
+        return 0;
+    }
+    InstallQtServices();
+    InstallPageAccessibility();
+    CFileRegistry registry;
+    {
+        CMainWindow window(registry, CSkinResources::Instance());
+        single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
+        window.setWindowIcon(MakeAppIcon());
+        const bool inTray = StartInTray(argc, argv);
+        Centre(window);
+        window.Initialise(inTray ? 1 : 0);
+        QApplication::restoreOverrideCursor();
+        if (!inTray) window.show();
+        ExitOnSignals(window);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.SaveState(); });
+        app.exec();
+    }
+    RemoveQtServices();
+    CSkinResources::Release();
+    return 0;
+}

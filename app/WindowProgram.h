@@ -1,0 +1,11 @@
+#pragma once
+// The window program: start-up in order, single instance, the main window
+// for the whole life of the program, and the saved state at the end.
+
+// Runs the window program; returns the process's exit code.
+int RunWindowProgram(int argc, char** argv);
+// True when a graphical display can be reached (or a Qt platform is forced).
+bool HasGraphicalDisplay();
+// tallix --screenshot FILE [--group KIND] [--vga] [--skin NAME]: the main
+// window rendered off-screen into a PNG, the user's settings untouched.
+int RunScreenshot(int argc, char** argv);

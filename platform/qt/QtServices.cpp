@@ -1,0 +1,78 @@
+#include "platform/qt/QtServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "platform/TextPainter.h"
+#include "platform/qt/QtTextPainter.h"
+
+MessageAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption, MessageKind kind,
+                                  MessageButtons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromStdString(caption.empty() ? std::string("Tallix") : caption));
+    box.setText(QString::fromStdString(text));
+    switch (kind) {
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    box.setStandardButtons(buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                               : QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+int CQtClipboard::SetText(const std::string& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return 0;
+    clipboard->setText(QString::fromStdString(text));
+    return 1;
+}
+
+int CQtClipboard::GetText(std::string& text)
+{
+    text.clear();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return 0;
+    const QString value = clipboard->text();
+    if (value.isEmpty()) return 0;
+    text = value.toStdString();
+    return 1;
+}
+
+int CQtSystemInfo::ScreenSize(int& width, int& height)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return 0;
+    const QSize size = screen->size();
+    width = size.width();
+    height = size.height();
+    return 1;
+}
+
+namespace {
+CQtMessageBox g_box;
+CQtClipboard g_clipboard;
+CQtSystemInfo g_system;
+CQtTextPainter g_painter;
+}  // namespace
+
+void InstallQtServices()
+{
+    SetMessageBoxService(&g_box);
+    SetClipboardService(&g_clipboard);
+    SetSystemInfo(&g_system);
+    SetTextPainterService(&g_painter);
+}
+
+void RemoveQtServices()
+{
+    SetMessageBoxService(nullptr);
+    SetClipboardService(nullptr);
+    SetSystemInfo(nullptr);
+    SetTextPainterService(nullptr);
+}

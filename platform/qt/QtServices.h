@@ -1,0 +1,29 @@
+#pragma once
+// The window program's implementations of the core's platform services:
+// message boxes (QMessageBox), the desktop clipboard, and the screen size.
+// InstallQtServices needs a QApplication; RemoveQtServices puts the
+// terminal defaults back (before the application goes away).
+
+#include "platform/Clipboard.h"
+#include "platform/MessageBox.h"
+#include "platform/SystemInfo.h"
+
+class CQtMessageBox : public IMessageBox {
+public:
+    MessageAnswer Show(const std::string& text, const std::string& caption, MessageKind kind,
+                       MessageButtons buttons) override;
+};
+
+class CQtClipboard : public IClipboard {
+public:
+    int SetText(const std::string& text) override;
+    int GetText(std::string& text) override;
+};
+
+class CQtSystemInfo : public CPosixSystemInfo {
+public:
+    int ScreenSize(int& width, int& height) override;
+};
+
+void InstallQtServices();
+void RemoveQtServices();

@@ -1,0 +1,39 @@
+#pragma once
+// A page of the main window painted entirely from the skin. It keeps an image
+// of what it shows (its screen) and copies the damaged part to the window on
+// every paint; the platform never erases it. Subclasses draw into the screen.
+//
+// Pages also describe their painted buttons to assistive technology: each
+// button is an accessible child with a name, a rectangle and a press action.
+
+#include <QWidget>
+#include <string>
+
+#include "skins/SkinButton.h"
+
+class CSkinPage : public QWidget, public ISkinHost {
+public:
+    explicit CSkinPage(QWidget* parent);
+
+    // Repaints rect (page coordinates) at the next paint, without erasing.
+    void InvalidateRect(const SkinRect& rect) override;
+    void InvalidateAll() { update(); }
+    CSkinImage& Screen() { return m_screen; }
+
+    // The painted controls, as a screen reader sees them.
+    virtual int AccessibleCount() const { return 0; }
+    virtual std::string AccessibleName(int) const { return {}; }
+    virtual SkinRect AccessibleRect(int) const { return {}; }
+    virtual void AccessiblePress(int) {}
+    // Text shown by the page (the display's value), UTF-8; empty for none.
+    virtual std::string AccessibleValue() const { return {}; }
+
+protected:
+    // Makes the screen image and fixes the widget's size.
+    void SetPageSize(int width, int height);
+    // Brings the clip box of the screen up to date.
+    virtual void PaintPage(const SkinRect& clip) = 0;
+    void paintEvent(QPaintEvent* event) override;
+
+    CSkinImage m_screen;
+};

@@ -1,0 +1,3 @@
+#include "ui/SoundPlayer.h"
+
+void PlayClick() {}
