@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "settings/SettingsStore.h"
+#include "skins/ButtonGroup.h"
+#include "tests/ui/UiTestKit.h"
+#include "ui/DisplayPage.h"
+#include "ui/GroupMenuPopup.h"
+#include "ui/SkinMenuButton.h"
+#include "ui/TrayIcon.h"
+
+namespace {
+const char kCalcKey[] = "SOFTWARE\\Fernhill\\Tallix\\Calculator";
+const char kMenuKey[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
+
+struct KeyRow {
+    int mode;
+    const char* pairs;  // skin buttons pressed
+    const char* typed;  // then typed on the keyboard
+    const char* shown;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        CTrayIcon::OverrideAvailable(1);
+    }
+};
+
+TEST_F(MainWindowTest, ButtonsAndKeysDriveTheDisplay)
+{
+    const KeyRow rows[] = {
+        {1, "0,2 1,0 0,3 1,2 0,4 5,0", "", "14"},  // 2 + 3 x 4 = with precedence
+        {3, "0,2 1,0 0,3 1,2 0,4 5,0", "", "20"},  // Chain: left to right
+        {1, "", "2k3=", "5"},                      // "k" adds like "+"
+        {1, "", "7*6\r", "42"},
+        {1, "0,1 0,2 0,3", "\b", "12"},            // Backspace edits the entry
+        {1, "0,9 1,0", "", "9"},                   // the operand stays shown after an operator
+        {4, "0,6 5,0 0,7 1,2", "", "42"},          // R.P.N.: 6 ENTER 7 x
+    };
+    for (const KeyRow& row : rows) {
+        CMemoryRegistry registry;
+        registry.WriteNumber(kCalcKey, "CalcMode", row.mode);
+        UiWindow ui(&registry);
+        ui.PressAll(row.pairs);
+        if (*row.typed) {
+            if (std::string(row.typed) == "\b")
+                QTest::keyClick(&ui.Window(), Qt::Key_Backspace);
+            else
+                ui.Type(row.typed);
+        }
+        EXPECT_EQ(ui.Display(), row.shown) << row.pairs << " / " << row.typed;
+    }
+}
+
+TEST_F(MainWindowTest, DisplayIndicators)
+{
+    UiWindow ui;
+    CCalcController& calc = ui.Window().Calculator();
+    calc.SetMemoryText(0, "0");
+    calc.SetMemoryText(2, "12");
+    DisplayContent c = ui.Window().Display()->Content();
+    EXPECT_EQ(c.modeText, "DEG");
+    EXPECT_EQ(c.memory[0] + c.memory[1] + c.memory[3] + c.memory[4], 0);
+    EXPECT_EQ(c.memory[2], 1);
+    calc.Dispatch(10, 16);
+    c = ui.Window().Display()->Content();
+    EXPECT_EQ(c.modeText, "");
+    EXPECT_EQ(c.signText, "HEX");
+    EXPECT_EQ(BaseName(3), "Base 3");
+}
+
+TEST_F(MainWindowTest, ArrowsSwitchGroupsOneAtATime)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    const int count = w.SlotCount();
+    ASSERT_GT(count, 2);
+    QTest::keyClick(&w, Qt::Key_Down);
+    EXPECT_EQ(w.SelectedSlot(), 1);
+    // The first switch still animates: a second one is refused.
+    QTest::keyClick(&w, Qt::Key_Down);
+    EXPECT_EQ(w.SelectedSlot(), 1);
+    ui.SettleBand();
+    QTest::keyClick(&w, Qt::Key_Up);
+    EXPECT_EQ(w.SelectedSlot(), 0);
+    ui.SettleBand();
+    // From slot 0 the previous slot is the last one.
+    QTest::keyClick(&w, Qt::Key_Up);
+    EXPECT_EQ(w.SelectedSlot(), count - 1);
+    ui.SettleBand();
+    // Converters hide the display; keypad groups show it again.
+    for (int slot = 0; slot < count; ++slot) {
+        const GroupKind* row = FindGroupKind(w.SlotKind(slot));
+        ASSERT_TRUE(row);
+        w.ChooseMenuItem(slot);
+        ui.SettleBand();
+        EXPECT_EQ(w.Display()->isVisible(), row->page == EGroupPage::Keypad) << row->section;
+        EXPECT_TRUE(w.PageOfKind(row->kind)->isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, BandFramesAreSteppedByTime)
+{
+    CMemoryRegistry registry;
+    registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix\\General", "Scrolling", 2);  // slow: 5 ms a frame
+    UiWindow ui(&registry);
+    CMainWindow& w = ui.Window();
+    ASSERT_EQ(w.NextSlot(), 1);
+    w.PageOfKind(w.SlotKind(1))->repaint();
+    ASSERT_TRUE(w.Band().Switch().IsRunning());
+    EXPECT_EQ(w.Band().Tick(5000 * 10), 1);
+    EXPECT_EQ(w.Band().Switch().FramesDrawn(), 10);
+    EXPECT_EQ(w.NextSlot(), 0);
+    EXPECT_EQ(w.Band().Tick(5000 * 71), 0);
+}
+
+TEST_F(MainWindowTest, GroupMenuChoosesGroupsAndExits)
+{
+    CMemoryRegistry registry;
+    {
+        UiWindow ui(&registry);
+        CMainWindow& w = ui.Window();
+        CSkinMenuButton* menu = w.Display()->MenuButton();
+        ASSERT_TRUE(menu);
+        const SkinRect r = menu->ButtonRect();
+        const QPoint centre((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const auto chooseFromMenu = [&](int command) {
+            QTimer::singleShot(0, [command] {
+                ASSERT_TRUE(CGroupMenuPopup::Current());
+                CGroupMenuPopup::Current()->Choose(command);
+            });
+            QTest::mousePress(w.Display(), Qt::LeftButton, {}, centre);
+            QTest::mouseRelease(w.Display(), Qt::LeftButton, {}, centre);
+            QApplication::processEvents();
+        };
+        chooseFromMenu(3);
+        EXPECT_EQ(w.SelectedSlot(), 2);
+        EXPECT_EQ(w.MenuItems()[2].marked, 1);
+        EXPECT_EQ(w.MenuItems()[0].marked, 0);
+        ui.SettleBand();
+        // A separator does nothing; Exit saves.
+        w.ChooseMenuItem(w.SlotCount());
+        EXPECT_EQ(w.SelectedSlot(), 2);
+        chooseFromMenu(GroupMenuLayout{w.SlotCount()}.Exit() + 1);
+    }
+    int32_t selected = -1;
+    ASSERT_TRUE(registry.ReadNumber(kMenuKey, "SelectedWindow", selected));
+    EXPECT_EQ(selected, 2);
+}
+
+TEST_F(MainWindowTest, MenuItemsMeasureFromTheSkin)
+{
+    UiWindow ui;
+    CSkinMenuButton* menu = ui.Window().Display()->MenuButton();
+    ASSERT_TRUE(menu);
+    int width = 0, height = 0;
+    menu->MeasureItem(0, width, height);
+    EXPECT_EQ(width, 170 - 3);  // MenuItemWidth of the shipped skin
+    EXPECT_EQ(height, 22);
+    menu->MeasureItem(ui.Window().SlotCount(), width, height);
+    EXPECT_EQ(height, 5);
+}
+
+TEST_F(MainWindowTest, StartInTrayAndRestore)
+{
+    UiWindow ui(nullptr, 1);
+    CMainWindow& w = ui.Window();
+    EXPECT_TRUE(w.InTray());
+    w.show();
+    EXPECT_FALSE(w.isVisible());
+    w.PostMessage(kCmdRestore, 0, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.InTray());
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(w.InTray());
+}
+
+TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)
+{
+    ProgramFolderCopy folder;
+    CMemoryRegistry registry;
+    {
+        UiWindow ui(&registry, 0, folder.Path());
+        ui.PressAll("0,4 0,2");
+        ui.Window().Command(4, 0);  // 42 into register 0
+        ui.Window().ChooseMenuItem(3);
+        ui.Window().Resources().Description().SetValue("Display", "TextColor", "1,2,3");
+        ui.Window().SaveState();
+    }
+    UiWindow again(&registry, 0, folder.Path());
+    EXPECT_EQ(again.Window().SelectedSlot(), 3);
+    EXPECT_EQ(again.Window().Calculator().MemoryText(0), "42");
+    std::string color;
+    again.Window().Resources().GetSkinString(color, "Display", "TextColor", "");
+    EXPECT_EQ(color, "1,2,3");
+}
+
+}  // namespace

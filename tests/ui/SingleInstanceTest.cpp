@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/SingleInstance.h"
+#include "tests/ui/UiTestKit.h"
+
+namespace {
+
+// Runs the event loop until done() or about five seconds passed.
+template <typename F>
+bool WaitFor(F done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+QProcess* StartTallix(const QString& runtimeDir, const QStringList& args)
+{
+    auto* p = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtimeDir);
+    env.insert("XDG_CONFIG_HOME", runtimeDir + "/config");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p->setProcessEnvironment(env);
+    p->start(QString::fromStdString(RuntimeDir() + "tallix"), args);
+    return p;
+}
+
+TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    CVexSingleInst first("Tallix Application", dir.path());
+    first.LockStartup();
+    ASSERT_FALSE(first.AnotherInstanceExists());
+    int restored = 0;
+    ASSERT_TRUE(first.Register([&] { ++restored; }));
+
+    // The real program, started a second time, finds us, asks us to restore
+    // and exits without a window of its own.
+    QProcess* second = StartTallix(dir.path(), {});
+    ASSERT_TRUE(WaitFor([&] { return second->state() == QProcess::NotRunning; }));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(WaitFor([&] { return restored == 1; }));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/config/Fernhill/Tallix.conf"));
+    delete second;
+}
+
+TEST(SingleInstanceTest, AKilledInstanceDoesNotBlockTheNextStart)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    QProcess* first = StartTallix(dir.path(), {"-m"});
+    CVexSingleInst probe("Tallix Application", dir.path());
+    ASSERT_TRUE(WaitFor([&] { return probe.AnotherInstanceExists(); }));
+    first->kill();
+    first->waitForFinished();
+    delete first;
+
+    CVexSingleInst next("Tallix Application", dir.path());
+    next.LockStartup();  // the dead instance's lock, if any, is stale
+    EXPECT_FALSE(next.AnotherInstanceExists());
+    EXPECT_TRUE(next.Register(nullptr));
+    EXPECT_TRUE(probe.AnotherInstanceExists());
+}
+
+}  // namespace

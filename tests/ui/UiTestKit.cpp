@@ -1,0 +1,108 @@
+#include "tests/ui/UiTestKit.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/qt/QtServices.h"
+#include "ui/KeypadPage.h"
+#include "ui/PageAccessible.h"
+#include "ui/DisplayPage.h"
+
+std::string RuntimeDir()
+{
+    const char* dir = std::getenv("TALLIX_RUNTIME_DIR");
+    return std::string(dir ? dir : ".") + "/";
+}
+
+void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "ui_test";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) {
+        new QApplication(argc, argv);
+        InstallQtServices();
+        InstallPageAccessibility();
+    }
+}
+
+UiWindow::UiWindow(CMemoryRegistry* registry, int startInTray, const std::string& programFolder)
+{
+    EnsureApplication();
+    if (!registry) {
+        m_ownRegistry = std::make_unique<CMemoryRegistry>();
+        registry = m_ownRegistry.get();
+    }
+    m_registry = registry;
+    m_resources.SetProgramFolder(programFolder.empty() ? RuntimeDir() : programFolder);
+    m_window = std::make_unique<CMainWindow>(*m_registry, m_resources);
+    m_window->Initialise(startInTray);
+    m_window->BuildRemainingPages();
+    if (!startInTray) m_window->show();
+    QApplication::processEvents();
+    SettleBand();
+}
+
+UiWindow::~UiWindow() { m_window.reset(); }
+
+void UiWindow::SettleBand()
+{
+    for (int i = 0; i < 3; ++i) {
+        m_window->Band().Finish();
+        for (QWidget* w : m_window->findChildren<QWidget*>()) w->repaint();
+        QApplication::processEvents();
+    }
+}
+
+bool UiWindow::Press(int type, int id)
+{
+    std::vector<CKeypadPage*> pages = {m_window->MainKeypad()};
+    for (int kind = 1; kind <= 15; ++kind)
+        if (auto* page = dynamic_cast<CKeypadPage*>(m_window->PageOfKind(kind)))
+            if (page->isVisible()) pages.push_back(page);
+    for (CKeypadPage* page : pages)
+        for (int i = 0; i < page->Group().Count(); ++i) {
+            const CSkinButton* b = page->Group().Button(i);
+            if (b->Type() != type || b->Id() != id) continue;
+            const SkinRect r = b->ButtonRect();
+            QTest::mouseClick(page, Qt::LeftButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+            QApplication::processEvents();
+            return true;
+        }
+    return false;
+}
+
+void UiWindow::PressAll(const std::string& pairs)
+{
+    std::istringstream in(pairs);
+    std::string pair;
+    while (in >> pair) {
+        const size_t comma = pair.find(',');
+        Press(std::stoi(pair.substr(0, comma)), std::stoi(pair.substr(comma + 1)));
+    }
+}
+
+void UiWindow::Type(const std::string& keys)
+{
+    QTest::keyClicks(m_window.get(), QString::fromStdString(keys));
+    QApplication::processEvents();
+}
+
+std::string UiWindow::Display()
+{
+    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(m_window->Display());
+    return display ? display->text(QAccessible::Value).toStdString() : std::string();
+}
+
+ProgramFolderCopy::ProgramFolderCopy()
+{
+    const QString from = QString::fromStdString(RuntimeDir());
+    const std::string cmd = "cp -r '" + from.toStdString() + "Skins' '" + from.toStdString() + "Currency' '" +
+                            m_dir.path().toStdString() + "/'";
+    if (std::system(cmd.c_str()) != 0) std::abort();
+}
