@@ -78,6 +78,7 @@ int RunWindowProgram(int argc, char** argv)
         single.ActivateOther();
         return 0;
     }
+    StartFontWarmUp();
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
@@ -94,6 +95,7 @@ int RunWindowProgram(int argc, char** argv)
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.SaveState(); });
         app.exec();
     }
+    FinishFontWarmUp();
     RemoveQtServices();
     CSkinResources::Release();
     return 0;

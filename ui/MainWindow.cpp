@@ -369,7 +369,18 @@ void CMainWindow::BuildPages()
     const int clientWidth = m_landscape ? 320 : 240;
     setFixedSize(m_resources.Scaled(clientWidth), m_resources.Scaled(294));
     update();
-    PostMessage(kMsgBuildPages, 0, 0);
+    // The other pages are built once the first paint is on the screen.
+    m_remainingPending = 1;
+    m_mainKeypad->installEventFilter(this);
+}
+
+bool CMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mainKeypad && event->type() == QEvent::Paint && m_remainingPending) {
+        m_remainingPending = 0;
+        PostMessage(kMsgBuildPages, 0, 0);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CMainWindow::BuildRemainingPages()

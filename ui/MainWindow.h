@@ -88,6 +88,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
     void setVisible(bool visible) override;
@@ -125,4 +126,5 @@ private:
     int m_keepHidden = 0;
     int m_saved = 0;
     int m_active = 0;
+    int m_remainingPending = 0;
 };

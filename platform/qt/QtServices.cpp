@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QPainter>
+#include <QThread>
 #include <QScreen>
 
 #include "platform/TextPainter.h"
@@ -75,4 +77,28 @@ void RemoveQtServices()
     SetClipboardService(nullptr);
     SetSystemInfo(nullptr);
     SetTextPainterService(nullptr);
+}
+
+namespace {
+QThread* g_warmUp = nullptr;
+}
+
+void StartFontWarmUp()
+{
+    if (g_warmUp) return;
+    g_warmUp = QThread::create([] {
+        QImage image(16, 16, QImage::Format_RGB32);
+        QPainter painter(&image);
+        painter.setFont(CQtTextPainter::MakeFont({"Tahoma", 13, 700, true}));
+        painter.drawText(0, 12, "0");
+    });
+    g_warmUp->start();
+}
+
+void FinishFontWarmUp()
+{
+    if (!g_warmUp) return;
+    g_warmUp->wait();
+    delete g_warmUp;
+    g_warmUp = nullptr;
 }

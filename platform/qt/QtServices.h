@@ -27,3 +27,9 @@ public:
 
 void InstallQtServices();
 void RemoveQtServices();
+
+// Loads the font database on a worker thread while the window is being built,
+// so that the first text of the first paint does not wait for it. Finish
+// waits for the worker (call it before the application goes away).
+void StartFontWarmUp();
+void FinishFontWarmUp();
