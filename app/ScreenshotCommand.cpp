@@ -9,6 +9,7 @@
 #include "app/AppIcon.h"
 #include "app/WindowProgram.h"
 #include "platform/Registry.h"
+#include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
 #include "settings/Language.h"
 #include "skins/SkinResources.h"
@@ -63,6 +64,10 @@ int RunScreenshot(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     InstallQtServices();
+    // The off-screen platform's screen is square, which would select the
+    // compact layout: pictures show the window as on a common desktop screen.
+    CFixedScreenInfo screen(1920, 1080);
+    SetSystemInfo(&screen);
     // Settings of this run only: the user's file is neither read nor written.
     CMemoryRegistry registry;
     registry.WriteText(kGeneral, "IniFile", options.skin.c_str());

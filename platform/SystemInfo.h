@@ -20,6 +20,23 @@ public:
     std::string DeviceName() override;
 };
 
+// A screen of a given size (pictures and tests of the window, which run on
+// the off-screen platform, whose screen size is no user's).
+class CFixedScreenInfo : public CPosixSystemInfo {
+public:
+    CFixedScreenInfo(int width, int height) : width_(width), height_(height) {}
+    int ScreenSize(int& width, int& height) override
+    {
+        width = width_;
+        height = height_;
+        return 1;
+    }
+
+private:
+    int width_;
+    int height_;
+};
+
 // The process-wide instance: CPosixSystemInfo unless another was installed.
 SystemInfo& TheSystemInfo();
 // Installs `info` (not owned; nullptr restores the default).

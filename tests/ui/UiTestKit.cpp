@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
 #include "ui/KeypadPage.h"
 #include "ui/PageAccessible.h"
@@ -28,6 +29,8 @@ void EnsureApplication()
         new QApplication(argc, argv);
         InstallQtServices();
         InstallPageAccessibility();
+        static CFixedScreenInfo desktop(1920, 1080);
+        SetSystemInfo(&desktop);
     }
 }
 
