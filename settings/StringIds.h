@@ -38,7 +38,7 @@ enum : int {
     CustomizeSelectGroup = 580, CustomizeLarge = 581, CustomizeSmall = 582, CustomizeSelectButton = 583,
     CustomizeAdd = 584, CustomizeSwitch = 585, CustomizeAddGroup = 586,
     CurrencyAutoUpdate = 590, CurrencyUpdateNow = 591, CurrencyLastUpdated = 592,
-    SkinsHint = 595, TrayRestore = 596, MenuButtonName = 597,
+    SkinsHint = 595, TrayRestore = 596, MenuButtonName = 597, KeypadName = 598, DisplayName = 599,
 
     TrayTip = 32777,
 };
