@@ -13,12 +13,12 @@ namespace {
 const int kTranslations[] = {12, 7, 10, 16, 3, 22, 4};
 
 // Where the English text is the right one. In every language: the product
-// name, the language names (each written in its own language), the scale name
-// and the mode abbreviations printed on the keys.
+// name, the language names (each written in its own language) and the mode
+// abbreviations printed on the keys.
 bool EnglishIsRight(int language, int id)
 {
     static const std::set<int> everywhere = {StringId::AppName, 308, 309, 310, 311, 312, StringId::ClothingCaption,
-                                             StringId::GeneralVGA, StringId::ModeDAL, StringId::ModeRPN};
+                                             StringId::ModeDAL, StringId::ModeRPN};
     // Key names (600-799) that the language writes as English does: plus, minus,
     // permutations, modulo, cube, pi, tangent, exponent, factorial, the bases.
     static const std::map<int, std::set<int>> perLanguage = {
@@ -96,6 +96,20 @@ TEST(TranslationTest, TellingRowsAreExact)
         EXPECT_EQ(row.text, text) << row.id << " in " << row.language;
     }
     EXPECT_EQ(12350, LocalizedId(350, 12));
+}
+
+// The proxy text tells where Tallix takes the proxy from: the variable names
+// are what the user types, so no translation may change them.
+TEST(TranslationTest, ProxyTextNamesTheEnvironmentVariables)
+{
+    std::vector<int> languages(std::begin(kTranslations), std::end(kTranslations));
+    languages.push_back(9);
+    for (int language : languages) {
+        std::string text;
+        ASSERT_EQ(1, LoadResString(LocalizedId(StringId::ProxyNotInUse, language), text, 4096)) << language;
+        EXPECT_NE(std::string::npos, text.find("http_proxy")) << language;
+        EXPECT_NE(std::string::npos, text.find("HTTP_PROXY")) << language;
+    }
 }
 
 // The display shows the error words through 40-character buffers: they must
