@@ -13,6 +13,7 @@
 
 #include "app/AppIcon.h"
 #include "app/SingleInstance.h"
+#include "platform/ClickSound.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtServices.h"
 #include "skins/SkinResources.h"
@@ -82,6 +83,11 @@ int RunWindowProgram(int argc, char** argv)
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
+    std::string folder;
+    CSkinResources::Instance().GetProgramFolder(folder);
+    // Reads the sound and opens the device at the first click, not now.
+    CAlsaClickSound click(folder + "click.wav");
+    SetClickSoundService(&click);
     {
         CMainWindow window(registry, CSkinResources::Instance());
         single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
@@ -96,6 +102,7 @@ int RunWindowProgram(int argc, char** argv)
         app.exec();
     }
     FinishFontWarmUp();
+    SetClickSoundService(nullptr);
     RemoveQtServices();
     CSkinResources::Release();
     return 0;
