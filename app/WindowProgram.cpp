@@ -39,17 +39,6 @@ void ExitOnSignals(CMainWindow& window)
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
 }
 
-// "-m" anywhere in the command line, in any case: start in the tray.
-bool StartInTray(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        for (char& c : arg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (arg.find("-m") != std::string::npos) return true;
-    }
-    return false;
-}
-
 void Centre(QWidget& window)
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -58,6 +47,16 @@ void Centre(QWidget& window)
     }
 }
 }  // namespace
+
+bool HasTraySwitch(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        for (char& c : arg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (arg.find("-m") != std::string::npos) return true;
+    }
+    return false;
+}
 
 bool HasGraphicalDisplay()
 {
@@ -92,7 +91,7 @@ int RunWindowProgram(int argc, char** argv)
         CMainWindow window(registry, CSkinResources::Instance());
         single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
         window.setWindowIcon(MakeAppIcon());
-        const bool inTray = StartInTray(argc, argv);
+        const bool inTray = HasTraySwitch(argc, argv);
         Centre(window);
         window.Initialise(inTray ? 1 : 0);
         QApplication::restoreOverrideCursor();
