@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -71,8 +72,8 @@ protected:
     {
         for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
             unsetenv(name);
-        char folder[] = "/tmp/tallix-download-XXXXXX";
-        folder_ = mkdtemp(folder);
+        std::string folder = (std::filesystem::temp_directory_path() / "tallix-download-XXXXXX").string();
+        folder_ = mkdtemp(folder.data());
         path_ = folder_ + "/currency.ini";
         std::ofstream(path_, std::ios::binary) << kOldRates;
         downloader_.SetTimeout(kShortTimeoutMs);
@@ -80,8 +81,8 @@ protected:
     void TearDown() override
     {
         downloader_.Wait();
-        std::remove(path_.c_str());
-        rmdir(folder_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
     // Runs one download to its end; returns the completion status.
     long Download(const std::string& url, int proxyMode)
