@@ -136,6 +136,42 @@ TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
     }
 }
 
+TEST_F(CurrencyDownloader, TellsWhyTheOldFileStays)
+{
+    using D = CCurrencyDownloader;
+    const struct {
+        const char* what;
+        CTestHttpServer::Mode mode;
+        std::string body;
+        int failure;
+        long httpStatus;
+    } rows[] = {
+        {"rates file", CTestHttpServer::kOk, kRates, D::kFailNone, 200},
+        {"not found", CTestHttpServer::kNotFound, kRates, D::kFailHttpStatus, 404},
+        {"an error page", CTestHttpServer::kOk, "<html><body>Service unavailable</body></html>", D::kFailNotRates, 200},
+        {"empty body", CTestHttpServer::kOk, "", D::kFailNotRates, 200},
+        {"oversize", CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), D::kFailTooLarge, 200},
+        {"no answer", CTestHttpServer::kSilent, "", D::kFailTimeout, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CTestHttpServer server(row.mode, row.body);
+        Download(server.Url(), D::kProxyPreconfigured);
+        EXPECT_EQ(downloader_.LastFailure(), row.failure);
+        EXPECT_EQ(downloader_.HttpStatus(), row.httpStatus);
+    }
+    Download("http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/r.ini", D::kProxyPreconfigured);
+    EXPECT_EQ(downloader_.LastFailure(), D::kFailNoConnection);
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    const std::string blocked = path_ + "/currency.ini"; // its folder is a file
+    CRecorder recorder;
+    ASSERT_EQ(downloader_.Prepare(server.Url().c_str(), &recorder, blocked.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, D::kProxyPreconfigured), 1);
+    EXPECT_EQ(recorder.Outcome(), D::kStatusWriteFailed);
+    downloader_.Wait();
+    EXPECT_EQ(downloader_.LastFailure(), D::kFailWrite);
+}
+
 TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)
 {
     CTestHttpServer server(CTestHttpServer::kOk, kRates);
