@@ -7,4 +7,5 @@ cd "$(dirname "$0")/.."
 if [ ! -f build/build.ninja ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build build -- "$@" | { grep -v '^ninja: no work to do\.$' || true; } >&2
+cmake --build build -- "$@" |
+  { grep -v -e '^ninja: no work to do\.$' -e '] Re-checking globbed directories\.\.\.$' || true; } >&2

@@ -244,15 +244,28 @@ void CCommandLine::CheckFit()
         Fail(commandFlag_ + " takes no argument " + Quoted(request_.operands.front()));
 }
 
+volatile std::sig_atomic_t g_pipeClosed = 0;
+
+void OnPipeClosed(int)
+{
+    g_pipeClosed = 1;
+}
+
+// A closed pipe shows as a failed write (noted), not as a killed program.
+void CatchClosedPipe()
+{
+    std::signal(SIGPIPE, OnPipeClosed);
+}
+
 // Output that could not be written (a full disk, a closed pipe) fails the
-// command; a closed pipe is not worth a message.
+// command; a closed pipe is not worth a message: nobody reads any more.
 int FinishOutput(int exitCode)
 {
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;
     const int error = errno;
     if (flushed && !std::ferror(stdout)) return exitCode;
-    if (error != EPIPE)
+    if (!g_pipeClosed && error != EPIPE)
         std::fprintf(stderr, "tallix: can't write the output%s%s\n", error ? ": " : "", error ? std::strerror(error) : "");
     return exitCode ? exitCode : 1;
 }
@@ -263,8 +276,7 @@ bool RunTerminal(int argc, char** argv, int& exitCode)
 {
     CCommandLine line;
     if (!line.Read(argc, argv) || (line.Error().empty() && line.Command() == kNoCommand)) return false;
-    // A closed pipe shows as a failed write, not as a killed program.
-    std::signal(SIGPIPE, SIG_IGN);
+    CatchClosedPipe();
     if (!line.Error().empty()) exitCode = UsageError(line.Error());
     else exitCode = kCommands[line.Command()].run(line.Request());
     exitCode = FinishOutput(exitCode);
@@ -273,6 +285,6 @@ bool RunTerminal(int argc, char** argv, int& exitCode)
 
 int RunLineCalculator()
 {
-    std::signal(SIGPIPE, SIG_IGN);
+    CatchClosedPipe();
     return FinishOutput(RunCliCommand(STerminalRequest()));
 }

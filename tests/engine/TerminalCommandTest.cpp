@@ -349,6 +349,7 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
 
     const SResult told = Run({"--update-rates"});
     EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
+    EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
     fs::remove_all(Program() + "Currency");
     Write(Program() + "Currency", "a file where the rates folder belongs");
     Check({{{"--update-rates"}, "", "", "Currency.ini could not be written; the old rates stay", 1}});
@@ -367,6 +368,14 @@ TEST_F(TerminalCommands, AFailedWriteFailsEveryCommand)
         EXPECT_EQ(r.code, 1);
         EXPECT_NE(r.err.find("can't write the output"), std::string::npos) << r.err;
     }
+    // A closed pipe fails the command too, without a word: the reader left.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]);
+    const SResult r = Run({"--list-units"}, "", "/proc/self/fd/" + std::to_string(pipeEnds[1]));
+    close(pipeEnds[1]);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "");
 }
 
 // Reads what the program shows on its terminal until `wanted` appears after
