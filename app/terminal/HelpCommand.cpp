@@ -9,9 +9,9 @@
 
 namespace {
 
-const char kHelp[] = R"(Tallix, a skinnable calculator. Without arguments it starts the window.
+const char kHelp[] = R"help(Tallix, a skinnable calculator. Without arguments it starts the window.
 
-  tallix 12.5*(3+sin(30))            prints 43.75
+  tallix "12.5*(3+sin(30))"          prints 43.75
   tallix 1 + 2                       prints 3 (blanks are ignored)
   tallix --eval ff+1 --base 16       prints 100
   echo "2^10" | tallix -             prints 1024
@@ -38,7 +38,8 @@ Calculating:
   tenx (10 to the power), ln, log, log2, sin, cos, tan, asin, acos, atan,
   sinh, cosh, tanh, asnh, acsh, atnh (also atanh), sum (0+1+...+x),
   dms and dc (degrees to and from degrees-minutes-seconds), pct (percent),
-  rand, and ! for the factorial: !(5), also written 5!.
+  rand (rand(0): a random number from 0 to 1), and ! for the factorial:
+  !(5), also written 5!.
   Constants: pi, e.
   In another base, letters are digits in either case (ff is FF), except
   before "(" and in pi; a digit the base lacks is an error. Results there are
@@ -78,7 +79,7 @@ Checking:
 Options may be written --option=value. Exit codes: 0 success; 1 when a
 result is an error (syntax error, infinity, imaginary), a conversion, a
 download or a write fails, or a skin has problems; 2 for bad usage.
-)";
+)help";
 
 } // namespace
 
