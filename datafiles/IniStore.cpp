@@ -1,5 +1,6 @@
 #include "datafiles/IniStore.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <fcntl.h>
 #include <locale.h>
 #include <mutex>
-#include <strings.h>
 #include <unistd.h>
 
 namespace {
@@ -33,7 +33,7 @@ std::string Trim(const std::string& text)
 
 bool SameName(const std::string& a, const char* b)
 {
-    return strcasecmp(a.c_str(), b) == 0;
+    return SameAsciiNoCase(a, b);
 }
 
 // Splits at commas the way strtok does: empty pieces are skipped.

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/TextCodec.h"
 
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <pwd.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +19,7 @@ namespace {
 
 bool SameName(const std::string& a, const char* b)
 {
-    return strcasecmp(a.c_str(), b) == 0;
+    return SameAsciiNoCase(a, b);
 }
 
 // Creates every missing folder of `path` (not the last component).

@@ -1,4 +1,5 @@
 #include "datafiles/IniStore.h"
+#include "platform/Registry.h"
 #include "tests/datafiles/TempFolder.h"
 
 #include <clocale>
@@ -116,6 +117,32 @@ TEST_F(IniStoreTest, DoublesReadTheSameInACommaLocale)
     std::setlocale(LC_NUMERIC, restore.c_str());
     EXPECT_DOUBLE_EQ(1.6427, real);
     EXPECT_DOUBLE_EQ(4.1e-05, small);
+}
+
+// Under a Turkish LC_CTYPE the C library's case folding has no "I" for "i";
+// names of files and settings must match all the same.
+TEST_F(IniStoreTest, NamesMatchByAsciiLettersUnderATurkishLocale)
+{
+    const char* saved = std::setlocale(LC_CTYPE, nullptr);
+    std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_CTYPE, "tr_TR.UTF-8")) GTEST_SKIP() << "tr_TR.UTF-8 not installed";
+    CRegistryValues settings;
+    settings.Ensure("SOFTWARE\\Fernhill\\Tallix\\General", "IniFile").text = "dark.ini";
+    const struct { const char* file; const char* section; const char* key; } rows[] = {
+        {"[Init]\nLast=5\n", "init", "LAST"},
+        {"[init]\nlast=5\n", "INIT", "Last"},
+        {"[Main]\nBtnId=5\n", "MAIN", "btnid"},
+    };
+    std::vector<int> found;
+    for (const auto& row : rows) {
+        LoadText(row.file);
+        int value = 0;
+        found.push_back(store.GetInt(value, row.section, row.key, 0) && value == 5);
+    }
+    const bool settingFound = settings.Find("software\\fernhill\\tallix\\general", "INIFILE") != nullptr;
+    std::setlocale(LC_CTYPE, restore.c_str());
+    EXPECT_EQ(found, std::vector<int>(std::size(rows), 1));
+    EXPECT_TRUE(settingFound);
 }
 
 TEST_F(IniStoreTest, NullArgumentsCountAsNotFound)
