@@ -1,5 +1,7 @@
 #include "datafiles/CurrencyDownloader.h"
 
+#include "datafiles/RatesCheck.h"
+#include "platform/AsciiCase.h"
 #include "platform/WindowMessage.h"
 
 #include <cerrno>
@@ -7,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -20,41 +21,6 @@ const char CCurrencyDownloader::kUrlVariable[] = "TALLIX_RATES_URL";
 namespace {
 
 CCurrencyDownloader* g_instance = nullptr;
-
-std::string Trim(const std::string& text)
-{
-    size_t begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string::npos) return std::string();
-    return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
-}
-
-// A section "Conversions" holding a three-letter key set to a number.
-int LooksLikeRates(const std::string& body)
-{
-    bool inSection = false;
-    for (size_t pos = 0; pos < body.size();) {
-        size_t end = body.find('\n', pos);
-        if (end == std::string::npos) end = body.size();
-        std::string line = Trim(body.substr(pos, end - pos));
-        pos = end + 1;
-        if (!line.empty() && line[0] == '[') {
-            size_t close = line.find(']');
-            inSection = close != std::string::npos &&
-                        strcasecmp(Trim(line.substr(1, close - 1)).c_str(), "Conversions") == 0;
-            continue;
-        }
-        size_t eq = line.find('=');
-        if (!inSection || eq == std::string::npos) continue;
-        std::string key = Trim(line.substr(0, eq));
-        std::string value = Trim(line.substr(eq + 1));
-        bool code = key.size() == 3;
-        for (char c : key) code = code && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-        char* stop = nullptr;
-        std::strtod(value.c_str(), &stop);
-        if (code && stop != value.c_str()) return 1;
-    }
-    return 0;
-}
 
 // The network wait must not compete with the interface for the processor.
 void LowerThreadPriority()
@@ -72,7 +38,7 @@ std::string FindEntry(const std::string& folder, const std::string& name)
     std::string found = name;
     if (!dir) return found;
     while (dirent* entry = readdir(dir))
-        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+        if (SameAsciiNoCase(entry->d_name, name)) {
             found = entry->d_name;
             if (found == name) break;
         }
@@ -271,11 +237,12 @@ void CCurrencyDownloader::Work()
         m_progressFollowsNotify = false;
     }
     int status = kStatusNoConnection;
+    m_refusal.clear();
     if (m_session.IsOpen() && m_session.Probe(m_url.c_str())) {
         long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
         m_received = received > 0 ? received : 0;
-        int (*check)(const std::string&) = m_ratesCheck ? m_ratesCheck : &LooksLikeRates;
-        if (received > 0 && check(m_body)) status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
+        if (received > 0 && CheckRatesText(m_body, m_refusal))
+            status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
     }
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();

@@ -8,8 +8,9 @@
 //   wParam 0, lParam 3                    no connection, nothing usable received
 //   wParam 0, lParam 4                    the file could not be written
 // The old file is only ever replaced whole, by a rename, and only by an answer
-// with a 2xx status whose body reads as a rates file; anything else (an error
-// page, an empty or oversize answer) leaves it untouched and reports 3.
+// with a 2xx status whose body passes CheckRatesText (datafiles/RatesCheck.h);
+// anything else (an error page, an empty, oversize, cut or damaged answer)
+// leaves it untouched and reports 3.
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -70,15 +71,15 @@ public:
     // Read these after the completion message.
     int Status() const { return m_status; }
     long ReceivedLength() const { return m_received; }
+    // Why the last answer was not taken as a rates file (see CheckRatesText);
+    // empty when it was taken or no answer came.
+    const std::string& RefusalReason() const { return m_refusal; }
     bool IsRunning() const { return m_running; }
     // Waits until the worker has finished.
     void Wait();
 
     // Time-out of connecting and of every wait for data (default 10 s).
     void SetTimeout(long ms) { m_timeoutMs = ms > 0 ? ms : kDefaultTimeoutMs; }
-    // A stricter test of what reads as a rates file than the built-in one (a
-    // section "Conversions" with a three-letter key set to a number).
-    void SetRatesCheck(int (*check)(const std::string& body)) { m_ratesCheck = check; }
 
     // Opens the session by proxy mode (kept as the current mode), running the
     // test downloads of the prepared URL for mode 2 and telling `progress`
@@ -106,7 +107,7 @@ private:
     std::atomic<int> m_conMgr{1};
     int m_connectionCheck = 1;
     long m_timeoutMs = kDefaultTimeoutMs;
-    int (*m_ratesCheck)(const std::string& body) = nullptr;
+    std::string m_refusal;
     // Set by the worker while it chooses the connection: progress then goes to
     // whatever window is attached at each message, so a Detach during the
     // (possibly long) choice is honoured.

@@ -93,8 +93,16 @@ int CIniStore::Load(const char* path)
     int ok = ReadUpTo(fd, buffer.data(), kMaxRead, got);
     ::close(fd);
     if (!ok) return 0;
-    // The text ends at the first zero byte, as a C string would.
-    buffer.resize(strnlen(buffer.data(), got));
+    buffer.resize(got);
+    return LoadText(buffer);
+}
+
+int CIniStore::LoadText(std::string_view text)
+{
+    // Only the first 30,000 bytes are read, and the text ends at the first
+    // zero byte, as a C string would.
+    text = text.substr(0, kMaxRead);
+    text = text.substr(0, text.find('\0'));
 
     Clear();
     // Lines split at LF with strtok semantics: runs of LF give no empty lines,
@@ -104,11 +112,11 @@ int CIniStore::Load(const char* path)
     bool first = true;
     size_t pos = 0;
     while (true) {
-        while (pos < buffer.size() && buffer[pos] == '\n') ++pos;
-        if (pos >= buffer.size()) break;
-        size_t end = buffer.find('\n', pos);
-        if (end == std::string::npos) end = buffer.size();
-        std::string line = buffer.substr(pos, end - pos);
+        while (pos < text.size() && text[pos] == '\n') ++pos;
+        if (pos >= text.size()) break;
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string line(text.substr(pos, end - pos));
         pos = end;
         if (!first) {
             emptyRun = (line == "\r") ? emptyRun + 1 : 0;

@@ -27,6 +27,7 @@
 // Paths are file names as the system takes them (UTF-8 on this system).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CIniStore {
@@ -38,6 +39,10 @@ public:
 
     // Replaces the content with the parsed file; 0 (content kept) when unreadable.
     int Load(const char* path);
+    // Replaces the content with `text` parsed exactly as Load reads a file of
+    // these bytes (the 30,000-byte cut, the zero byte and the blank-line stop
+    // included). Always 1.
+    int LoadText(std::string_view text);
     int GetString(std::string& out, const char* section, const char* key, const char* def);
     int GetInt(int& out, const char* section, const char* key, int def);
     int GetIntPair(int& x, int& y, const char* section, const char* key, int defX, int defY);

@@ -1,6 +1,5 @@
 // tallix --update-rates: downloads the rates file now, in the foreground, and
 // says what happened. The server is $TALLIX_RATES_URL when set.
-#include "conversions/CurrencyTable.h"
 #include "conversions/UnitNames.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/Registry.h"
@@ -63,7 +62,6 @@ int RunUpdateRatesCommand(int argc, char** argv)
     std::string path = ProgramFolderOfExecutable() + "Currency/Currency.ini";
     CConsoleTarget target;
     CCurrencyDownloader downloader;
-    downloader.SetRatesCheck(&CCurrencyTable::IsRatesText);
     if (!downloader.Prepare(url.c_str(), &target, path.c_str())) {
         std::fprintf(stderr, "tallix: can't download from \"%s\" to \"%s\"\n", url.c_str(), path.c_str());
         return 1;
@@ -81,6 +79,9 @@ int RunUpdateRatesCommand(int argc, char** argv)
     }
     if (status == CCurrencyDownloader::kStatusWriteFailed)
         std::fprintf(stderr, "tallix: the rates file %s could not be written; the old rates stay\n", path.c_str());
+    else if (!downloader.RefusalReason().empty())
+        std::fprintf(stderr, "tallix: the answer from %s is no usable rates file (%s); the old rates stay\n", url.c_str(),
+                     downloader.RefusalReason().c_str());
     else
         std::fprintf(stderr, "tallix: Unable to connect to the Internet (no usable rates file from %s); the old rates stay\n", url.c_str());
     return 1;

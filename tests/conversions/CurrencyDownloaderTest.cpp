@@ -1,6 +1,7 @@
 #include "TestHttpServer.h"
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
+#include "datafiles/RatesCheck.h"
 #include "platform/WindowMessage.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,14 @@
 
 namespace {
 
-const char kRates[] = "[Conversions]\r\nUSD=1\r\nEUR=1.25\r\n";
+// A rates file the download takes: every code of the list, USD 1 and EUR 1.25.
+std::string RatesText(int codes = kRateCodeCount)
+{
+    std::string text = "[Conversions]\r\nUSD=1\r\nEUR=1.25\r\n";
+    for (int i = 2; i < codes; ++i) text += std::string(kRateCodes[i]) + "=0.5\r\n";
+    return text;
+}
+const std::string kRates = RatesText();
 const char kOldRates[] = "[Conversions]\r\nEUR=1.5\r\n";
 constexpr long kShortTimeoutMs = 1000; // short, yet long enough for a busy machine
 
@@ -115,7 +123,10 @@ TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
         {"empty body", CTestHttpServer::kOk, "", 3},
         {"one byte", CTestHttpServer::kOk, "x", 3},
         {"an error page", CTestHttpServer::kOk, "<html><body>Service unavailable</body></html>", 3},
-        {"oversize", CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), 3},
+        {"oversize", CTestHttpServer::kOk, kRates + std::string(40000, ';'), 3},
+        {"cut off halfway", CTestHttpServer::kOk, RatesText(44), 3},
+        {"a rate that is no number", CTestHttpServer::kOk, kRates + "[Conversions]\r\nGBP=abc\r\n", 1},
+        {"a first rate that is no number", CTestHttpServer::kOk, "[Conversions]\r\nGBP=abc\r\n" + kRates, 3},
         {"no answer", CTestHttpServer::kSilent, "", 3},
     };
     for (const ServerRow& row : rows) {
@@ -139,7 +150,7 @@ TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)
 {
     CTestHttpServer server(CTestHttpServer::kOk, kRates);
     EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
-    EXPECT_EQ(downloader_.ReceivedLength(), static_cast<long>(sizeof kRates - 1));
+    EXPECT_EQ(downloader_.ReceivedLength(), static_cast<long>(kRates.size()));
     std::vector<std::string> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u); // the probe, then the download
     for (const std::string& head : requests) {
@@ -158,14 +169,15 @@ TEST_F(CurrencyDownloader, ConnectionRefusedKeepsTheOldFile)
     EXPECT_EQ(ReadFile(path_), kOldRates);
 }
 
-TEST_F(CurrencyDownloader, AStricterRatesCheckCanBeInstalled)
+TEST_F(CurrencyDownloader, AnAnswerThatIsNoRatesFileSaysWhy)
 {
     CTestHttpServer server(CTestHttpServer::kOk, "[Conversions]\nXYZ=2\n");
-    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
-    std::ofstream(path_, std::ios::binary | std::ios::trunc) << kOldRates;
-    downloader_.SetRatesCheck(&CCurrencyTable::IsRatesText);
     EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 3);
     EXPECT_EQ(ReadFile(path_), kOldRates);
+    EXPECT_EQ(downloader_.RefusalReason(), "no rate for USD");
+    CTestHttpServer good(CTestHttpServer::kOk, kRates);
+    EXPECT_EQ(Download(good.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_EQ(downloader_.RefusalReason(), "");
 }
 
 TEST_F(CurrencyDownloader, AnUnwritableTargetReportsStatus4)
