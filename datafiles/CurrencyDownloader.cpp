@@ -229,6 +229,7 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& body)
 void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
+    m_session.SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(m_deadlineMs));
     // A connection is always taken to be available here (connection check).
     // The window hears how an automatic choice goes: it may take four time-outs.
     if (!m_session.IsOpen()) {
@@ -244,6 +245,7 @@ void CCurrencyDownloader::Work()
         if (received > 0 && CheckRatesText(m_body, m_refusal))
             status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
     }
+    m_session.ClearDeadline();
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
     m_status = status;

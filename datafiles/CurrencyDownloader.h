@@ -29,6 +29,7 @@ public:
     static constexpr size_t kMaxRatesBytes = 30000; // larger answers are refused (the INI reader's limit)
     static constexpr size_t kTestBytes = 10000;     // read by the test downloads of the proxy choice
     static constexpr long kDefaultTimeoutMs = 10000;
+    static constexpr long kDefaultDeadlineMs = 60000;
     static const char kUserAgent[];
     static const char kDefaultUrl[];
     static const char kUrlVariable[]; // environment variable naming another rates server
@@ -80,6 +81,9 @@ public:
 
     // Time-out of connecting and of every wait for data (default 10 s).
     void SetTimeout(long ms) { m_timeoutMs = ms > 0 ? ms : kDefaultTimeoutMs; }
+    // Longest time one download (from Start to the outcome, a proxy choice
+    // included) may take; then it fails with status 3 (default 60 s).
+    void SetDeadline(long ms) { m_deadlineMs = ms > 0 ? ms : kDefaultDeadlineMs; }
 
     // Opens the session by proxy mode (kept as the current mode), running the
     // test downloads of the prepared URL for mode 2 and telling `progress`
@@ -107,6 +111,7 @@ private:
     std::atomic<int> m_conMgr{1};
     int m_connectionCheck = 1;
     long m_timeoutMs = kDefaultTimeoutMs;
+    long m_deadlineMs = kDefaultDeadlineMs;
     std::string m_refusal;
     // Set by the worker while it chooses the connection: progress then goes to
     // whatever window is attached at each message, so a Detach during the

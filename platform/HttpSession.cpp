@@ -113,6 +113,13 @@ int CHttpSession::Perform(const char* url, void* record, bool reload)
     m_lastStatus = 0;
     if (!m_curl || !url || !*url) return CURLE_FAILED_INIT;
     CURL* curl = static_cast<CURL*>(m_curl);
+    long leftMs = 0; // no limit
+    if (m_deadline != Clock::time_point::max()) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now()).count();
+        if (left <= 0) return CURLE_OPERATION_TIMEDOUT;
+        leftMs = static_cast<long>(left);
+    }
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, leftMs);
     Transfer& transfer = *static_cast<Transfer*>(record);
     transfer.abort = &m_abort;
     transfer.timeoutMs = m_timeoutMs;

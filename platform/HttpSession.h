@@ -5,6 +5,7 @@
 // One thread uses a session at a time. Only http and https URLs are fetched;
 // redirects are followed (at most 5, http and https only).
 #include <atomic>
+#include <chrono>
 #include <string>
 
 class CHttpSession {
@@ -40,6 +41,13 @@ public:
     long Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap = false,
                bool anyStatus = false);
 
+    // Bounds every later Probe and Fetch, whatever the time-outs allow: a
+    // server that sends a byte now and then must not hold a request for ever.
+    // A request that would start after `deadline` fails at once. Persists over
+    // Open and Close; ClearDeadline lifts it.
+    void SetDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
+    void ClearDeadline() { m_deadline = std::chrono::steady_clock::time_point::max(); }
+
     // Makes a running Probe or Fetch (on another thread) give up soon.
     void Abort() { m_abort = true; }
     // HTTP status of the last request; 0 when none arrived.
@@ -55,5 +63,6 @@ private:
     void* m_curl = nullptr;
     long m_timeoutMs = kDefaultTimeoutMs;
     long m_lastStatus = 0;
+    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     std::atomic<bool> m_abort{false};
 };

@@ -146,6 +146,16 @@ TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
     }
 }
 
+// A server that keeps sending a byte now and then never trips the time-out
+// of a wait; the deadline of the whole download ends it.
+TEST_F(CurrencyDownloader, ATricklingServerMeetsTheDeadline)
+{
+    CTestHttpServer trickle(CTestHttpServer::kTrickle, kRates); // about ten seconds of bytes
+    downloader_.SetDeadline(kShortTimeoutMs);
+    EXPECT_EQ(Download(trickle.Url(), CCurrencyDownloader::kProxyPreconfigured), 3);
+    EXPECT_EQ(ReadFile(path_), kOldRates);
+}
+
 TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)
 {
     CTestHttpServer server(CTestHttpServer::kOk, kRates);
