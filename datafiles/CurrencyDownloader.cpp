@@ -107,7 +107,7 @@ int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const 
     if (std::strlen(url) > kMaxText || std::strlen(filePath) > kMaxText) return 0;
     m_url = url;
     m_path = filePath;
-    std::lock_guard<std::mutex> lock(m_notifyLock);
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     m_notify = notify;
     m_body.clear();
     return 1;
@@ -116,7 +116,10 @@ int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const 
 int CCurrencyDownloader::Start(int connectionCheck, int conMgr, int proxyMode)
 {
     if (m_url.empty() || m_running) return 0;
-    if (m_thread.joinable()) m_thread.join(); // the last worker has finished
+    // A window that handles the outcome on the worker's own thread (a test
+    // double, the terminal) cannot start the next worker from there.
+    if (m_thread.get_id() == std::this_thread::get_id()) return 0;
+    if (m_thread.joinable()) m_thread.join(); // the last worker has finished or is finishing
     m_connectionCheck = connectionCheck;
     m_conMgr = conMgr;
     m_proxyMode = proxyMode;
@@ -144,24 +147,22 @@ void CCurrencyDownloader::Wait()
 
 void CCurrencyDownloader::Detach(IMessageTarget* target)
 {
-    std::lock_guard<std::mutex> lock(m_notifyLock);
+    // Posting happens under this lock: once it is ours, no post is under way,
+    // and none reaches the target after this returns.
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     if (m_notify == target) m_notify = nullptr;
 }
 
-IMessageTarget* CCurrencyDownloader::NotifyTarget()
+void CCurrencyDownloader::PostToWindow(long progress, long status)
 {
-    std::lock_guard<std::mutex> lock(m_notifyLock);
-    return m_notify;
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
+    if (m_notify) m_notify->PostMessage(kMsgDownload, progress, status);
 }
 
-IMessageTarget* CCurrencyDownloader::ProgressTarget(IMessageTarget* given)
+void CCurrencyDownloader::Progress(IMessageTarget* given, long percent)
 {
-    return m_progressFollowsNotify ? NotifyTarget() : given;
-}
-
-void CCurrencyDownloader::Notify(IMessageTarget* target, long progress, long status)
-{
-    if (target) target->SendMessage(kMsgDownload, progress, status);
+    if (m_progressFollowsNotify) PostToWindow(percent, 0);
+    else if (given) given->PostMessage(kMsgDownload, percent, 0);
 }
 
 int CCurrencyDownloader::TestOpen(CHttpSession::AccessType access)
@@ -185,19 +186,19 @@ int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progres
         return m_session.Open(CHttpSession::kAccessPreconfigured, kUserAgent, m_timeoutMs);
     if (mode != kProxyAutomatic) return 0;
     // Two rounds of both kinds, as a first attempt may meet a connection still coming up.
-    Notify(ProgressTarget(progress), 5, 0);
+    Progress(progress, 5);
     int chosen = TestOpen(CHttpSession::kAccessProxy) ? kProxyNamed : -1;
-    Notify(ProgressTarget(progress), 25, 0);
+    Progress(progress, 25);
     if (chosen < 0) {
         if (TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
-        Notify(ProgressTarget(progress), 50, 0);
+        Progress(progress, 50);
     }
     if (chosen < 0) {
         if (TestOpen(CHttpSession::kAccessProxy)) chosen = kProxyNamed;
-        Notify(ProgressTarget(progress), 75, 0);
+        Progress(progress, 75);
     }
     if (chosen < 0 && TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
-    Notify(ProgressTarget(progress), 95, 0);
+    Progress(progress, 95);
     if (chosen < 0) {
         m_session.Close();
         return 0;
@@ -234,7 +235,7 @@ void CCurrencyDownloader::Work()
     // The window hears how an automatic choice goes: it may take four time-outs.
     if (!m_session.IsOpen()) {
         m_progressFollowsNotify = true;
-        ChooseConnection(m_proxyMode, NotifyTarget());
+        ChooseConnection(m_proxyMode, nullptr);
         m_progressFollowsNotify = false;
     }
     int status = kStatusNoConnection;
@@ -249,8 +250,9 @@ void CCurrencyDownloader::Work()
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
     m_status = status;
-    Notify(NotifyTarget(), 0, status);
-    // Last: a Start made while the window handles the message is refused
-    // rather than waiting for this thread, which waits for the window.
+    // The window may handle the outcome while this thread is still ending;
+    // a Start it makes then waits only for that end.
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     m_running = false;
+    PostToWindow(0, status);
 }

@@ -1,12 +1,16 @@
 #pragma once
 // Fetches a fresh rates file over HTTP on a worker thread and puts it in place
 // of the old one. Progress and the outcome go to the starter's window as
-// kMsgDownload (1324), sent synchronously from the worker:
+// kMsgDownload (1324), posted (PostMessage) in this order from the worker:
 //   wParam 5, 25, 50, 75, 95, lParam 0   progress of an automatic proxy choice
 //                                        (made when no connection is open yet)
 //   wParam 0, lParam 1                    the rates file was written
 //   wParam 0, lParam 3                    no connection, nothing usable received
 //   wParam 0, lParam 4                    the file could not be written
+// The worker never waits for the window: a window that answers on the
+// interface thread can detach, and the program end, while messages wait to be
+// handled. Status, length, refusal and proxy mode are set before the outcome
+// is posted.
 // The old file is only ever replaced whole, by a rename, and only by an answer
 // with a 2xx status whose body passes CheckRatesText (datafiles/RatesCheck.h);
 // anything else (an error page, an empty, oversize, cut or damaged answer)
@@ -43,8 +47,8 @@ public:
     static void Release();
 
     CCurrencyDownloader();
-    // Stops a running transfer and waits for the worker. The notify target must
-    // keep answering SendMessage until then.
+    // Stops a running transfer and waits for the worker (which never waits
+    // for a window).
     ~CCurrencyDownloader();
     CCurrencyDownloader(const CCurrencyDownloader&) = delete;
     CCurrencyDownloader& operator=(const CCurrencyDownloader&) = delete;
@@ -65,8 +69,10 @@ public:
     // mode that worked, once one did).
     void GetConnectionSettings(int& conMgr, int& proxyMode) const;
 
-    // Stops sending to `target` (a window going away while a download runs).
-    // A message already being delivered is still delivered; later ones are not.
+    // Stops telling `target` (a window going away while a download runs). On
+    // return no message to it is being posted and none will be; messages
+    // posted before stay in its queue. Waits for nothing but a post under
+    // way; may be called from the window's own message handler.
     void Detach(IMessageTarget* target);
 
     // Read these after the completion message.
@@ -95,15 +101,15 @@ private:
     void Work();
     int TestOpen(CHttpSession::AccessType access);
     int WriteRatesFile(const std::string& body);
-    void Notify(IMessageTarget* target, long progress, long status);
-    IMessageTarget* NotifyTarget();
-    IMessageTarget* ProgressTarget(IMessageTarget* given);
+    void PostToWindow(long progress, long status);
+    void Progress(IMessageTarget* given, long percent);
 
     CHttpSession m_session;
     std::string m_url;
     std::string m_path;
     IMessageTarget* m_notify = nullptr; // guarded by m_notifyLock while a worker runs
-    std::mutex m_notifyLock;
+    // Recursive: a window that handles a post at once may detach from there.
+    std::recursive_mutex m_notifyLock;
     std::string m_body;
     std::atomic<int> m_status{kStatusIdle};
     std::atomic<long> m_received{0};
@@ -114,8 +120,7 @@ private:
     long m_deadlineMs = kDefaultDeadlineMs;
     std::string m_refusal;
     // Set by the worker while it chooses the connection: progress then goes to
-    // whatever window is attached at each message, so a Detach during the
-    // (possibly long) choice is honoured.
+    // the window attached at each message.
     bool m_progressFollowsNotify = false;
     std::atomic<bool> m_running{false};
     std::thread m_thread;

@@ -18,7 +18,8 @@ const char kCurrencyKey[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
 // Stands in for the window: prints progress and waits for the outcome.
 class CConsoleTarget : public IMessageTarget {
 public:
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
+    // The download posts; handled at once, there being no window to queue for.
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override { SendMessage(msg, wParam, lParam); }
     intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         if (msg != kMsgDownload) return 0;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <unistd.h>
@@ -29,15 +30,18 @@ const std::string kRates = RatesText();
 const char kOldRates[] = "[Conversions]\r\nEUR=1.5\r\n";
 constexpr long kShortTimeoutMs = 1000; // short, yet long enough for a busy machine
 
-// The window that started the download: records what it is sent.
+// The window that started the download: records what it is told.
 class CRecorder : public IMessageTarget {
 public:
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
-    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (msg == kMsgDownload) (lParam ? outcomes_ : progress_).push_back(lParam ? lParam : wParam);
         done_.notify_all();
+    }
+    intptr_t SendMessage(unsigned, intptr_t, intptr_t) override
+    {
+        ADD_FAILURE() << "the download must not wait for its window";
         return 0;
     }
     // The completion status (waits for it).
@@ -332,13 +336,12 @@ TEST_F(CurrencyDownloader, ADetachedWindowHearsNothingMore)
 class CLeavingWindow : public IMessageTarget {
 public:
     explicit CLeavingWindow(CCurrencyDownloader& downloader) : downloader_(downloader) {}
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
-    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         if (msg == kMsgDownload) heard.push_back(lParam ? -lParam : wParam);
         downloader_.Detach(this);
-        return 0;
     }
+    intptr_t SendMessage(unsigned, intptr_t, intptr_t) override { return 0; }
     std::vector<long> heard;
 
 private:
@@ -355,6 +358,85 @@ TEST_F(CurrencyDownloader, DetachingDuringTheProxyChoiceStopsItsProgress)
     EXPECT_EQ(window.heard, std::vector<long>{5});
     EXPECT_EQ(downloader_.Status(), 1);
     EXPECT_EQ(ReadFile(path_), kRates);
+}
+
+// A window whose messages wait in the queue of an interface thread of its
+// own until that thread handles them, as a toolkit's queued calls do: a
+// SendMessage blocks its caller until then.
+class CInterfaceWindow : public IMessageTarget {
+public:
+    void PostMessage(unsigned msg, intptr_t, intptr_t) override
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (msg == kMsgDownload) ++(detached_ ? afterDetach_ : queued_);
+        changed_.notify_all();
+    }
+    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++senders_;
+        lock.unlock();
+        PostMessage(msg, wParam, lParam);
+        lock.lock();
+        changed_.wait(lock, [this] { return handling_; });
+        --senders_;
+        return 0;
+    }
+    // The interface thread's side.
+    void WaitForAMessage()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return queued_ > 0; });
+    }
+    void Detached()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        detached_ = true;
+    }
+    int Senders()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return senders_;
+    }
+    int ArrivedAfterDetach()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return afterDetach_;
+    }
+    void HandleAll()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        handling_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int queued_ = 0, afterDetach_ = 0, senders_ = 0;
+    bool detached_ = false, handling_ = false;
+};
+
+// The window closes, and the program ends, while a progress message still
+// waits in its queue: neither may wait for the worker, and nothing may reach
+// the window once it has detached.
+TEST_F(CurrencyDownloader, TheInterfaceThreadDetachesAndEndsWithoutWaitingForTheWorker)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    CInterfaceWindow window;
+    auto downloader = std::make_unique<CCurrencyDownloader>();
+    downloader->SetTimeout(kShortTimeoutMs);
+    ASSERT_EQ(downloader->Prepare(server.Url().c_str(), &window, path_.c_str()), 1);
+    ASSERT_EQ(downloader->Start(1, 1, CCurrencyDownloader::kProxyAutomatic), 1);
+    window.WaitForAMessage();
+    downloader->Detach(&window);
+    window.Detached();
+    const int blockedWorkers = window.Senders();
+    if (blockedWorkers > 0) window.HandleAll(); // else the end below would never come
+    downloader.reset();
+    window.HandleAll();
+    EXPECT_EQ(blockedWorkers, 0);
+    EXPECT_EQ(window.ArrivedAfterDetach(), 0);
 }
 
 TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)
