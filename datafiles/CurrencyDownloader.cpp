@@ -2,13 +2,13 @@
 
 #include "datafiles/RatesCheck.h"
 #include "platform/AsciiCase.h"
+#include "platform/AtomicFile.h"
 #include "platform/WindowMessage.h"
 
 #include <cerrno>
 #include <dirent.h>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -59,18 +59,6 @@ std::string ExistingSpelling(const std::string& path)
         folder = parent + "/" + FindEntry(parent, folder.substr(parentSlash + 1));
     }
     return folder + "/" + FindEntry(folder, path.substr(slash + 1));
-}
-
-bool WriteAll(int fd, const std::string& data)
-{
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -213,18 +201,9 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& body)
     const std::string path = ExistingSpelling(m_path);
     std::string folder = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
     if (!folder.empty()) mkdir(folder.c_str(), 0755); // restores a deleted rates folder
-    // Written beside the old file and renamed over it: a failed write never
-    // leaves the user without rates.
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return 0;
-    bool ok = WriteAll(fd, body) && fsync(fd) == 0;
-    struct stat old {};
-    fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    ok = close(fd) == 0 && ok;
-    if (ok && rename(temp.c_str(), path.c_str()) == 0) return 1;
-    unlink(temp.c_str());
-    return 0;
+    // A failed write never leaves the user without rates; a linked rates file
+    // stays a link and its target gets the new rates.
+    return WriteFileAtomically(path.c_str(), body);
 }
 
 void CCurrencyDownloader::Work()

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -215,6 +216,31 @@ TEST_F(CurrencyDownloader, ReplacesTheExistingFileWhateverTheCaseOfItsName)
     downloader_.Wait();
     EXPECT_EQ(ReadFile(path_), kRates);
     EXPECT_NE(access(shouted.c_str(), F_OK), 0);
+}
+
+// The rates file is replaced as every file of the program is: a link stays a
+// link, a new file gets the permissions the umask allows.
+TEST_F(CurrencyDownloader, TheRatesFileIsWrittenAtomicallyKeepingLinksAndTheUmask)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    const std::string target = folder_ + "/shared-rates.ini";
+    std::ofstream(target, std::ios::binary) << kOldRates;
+    std::remove(path_.c_str());
+    ASSERT_EQ(symlink(target.c_str(), path_.c_str()), 0);
+    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    struct stat link {};
+    EXPECT_TRUE(lstat(path_.c_str(), &link) == 0 && S_ISLNK(link.st_mode));
+    EXPECT_EQ(ReadFile(target), kRates);
+    std::remove(target.c_str());
+
+    std::remove(path_.c_str());
+    const mode_t saved = umask(077);
+    const long outcome = Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured);
+    umask(saved);
+    struct stat made {};
+    EXPECT_EQ(outcome, 1);
+    ASSERT_EQ(stat(path_.c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0600u);
 }
 
 struct ProxyChoiceRow {
