@@ -12,7 +12,8 @@ class CHttpSession {
 public:
     enum AccessType {
         kAccessProxy = 0,        // through the proxy named by http_proxy / HTTP_PROXY; Open fails when none is named
-        kAccessPreconfigured = 1 // the environment's proxy settings when present, a direct connection otherwise
+        kAccessPreconfigured = 1 // the environment's proxy settings when present (http_proxy or HTTP_PROXY
+                                 // for http), a direct connection otherwise
     };
     enum : long { kDefaultTimeoutMs = 10000 };
 
@@ -61,6 +62,7 @@ private:
     int Perform(const char* url, void* transfer, bool reload);
 
     void* m_curl = nullptr;
+    AccessType m_access = kAccessPreconfigured;
     long m_timeoutMs = kDefaultTimeoutMs;
     long m_lastStatus = 0;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();

@@ -324,6 +324,27 @@ TEST_F(CurrencyDownloader, NamedProxyModeNeedsAProxy)
     EXPECT_EQ(ReadFile(path_), kRates);
 }
 
+// Either spelling of the variable names the proxy, in mode 1 as in mode 0.
+TEST_F(CurrencyDownloader, PreconfiguredModeTakesEitherProxyVariable)
+{
+    const char* const variables[] = {"http_proxy", "HTTP_PROXY"};
+    for (const char* variable : variables) {
+        SCOPED_TRACE(variable);
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << kOldRates;
+        CTestHttpServer proxy(CTestHttpServer::kOk, kRates);
+        setenv(variable, proxy.Url("").c_str(), 1);
+        CCurrencyDownloader downloader;
+        CRecorder recorder;
+        ASSERT_EQ(downloader.Prepare("http://rates.tallix.invalid/currency.ini", &recorder, path_.c_str()), 1);
+        ASSERT_EQ(downloader.Start(1, 1, CCurrencyDownloader::kProxyPreconfigured), 1);
+        EXPECT_EQ(recorder.Outcome(), 1);
+        downloader.Wait();
+        unsetenv(variable);
+        EXPECT_FALSE(proxy.Requests().empty());
+        EXPECT_EQ(ReadFile(path_), kRates);
+    }
+}
+
 TEST_F(CurrencyDownloader, StartAndPrepareRefuseWhatCannotRun)
 {
     EXPECT_EQ(downloader_.Start(1, 1, 1), 0); // nothing prepared
