@@ -2,9 +2,8 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
+#include "platform/FileText.h"
 #include "platform/MessageBox.h"
 #include "skins/ButtonGroup.h"
 #include "skins/SkinResources.h"
@@ -257,8 +256,9 @@ struct Checker {
     // The INI store reads 30,000 bytes and keeps 125 sections: more is lost silently.
     void Capacity(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string text;
+        int error = 0;
+        ReadFileText(path, text, error);
         if (text.size() > 30000)
             Issue(Fmt("%s has %zu bytes; only the first 30000 are read", path.c_str(), text.size()));
         int sections = 0;

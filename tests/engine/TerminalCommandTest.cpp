@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/wait.h>
 
@@ -81,6 +82,26 @@ TEST(TerminalCommands, LineCalculatorAnswersEachLine)
         EXPECT_EQ(run.out, c.out) << c.input;
         EXPECT_EQ(run.exitCode, c.exitCode) << c.input;
     }
+}
+
+// Settings that cannot be read are no reason to crash: a folder where the
+// settings file belongs gives the defaults.
+TEST(TerminalCommands, UpdateRatesWithAFolderForSettings)
+{
+    char folder[] = "/tmp/tallix-conf-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string config = folder;
+    ASSERT_EQ(system(("mkdir -p '" + config + "/Fernhill/Tallix.conf'").c_str()), 0);
+    const char* saved = getenv("XDG_CONFIG_HOME");
+    const std::string restore = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("TALLIX_RATES_URL", "http://127.0.0.1:1/currency.ini", 1);
+    const SRun run = RunTallix("--update-rates");
+    unsetenv("TALLIX_RATES_URL");
+    if (saved) setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    else unsetenv("XDG_CONFIG_HOME");
+    system(("rm -rf '" + config + "'").c_str());
+    EXPECT_EQ(run.exitCode, 1); // no rates from a closed port, and no abort
 }
 
 }
