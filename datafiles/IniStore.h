@@ -19,10 +19,12 @@
 //   show as further lines; a value is also cut to 255 characters there.
 // - Key lines before the first section header belong to no section and are
 //   ignored.
-// - Save writes the whole text however long (no 10,000-byte cut), into a
-//   temporary file in the same folder that is flushed to disk and then renamed
-//   over the target, so an interrupted or failed save leaves the old file intact.
-//   It returns 0 unless every byte reached the disk.
+// - Save writes the whole text (no 10,000-byte cut) into a temporary file in
+//   the same folder that is flushed to disk and then renamed over the target,
+//   so an interrupted or failed save leaves the old file intact. A text longer
+//   than the 30,000 bytes Load reads is not written: Save returns 0 and the old
+//   file stays (a caller that saves a user's change tells the user). It
+//   returns 0 unless every byte reached the disk.
 // - The text is read as a C string: a zero byte ends it, like the end of file.
 // Paths are file names as the system takes them (UTF-8 on this system).
 #include <cstdint>
@@ -51,7 +53,8 @@ public:
     int GetDouble(double& out, const char* section, const char* key, double def);
     // Overwrites an existing key only; never creates sections or keys.
     int SetValue(const char* section, const char* key, const char* value);
-    // Writes every section and pair; replaces the file atomically. 0 on any failure.
+    // Writes every section and pair; replaces the file atomically. 0 on any
+    // failure, and when the text would exceed what Load reads (file kept).
     int Save(const char* path);
     void Clear();
     int FindSection(const char* name) const;

@@ -284,6 +284,26 @@ TEST_F(IniStoreTest, SaveWritesLongTextsWhole)
     EXPECT_EQ("\r\n\r\n", written.substr(written.size() - 4));
 }
 
+// CRLF and the blank line after each section make a saved text longer than
+// the one read: a save the next start would read only in part keeps the old file.
+TEST_F(IniStoreTest, ASaveLongerThanTheReaderReadsKeepsTheOldFile)
+{
+    const struct { int sections; int saved; } rows[] = {{30, 1}, {50, 0}};
+    for (const auto& row : rows) {
+        std::string text;
+        for (int s = 0; s < row.sections; ++s) {
+            text += "[S" + std::to_string(s) + "]\n";
+            for (int k = 0; k < 40; ++k) text += "BtnKey" + std::to_string(k) + "=" + std::to_string(s) + "," + std::to_string(k) + "\n";
+        }
+        ASSERT_LE(text.size(), 30000u);
+        const std::string path = folder.Write("skin.ini", text);
+        ASSERT_EQ(1, store.Load(path.c_str()));
+        EXPECT_EQ(row.saved, store.Save(path.c_str())) << row.sections;
+        const std::string after = TempFolder::Read(path);
+        EXPECT_EQ(row.saved ? after.size() <= 30000u : after == text, true) << row.sections;
+    }
+}
+
 TEST_F(IniStoreTest, FailedSaveReportsZeroAndKeepsTheOldFile)
 {
     ASSERT_EQ(1, LoadText("[S]\nk=v\n"));
