@@ -132,7 +132,15 @@ const KeyCase kExpression[] = {
     {0, "sin 30 ) =", "0.5", "sin(30)"},
     {0, "2 + 3 = * 2 =", "10", "5\xC3\x97" "2"},
     {0, "2 + 3 = 4", "5", "4"},
-    {0, "200 + % 10 =", "220", nullptr},
+    // "%" takes the hundredth of the shown result, as in every mode, and
+    // leaves the line alone.
+    {0, "200 + % 10 =", "210", nullptr},
+    {0, "50 = %", "0.5", "50"},
+    {0, "50 = % + 1 =", "1.5", "0.5+1"},
+    // "=" on an empty line gives 0, and the line restarts from it.
+    {0, "8 = BS =", "0", ""},
+    {0, "= +", "0", "0+"},
+    {0, "= + 2 =", "2", "0+2"},
     {0, "K0 * 2 =", "6.28318530717959", nullptr},
     {0, "2 + 3 BS BS", "0", "2"},
     {0, "2 + 3 = AC", "0", ""},
