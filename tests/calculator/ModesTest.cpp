@@ -62,6 +62,11 @@ const KeyCase kAlgebraic[] = {
     // A converted or percentage value is replaced, not extended, by digits.
     {1, "180 angle 5", "5", nullptr},
     {1, "200 + 10 % 5 =", "205", nullptr},
+    // ... but "%" keeps the state: a second "%" is again of the 200, and
+    // backspace edits the percentage.
+    {1, "200 + 10 % %", "40", nullptr},
+    {1, "200 + 10 % % =", "240", nullptr},
+    {1, "200 + 10 % BS", "2", nullptr},
     {1, "0.1 + 0.2 =", "0.3", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(Algebraic, ModeKeys, ::testing::ValuesIn(kAlgebraic));
@@ -95,6 +100,8 @@ const KeyCase kChain[] = {
     {3, "9 sqrt + 1 =", "4", nullptr},
     {3, "200 + 10 % =", "220", nullptr},
     {3, "50 % 3", "3", nullptr},
+    {3, "200 + 10 % %", "40", nullptr},
+    {3, "200 + 10 % BS", "2", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(Chain, ModeKeys, ::testing::ValuesIn(kChain));
 
