@@ -105,14 +105,16 @@ int CIniStore::LoadText(std::string_view text)
     text = text.substr(0, text.find('\0'));
 
     Clear();
+    stopLine_ = 0;
     // Lines split at LF with strtok semantics: runs of LF give no empty lines,
     // and a CR before the LF stays on the line. Two CR-only lines in a row end
     // the parse (the first line of the file does not count).
     int emptyRun = 0;
     bool first = true;
     size_t pos = 0;
+    int lineNo = 1;
     while (true) {
-        while (pos < text.size() && text[pos] == '\n') ++pos;
+        for (; pos < text.size() && text[pos] == '\n'; ++pos) ++lineNo;
         if (pos >= text.size()) break;
         size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
@@ -120,15 +122,18 @@ int CIniStore::LoadText(std::string_view text)
         pos = end;
         if (!first) {
             emptyRun = (line == "\r") ? emptyRun + 1 : 0;
-            if (emptyRun == 2) break;
+            if (emptyRun == 2) {
+                stopLine_ = lineNo;
+                break;
+            }
         }
         first = false;
-        ParseLine(line);
+        ParseLine(line, lineNo);
     }
     return 1;
 }
 
-void CIniStore::ParseLine(const std::string& raw)
+void CIniStore::ParseLine(const std::string& raw, int lineNo)
 {
     std::string line = Trim(raw);
     if (line.empty()) return;
@@ -137,11 +142,12 @@ void CIniStore::ParseLine(const std::string& raw)
         sections_.size() < static_cast<size_t>(kMaxSections)) {
         Section section;
         section.name = line.substr(1, std::min(line.size() - 2, kMaxValue));
+        section.line = lineNo;
         sections_.push_back(std::move(section));
         return;
     }
     if (equals == std::string::npos || equals == 0 || sections_.empty()) return;
-    Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+    Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), lineNo};
     if (pair.key.size() > kMaxKey) return;
     // A cut may end on a blank, which the next read would drop: drop it now.
     if (pair.value.size() > kMaxValue) pair.value = Trim(pair.value.substr(0, kMaxValue));
@@ -270,6 +276,18 @@ int CIniStore::FindSection(const char* name) const
     for (size_t i = 0; i < sections_.size(); ++i)
         if (SameName(sections_[i].name, name)) return static_cast<int>(i);
     return -1;
+}
+
+int CIniStore::SectionLine(int section) const
+{
+    return section >= 0 && static_cast<size_t>(section) < sections_.size() ? sections_[static_cast<size_t>(section)].line : 0;
+}
+
+int CIniStore::KeyLine(int section, int key) const
+{
+    if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return 0;
+    const std::vector<Pair>& pairs = sections_[static_cast<size_t>(section)].pairs;
+    return key >= 0 && static_cast<size_t>(key) < pairs.size() ? pairs[static_cast<size_t>(key)].line : 0;
 }
 
 int CIniStore::FindKey(int section, const char* key) const

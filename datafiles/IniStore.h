@@ -59,6 +59,13 @@ public:
     void Clear();
     int FindSection(const char* name) const;
     int FindKey(int section, const char* key) const;
+    // Where the last read found a section header or a pair: its 1-based line
+    // in the text; 0 for an index outside. For messages to the file's author.
+    int SectionLine(int section) const;
+    int KeyLine(int section, int key) const;
+    // The line at which two empty lines in a row ended the last read; 0 when
+    // the text was read to its end.
+    int StopLine() const { return stopLine_; }
 
 private:
     static constexpr int kMaxSections = 125;
@@ -70,13 +77,16 @@ private:
     struct Pair {
         std::string key;
         std::string value;
+        int line = 0;
     };
     struct Section {
         std::string name;
         std::vector<Pair> pairs;
+        int line = 0;
     };
     const Pair* Find(const char* section, const char* key) const;
-    void ParseLine(const std::string& line);
+    void ParseLine(const std::string& line, int lineNo);
 
     std::vector<Section> sections_;
+    int stopLine_ = 0;
 };

@@ -12,11 +12,13 @@ int RunCheckSkinCommand(int argc, char** argv)
 {
     const char* path = nullptr;
     int doubleScale = 1;
+    bool unknown = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--check-skin") == 0 && i + 1 < argc) path = argv[++i];
+        if (std::strcmp(argv[i], "--check-skin") == 0 && i + 1 < argc && !path) path = argv[++i];
         else if (std::strcmp(argv[i], "--normal-only") == 0) doubleScale = 0;
+        else unknown = true;
     }
-    if (!path) {
+    if (!path || unknown) {
         std::fprintf(stderr, "usage: tallix --check-skin PATH/TO/SKIN.ini [--normal-only]\n");
         return 2;
     }
@@ -33,7 +35,9 @@ int RunCheckSkinCommand(int argc, char** argv)
             group = issue.where;
             std::printf("%s\n", group.c_str());
         }
-        std::printf("  %s\n", issue.what.c_str());
+        if (issue.file.empty()) std::printf("  %s\n", issue.what.c_str());
+        else if (issue.line > 0) std::printf("  %s:%d: %s\n", issue.file.c_str(), issue.line, issue.what.c_str());
+        else std::printf("  %s: %s\n", issue.file.c_str(), issue.what.c_str());
     }
     if (found == 0) {
         std::printf("clean: every group, page button and image loads%s\n",

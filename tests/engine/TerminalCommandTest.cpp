@@ -104,4 +104,21 @@ TEST(TerminalCommands, UpdateRatesWithAFolderForSettings)
     EXPECT_EQ(run.exitCode, 1); // no rates from a closed port, and no abort
 }
 
+// The skin checker takes one description and its one option; anything else
+// is a mistake to point out, not to pass over.
+TEST(TerminalCommands, CheckSkinNamesWhatItCannotCheck)
+{
+    const std::string program = TALLIX_BINARY;
+    const struct { std::string args; const char* says; int exitCode; } cases[] = {
+        {"--check-skin some.ini extra", "", 2},
+        {"--check-skin some.ini --normal-only --vga", "", 2},
+        {"--check-skin " + program, "must end in .ini", 1},
+    };
+    for (const auto& c : cases) {
+        const SRun run = RunTallix(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.args << ": " << run.out;
+    }
+}
+
 }
