@@ -59,8 +59,8 @@ int CheckRatesText(std::string_view body, std::string& reason)
         return 0;
     }
     if (named < kMinimumRates) {
-        reason = "only " + std::to_string(named) + " of " + std::to_string(kRateCodeCount) + " rates (at least " +
-                 std::to_string(kMinimumRates) + " are needed)";
+        reason = "only " + std::to_string(named) + " of " + std::to_string(kRateCodeCount) + " rates, " +
+                 std::to_string(kMinimumRates) + " needed";
         return 0;
     }
     return 1;
