@@ -34,8 +34,8 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 windows() { xdotool search --onlyvisible --name '^Tallix$' 2>/dev/null | wc -l; }
 # Runs one start in the background; its exit code and lifetime go to $work/exits.
 start() {
-  ( t0=$(now_ms); "$tallix" >/dev/null 2>>"$work/stderr" & p=$!; echo $p >>"$work/pids"
-    wait $p; rc=$?; echo "$p $rc $(( $(now_ms) - t0 ))" >>"$work/exits" ) &
+  { t0=$(now_ms); "$tallix" >/dev/null 2>>"$work/stderr" & p=$!; echo $p >>"$work/pids"
+    wait $p; rc=$?; echo "$p $rc $(( $(now_ms) - t0 ))" >>"$work/exits"; } 2>/dev/null &
 }
 # Waits up to $2 seconds for condition $1.
 wait_for() {
