@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,6 +70,9 @@ bool HasGraphicalDisplay()
 
 int RunWindowProgram(int argc, char** argv)
 {
+    // The few worker threads (fonts, download, click) share one malloc arena
+    // rather than each keeping one of their own for the program's life.
+    mallopt(M_ARENA_MAX, 1);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

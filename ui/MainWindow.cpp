@@ -9,6 +9,8 @@
 #include <QThread>
 #include <QWheelEvent>
 
+#include <malloc.h>
+
 #include "conversions/CurrencyTable.h"
 #include "platform/SystemInfo.h"
 #include "settings/Language.h"
@@ -397,6 +399,8 @@ void CMainWindow::BuildRemainingPages()
 {
     for (int kind : m_slotKinds) CreatePage(kind);
     for (int kind : {10, 11, 12}) CreatePage(kind);
+    // Decoding the skin's images left freed scratch memory behind: give it back.
+    malloc_trim(0);
 }
 
 void CMainWindow::SetBackgroundFlags()
