@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <QWheelEvent>
 
 #include "conversions/CurrencyTable.h"
@@ -22,6 +21,7 @@
 #include "ui/HelpLauncher.h"
 #include "ui/KeyboardTable.h"
 #include "ui/KeypadPage.h"
+#include "ui/MessageReceiver.h"
 #include "ui/PageAccessible.h"
 #include "ui/PageFactory.h"
 #include "ui/SkinImageView.h"
@@ -29,17 +29,7 @@
 #include "ui/TrayIcon.h"
 
 namespace {
-const QEvent::Type kWindowMessageEvent = static_cast<QEvent::Type>(QEvent::User + 1);
 const uint32_t kGrey = 0x8C8C8C;  // red, green, blue 140
-
-class CWindowMessage : public QEvent {
-public:
-    CWindowMessage(unsigned msg, intptr_t w, intptr_t l)
-        : QEvent(kWindowMessageEvent), message(msg), wParam(w), lParam(l) {}
-    unsigned message;
-    intptr_t wParam;
-    intptr_t lParam;
-};
 
 bool IsKeypadKind(int kind)
 {
@@ -49,7 +39,9 @@ bool IsKeypadKind(int kind)
 }  // namespace
 
 CMainWindow::CMainWindow(RegistryAccess& registry, CSkinResources& resources)
-    : m_registry(registry), m_resources(resources)
+    : m_registry(registry),
+      m_resources(resources),
+      m_messages(new CMessageReceiver(this, [this](unsigned msg, intptr_t w, intptr_t l) { HandleMessage(msg, w, l); }))
 {
     setWindowTitle("Tallix");
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -84,26 +76,16 @@ void CMainWindow::Initialise(int startInTray)
 
 void CMainWindow::PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 {
-    QCoreApplication::postEvent(this, new CWindowMessage(msg, wParam, lParam));
+    m_messages->PostMessage(msg, wParam, lParam);
 }
 
 intptr_t CMainWindow::SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 {
-    if (QThread::currentThread() == thread())
-        HandleMessage(msg, wParam, lParam);
-    else
-        QMetaObject::invokeMethod(this, [=, this] { HandleMessage(msg, wParam, lParam); },
-                                  Qt::BlockingQueuedConnection);
-    return 0;
+    return m_messages->SendMessage(msg, wParam, lParam);
 }
 
 bool CMainWindow::event(QEvent* event)
 {
-    if (event->type() == kWindowMessageEvent) {
-        auto* m = static_cast<CWindowMessage*>(event);
-        HandleMessage(m->message, m->wParam, m->lParam);
-        return true;
-    }
     switch (event->type()) {
     case QEvent::WindowActivate:
         m_active = 1;
@@ -269,7 +251,10 @@ void CMainWindow::ChooseMenuItem(int index)
     if (index >= 0 && index < SlotCount()) {
         SwitchToSlot(index, m_selected, index >= m_selected ? 1 : 0);
     } else if (index == layout.Options()) {
+        // The dialog ends the wait cursor once its pages are made.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         if (onOptions) onOptions(SlotKind(m_selected) == 8);
+        if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     } else if (index == layout.Help()) {
         OpenHelp();
     } else if (index == layout.Exit()) {
@@ -332,7 +317,7 @@ CSkinPage* CMainWindow::CreatePage(int kind)
     CSkinPage* page = nullptr;
     if (row->page == EGroupPage::Keypad) {
         auto* keypad = new CKeypadPage(this, m_resources, &m_band);
-        keypad->Load(row->section, this, 0, 0, 240, 80, 40, 54);
+        LoadGroupPage(keypad, row->section);
         keypad->move(Offset(), m_resources.Scaled(54));
         page = keypad;
     } else {
@@ -344,6 +329,44 @@ CSkinPage* CMainWindow::CreatePage(int kind)
     page->hide();
     m_pages[kind] = page;
     return page;
+}
+
+void CMainWindow::LoadGroupPage(CKeypadPage* page, const char* section)
+{
+    page->Load(section, this, 0, 0, 240, 80, 40, 54);
+}
+
+int CMainWindow::ReloadGroupPage(int kind)
+{
+    const GroupKind* row = FindGroupKind(kind);
+    auto* page = dynamic_cast<CKeypadPage*>(PageOfKind(kind));
+    if (!row || !page) return 0;
+    LoadGroupPage(page, row->section);
+    page->SetBackgroundFlag();
+    page->InvalidateAll();
+    return 1;
+}
+
+void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
+{
+    for (int kind : {10, 11, 12})
+        if (auto* page = dynamic_cast<CKeypadPage*>(PageOfKind(kind))) page->SetBackgroundFlag();
+    SetSkinTextClearType(CSettingsStore::Instance().ClearType());
+    if (skinChanged || groupsChanged) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (skinChanged) {
+            CSettingsStore::Instance().ApplyDefaults(CSettingsStore::kSelectedWindow);
+            DestroyPages();
+            LoadSkin();
+        }
+        BuildMenuItems();
+        BuildPages();
+        QApplication::restoreOverrideCursor();
+    }
+    // Every page paints itself anew.
+    SetBackgroundFlags();
+    for (QWidget* child : findChildren<QWidget*>()) child->update();
+    update();
 }
 
 void CMainWindow::BuildPages()
