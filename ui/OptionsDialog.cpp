@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -37,14 +39,25 @@ COptionsDialog::COptionsDialog(QWidget* parent, OptionsContext& context, const O
     context.flags = OptionsFlags{};
     setWindowTitle(ResourceText(StringId::OptionsCaption));
     if (context.resources.DoubleScale()) {
-        // Everything of the doubled window is twice the size, the texts too.
-        QFont doubled = font();
-        if (doubled.pointSizeF() > 0) doubled.setPointSizeF(2 * doubled.pointSizeF());
-        else doubled.setPixelSize(2 * doubled.pixelSize());
-        setFont(doubled);
+        // Everything of the doubled window is twice the size: texts, check
+        // boxes and radio buttons.
+        const QFont base = font();
+        const QString size = base.pointSizeF() > 0 ? QString("%1pt").arg(2 * base.pointSizeF())
+                                                   : QString("%1px").arg(2 * base.pixelSize());
+        const int check = 2 * style()->pixelMetric(QStyle::PM_IndicatorWidth);
+        const int radio = 2 * style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
+        setStyleSheet(QString("* { font-size: %1; }"
+                              "QCheckBox::indicator { width: %2px; height: %2px; }"
+                              "QRadioButton::indicator { width: %3px; height: %3px; }")
+                          .arg(size)
+                          .arg(check)
+                          .arg(radio));
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
+    // Every tab shows its whole label; the dialog grows to hold them.
+    m_tabs->tabBar()->setUsesScrollButtons(false);
+    m_tabs->tabBar()->setElideMode(Qt::ElideNone);
     for (const TabRow& row : kTabRows) {
         // The Customize page edits normal-scale layouts only.
         if (row.page == EOptionPage::Customize && context.resources.DoubleScale()) continue;

@@ -170,6 +170,22 @@ int CSkinReportList::ColumnsWidth() const
     return total;
 }
 
+void CSkinReportList::FitColumn(int column)
+{
+    const QFontMetrics fm(font());
+    const int space = fm.horizontalAdvance(QLatin1Char(' '));
+    int widest = 0;
+    for (int r = 0; r < Count(); ++r) widest = std::max(widest, fm.horizontalAdvance(Text(r, column)));
+    int needed = widest + (column == 0 ? 3 : 4) * space;
+    if (column == 0 && m_checkImages) needed += Scaled(2 + kImageWidth);
+    if (needed > header()->sectionSize(column)) header()->resizeSection(column, needed);
+}
+
+void CSkinReportList::SetToolTip(int row, const QString& text)
+{
+    for (int c = 0; c < m_model->columnCount(); ++c) m_model->setData(m_model->index(row, c), text, Qt::ToolTipRole);
+}
+
 int CSkinReportList::InsertRow(int index, const std::vector<QString>& texts, int itemValue, int image)
 {
     index = std::clamp(index, 0, Count());

@@ -52,6 +52,9 @@ public:
     int Scaled(int v) const { return m_doubleScale ? 2 * v : v; }
     // Widths of the columns together (scaled).
     int ColumnsWidth() const;
+    // Widens a column so that none of its texts needs shortening.
+    void FitColumn(int column);
+    void SetToolTip(int row, const QString& text);
 
     // Called with the selected row (-1 for none) whenever the selection changes.
     std::function<void(int row)> onSelectionChanged;
