@@ -357,6 +357,8 @@ void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
         if (skinChanged) {
             CSettingsStore::Instance().ApplyDefaults(CSettingsStore::kSelectedWindow);
             DestroyPages();
+            // Customize edits of the skin being left would be lost with it.
+            if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
             LoadSkin();
         }
         BuildMenuItems();

@@ -17,6 +17,7 @@
 
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
+#include "datafiles/IniStore.h"
 #include "settings/Language.h"
 #include "settings/SettingsStore.h"
 #include "settings/pages/CurrencyPage.h"
@@ -375,6 +376,8 @@ TEST_F(OptionsDialogTest, SkinChoiceReloadsTheSkinAndSurvivesARestart)
         EXPECT_EQ(options.flags.skinChanged, 0);
         skins->setCurrentItem(skins->findItems("dark", Qt::MatchExactly).first());
         options.Control<QRadioButton>(EOptionPage::Calculator, "notation3")->click();
+        options.Control<QComboBox>(EOptionPage::Customize, "sourceGroup")->setCurrentIndex(3);  // Trig2
+        options.Control<QPushButton>(EOptionPage::Customize, "add")->click();
         CheckOnly(*options.Page<CGroupsPage>(EOptionPage::Groups)->List(), {14, 1, 2});
         options.Close();
         EXPECT_EQ(CSettingsStore::Instance().IniFile(), "dark.ini");
@@ -387,6 +390,12 @@ TEST_F(OptionsDialogTest, SkinChoiceReloadsTheSkinAndSurvivesARestart)
     EXPECT_EQ(again.Window().Calculator().Notation(), 3);
     EXPECT_EQ(again.Window().SlotCount(), 3);
     EXPECT_EQ(again.Window().SlotKind(0), 14);
+    // The edit of the skin left behind was written before the other one loaded.
+    CIniStore left;
+    ASSERT_EQ(1, left.Load((folder.Path() + "Skins/default.ini").c_str()));
+    std::string first;
+    left.GetString(first, "Custom1", "Btn1", "");
+    EXPECT_EQ(first, "Sinh");
 }
 
 }  // namespace
