@@ -328,6 +328,29 @@ TEST_F(OptionsDialogTest, CustomizeEditsReloadTheCustomGroupAtOnce)
     EXPECT_EQ(nameAt(0), "Sin");
 }
 
+TEST_F(OptionsDialogTest, AFullGroupIsReportedNotSilentlyRefused)
+{
+    ProgramFolderCopy folder;
+    const std::string path = folder.Path() + "Skins/default.ini";
+    std::string text = ReadFileText(path);
+    std::string notes;
+    for (int k = 1; k <= 71; ++k) notes += "Note" + std::to_string(k) + "=x\r\n";
+    text.insert(text.find("[Custom3]"), notes);  // [Custom2] now holds 82 keys
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    UiWindow ui(nullptr, 0, folder.Path());
+    OpenOptions options(ui.Window());
+    CCustomizePage* page = options.Page<CCustomizePage>(EOptionPage::Customize);
+    options.Control<QComboBox>(EOptionPage::Customize, "target")->setCurrentIndex(1);
+    options.Control<QRadioButton>(EOptionPage::Customize, "small")->click();
+    const CCustomGroupEditor::Slot& s = page->Editor().Slots()[15];
+    page->ClickPreview(s.x + 5, s.y + 5);
+    options.Control<QPushButton>(EOptionPage::Customize, "add")->click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].first, "The group Custom2 of this skin is full; no more buttons can be added to it.");
+    EXPECT_EQ(boxes.shown[0].second, "Customize");
+    EXPECT_EQ(page->Editor().FilledCount(), 10);
+}
+
 TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
 {
     for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(name);
