@@ -155,6 +155,8 @@ int CCurrencyDownloader::Start(int connectionCheck, int conMgr, int proxyMode)
     m_conMgr = conMgr;
     m_proxyMode = proxyMode;
     m_status = kStatusIdle;
+    m_failure = kFailNone;
+    m_httpStatus = 0;
     m_running = true;
     try {
         m_thread = std::thread(&CCurrencyDownloader::Work, this);
@@ -260,6 +262,15 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& body)
     return 0;
 }
 
+int CCurrencyDownloader::FetchFailure(long received) const
+{
+    const long code = m_session.LastStatus();
+    if (code != 0 && (code < 200 || code > 299)) return kFailHttpStatus;
+    if (m_session.LastTooLarge()) return kFailTooLarge;
+    if (m_session.LastTimedOut()) return kFailTimeout;
+    return received < 0 ? kFailNoConnection : kFailNotRates;
+}
+
 void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
@@ -271,12 +282,18 @@ void CCurrencyDownloader::Work()
         m_progressFollowsNotify = false;
     }
     int status = kStatusNoConnection;
+    int failure = kFailNoConnection;
     if (m_session.IsOpen() && m_session.Probe(m_url.c_str())) {
         long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
         m_received = received > 0 ? received : 0;
         int (*check)(const std::string&) = m_ratesCheck ? m_ratesCheck : &LooksLikeRates;
         if (received > 0 && check(m_body)) status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
+        failure = status == kStatusDone ? kFailNone : status == kStatusWriteFailed ? kFailWrite : FetchFailure(received);
+    } else if (m_session.LastTimedOut()) {
+        failure = kFailTimeout;
     }
+    m_failure = failure;
+    m_httpStatus = m_session.LastStatus();
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
     m_status = status;

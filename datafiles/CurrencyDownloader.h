@@ -23,6 +23,17 @@ class IMessageTarget;
 class CCurrencyDownloader {
 public:
     enum Status { kStatusIdle = 0, kStatusDone = 1, kStatusNoConnection = 3, kStatusWriteFailed = 4 };
+    // Why the last download left the old file in place, for messages that
+    // tell the user what to do about it.
+    enum Failure {
+        kFailNone = 0,
+        kFailNoConnection, // no connection, or it broke off
+        kFailTimeout,      // the server stopped answering
+        kFailHttpStatus,   // an answer with a status other than 2xx (HttpStatus)
+        kFailTooLarge,     // an answer longer than kMaxRatesBytes
+        kFailNotRates,     // an answer that does not read as a rates file
+        kFailWrite,        // the file could not be written
+    };
     enum ProxyMode { kProxyNamed = 0, kProxyPreconfigured = 1, kProxyAutomatic = 2 };
     static constexpr size_t kMaxText = 255;        // URL and path capacity
     static constexpr size_t kMaxRatesBytes = 30000; // larger answers are refused (the INI reader's limit)
@@ -70,6 +81,9 @@ public:
     // Read these after the completion message.
     int Status() const { return m_status; }
     long ReceivedLength() const { return m_received; }
+    int LastFailure() const { return m_failure; }
+    // HTTP status of the last answer; 0 when none arrived.
+    long HttpStatus() const { return m_httpStatus; }
     bool IsRunning() const { return m_running; }
     // Waits until the worker has finished.
     void Wait();
@@ -90,6 +104,7 @@ private:
     void Work();
     int TestOpen(CHttpSession::AccessType access);
     int WriteRatesFile(const std::string& body);
+    int FetchFailure(long received) const;
     void Notify(IMessageTarget* target, long progress, long status);
     IMessageTarget* NotifyTarget();
     IMessageTarget* ProgressTarget(IMessageTarget* given);
@@ -102,6 +117,8 @@ private:
     std::string m_body;
     std::atomic<int> m_status{kStatusIdle};
     std::atomic<long> m_received{0};
+    std::atomic<int> m_failure{kFailNone};
+    std::atomic<long> m_httpStatus{0};
     std::atomic<int> m_proxyMode{kProxyAutomatic};
     std::atomic<int> m_conMgr{1};
     int m_connectionCheck = 1;

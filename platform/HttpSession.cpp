@@ -23,6 +23,7 @@ struct Transfer {
     bool truncateToCap = false;
     bool oversize = false;
     bool capped = false;
+    bool timedOut = false;
     curl_off_t lastMoved = -1;
     Clock::time_point lastChange = Clock::now();
 };
@@ -56,7 +57,8 @@ int OnProgress(void* userData, curl_off_t, curl_off_t received, curl_off_t, curl
         return 0;
     }
     auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(now - transfer.lastChange);
-    return idle.count() > transfer.timeoutMs ? 1 : 0;
+    transfer.timedOut = idle.count() > transfer.timeoutMs;
+    return transfer.timedOut ? 1 : 0;
 }
 
 } // namespace
@@ -75,6 +77,7 @@ std::string CHttpSession::EnvironmentProxy()
 int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
 {
     Close();
+    m_lastTimedOut = m_lastTooLarge = false;
     std::string proxy;
     if (access == kAccessProxy) {
         proxy = EnvironmentProxy();
@@ -111,6 +114,7 @@ bool CHttpSession::IsOpen() const { return m_curl != nullptr; }
 int CHttpSession::Perform(const char* url, void* record, bool reload)
 {
     m_lastStatus = 0;
+    m_lastTimedOut = m_lastTooLarge = false;
     if (!m_curl || !url || !*url) return CURLE_FAILED_INIT;
     CURL* curl = static_cast<CURL*>(m_curl);
     Transfer& transfer = *static_cast<Transfer*>(record);
@@ -127,6 +131,8 @@ int CHttpSession::Perform(const char* url, void* record, bool reload)
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     CURLcode result = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &m_lastStatus);
+    m_lastTimedOut = transfer.timedOut || result == CURLE_OPERATION_TIMEDOUT;
+    m_lastTooLarge = transfer.oversize;
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
     curl_slist_free_all(headers);
     return result;

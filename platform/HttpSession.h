@@ -44,6 +44,10 @@ public:
     void Abort() { m_abort = true; }
     // HTTP status of the last request; 0 when none arrived.
     long LastStatus() const { return m_lastStatus; }
+    // Whether the last request gave up waiting (time-out), and whether its
+    // answer was longer than the caller's maxBytes.
+    bool LastTimedOut() const { return m_lastTimedOut; }
+    bool LastTooLarge() const { return m_lastTooLarge; }
 
     // The proxy named by http_proxy or HTTP_PROXY; empty when none.
     static std::string EnvironmentProxy();
@@ -55,5 +59,7 @@ private:
     void* m_curl = nullptr;
     long m_timeoutMs = kDefaultTimeoutMs;
     long m_lastStatus = 0;
+    bool m_lastTimedOut = false;
+    bool m_lastTooLarge = false;
     std::atomic<bool> m_abort{false};
 };

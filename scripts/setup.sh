@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Installs every Debian package Tallix needs to build, test and run, and the
-# locales the regional-format tests use. Quiet and quick when all is present.
+# Installs the Debian packages Tallix needs to build and run; with --test also
+# the test tools (GoogleTest, clang's libFuzzer, Xvfb, the benchmark peer) and
+# the locales the regional-format tests use. Quiet and quick when all is there.
+# Messages go to standard error.
 set -euo pipefail
 
 PACKAGES=(
-  # build and tests
-  cmake ninja-build g++ pkg-config python3
-  libgtest-dev libgmock-dev libbenchmark-dev
-  # fuzzing (clang's libFuzzer with sanitizers)
-  clang libclang-rt-14-dev
+  # build
+  cmake ninja-build g++ pkg-config
   # windows, single instance
   qt6-base-dev libgl-dev
   # rates download
@@ -19,11 +18,27 @@ PACKAGES=(
   libasound2-dev
   # terminal line editing
   libedit-dev
+  # fonts
+  fonts-dejavu-core
+)
+TEST_PACKAGES=(
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev python3
+  # fuzzing (clang's libFuzzer with sanitizers)
+  clang libclang-rt-14-dev
   # benchmark peer
   libmuparser-dev
-  # fonts, locales, headless display for UI checks
-  fonts-dejavu-core locales xvfb xauth xdotool
+  # locales, headless display for UI checks
+  locales xvfb xauth xdotool
 )
+
+with_tests=0
+case "${1:-}" in
+  --test) with_tests=1 ;;
+  "") ;;
+  *) echo "usage: scripts/setup.sh [--test]" >&2; exit 2 ;;
+esac
+if [ $with_tests -eq 1 ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -36,13 +51,15 @@ for p in "${PACKAGES[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
+  echo "Installing: ${missing[*]}" >&2
   export DEBIAN_FRONTEND=noninteractive
   if ! $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null; then
     $SUDO apt-get update -q >/dev/null
     $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
   fi
 fi
+
+if [ $with_tests -eq 0 ]; then exit 0; fi
 
 # Locales for the regional-format tests.
 need_locale=0

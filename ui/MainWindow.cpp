@@ -24,6 +24,7 @@
 #include "ui/MessageReceiver.h"
 #include "ui/PageAccessible.h"
 #include "ui/PageFactory.h"
+#include "ui/ResourceText.h"
 #include "ui/SkinImageView.h"
 #include "ui/SoundPlayer.h"
 #include "ui/TrayIcon.h"
@@ -326,6 +327,7 @@ CSkinPage* CMainWindow::CreatePage(int kind)
         converter->move(Offset(), 0);
         page = converter;
     }
+    page->setAccessibleName(QString::fromStdString(GroupMenuText(kind)));
     page->hide();
     m_pages[kind] = page;
     return page;
@@ -383,9 +385,11 @@ void CMainWindow::BuildPages()
     m_mainKeypad = new CKeypadPage(this, m_resources, nullptr);
     m_mainKeypad->Load("Main", this, 1, compact, 240, 160, 40, 134);
     m_mainKeypad->move(Offset(), m_resources.Scaled(134));
+    m_mainKeypad->setAccessibleName(ResourceText(StringId::KeypadName));
     m_mainKeypad->show();
     m_display = new CDisplayPage(this, m_resources, m_calculator);
     m_display->Setup(&m_menuItems, this, kGrey);
+    m_display->setAccessibleName(ResourceText(StringId::DisplayName));
     m_display->move(Offset(), 0);
     m_display->hide();
 

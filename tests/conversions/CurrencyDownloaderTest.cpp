@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -71,8 +72,8 @@ protected:
     {
         for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
             unsetenv(name);
-        char folder[] = "/tmp/tallix-download-XXXXXX";
-        folder_ = mkdtemp(folder);
+        std::string folder = (std::filesystem::temp_directory_path() / "tallix-download-XXXXXX").string();
+        folder_ = mkdtemp(folder.data());
         path_ = folder_ + "/currency.ini";
         std::ofstream(path_, std::ios::binary) << kOldRates;
         downloader_.SetTimeout(kShortTimeoutMs);
@@ -80,8 +81,8 @@ protected:
     void TearDown() override
     {
         downloader_.Wait();
-        std::remove(path_.c_str());
-        rmdir(folder_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
     // Runs one download to its end; returns the completion status.
     long Download(const std::string& url, int proxyMode)
@@ -133,6 +134,42 @@ TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
         EXPECT_EQ(ReadFile(path_), row.status == 1 ? row.body : std::string(kOldRates));
         EXPECT_TRUE(recorder.Progress().empty());
     }
+}
+
+TEST_F(CurrencyDownloader, TellsWhyTheOldFileStays)
+{
+    using D = CCurrencyDownloader;
+    const struct {
+        const char* what;
+        CTestHttpServer::Mode mode;
+        std::string body;
+        int failure;
+        long httpStatus;
+    } rows[] = {
+        {"rates file", CTestHttpServer::kOk, kRates, D::kFailNone, 200},
+        {"not found", CTestHttpServer::kNotFound, kRates, D::kFailHttpStatus, 404},
+        {"an error page", CTestHttpServer::kOk, "<html><body>Service unavailable</body></html>", D::kFailNotRates, 200},
+        {"empty body", CTestHttpServer::kOk, "", D::kFailNotRates, 200},
+        {"oversize", CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), D::kFailTooLarge, 200},
+        {"no answer", CTestHttpServer::kSilent, "", D::kFailTimeout, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CTestHttpServer server(row.mode, row.body);
+        Download(server.Url(), D::kProxyPreconfigured);
+        EXPECT_EQ(downloader_.LastFailure(), row.failure);
+        EXPECT_EQ(downloader_.HttpStatus(), row.httpStatus);
+    }
+    Download("http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/r.ini", D::kProxyPreconfigured);
+    EXPECT_EQ(downloader_.LastFailure(), D::kFailNoConnection);
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    const std::string blocked = path_ + "/currency.ini"; // its folder is a file
+    CRecorder recorder;
+    ASSERT_EQ(downloader_.Prepare(server.Url().c_str(), &recorder, blocked.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, D::kProxyPreconfigured), 1);
+    EXPECT_EQ(recorder.Outcome(), D::kStatusWriteFailed);
+    downloader_.Wait();
+    EXPECT_EQ(downloader_.LastFailure(), D::kFailWrite);
 }
 
 TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)

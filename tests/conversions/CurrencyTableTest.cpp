@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -15,8 +16,8 @@ class TempRatesFile {
 public:
     explicit TempRatesFile(const std::string& content)
     {
-        char name[] = "/tmp/tallix-rates-XXXXXX";
-        int fd = mkstemp(name);
+        std::string name = (std::filesystem::temp_directory_path() / "tallix-rates-XXXXXX").string();
+        int fd = mkstemp(name.data());
         close(fd);
         path_ = name;
         std::ofstream(path_, std::ios::binary) << content;
