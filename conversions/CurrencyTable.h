@@ -55,10 +55,6 @@ public:
     // than the executable's).
     void SetRatesPath(const std::string& path) { m_ratesPath = path; }
 
-    // Whether a downloaded body reads as a rates file: a section "Conversions"
-    // with at least one code of the list set to a number.
-    static int IsRatesText(const std::string& body);
-
 private:
     void Recompute();
 

@@ -2,18 +2,22 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <curl/curl.h>
 #include <mutex>
+
+#include "platform/CurlLibrary.h"
+
+// Every call goes through the library loaded at the first Open.
+#define curl_easy_init Curl()->easy_init
+#define curl_easy_setopt Curl()->easy_setopt
+#define curl_easy_perform Curl()->easy_perform
+#define curl_easy_getinfo Curl()->easy_getinfo
+#define curl_easy_cleanup Curl()->easy_cleanup
+#define curl_slist_append Curl()->slist_append
+#define curl_slist_free_all Curl()->slist_free_all
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer {
     const std::atomic<bool>* abort = nullptr;
@@ -61,9 +65,29 @@ int OnProgress(void* userData, curl_off_t, curl_off_t received, curl_off_t, curl
     return transfer.timedOut ? 1 : 0;
 }
 
+bool IsHttpUrl(const char* url)
+{
+    const char scheme[] = "http:";
+    for (size_t i = 0; i + 1 < sizeof scheme; ++i)
+        if (!url[i] || (url[i] | 0x20) != scheme[i]) return false;
+    return true;
+}
+
+// The proxy a preconfigured session takes for `url`; null lets libcurl read the
+// environment itself. libcurl reads only http_proxy for http (the upper-case
+// name can be set by a CGI request's Proxy header), but for a desktop program
+// HTTP_PROXY is the user's own setting, as for every other scheme.
+const char* PreconfiguredProxy(const char* url)
+{
+    if (!IsHttpUrl(url)) return nullptr;
+    const char* lower = std::getenv("http_proxy");
+    const char* upper = std::getenv("HTTP_PROXY");
+    return (!lower || !*lower) && upper && *upper ? upper : nullptr;
+}
+
 } // namespace
 
-CHttpSession::CHttpSession() { InitCurlOnce(); }
+CHttpSession::CHttpSession() = default;
 
 CHttpSession::~CHttpSession() { Close(); }
 
@@ -85,8 +109,10 @@ int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
     } else if (access != kAccessPreconfigured) {
         return 0;
     }
+    if (!Curl()) return 0;
     CURL* curl = curl_easy_init();
     if (!curl) return 0;
+    m_access = access;
     m_timeoutMs = timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs;
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent ? userAgent : "");
@@ -117,6 +143,14 @@ int CHttpSession::Perform(const char* url, void* record, bool reload)
     m_lastTimedOut = m_lastTooLarge = false;
     if (!m_curl || !url || !*url) return CURLE_FAILED_INIT;
     CURL* curl = static_cast<CURL*>(m_curl);
+    long leftMs = 0; // no limit
+    if (m_deadline != Clock::time_point::max()) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now()).count();
+        if (left <= 0) return CURLE_OPERATION_TIMEDOUT;
+        leftMs = static_cast<long>(left);
+    }
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, leftMs);
+    if (m_access == kAccessPreconfigured) curl_easy_setopt(curl, CURLOPT_PROXY, PreconfiguredProxy(url));
     Transfer& transfer = *static_cast<Transfer*>(record);
     transfer.abort = &m_abort;
     transfer.timeoutMs = m_timeoutMs;

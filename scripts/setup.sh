@@ -61,13 +61,14 @@ fi
 
 if [ $with_tests -eq 0 ]; then exit 0; fi
 
-# Locales for the regional-format tests.
+# Locales for the regional-format tests, and Turkish, whose dotless i tests
+# that names compare by ASCII letters whatever the locale.
 need_locale=0
-for loc in en_US.UTF-8 de_DE.UTF-8; do
+for loc in en_US.UTF-8 de_DE.UTF-8 tr_TR.UTF-8; do
   if ! locale -a 2>/dev/null | grep -qi "^${loc%%.*}\.utf-\?8$"; then need_locale=1; fi
 done
 if [ $need_locale -eq 1 ]; then
-  for loc in "en_US.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8"; do
+  for loc in "en_US.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8" "tr_TR.UTF-8 UTF-8"; do
     grep -q "^${loc}" /etc/locale.gen 2>/dev/null || echo "$loc" | $SUDO tee -a /etc/locale.gen >/dev/null
   done
   $SUDO locale-gen >/dev/null

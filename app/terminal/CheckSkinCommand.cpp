@@ -27,7 +27,9 @@ int RunCheckSkinCommand(const STerminalRequest& request)
             group = issue.where;
             std::printf("%s\n", group.c_str());
         }
-        std::printf("  %s\n", issue.what.c_str());
+        if (issue.file.empty()) std::printf("  %s\n", issue.what.c_str());
+        else if (issue.line > 0) std::printf("  %s:%d: %s\n", issue.file.c_str(), issue.line, issue.what.c_str());
+        else std::printf("  %s: %s\n", issue.file.c_str(), issue.what.c_str());
     }
     if (found == 0) {
         std::printf("clean: every group, page button and image loads%s\n",

@@ -19,7 +19,8 @@ namespace {
 class CConsoleTarget : public IMessageTarget {
 public:
     explicit CConsoleTarget(bool showProgress) : showProgress_(showProgress) {}
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
+    // The download posts; handled at once, there being no window to queue for.
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override { SendMessage(msg, wParam, lParam); }
     intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         if (msg != kMsgDownload) return 0;
@@ -58,7 +59,9 @@ std::string FailureText(const CCurrencyDownloader& downloader, const std::string
         return "the answer from " + url + " is larger than " + std::to_string(CCurrencyDownloader::kMaxRatesBytes) +
                " bytes, too large for a rates file";
     case CCurrencyDownloader::kFailNotRates:
-        return "the answer from " + url + " is not a rates file (no [Conversions] section with rates)";
+        return "the answer from " + url + " is no usable rates file (" +
+               (downloader.RefusalReason().empty() ? std::string("no [Conversions] section with rates")
+                                                   : downloader.RefusalReason()) + ")";
     case CCurrencyDownloader::kFailWrite: return "the rates file " + path + " could not be written";
     default: return "no connection to the rates server at " + url;
     }
@@ -73,7 +76,6 @@ int RunUpdateRatesCommand(const STerminalRequest& request)
     const std::string path = RatesFilePath();
     CConsoleTarget target(!quiet && IsTerminal(STDERR_FILENO));
     CCurrencyDownloader downloader;
-    downloader.SetRatesCheck(&CCurrencyTable::IsRatesText);
     if (!downloader.Prepare(url.c_str(), &target, path.c_str()))
         return Failure("can't download from \"" + url + "\" to \"" + path + "\" (at most " +
                        std::to_string(CCurrencyDownloader::kMaxText) + " characters each)");

@@ -2,6 +2,7 @@
 // standard output, standard error and exit code out. Each test runs a copy of
 // the program from a folder of its own under TMPDIR, so the rates file and the
 // unit names it reads can be taken away or replaced.
+#include "datafiles/RatesCheck.h"
 #include "tests/conversions/TestHttpServer.h"
 #include "tests/datafiles/TempFolder.h"
 
@@ -321,7 +322,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         std::string err;
     } failures[] = {
         {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
-        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is not a rates file"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (no section [Conversions])"},
+        {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
         {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
     };
     for (const auto& failure : failures) {
@@ -333,7 +335,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     Check({{{"--update-rates", "-q"}, "", "", "no connection to the rates server", 1}});
     EXPECT_EQ(TempFolder::Read(RatesPath()), kRates);
 
-    const std::string fresh = "[Conversions]\nUSD=1\nEUR=4\n";
+    std::string fresh = "[Conversions]\n";
+    for (const char* code : kRateCodes) fresh += std::string(code) + (code == std::string("EUR") ? "=4\n" : "=1\n");
     CTestHttpServer server(CTestHttpServer::kOk, fresh);
     env_["TALLIX_RATES_URL"] = server.Url();
     Check({
@@ -390,6 +393,35 @@ bool ShowsAfter(int terminal, std::string& seen, size_t from, const std::string&
         seen.append(buffer, static_cast<size_t>(n));
     }
     return true;
+}
+
+// Settings that cannot be read are no reason to crash: a folder where the
+// settings file belongs gives the defaults.
+TEST_F(TerminalCommands, UpdateRatesWithAFolderForSettings)
+{
+    fs::create_directories(Home() + "/.config/Fernhill/Tallix.conf");
+    env_["TALLIX_RATES_URL"] = "http://127.0.0.1:1/currency.ini";
+    EXPECT_EQ(Run({"--update-rates"}).code, 1); // no rates from a closed port, and no abort
+}
+
+// The skin checker takes one description and its one option; anything else
+// is a mistake to point out, not to pass over.
+TEST_F(TerminalCommands, CheckSkinNamesWhatItCannotCheck)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+        int code;
+    } cases[] = {
+        {{"--check-skin", "some.ini", "extra"}, "", 2},
+        {{"--check-skin", "some.ini", "--normal-only", "--vga"}, "", 2},
+        {{"--check-skin", Program() + "tallix"}, "must end in .ini", 1},
+    };
+    for (const auto& c : cases) {
+        const SResult r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.back();
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << c.args.back() << ": " << r.out << r.err;
+    }
 }
 
 // At a terminal, with standard output in a file: the prompt still shows,
