@@ -160,25 +160,6 @@ TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
     }
 }
 
-TEST_F(CurrencyUpdateTest, ADownloadEndingAfterTheWatchdogStillUpdatesTheRates)
-{
-    std::string rates = ShippedRates();
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=3.5");
-    CTestHttpServer server(CTestHttpServer::kOk, rates);
-    update.SetDateLocale("en_US.UTF-8");
-    update.Init();
-    ASSERT_EQ(Start(server.Url()), 1);
-    update.Advance(CCurrencyUpdate::kWatchdogMs);
-    EXPECT_EQ(update.StatusText(), "Unable to connect to the Internet");
-    EXPECT_TRUE(update.ButtonEnabled());
-    EXPECT_FALSE(update.WatchdogRunning());
-    window.DeliverUntilOutcome(update);
-    EXPECT_DOUBLE_EQ(table->Rate(table->FindCode("EUR")), 3.5);
-    EXPECT_EQ(update.Progress(), 100);
-    update.Advance(CCurrencyUpdate::kResultMs);
-    EXPECT_EQ(update.StatusText(), Today("en_US.UTF-8"));
-}
-
 TEST_F(CurrencyUpdateTest, OneLongStepRunsTheWatchdogAndThenTheResultTimer)
 {
     update.SetDateLocale("en_US.UTF-8");
