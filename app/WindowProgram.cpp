@@ -17,6 +17,7 @@
 #include "platform/ClickSound.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtServices.h"
+#include "settings/pages/OptionPages.h"
 #include "skins/SkinResources.h"
 #include "ui/MainWindow.h"
 #include "ui/PageAccessible.h"
@@ -95,6 +96,7 @@ int RunWindowProgram(int argc, char** argv)
         CMainWindow window(registry, CSkinResources::Instance());
         single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
         window.setWindowIcon(MakeAppIcon());
+        window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
         const bool inTray = HasTraySwitch(argc, argv);
         Centre(window);
         window.Initialise(inTray ? 1 : 0);
