@@ -68,6 +68,25 @@ bool IsCurrencyCode(const std::string& text)
     return true;
 }
 
+// Rates are written as plain decimals ("1.0550"): no sign, exponent or hex.
+bool IsPlainDecimal(const std::string& text)
+{
+    int digits = 0, points = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') ++digits;
+        else if (c == '.') ++points;
+        else return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
+// A text from the answer, as far as a message can show it.
+std::string Quoted(const std::string& text)
+{
+    constexpr size_t kShown = 40;
+    return "\"" + (text.size() > kShown ? text.substr(0, kShown) + "..." : text) + "\"";
+}
+
 bool HasName(const xmlNode* node, const char* name)
 {
     return node->type == XML_ELEMENT_NODE && node->name && SameAsciiNoCase(reinterpret_cast<const char*>(node->name), name);
@@ -116,16 +135,16 @@ bool ReadEntries(const xmlNode* dated, ReferenceRates& out, std::string& reason)
         if (!HasName(entry, "Cube")) continue;
         std::string code, rateText;
         if (!Attribute(entry, "currency", code) || !Attribute(entry, "rate", rateText)) {
-            reason = "a rate (line " + std::to_string(entry->line) + ") lacks its currency or its rate";
+            reason = "the rate at line " + std::to_string(entry->line) + " lacks its currency or its value";
             return false;
         }
         double rate = 0;
         if (!IsCurrencyCode(code)) {
-            reason = "\"" + code + "\" (line " + std::to_string(entry->line) + ") is no currency code";
+            reason = Quoted(code) + " at line " + std::to_string(entry->line) + " is no currency code";
             return false;
         }
-        if (!ReadRateNumber(rateText, rate) || !std::isfinite(rate) || rate <= 0) {
-            reason = "the rate of " + code + ", \"" + rateText + "\", is no positive number";
+        if (!IsPlainDecimal(rateText) || !ReadRateNumber(rateText, rate) || !std::isfinite(rate) || rate <= 0) {
+            reason = "the rate of " + code + ", " + Quoted(rateText) + ", is no positive number";
             return false;
         }
         if (!out.perEuro.emplace(code, rate).second) {
@@ -171,11 +190,11 @@ bool ReadReferenceRates(std::string_view xml, ReferenceRates& out, std::string& 
     } else if (guard.doctype) {
         reason = "a document type declaration, which reference rates never have";
     } else if (!wellFormed) {
-        reason = "XML that is not well-formed" + (errorLine > 0 ? " (line " + std::to_string(errorLine) + ")" : "");
+        reason = "XML that is not well-formed" + (errorLine > 0 ? ", at line " + std::to_string(errorLine) : "");
     } else if (const xmlNode* dated = FindDatedCube(root); !dated) {
         reason = "XML without a Cube element that has a reference date";
     } else if (Attribute(dated, "time", out.date); !IsDate(out.date)) {
-        reason = "the reference date \"" + out.date + "\" is no date";
+        reason = "the reference date " + Quoted(out.date) + " is no date";
     } else if (ReadEntries(dated, out, reason)) {
         ok = out.perEuro.count("USD") != 0;
         if (!ok) reason = "no USD rate, which rates in U.S. dollars need";

@@ -623,6 +623,8 @@ TEST_F(CurrencyDownloader, ReferenceRatesThatMakeNoSenseAreRefused)
     const char* const doctype = "<?xml version=\"1.0\"?>\n<!DOCTYPE gesmes:Envelope [\n";
     std::vector<Listed> twice = kListed;
     twice.push_back({"GBP", "0.9"});
+    std::vector<Listed> odd = kListed;
+    odd.push_back({"G8P", "0.84"});
     const struct {
         const char* what;
         std::string body;
@@ -634,6 +636,8 @@ TEST_F(CurrencyDownloader, ReferenceRatesThatMakeNoSenseAreRefused)
         {"a zero rate", ReferenceXml(Changed("USD", "0")), "the rate of USD, \"0\", is no positive"},
         {"a rate that is no number", ReferenceXml(Changed("GBP", "0.83 GBP")), "the rate of GBP"},
         {"an infinite rate", ReferenceXml(Changed("GBP", "1e999")), "the rate of GBP"},
+        {"a rate in hexadecimal", ReferenceXml(Changed("GBP", "0x1p0")), "the rate of GBP"},
+        {"a code that is none", ReferenceXml(odd), "\"G8P\" at line"},
         {"a rate listed twice", ReferenceXml(twice), "GBP is listed twice"},
         {"no date", ReferenceXml(kListed, "rates='today'"), "without a Cube element that has a reference date"},
         {"no such date", ReferenceXml(kListed, "time='2026-02-29'"), "the reference date \"2026-02-29\" is no date"},
