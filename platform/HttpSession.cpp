@@ -2,18 +2,22 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <curl/curl.h>
 #include <mutex>
+
+#include "platform/CurlLibrary.h"
+
+// Every call goes through the library loaded at the first Open.
+#define curl_easy_init Curl()->easy_init
+#define curl_easy_setopt Curl()->easy_setopt
+#define curl_easy_perform Curl()->easy_perform
+#define curl_easy_getinfo Curl()->easy_getinfo
+#define curl_easy_cleanup Curl()->easy_cleanup
+#define curl_slist_append Curl()->slist_append
+#define curl_slist_free_all Curl()->slist_free_all
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer {
     const std::atomic<bool>* abort = nullptr;
@@ -83,7 +87,7 @@ const char* PreconfiguredProxy(const char* url)
 
 } // namespace
 
-CHttpSession::CHttpSession() { InitCurlOnce(); }
+CHttpSession::CHttpSession() = default;
 
 CHttpSession::~CHttpSession() { Close(); }
 
@@ -105,6 +109,7 @@ int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
     } else if (access != kAccessPreconfigured) {
         return 0;
     }
+    if (!Curl()) return 0;
     CURL* curl = curl_easy_init();
     if (!curl) return 0;
     m_access = access;
