@@ -230,15 +230,16 @@ int CCurrencyDownloader::FetchFailure(long received) const
     return received < 0 ? kFailNoConnection : kFailNotRates;
 }
 
+// One download on the open session: the probe, the rates, the file.
 int CCurrencyDownloader::Download(int& failure)
 {
     failure = kFailNoConnection;
     m_refusal.clear();
     std::time_t modified = 0;
     const std::string current = ReadRatesFile(modified);
-    // Only rates that name their date came from a download; the time of the
-    // shipped file says nothing of the source's copy.
-    m_session.SetIfModifiedSince(RatesReferenceDate(current).empty() ? 0 : modified);
+    // The file's time tells only its own source whether there is anything
+    // newer; the shipped file's time says nothing of any source's copy.
+    m_session.SetIfModifiedSince(RatesCameFrom(current, m_url) ? modified : 0);
     if (!m_session.IsOpen() || !m_session.Probe(m_url.c_str())) {
         if (m_session.LastTimedOut()) failure = kFailTimeout;
         return kStatusNoConnection;
@@ -252,7 +253,7 @@ int CCurrencyDownloader::Download(int& failure)
         return kStatusDone;
     }
     std::string text;
-    if (received <= 0 || !RatesTextFromDownload(m_body, current, text, m_refusal)) {
+    if (received <= 0 || !RatesTextFromDownload(m_body, current, m_url, text, m_refusal)) {
         failure = FetchFailure(received);
         return kStatusNoConnection;
     }

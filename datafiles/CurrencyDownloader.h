@@ -16,9 +16,10 @@
 // datafiles/RatesSource.h: a rates file as it came, or euro reference rates
 // converted and merged with the old file); anything else (an error page, an
 // empty, oversize, cut or damaged answer) leaves it untouched and reports 3.
-// When the old file names the date of its rates, the requests ask for the
-// rates only if they changed since the file was written (If-Modified-Since);
-// a server's "not modified" is a success (1) that leaves the file as it is.
+// When the old file holds dated rates from the same URL, the requests ask
+// for the rates only if they changed since the file was written
+// (If-Modified-Since); a server's "not modified" is a success (1) that leaves
+// the file as it is.
 #include <atomic>
 #include <ctime>
 #include <memory>

@@ -8,6 +8,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlversion.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -15,12 +16,14 @@
 
 const char kRatesInfoSection[] = "Info";
 const char kRatesDateKey[] = "Date";
+const char kRatesSourceKey[] = "Source";
 
 namespace {
 
 const char kConversions[] = "Conversions";
 // Reference rates take a few kilobytes; a document this large is no such thing.
 constexpr size_t kMaxXmlBytes = 1 << 20;
+constexpr size_t kMaxIniValue = 255; // what the INI reader keeps of a value
 
 // The irrevocable conversion rates of the currencies the euro replaced, in
 // units per euro.
@@ -212,7 +215,7 @@ std::string RateText(double rate)
 
 // Reference rates as a rates file, each code of the list given: from the
 // source, by a fixed euro rate, or as the current rates have it.
-std::string RatesText(const ReferenceRates& source, std::string_view currentRates)
+std::string RatesText(const ReferenceRates& source, std::string_view currentRates, const std::string& url)
 {
     CIniStore current;
     current.LoadText(currentRates);
@@ -220,6 +223,9 @@ std::string RatesText(const ReferenceRates& source, std::string_view currentRate
     std::string text = "; Exchange rates: the value of one unit of each currency in U.S. dollars\n"
                        "; after the euro reference rates of " + source.date + "\n";
     text += std::string("[") + kRatesInfoSection + "]\n" + kRatesDateKey + "=" + source.date + "\n";
+    // A URL that a line of its own would not hold whole is not kept.
+    if (url.size() <= kMaxIniValue && std::none_of(url.begin(), url.end(), [](char c) { return c >= 0 && c < ' '; }))
+        text += std::string(kRatesSourceKey) + "=" + url + "\n";
     text += std::string("[") + kConversions + "]\n";
     for (int i = 0; i < kRateCodeCount; ++i) {
         const std::string code = kRateCodes[i];
@@ -251,15 +257,15 @@ bool LooksLikeXml(std::string_view body)
 
 } // namespace
 
-int RatesTextFromDownload(std::string_view body, std::string_view currentRates, std::string& ratesText,
-                          std::string& reason)
+int RatesTextFromDownload(std::string_view body, std::string_view currentRates, const std::string& url,
+                          std::string& ratesText, std::string& reason)
 {
     ratesText.clear();
     std::string text(body);
     if (LooksLikeXml(body)) {
         ReferenceRates source;
         if (!ReadReferenceRates(body, source, reason)) return 0;
-        text = RatesText(source, currentRates);
+        text = RatesText(source, currentRates, url);
     }
     if (!CheckRatesText(text, reason)) return 0;
     ratesText = std::move(text);
@@ -278,4 +284,13 @@ std::string RatesReferenceDate(CIniStore& rates)
     std::string date;
     rates.GetString(date, kRatesInfoSection, kRatesDateKey, "");
     return IsDate(date) ? date : std::string();
+}
+
+bool RatesCameFrom(std::string_view ratesText, const std::string& url)
+{
+    CIniStore rates;
+    rates.LoadText(ratesText);
+    std::string source;
+    rates.GetString(source, kRatesInfoSection, kRatesSourceKey, "");
+    return !url.empty() && source == url && !RatesReferenceDate(rates).empty();
 }

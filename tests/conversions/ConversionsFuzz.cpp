@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckRatesText(text, reason);
     // Whatever a download brings, what would be written is a rates file.
     std::string rates;
-    if (RatesTextFromDownload(text, "[Conversions]\nARS=0.001\n", rates, reason) && !CheckRatesText(rates, reason))
+    if (RatesTextFromDownload(text, "[Conversions]\nARS=0.001\n", "http://127.0.0.1/r.xml", rates, reason) && !CheckRatesText(rates, reason))
         std::abort();
 
     static CUnitConverter converter("/nonexistent/UnitLib.txt");

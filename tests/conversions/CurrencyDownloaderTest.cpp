@@ -681,6 +681,11 @@ TEST_F(CurrencyDownloader, AsksOnlyForRatesNewerThanTheFile)
     EXPECT_EQ(requests[0].find("If-Modified-Since"), std::string::npos);
     EXPECT_NE(requests[2].find("\r\nIf-Modified-Since: Tue, 01 Dec 2026 10:00:00 GMT\r\n"), std::string::npos)
         << requests[2];
+    // Another source knows nothing of this file's time.
+    EXPECT_EQ(Download(server.Url("/elsewhere.xml"), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_FALSE(downloader_.RatesUnchanged());
+    ASSERT_EQ(server.Requests().size(), 5u);
+    EXPECT_EQ(server.Requests()[3].find("If-Modified-Since"), std::string::npos);
 }
 
 } // namespace
