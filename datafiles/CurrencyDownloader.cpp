@@ -162,9 +162,10 @@ int CCurrencyDownloader::TestOpen(CHttpSession::AccessType access)
 {
     if (!m_session.Open(access, kUserAgent, m_timeoutMs)) return 0;
     std::string sample;
-    // Any answer of the server shows the connection works, an error page too;
-    // one byte is not taken as a sign of it.
-    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true, true) > 1) return 1;
+    // Any answer of the server shows the connection works, an error page and
+    // "not modified" too; one byte is not taken as a sign of it.
+    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true, true) > 1 || m_session.LastNotModified())
+        return 1;
     m_session.Close();
     return 0;
 }
@@ -230,16 +231,12 @@ int CCurrencyDownloader::FetchFailure(long received) const
     return received < 0 ? kFailNoConnection : kFailNotRates;
 }
 
-// One download on the open session: the probe, the rates, the file.
-int CCurrencyDownloader::Download(int& failure)
+// One download on the open session: the probe, the rates, the file that
+// held `current`.
+int CCurrencyDownloader::Download(const std::string& current, int& failure)
 {
     failure = kFailNoConnection;
     m_refusal.clear();
-    std::time_t modified = 0;
-    const std::string current = ReadRatesFile(modified);
-    // The file's time tells only its own source whether there is anything
-    // newer; the shipped file's time says nothing of any source's copy.
-    m_session.SetIfModifiedSince(RatesCameFrom(current, m_url) ? modified : 0);
     if (!m_session.IsOpen() || !m_session.Probe(m_url.c_str())) {
         if (m_session.LastTimedOut()) failure = kFailTimeout;
         return kStatusNoConnection;
@@ -269,6 +266,11 @@ void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
     m_session.SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(m_deadlineMs));
+    std::time_t modified = 0;
+    const std::string current = ReadRatesFile(modified);
+    // Every request, the test downloads too, asks only for newer rates when
+    // the file's time means anything to the source: its own dated rates.
+    m_session.SetIfModifiedSince(RatesCameFrom(current, m_url) ? modified : 0);
     // A connection is always taken to be available here (connection check).
     // The window hears how an automatic choice goes: it may take four time-outs.
     if (!m_session.IsOpen()) {
@@ -277,7 +279,7 @@ void CCurrencyDownloader::Work()
         m_progressFollowsNotify = false;
     }
     int failure = kFailNone;
-    const int status = Download(failure);
+    const int status = Download(current, failure);
     m_failure = failure;
     m_httpStatus = m_session.LastStatus();
     m_session.ClearDeadline();

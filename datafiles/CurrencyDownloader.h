@@ -125,7 +125,7 @@ private:
     int TestOpen(CHttpSession::AccessType access);
     std::string ReadRatesFile(std::time_t& modified) const;
     int WriteRatesFile(const std::string& text);
-    int Download(int& failure);
+    int Download(const std::string& current, int& failure);
     int FetchFailure(long received) const;
     void PostToWindow(long progress, long status);
     void Progress(IMessageTarget* given, long percent);

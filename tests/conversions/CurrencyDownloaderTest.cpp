@@ -681,11 +681,24 @@ TEST_F(CurrencyDownloader, AsksOnlyForRatesNewerThanTheFile)
     EXPECT_EQ(requests[0].find("If-Modified-Since"), std::string::npos);
     EXPECT_NE(requests[2].find("\r\nIf-Modified-Since: Tue, 01 Dec 2026 10:00:00 GMT\r\n"), std::string::npos)
         << requests[2];
+    // A first download of a run, which tries the connections first.
+    CRecorder recorder;
+    CCurrencyDownloader fresh;
+    ASSERT_EQ(fresh.Prepare(server.Url().c_str(), &recorder, path_.c_str()), 1);
+    ASSERT_EQ(fresh.Start(1, 1, CCurrencyDownloader::kProxyAutomatic), 1);
+    EXPECT_EQ(recorder.Outcome(), 1);
+    fresh.Wait();
+    EXPECT_TRUE(fresh.RatesUnchanged());
+    int conMgr = 0, mode = 0;
+    fresh.GetConnectionSettings(conMgr, mode);
+    EXPECT_EQ(mode, CCurrencyDownloader::kProxyPreconfigured);
+    ASSERT_EQ(server.Requests().size(), 5u); // a test download and the probe
+    for (size_t i = 3; i < 5; ++i) EXPECT_NE(server.Requests()[i].find("If-Modified-Since"), std::string::npos);
     // Another source knows nothing of this file's time.
     EXPECT_EQ(Download(server.Url("/elsewhere.xml"), CCurrencyDownloader::kProxyPreconfigured), 1);
     EXPECT_FALSE(downloader_.RatesUnchanged());
-    ASSERT_EQ(server.Requests().size(), 5u);
-    EXPECT_EQ(server.Requests()[3].find("If-Modified-Since"), std::string::npos);
+    ASSERT_EQ(server.Requests().size(), 7u);
+    EXPECT_EQ(server.Requests()[5].find("If-Modified-Since"), std::string::npos);
 }
 
 } // namespace
