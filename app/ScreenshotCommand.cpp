@@ -8,6 +8,7 @@
 
 #include "app/AppIcon.h"
 #include "app/WindowProgram.h"
+#include "conversions/pages/ConverterPages.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
@@ -18,6 +19,7 @@
 namespace {
 const char kGeneral[] = "SOFTWARE\\Fernhill\\Tallix\\General";
 const char kMenu[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
+const char kCurrency[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
 
 struct ScreenshotOptions {
     std::string file;
@@ -75,6 +77,8 @@ int RunScreenshot(int argc, char** argv)
     registry.WriteNumber(kMenu, "NumberOfWindows", 1);
     registry.WriteNumber(kMenu, "MenuItem0", options.kind);
     registry.WriteNumber(kMenu, "SelectedWindow", 0);
+    // A picture never goes to the network.
+    registry.WriteNumber(kCurrency, "AutoDownload", 0);
     if (!options.language.empty())
         registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale",
                              LanguageFromLocaleName(options.language.c_str()));
@@ -82,6 +86,7 @@ int RunScreenshot(int argc, char** argv)
     {
         CMainWindow window(registry, CSkinResources::Instance());
         window.setWindowIcon(MakeAppIcon());
+        InstallConverterPages(window);
         window.Initialise(0);
         window.BuildRemainingPages();
         window.show();

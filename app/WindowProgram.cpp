@@ -13,6 +13,8 @@
 
 #include "app/AppIcon.h"
 #include "app/SingleInstance.h"
+#include "conversions/pages/ConverterPages.h"
+#include "datafiles/CurrencyDownloader.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtServices.h"
 #include "skins/SkinResources.h"
@@ -86,6 +88,7 @@ int RunWindowProgram(int argc, char** argv)
         CMainWindow window(registry, CSkinResources::Instance());
         single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
         window.setWindowIcon(MakeAppIcon());
+        InstallConverterPages(window);
         const bool inTray = StartInTray(argc, argv);
         Centre(window);
         window.Initialise(inTray ? 1 : 0);
@@ -95,6 +98,8 @@ int RunWindowProgram(int argc, char** argv)
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.SaveState(); });
         app.exec();
     }
+    // The pages are gone: a download still running tells nobody and is stopped.
+    CCurrencyDownloader::Release();
     FinishFontWarmUp();
     RemoveQtServices();
     CSkinResources::Release();

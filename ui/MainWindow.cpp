@@ -23,7 +23,6 @@
 #include "ui/KeyboardTable.h"
 #include "ui/KeypadPage.h"
 #include "ui/PageAccessible.h"
-#include "ui/PageFactory.h"
 #include "ui/SkinImageView.h"
 #include "ui/SoundPlayer.h"
 #include "ui/TrayIcon.h"
@@ -78,6 +77,7 @@ void CMainWindow::Initialise(int startInTray)
     }
     const SettingsRect& r = settings.WindowRect();
     if (r.left != -1) move(r.left, r.top);
+    if (onFocusGained) onFocusGained();
 }
 
 // --- messages ---------------------------------------------------------------
@@ -172,6 +172,9 @@ void CMainWindow::InvalidateValuePages()
 
 void CMainWindow::keyPressEvent(QKeyEvent* event)
 {
+    // A converter page moves between its lists with Tab, Left and Right.
+    if (auto* page = dynamic_cast<CConverterPage*>(PageOfKind(SlotKind(m_selected))))
+        if (page->isVisible() && page->OnKey(event->key(), static_cast<int>(event->modifiers()))) return;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Backspace: Command(8, 3); return;
@@ -336,7 +339,9 @@ CSkinPage* CMainWindow::CreatePage(int kind)
         keypad->move(Offset(), m_resources.Scaled(54));
         page = keypad;
     } else {
-        CConverterPage* converter = CreateConverterPage(kind, this, m_resources, m_band, m_calculator);
+        CConverterPage* converter =
+            converterPageFactory ? converterPageFactory(kind, this, m_resources, m_band, m_calculator) : nullptr;
+        if (!converter) return nullptr;
         converter->Setup(&m_menuItems, this, 0x0000FF);
         converter->move(Offset(), 0);
         page = converter;
@@ -387,6 +392,8 @@ void CMainWindow::BuildRemainingPages()
 {
     for (int kind : m_slotKinds) CreatePage(kind);
     for (int kind : {10, 11, 12}) CreatePage(kind);
+    // Start-up ends here: the currency page may exist only now.
+    if (onFocusGained) onFocusGained();
 }
 
 void CMainWindow::SetBackgroundFlags()
