@@ -43,6 +43,12 @@ protected:
         // Keys of the list stay with the list (the window would take them as calculator keys).
         event->accept();
     }
+    void keyReleaseEvent(QKeyEvent* event) override
+    {
+        // The window switches groups when Up or Down is released.
+        QListWidget::keyReleaseEvent(event);
+        event->accept();
+    }
     void focusOutEvent(QFocusEvent* event) override
     {
         QListWidget::focusOutEvent(event);

@@ -41,7 +41,10 @@ void CUnitConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMessage
     // A hand-edited registry may hold anything: out of range means the defaults.
     CSettingsStore& settings = CSettingsStore::Instance();
     if (!m_converter->SetCategory(settings.ConvertorSection()) || settings.ConvertorSection() == kClothingItem) {
+        // Units stored for no category mean nothing either.
         settings.SetConvertorSection(0);
+        settings.SetConvertorFrom(0);
+        settings.SetConvertorTo(1);
         m_converter->SetCategory(0);
     }
     if (!m_converter->SetToUnit(settings.ConvertorTo())) settings.SetConvertorTo(m_converter->ToUnit());
