@@ -15,6 +15,7 @@
 #include "app/SingleInstance.h"
 #include "conversions/pages/ConverterPages.h"
 #include "datafiles/CurrencyDownloader.h"
+#include "platform/ClickSound.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtServices.h"
 #include "skins/SkinResources.h"
@@ -40,17 +41,6 @@ void ExitOnSignals(CMainWindow& window)
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
 }
 
-// "-m" anywhere in the command line, in any case: start in the tray.
-bool StartInTray(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        for (char& c : arg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (arg.find("-m") != std::string::npos) return true;
-    }
-    return false;
-}
-
 void Centre(QWidget& window)
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -59,6 +49,16 @@ void Centre(QWidget& window)
     }
 }
 }  // namespace
+
+bool HasTraySwitch(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        for (char& c : arg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (arg.find("-m") != std::string::npos) return true;
+    }
+    return false;
+}
 
 bool HasGraphicalDisplay()
 {
@@ -84,12 +84,17 @@ int RunWindowProgram(int argc, char** argv)
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
+    std::string folder;
+    CSkinResources::Instance().GetProgramFolder(folder);
+    // Reads the sound and opens the device at the first click, not now.
+    CAlsaClickSound click(folder + "click.wav");
+    SetClickSoundService(&click);
     {
         CMainWindow window(registry, CSkinResources::Instance());
         single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
-        const bool inTray = StartInTray(argc, argv);
+        const bool inTray = HasTraySwitch(argc, argv);
         Centre(window);
         window.Initialise(inTray ? 1 : 0);
         QApplication::restoreOverrideCursor();
@@ -101,6 +106,7 @@ int RunWindowProgram(int argc, char** argv)
     // The pages are gone: a download still running tells nobody and is stopped.
     CCurrencyDownloader::Release();
     FinishFontWarmUp();
+    SetClickSoundService(nullptr);
     RemoveQtServices();
     CSkinResources::Release();
     return 0;

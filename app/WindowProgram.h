@@ -4,6 +4,9 @@
 
 // Runs the window program; returns the process's exit code.
 int RunWindowProgram(int argc, char** argv);
+// "-m" anywhere in the command line, in any case, also inside another
+// argument: start hidden in the tray.
+bool HasTraySwitch(int argc, char** argv);
 // True when a graphical display can be reached (or a Qt platform is forced).
 bool HasGraphicalDisplay();
 // tallix --screenshot FILE [--group KIND] [--vga] [--skin NAME]: the main

@@ -248,6 +248,11 @@ int CCalcMode::Function(int id)
         return 1;
     }
     if (id == 13) return engine->SetAngleMode(3);
+    if (id == 30) {
+        // As in every mode: the shown number's hundredth; the line stays.
+        result_ = EvaluateText(GetDisplayText() + "\xD7" "0.01");
+        return 1;
+    }
     if (id == 18) return ToggleSign();
     if (id >= 21 && id <= 23) {
         static const char* const kPowers[3] = {"-\xB9", "\xB2", "\xB3"};
@@ -259,8 +264,7 @@ int CCalcMode::Function(int id)
         afterEquals_ = false;
         return 1;
     }
-    // The percentage key writes the engine's percentage function.
-    return Append(id == 30 ? "pct(" : FunctionText(id));
+    return Append(FunctionText(id));
 }
 
 // Appends a function, "(" or a constant where a number may begin.
@@ -287,10 +291,11 @@ int CCalcMode::Parenthesis(int id)
     return 1;
 }
 
+// An empty line evaluates to 0 like any other text; the next operator then
+// continues from that result.
 int CCalcMode::Equals(int)
 {
     clearedLast_ = false;
-    if (line_.empty()) return 0;
     long opens = std::count(line_.begin(), line_.end(), '(');
     long closes = std::count(line_.begin(), line_.end(), ')');
     if (opens > closes) line_.append(static_cast<size_t>(opens - closes), ')');

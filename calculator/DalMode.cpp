@@ -47,7 +47,7 @@ int CDalMode::CommonDigit(int id)
     if (id == 16 ? CurrentBase() != 10 : id >= CurrentBase()) return 0;
     if (state_ == AfterOperator) entry_.clear();
     std::string entry = entry_;
-    if (state_ != Typing) entry.clear();
+    if (state_ != Typing || computedEntry_) entry.clear();
     // Counted on the number being typed, so a long result shown after "="
     // does not block the next number.
     if (entry.size() >= kDigitLimit) return 0;
@@ -65,6 +65,7 @@ int CDalMode::CommonDigit(int id)
     if (state_ == AfterEquals) sign_.clear();
     entry_ = entry;
     state_ = Typing;
+    computedEntry_ = false;
     return 1;
 }
 
@@ -124,8 +125,10 @@ int CDalMode::AngleOrPercent(int id)
         if (ofPrevious) value = OrZero(previous_) + kTimes + value;
         entry_ = EvaluateText(value);
     }
-    // A computed value is shown, not typed: the next digit must not extend it.
-    if (id != 13 && state_ == Typing) state_ = ValueShown;
+    // The state stays (a second "%" still takes the percentage of the operand
+    // before "+"), but the computed value is no number being typed: the next
+    // digit starts a new one.
+    if (id != 13 && state_ == Typing) computedEntry_ = true;
     return 1;
 }
 
@@ -251,6 +254,7 @@ int CDalMode::Clear(int id)
         return 1;
     case 3:
         if (state_ == Typing && !entry_.empty()) entry_.pop_back();
+        computedEntry_ = false; // an edited result is typed on
         return 1;
     default: return 0;
     }
@@ -272,6 +276,7 @@ void CDalMode::ResetDal()
     }
     level_ = 0;
     state_ = Cleared;
+    computedEntry_ = false;
 }
 
 // In base 10 the upper-case letters of a pending expression are operators

@@ -54,6 +54,9 @@ protected:
     std::string sign_;
     std::string lastResult_;
     int state_ = Cleared;
+    // In state Typing: the entry is a computed value (percentage, angle
+    // conversion) that the next digit replaces rather than extends.
+    bool computedEntry_ = false;
 
 private:
     void ResetDal();

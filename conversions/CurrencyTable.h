@@ -52,10 +52,6 @@ public:
     int FindCode(const char* code) const;
     const std::string& RatesPath() const { return m_ratesPath; }
 
-    // Whether a downloaded body reads as a rates file: a section "Conversions"
-    // with at least one code of the list set to a number.
-    static int IsRatesText(const std::string& body);
-
 private:
     void Recompute();
 

@@ -1,13 +1,14 @@
 #include "datafiles/CurrencyDownloader.h"
 
+#include "datafiles/RatesCheck.h"
+#include "platform/AsciiCase.h"
+#include "platform/AtomicFile.h"
 #include "platform/WindowMessage.h"
 
 #include <cerrno>
 #include <dirent.h>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <strings.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -20,41 +21,6 @@ const char CCurrencyDownloader::kUrlVariable[] = "TALLIX_RATES_URL";
 namespace {
 
 CCurrencyDownloader* g_instance = nullptr;
-
-std::string Trim(const std::string& text)
-{
-    size_t begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string::npos) return std::string();
-    return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
-}
-
-// A section "Conversions" holding a three-letter key set to a number.
-int LooksLikeRates(const std::string& body)
-{
-    bool inSection = false;
-    for (size_t pos = 0; pos < body.size();) {
-        size_t end = body.find('\n', pos);
-        if (end == std::string::npos) end = body.size();
-        std::string line = Trim(body.substr(pos, end - pos));
-        pos = end + 1;
-        if (!line.empty() && line[0] == '[') {
-            size_t close = line.find(']');
-            inSection = close != std::string::npos &&
-                        strcasecmp(Trim(line.substr(1, close - 1)).c_str(), "Conversions") == 0;
-            continue;
-        }
-        size_t eq = line.find('=');
-        if (!inSection || eq == std::string::npos) continue;
-        std::string key = Trim(line.substr(0, eq));
-        std::string value = Trim(line.substr(eq + 1));
-        bool code = key.size() == 3;
-        for (char c : key) code = code && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
-        char* stop = nullptr;
-        std::strtod(value.c_str(), &stop);
-        if (code && stop != value.c_str()) return 1;
-    }
-    return 0;
-}
 
 // The network wait must not compete with the interface for the processor.
 void LowerThreadPriority()
@@ -72,7 +38,7 @@ std::string FindEntry(const std::string& folder, const std::string& name)
     std::string found = name;
     if (!dir) return found;
     while (dirent* entry = readdir(dir))
-        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+        if (SameAsciiNoCase(entry->d_name, name)) {
             found = entry->d_name;
             if (found == name) break;
         }
@@ -93,18 +59,6 @@ std::string ExistingSpelling(const std::string& path)
         folder = parent + "/" + FindEntry(parent, folder.substr(parentSlash + 1));
     }
     return folder + "/" + FindEntry(folder, path.substr(slash + 1));
-}
-
-bool WriteAll(int fd, const std::string& data)
-{
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -141,7 +95,7 @@ int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const 
     if (std::strlen(url) > kMaxText || std::strlen(filePath) > kMaxText) return 0;
     m_url = url;
     m_path = filePath;
-    std::lock_guard<std::mutex> lock(m_notifyLock);
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     m_notify = notify;
     m_body.clear();
     return 1;
@@ -150,11 +104,16 @@ int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const 
 int CCurrencyDownloader::Start(int connectionCheck, int conMgr, int proxyMode)
 {
     if (m_url.empty() || m_running) return 0;
-    if (m_thread.joinable()) m_thread.join(); // the last worker has finished
+    // A window that handles the outcome on the worker's own thread (a test
+    // double, the terminal) cannot start the next worker from there.
+    if (m_thread.get_id() == std::this_thread::get_id()) return 0;
+    if (m_thread.joinable()) m_thread.join(); // the last worker has finished or is finishing
     m_connectionCheck = connectionCheck;
     m_conMgr = conMgr;
     m_proxyMode = proxyMode;
     m_status = kStatusIdle;
+    m_failure = kFailNone;
+    m_httpStatus = 0;
     m_running = true;
     try {
         m_thread = std::thread(&CCurrencyDownloader::Work, this);
@@ -178,24 +137,22 @@ void CCurrencyDownloader::Wait()
 
 void CCurrencyDownloader::Detach(IMessageTarget* target)
 {
-    std::lock_guard<std::mutex> lock(m_notifyLock);
+    // Posting happens under this lock: once it is ours, no post is under way,
+    // and none reaches the target after this returns.
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     if (m_notify == target) m_notify = nullptr;
 }
 
-IMessageTarget* CCurrencyDownloader::NotifyTarget()
+void CCurrencyDownloader::PostToWindow(long progress, long status)
 {
-    std::lock_guard<std::mutex> lock(m_notifyLock);
-    return m_notify;
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
+    if (m_notify) m_notify->PostMessage(kMsgDownload, progress, status);
 }
 
-IMessageTarget* CCurrencyDownloader::ProgressTarget(IMessageTarget* given)
+void CCurrencyDownloader::Progress(IMessageTarget* given, long percent)
 {
-    return m_progressFollowsNotify ? NotifyTarget() : given;
-}
-
-void CCurrencyDownloader::Notify(IMessageTarget* target, long progress, long status)
-{
-    if (target) target->SendMessage(kMsgDownload, progress, status);
+    if (m_progressFollowsNotify) PostToWindow(percent, 0);
+    else if (given) given->PostMessage(kMsgDownload, percent, 0);
 }
 
 int CCurrencyDownloader::TestOpen(CHttpSession::AccessType access)
@@ -219,19 +176,19 @@ int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progres
         return m_session.Open(CHttpSession::kAccessPreconfigured, kUserAgent, m_timeoutMs);
     if (mode != kProxyAutomatic) return 0;
     // Two rounds of both kinds, as a first attempt may meet a connection still coming up.
-    Notify(ProgressTarget(progress), 5, 0);
+    Progress(progress, 5);
     int chosen = TestOpen(CHttpSession::kAccessProxy) ? kProxyNamed : -1;
-    Notify(ProgressTarget(progress), 25, 0);
+    Progress(progress, 25);
     if (chosen < 0) {
         if (TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
-        Notify(ProgressTarget(progress), 50, 0);
+        Progress(progress, 50);
     }
     if (chosen < 0) {
         if (TestOpen(CHttpSession::kAccessProxy)) chosen = kProxyNamed;
-        Notify(ProgressTarget(progress), 75, 0);
+        Progress(progress, 75);
     }
     if (chosen < 0 && TestOpen(CHttpSession::kAccessPreconfigured)) chosen = kProxyPreconfigured;
-    Notify(ProgressTarget(progress), 95, 0);
+    Progress(progress, 95);
     if (chosen < 0) {
         m_session.Close();
         return 0;
@@ -246,42 +203,52 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& body)
     const std::string path = ExistingSpelling(m_path);
     std::string folder = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
     if (!folder.empty()) mkdir(folder.c_str(), 0755); // restores a deleted rates folder
-    // Written beside the old file and renamed over it: a failed write never
-    // leaves the user without rates.
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return 0;
-    bool ok = WriteAll(fd, body) && fsync(fd) == 0;
-    struct stat old {};
-    fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    ok = close(fd) == 0 && ok;
-    if (ok && rename(temp.c_str(), path.c_str()) == 0) return 1;
-    unlink(temp.c_str());
-    return 0;
+    // A failed write never leaves the user without rates; a linked rates file
+    // stays a link and its target gets the new rates.
+    return WriteFileAtomically(path.c_str(), body);
+}
+
+int CCurrencyDownloader::FetchFailure(long received) const
+{
+    const long code = m_session.LastStatus();
+    if (code != 0 && (code < 200 || code > 299)) return kFailHttpStatus;
+    if (m_session.LastTooLarge()) return kFailTooLarge;
+    if (m_session.LastTimedOut()) return kFailTimeout;
+    return received < 0 ? kFailNoConnection : kFailNotRates;
 }
 
 void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
+    m_session.SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(m_deadlineMs));
     // A connection is always taken to be available here (connection check).
     // The window hears how an automatic choice goes: it may take four time-outs.
     if (!m_session.IsOpen()) {
         m_progressFollowsNotify = true;
-        ChooseConnection(m_proxyMode, NotifyTarget());
+        ChooseConnection(m_proxyMode, nullptr);
         m_progressFollowsNotify = false;
     }
     int status = kStatusNoConnection;
+    int failure = kFailNoConnection;
+    m_refusal.clear();
     if (m_session.IsOpen() && m_session.Probe(m_url.c_str())) {
         long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
         m_received = received > 0 ? received : 0;
-        int (*check)(const std::string&) = m_ratesCheck ? m_ratesCheck : &LooksLikeRates;
-        if (received > 0 && check(m_body)) status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
+        if (received > 0 && CheckRatesText(m_body, m_refusal))
+            status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
+        failure = status == kStatusDone ? kFailNone : status == kStatusWriteFailed ? kFailWrite : FetchFailure(received);
+    } else if (m_session.LastTimedOut()) {
+        failure = kFailTimeout;
     }
+    m_failure = failure;
+    m_httpStatus = m_session.LastStatus();
+    m_session.ClearDeadline();
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
     m_status = status;
-    Notify(NotifyTarget(), 0, status);
-    // Last: a Start made while the window handles the message is refused
-    // rather than waiting for this thread, which waits for the window.
+    // The window may handle the outcome while this thread is still ending;
+    // a Start it makes then waits only for that end.
+    std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     m_running = false;
+    PostToWindow(0, status);
 }

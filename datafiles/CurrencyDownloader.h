@@ -1,15 +1,20 @@
 #pragma once
 // Fetches a fresh rates file over HTTP on a worker thread and puts it in place
 // of the old one. Progress and the outcome go to the starter's window as
-// kMsgDownload (1324), sent synchronously from the worker:
+// kMsgDownload (1324), posted (PostMessage) in this order from the worker:
 //   wParam 5, 25, 50, 75, 95, lParam 0   progress of an automatic proxy choice
 //                                        (made when no connection is open yet)
 //   wParam 0, lParam 1                    the rates file was written
 //   wParam 0, lParam 3                    no connection, nothing usable received
 //   wParam 0, lParam 4                    the file could not be written
+// The worker never waits for the window: a window that answers on the
+// interface thread can detach, and the program end, while messages wait to be
+// handled. Status, length, refusal and proxy mode are set before the outcome
+// is posted.
 // The old file is only ever replaced whole, by a rename, and only by an answer
-// with a 2xx status whose body reads as a rates file; anything else (an error
-// page, an empty or oversize answer) leaves it untouched and reports 3.
+// with a 2xx status whose body passes CheckRatesText (datafiles/RatesCheck.h);
+// anything else (an error page, an empty, oversize, cut or damaged answer)
+// leaves it untouched and reports 3.
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -23,11 +28,23 @@ class IMessageTarget;
 class CCurrencyDownloader {
 public:
     enum Status { kStatusIdle = 0, kStatusDone = 1, kStatusNoConnection = 3, kStatusWriteFailed = 4 };
+    // Why the last download left the old file in place, for messages that
+    // tell the user what to do about it.
+    enum Failure {
+        kFailNone = 0,
+        kFailNoConnection, // no connection, or it broke off
+        kFailTimeout,      // the server stopped answering
+        kFailHttpStatus,   // an answer with a status other than 2xx (HttpStatus)
+        kFailTooLarge,     // an answer longer than kMaxRatesBytes
+        kFailNotRates,     // an answer that does not read as a rates file
+        kFailWrite,        // the file could not be written
+    };
     enum ProxyMode { kProxyNamed = 0, kProxyPreconfigured = 1, kProxyAutomatic = 2 };
     static constexpr size_t kMaxText = 255;        // URL and path capacity
     static constexpr size_t kMaxRatesBytes = 30000; // larger answers are refused (the INI reader's limit)
     static constexpr size_t kTestBytes = 10000;     // read by the test downloads of the proxy choice
     static constexpr long kDefaultTimeoutMs = 10000;
+    static constexpr long kDefaultDeadlineMs = 60000;
     static const char kUserAgent[];
     static const char kDefaultUrl[];
     static const char kUrlVariable[]; // environment variable naming another rates server
@@ -41,8 +58,8 @@ public:
     static void Release();
 
     CCurrencyDownloader();
-    // Stops a running transfer and waits for the worker. The notify target must
-    // keep answering SendMessage until then.
+    // Stops a running transfer and waits for the worker (which never waits
+    // for a window).
     ~CCurrencyDownloader();
     CCurrencyDownloader(const CCurrencyDownloader&) = delete;
     CCurrencyDownloader& operator=(const CCurrencyDownloader&) = delete;
@@ -63,22 +80,30 @@ public:
     // mode that worked, once one did).
     void GetConnectionSettings(int& conMgr, int& proxyMode) const;
 
-    // Stops sending to `target` (a window going away while a download runs).
-    // A message already being delivered is still delivered; later ones are not.
+    // Stops telling `target` (a window going away while a download runs). On
+    // return no message to it is being posted and none will be; messages
+    // posted before stay in its queue. Waits for nothing but a post under
+    // way; may be called from the window's own message handler.
     void Detach(IMessageTarget* target);
 
     // Read these after the completion message.
     int Status() const { return m_status; }
     long ReceivedLength() const { return m_received; }
+    int LastFailure() const { return m_failure; }
+    // HTTP status of the last answer; 0 when none arrived.
+    long HttpStatus() const { return m_httpStatus; }
+    // Why the last answer was not taken as a rates file (see CheckRatesText);
+    // empty when it was taken or no answer came.
+    const std::string& RefusalReason() const { return m_refusal; }
     bool IsRunning() const { return m_running; }
     // Waits until the worker has finished.
     void Wait();
 
     // Time-out of connecting and of every wait for data (default 10 s).
     void SetTimeout(long ms) { m_timeoutMs = ms > 0 ? ms : kDefaultTimeoutMs; }
-    // A stricter test of what reads as a rates file than the built-in one (a
-    // section "Conversions" with a three-letter key set to a number).
-    void SetRatesCheck(int (*check)(const std::string& body)) { m_ratesCheck = check; }
+    // Longest time one download (from Start to the outcome, a proxy choice
+    // included) may take; then it fails with status 3 (default 60 s).
+    void SetDeadline(long ms) { m_deadlineMs = ms > 0 ? ms : kDefaultDeadlineMs; }
 
     // Opens the session by proxy mode (kept as the current mode), running the
     // test downloads of the prepared URL for mode 2 and telling `progress`
@@ -90,26 +115,29 @@ private:
     void Work();
     int TestOpen(CHttpSession::AccessType access);
     int WriteRatesFile(const std::string& body);
-    void Notify(IMessageTarget* target, long progress, long status);
-    IMessageTarget* NotifyTarget();
-    IMessageTarget* ProgressTarget(IMessageTarget* given);
+    int FetchFailure(long received) const;
+    void PostToWindow(long progress, long status);
+    void Progress(IMessageTarget* given, long percent);
 
     CHttpSession m_session;
     std::string m_url;
     std::string m_path;
     IMessageTarget* m_notify = nullptr; // guarded by m_notifyLock while a worker runs
-    std::mutex m_notifyLock;
+    // Recursive: a window that handles a post at once may detach from there.
+    std::recursive_mutex m_notifyLock;
     std::string m_body;
     std::atomic<int> m_status{kStatusIdle};
     std::atomic<long> m_received{0};
+    std::atomic<int> m_failure{kFailNone};
+    std::atomic<long> m_httpStatus{0};
     std::atomic<int> m_proxyMode{kProxyAutomatic};
     std::atomic<int> m_conMgr{1};
     int m_connectionCheck = 1;
     long m_timeoutMs = kDefaultTimeoutMs;
-    int (*m_ratesCheck)(const std::string& body) = nullptr;
+    long m_deadlineMs = kDefaultDeadlineMs;
+    std::string m_refusal;
     // Set by the worker while it chooses the connection: progress then goes to
-    // whatever window is attached at each message, so a Detach during the
-    // (possibly long) choice is honoured.
+    // the window attached at each message.
     bool m_progressFollowsNotify = false;
     std::atomic<bool> m_running{false};
     std::thread m_thread;

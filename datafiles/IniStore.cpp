@@ -1,5 +1,6 @@
 #include "datafiles/IniStore.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <fcntl.h>
 #include <locale.h>
 #include <mutex>
-#include <strings.h>
 #include <unistd.h>
 
 namespace {
@@ -33,7 +33,7 @@ std::string Trim(const std::string& text)
 
 bool SameName(const std::string& a, const char* b)
 {
-    return strcasecmp(a.c_str(), b) == 0;
+    return SameAsciiNoCase(a, b);
 }
 
 // Splits at commas the way strtok does: empty pieces are skipped.
@@ -93,34 +93,47 @@ int CIniStore::Load(const char* path)
     int ok = ReadUpTo(fd, buffer.data(), kMaxRead, got);
     ::close(fd);
     if (!ok) return 0;
-    // The text ends at the first zero byte, as a C string would.
-    buffer.resize(strnlen(buffer.data(), got));
+    buffer.resize(got);
+    return LoadText(buffer);
+}
+
+int CIniStore::LoadText(std::string_view text)
+{
+    // Only the first 30,000 bytes are read, and the text ends at the first
+    // zero byte, as a C string would.
+    text = text.substr(0, kMaxRead);
+    text = text.substr(0, text.find('\0'));
 
     Clear();
+    stopLine_ = 0;
     // Lines split at LF with strtok semantics: runs of LF give no empty lines,
     // and a CR before the LF stays on the line. Two CR-only lines in a row end
     // the parse (the first line of the file does not count).
     int emptyRun = 0;
     bool first = true;
     size_t pos = 0;
+    int lineNo = 1;
     while (true) {
-        while (pos < buffer.size() && buffer[pos] == '\n') ++pos;
-        if (pos >= buffer.size()) break;
-        size_t end = buffer.find('\n', pos);
-        if (end == std::string::npos) end = buffer.size();
-        std::string line = buffer.substr(pos, end - pos);
+        for (; pos < text.size() && text[pos] == '\n'; ++pos) ++lineNo;
+        if (pos >= text.size()) break;
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string line(text.substr(pos, end - pos));
         pos = end;
         if (!first) {
             emptyRun = (line == "\r") ? emptyRun + 1 : 0;
-            if (emptyRun == 2) break;
+            if (emptyRun == 2) {
+                stopLine_ = lineNo;
+                break;
+            }
         }
         first = false;
-        ParseLine(line);
+        ParseLine(line, lineNo);
     }
     return 1;
 }
 
-void CIniStore::ParseLine(const std::string& raw)
+void CIniStore::ParseLine(const std::string& raw, int lineNo)
 {
     std::string line = Trim(raw);
     if (line.empty()) return;
@@ -129,11 +142,12 @@ void CIniStore::ParseLine(const std::string& raw)
         sections_.size() < static_cast<size_t>(kMaxSections)) {
         Section section;
         section.name = line.substr(1, std::min(line.size() - 2, kMaxValue));
+        section.line = lineNo;
         sections_.push_back(std::move(section));
         return;
     }
     if (equals == std::string::npos || equals == 0 || sections_.empty()) return;
-    Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+    Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), lineNo};
     if (pair.key.size() > kMaxKey) return;
     // A cut may end on a blank, which the next read would drop: drop it now.
     if (pair.value.size() > kMaxValue) pair.value = Trim(pair.value.substr(0, kMaxValue));
@@ -243,6 +257,10 @@ int CIniStore::Save(const char* path)
         }
         text += "\r\n";
     }
+    // Line ends and blank lines may make the saved text longer than the
+    // text read: a file the next Load would read only in part (losing the
+    // rest at the save after that) is not written at all.
+    if (text.size() > kMaxRead) return 0;
     // The temporary file has a unique name, so saving needs no lock.
     return WriteFileAtomically(path, text);
 }
@@ -258,6 +276,18 @@ int CIniStore::FindSection(const char* name) const
     for (size_t i = 0; i < sections_.size(); ++i)
         if (SameName(sections_[i].name, name)) return static_cast<int>(i);
     return -1;
+}
+
+int CIniStore::SectionLine(int section) const
+{
+    return section >= 0 && static_cast<size_t>(section) < sections_.size() ? sections_[static_cast<size_t>(section)].line : 0;
+}
+
+int CIniStore::KeyLine(int section, int key) const
+{
+    if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return 0;
+    const std::vector<Pair>& pairs = sections_[static_cast<size_t>(section)].pairs;
+    return key >= 0 && static_cast<size_t>(key) < pairs.size() ? pairs[static_cast<size_t>(key)].line : 0;
 }
 
 int CIniStore::FindKey(int section, const char* key) const

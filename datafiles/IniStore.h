@@ -19,14 +19,17 @@
 //   show as further lines; a value is also cut to 255 characters there.
 // - Key lines before the first section header belong to no section and are
 //   ignored.
-// - Save writes the whole text however long (no 10,000-byte cut), into a
-//   temporary file in the same folder that is flushed to disk and then renamed
-//   over the target, so an interrupted or failed save leaves the old file intact.
-//   It returns 0 unless every byte reached the disk.
+// - Save writes the whole text (no 10,000-byte cut) into a temporary file in
+//   the same folder that is flushed to disk and then renamed over the target,
+//   so an interrupted or failed save leaves the old file intact. A text longer
+//   than the 30,000 bytes Load reads is not written: Save returns 0 and the old
+//   file stays (a caller that saves a user's change tells the user). It
+//   returns 0 unless every byte reached the disk.
 // - The text is read as a C string: a zero byte ends it, like the end of file.
 // Paths are file names as the system takes them (UTF-8 on this system).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CIniStore {
@@ -38,6 +41,10 @@ public:
 
     // Replaces the content with the parsed file; 0 (content kept) when unreadable.
     int Load(const char* path);
+    // Replaces the content with `text` parsed exactly as Load reads a file of
+    // these bytes (the 30,000-byte cut, the zero byte and the blank-line stop
+    // included). Always 1.
+    int LoadText(std::string_view text);
     int GetString(std::string& out, const char* section, const char* key, const char* def);
     int GetInt(int& out, const char* section, const char* key, int def);
     int GetIntPair(int& x, int& y, const char* section, const char* key, int defX, int defY);
@@ -46,11 +53,19 @@ public:
     int GetDouble(double& out, const char* section, const char* key, double def);
     // Overwrites an existing key only; never creates sections or keys.
     int SetValue(const char* section, const char* key, const char* value);
-    // Writes every section and pair; replaces the file atomically. 0 on any failure.
+    // Writes every section and pair; replaces the file atomically. 0 on any
+    // failure, and when the text would exceed what Load reads (file kept).
     int Save(const char* path);
     void Clear();
     int FindSection(const char* name) const;
     int FindKey(int section, const char* key) const;
+    // Where the last read found a section header or a pair: its 1-based line
+    // in the text; 0 for an index outside. For messages to the file's author.
+    int SectionLine(int section) const;
+    int KeyLine(int section, int key) const;
+    // The line at which two empty lines in a row ended the last read; 0 when
+    // the text was read to its end.
+    int StopLine() const { return stopLine_; }
 
 private:
     static constexpr int kMaxSections = 125;
@@ -62,13 +77,16 @@ private:
     struct Pair {
         std::string key;
         std::string value;
+        int line = 0;
     };
     struct Section {
         std::string name;
         std::vector<Pair> pairs;
+        int line = 0;
     };
     const Pair* Find(const char* section, const char* key) const;
-    void ParseLine(const std::string& line);
+    void ParseLine(const std::string& line, int lineNo);
 
     std::vector<Section> sections_;
+    int stopLine_ = 0;
 };

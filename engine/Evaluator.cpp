@@ -55,9 +55,21 @@ double Combinations(double left, double right, bool divideByRFactorial)
 {
     const double n = std::floor(left);
     const double r = std::floor(right);
+    // No way to choose more things than there are.
+    if (n >= 0.0 && r > n) return 0.0;
     const double g = n - r > 0.0 ? CountFactorial(n - r) : 1.0;
     const double fn = CountFactorial(n);
     return divideByRFactorial ? fn / (CountFactorial(r) * g) : fn / g;
+}
+
+// An exact odd multiple of 90 degrees (100 grads) is a pole of the tangent;
+// its radian value is rounded, which would give 1.6e16 instead.
+double Tangent(double v, int mode)
+{
+    const double rightAngle = mode == 0 ? 90.0 : mode == 2 ? 100.0 : 0.0;
+    if (rightAngle > 0.0 && std::fmod(std::fabs(v), 2.0 * rightAngle) == rightAngle)
+        return std::numeric_limits<double>::infinity();
+    return Snap(std::tan(AngleIn(v, mode)));
 }
 
 double PolarAngle(double x, double y, int mode)
@@ -124,7 +136,7 @@ double Function(int code, double v, const SEvalState& s, int mode)
     case 37: return Snap(std::sin(AngleIn(v, mode)));   // sin
     case 38: return std::sqrt(v);   // sqrt
     case 39: return std::tanh(v);   // tanh
-    case 40: return Snap(std::tan(AngleIn(v, mode)));   // tan
+    case 40: return Tangent(v, mode);   // tan
     case 41: return s.slots[1] == 0.0 ? v * 0.01 : v * s.slots[0] * 0.01;   // pct
     case 42: return Factorial(v);   // !
     case 43: return std::log(std::fabs(v + std::sqrt(v * v + 1.0)));   // asnh

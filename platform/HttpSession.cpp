@@ -2,18 +2,22 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <curl/curl.h>
 #include <mutex>
+
+#include "platform/CurlLibrary.h"
+
+// Every call goes through the library loaded at the first Open.
+#define curl_easy_init Curl()->easy_init
+#define curl_easy_setopt Curl()->easy_setopt
+#define curl_easy_perform Curl()->easy_perform
+#define curl_easy_getinfo Curl()->easy_getinfo
+#define curl_easy_cleanup Curl()->easy_cleanup
+#define curl_slist_append Curl()->slist_append
+#define curl_slist_free_all Curl()->slist_free_all
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer {
     const std::atomic<bool>* abort = nullptr;
@@ -23,6 +27,7 @@ struct Transfer {
     bool truncateToCap = false;
     bool oversize = false;
     bool capped = false;
+    bool timedOut = false;
     curl_off_t lastMoved = -1;
     Clock::time_point lastChange = Clock::now();
 };
@@ -56,12 +61,33 @@ int OnProgress(void* userData, curl_off_t, curl_off_t received, curl_off_t, curl
         return 0;
     }
     auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(now - transfer.lastChange);
-    return idle.count() > transfer.timeoutMs ? 1 : 0;
+    transfer.timedOut = idle.count() > transfer.timeoutMs;
+    return transfer.timedOut ? 1 : 0;
+}
+
+bool IsHttpUrl(const char* url)
+{
+    const char scheme[] = "http:";
+    for (size_t i = 0; i + 1 < sizeof scheme; ++i)
+        if (!url[i] || (url[i] | 0x20) != scheme[i]) return false;
+    return true;
+}
+
+// The proxy a preconfigured session takes for `url`; null lets libcurl read the
+// environment itself. libcurl reads only http_proxy for http (the upper-case
+// name can be set by a CGI request's Proxy header), but for a desktop program
+// HTTP_PROXY is the user's own setting, as for every other scheme.
+const char* PreconfiguredProxy(const char* url)
+{
+    if (!IsHttpUrl(url)) return nullptr;
+    const char* lower = std::getenv("http_proxy");
+    const char* upper = std::getenv("HTTP_PROXY");
+    return (!lower || !*lower) && upper && *upper ? upper : nullptr;
 }
 
 } // namespace
 
-CHttpSession::CHttpSession() { InitCurlOnce(); }
+CHttpSession::CHttpSession() = default;
 
 CHttpSession::~CHttpSession() { Close(); }
 
@@ -75,6 +101,7 @@ std::string CHttpSession::EnvironmentProxy()
 int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
 {
     Close();
+    m_lastTimedOut = m_lastTooLarge = false;
     std::string proxy;
     if (access == kAccessProxy) {
         proxy = EnvironmentProxy();
@@ -82,8 +109,10 @@ int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
     } else if (access != kAccessPreconfigured) {
         return 0;
     }
+    if (!Curl()) return 0;
     CURL* curl = curl_easy_init();
     if (!curl) return 0;
+    m_access = access;
     m_timeoutMs = timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs;
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, userAgent ? userAgent : "");
@@ -111,8 +140,17 @@ bool CHttpSession::IsOpen() const { return m_curl != nullptr; }
 int CHttpSession::Perform(const char* url, void* record, bool reload)
 {
     m_lastStatus = 0;
+    m_lastTimedOut = m_lastTooLarge = false;
     if (!m_curl || !url || !*url) return CURLE_FAILED_INIT;
     CURL* curl = static_cast<CURL*>(m_curl);
+    long leftMs = 0; // no limit
+    if (m_deadline != Clock::time_point::max()) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now()).count();
+        if (left <= 0) return CURLE_OPERATION_TIMEDOUT;
+        leftMs = static_cast<long>(left);
+    }
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, leftMs);
+    if (m_access == kAccessPreconfigured) curl_easy_setopt(curl, CURLOPT_PROXY, PreconfiguredProxy(url));
     Transfer& transfer = *static_cast<Transfer*>(record);
     transfer.abort = &m_abort;
     transfer.timeoutMs = m_timeoutMs;
@@ -127,6 +165,8 @@ int CHttpSession::Perform(const char* url, void* record, bool reload)
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     CURLcode result = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &m_lastStatus);
+    m_lastTimedOut = transfer.timedOut || result == CURLE_OPERATION_TIMEDOUT;
+    m_lastTooLarge = transfer.oversize;
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
     curl_slist_free_all(headers);
     return result;

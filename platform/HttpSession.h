@@ -5,13 +5,15 @@
 // One thread uses a session at a time. Only http and https URLs are fetched;
 // redirects are followed (at most 5, http and https only).
 #include <atomic>
+#include <chrono>
 #include <string>
 
 class CHttpSession {
 public:
     enum AccessType {
         kAccessProxy = 0,        // through the proxy named by http_proxy / HTTP_PROXY; Open fails when none is named
-        kAccessPreconfigured = 1 // the environment's proxy settings when present, a direct connection otherwise
+        kAccessPreconfigured = 1 // the environment's proxy settings when present (http_proxy or HTTP_PROXY
+                                 // for http), a direct connection otherwise
     };
     enum : long { kDefaultTimeoutMs = 10000 };
 
@@ -40,10 +42,21 @@ public:
     long Fetch(const char* url, std::string& out, size_t maxBytes, bool reload, bool truncateToCap = false,
                bool anyStatus = false);
 
+    // Bounds every later Probe and Fetch, whatever the time-outs allow: a
+    // server that sends a byte now and then must not hold a request for ever.
+    // A request that would start after `deadline` fails at once. Persists over
+    // Open and Close; ClearDeadline lifts it.
+    void SetDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
+    void ClearDeadline() { m_deadline = std::chrono::steady_clock::time_point::max(); }
+
     // Makes a running Probe or Fetch (on another thread) give up soon.
     void Abort() { m_abort = true; }
     // HTTP status of the last request; 0 when none arrived.
     long LastStatus() const { return m_lastStatus; }
+    // Whether the last request gave up waiting (time-out), and whether its
+    // answer was longer than the caller's maxBytes.
+    bool LastTimedOut() const { return m_lastTimedOut; }
+    bool LastTooLarge() const { return m_lastTooLarge; }
 
     // The proxy named by http_proxy or HTTP_PROXY; empty when none.
     static std::string EnvironmentProxy();
@@ -53,7 +66,11 @@ private:
     int Perform(const char* url, void* transfer, bool reload);
 
     void* m_curl = nullptr;
+    AccessType m_access = kAccessPreconfigured;
     long m_timeoutMs = kDefaultTimeoutMs;
     long m_lastStatus = 0;
+    bool m_lastTimedOut = false;
+    bool m_lastTooLarge = false;
+    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     std::atomic<bool> m_abort{false};
 };

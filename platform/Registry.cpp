@@ -1,6 +1,9 @@
 #include "platform/Registry.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileText.h"
+#include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 
 #include <cerrno>
@@ -8,10 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <pwd.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +19,7 @@ namespace {
 
 bool SameName(const std::string& a, const char* b)
 {
-    return strcasecmp(a.c_str(), b) == 0;
+    return SameAsciiNoCase(a, b);
 }
 
 // Creates every missing folder of `path` (not the last component).
@@ -282,14 +282,24 @@ void CFileRegistry::LoadOnce()
 {
     if (loaded_) return;
     loaded_ = true;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Parse(text, values_);
+    std::string text;
+    int error = 0;
+    if (ReadFileText(path_, text, error)) {
+        Parse(text, values_);
+        return;
+    }
+    if (error == ENOENT) return; // the first start
+    // A folder or an unreadable file in its place: the defaults, and what is
+    // there is left for the user to mend rather than written over.
+    unreadable_ = true;
+    MessageBoxService().Show("The settings file " + path_ + " cannot be read (" + std::strerror(error) +
+                                 "). Tallix runs with the default settings and does not save them.",
+                             "Tallix", MessageKind::Warning, MessageButtons::Ok);
 }
 
 int CFileRegistry::Store()
 {
+    if (unreadable_) return 0;
     if (batchDepth_ > 0) {
         dirty_ = true;
         return 1;

@@ -15,7 +15,9 @@
 // \\ \" \r \n \t and \xHH for other control bytes. Lines that are not one of
 // these (garbled, out of range, a value before the first group) are skipped, so
 // a damaged file costs only its damaged values. The file is read once, on first
-// use; every write replaces it atomically (see platform/AtomicFile.h), or once
+// use; when something is there that cannot be read (a folder, no permission),
+// one message says so, the defaults hold and writes return 0 without touching
+// it; every write replaces it atomically (see platform/AtomicFile.h), or once
 // at EndWrites inside a BeginWrites bracket. Key and value names compare
 // without regard to ASCII letter case, as the registry's do. Names the file
 // cannot hold (empty, with a line break, a value name with "=" or starting
@@ -91,6 +93,7 @@ private:
     std::string path_;
     CRegistryValues values_;
     bool loaded_ = false;
+    bool unreadable_ = false;
     int batchDepth_ = 0;
     bool dirty_ = false;
 };

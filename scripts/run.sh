@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tallix and starts it. Arguments go to tallix.
+# Installs what is missing, builds Tallix and starts it, in the caller's
+# folder, with the given arguments. Set-up and build messages go to standard
+# error, so what Tallix prints is all that reaches standard output.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh tallix
-exec build/bin/tallix "$@"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh" tallix
+exec "$root/build/bin/tallix" "$@"

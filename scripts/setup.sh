@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Installs every Debian package Tallix needs to build, test and run, and the
-# locales the regional-format tests use. Quiet and quick when all is present.
+# Installs the Debian packages Tallix needs to build and run; with --test also
+# the test tools (GoogleTest, clang's libFuzzer, Xvfb, the benchmark peer) and
+# the locales the regional-format tests use. Quiet and quick when all is there.
+# Messages go to standard error.
 set -euo pipefail
 
 PACKAGES=(
-  # build and tests
-  cmake ninja-build g++ pkg-config python3
-  libgtest-dev libgmock-dev libbenchmark-dev
-  # fuzzing (clang's libFuzzer with sanitizers)
-  clang libclang-rt-14-dev
+  # build
+  cmake ninja-build g++ pkg-config
   # windows, single instance
   qt6-base-dev libgl-dev
   # rates download
@@ -19,11 +18,27 @@ PACKAGES=(
   libasound2-dev
   # terminal line editing
   libedit-dev
+  # fonts
+  fonts-dejavu-core
+)
+TEST_PACKAGES=(
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev python3
+  # fuzzing (clang's libFuzzer with sanitizers)
+  clang libclang-rt-14-dev
   # benchmark peer
   libmuparser-dev
-  # fonts, locales, headless display for UI checks
-  fonts-dejavu-core locales xvfb xauth xdotool
+  # locales, headless display for UI checks
+  locales xvfb xauth xdotool
 )
+
+with_tests=0
+case "${1:-}" in
+  --test) with_tests=1 ;;
+  "") ;;
+  *) echo "usage: scripts/setup.sh [--test]" >&2; exit 2 ;;
+esac
+if [ $with_tests -eq 1 ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -36,7 +51,7 @@ for p in "${PACKAGES[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
+  echo "Installing: ${missing[*]}" >&2
   export DEBIAN_FRONTEND=noninteractive
   if ! $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null; then
     $SUDO apt-get update -q >/dev/null
@@ -44,13 +59,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
 fi
 
-# Locales for the regional-format tests.
+if [ $with_tests -eq 0 ]; then exit 0; fi
+
+# Locales for the regional-format tests, and Turkish, whose dotless i tests
+# that names compare by ASCII letters whatever the locale.
 need_locale=0
-for loc in en_US.UTF-8 de_DE.UTF-8; do
+for loc in en_US.UTF-8 de_DE.UTF-8 tr_TR.UTF-8; do
   if ! locale -a 2>/dev/null | grep -qi "^${loc%%.*}\.utf-\?8$"; then need_locale=1; fi
 done
 if [ $need_locale -eq 1 ]; then
-  for loc in "en_US.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8"; do
+  for loc in "en_US.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8" "tr_TR.UTF-8 UTF-8"; do
     grep -q "^${loc}" /etc/locale.gen 2>/dev/null || echo "$loc" | $SUDO tee -a /etc/locale.gen >/dev/null
   done
   $SUDO locale-gen >/dev/null

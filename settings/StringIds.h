@@ -38,7 +38,19 @@ enum : int {
     CustomizeSelectGroup = 580, CustomizeLarge = 581, CustomizeSmall = 582, CustomizeSelectButton = 583,
     CustomizeAdd = 584, CustomizeSwitch = 585, CustomizeAddGroup = 586,
     CurrencyAutoUpdate = 590, CurrencyUpdateNow = 591, CurrencyLastUpdated = 592,
-    SkinsHint = 595, TrayRestore = 596, MenuButtonName = 597,
+    SkinsHint = 595, TrayRestore = 596, MenuButtonName = 597, KeypadName = 598, DisplayName = 599,
+
+    // Names of the calculator keys (calculator/CommandNames.h): the first
+    // string of each run; a run holds one string per command id from 0.
+    // Texts with %d take a register or base number.
+    CmdNameUnknown = 600, CmdNameDigitFirst = 601, CmdNameOperatorFirst = 620, CmdNameFunctionFirst = 640,
+    CmdNameParenthesisFirst = 675, CmdNameMemoryStore = 680, CmdNameMemoryRecall = 681, CmdNameMemoryClear = 682,
+    CmdNameMemoryPlus = 683, CmdNameMemoryRegister = 684, CmdNameMemoryMinus = 685, CmdNameEquals = 690,
+    CmdNameConstantFirst = 700, CmdNameLastY = 720, CmdNameAnswer = 721, CmdNameMemoryModeSubtract = 725,
+    CmdNameMemoryMode = 726, CmdNameMemoryModeRecall = 727, CmdNameMemoryModeStore = 728,
+    CmdNameMemoryModeAdd = 729, CmdNameClearAll = 735, CmdNameClearEntry = 736, CmdNameBackspace = 737,
+    CmdNameClipboardFirst = 740, CmdNameBinary = 745, CmdNameOctal = 746, CmdNameDecimal = 747,
+    CmdNameHexadecimal = 748, CmdNameBase = 749, CmdNameStackFirst = 755,
 
     TrayTip = 32777,
 };

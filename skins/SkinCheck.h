@@ -1,9 +1,14 @@
 #pragma once
 // The skin checker for skin authors: loads a skin description the way the
 // program does and lists every problem instead of stopping at the first.
-// Per group: missing keys, images that are missing, do not decode or are too
-// small for the areas a button reads, command pairs the calculator does not
-// know, buttons that overlap or leave their page. Both scales are checked.
+// Per group: missing keys, values that are not what their key must hold,
+// images that are missing, do not decode or are too small for the areas a
+// button reads, command pairs the calculator does not know, buttons that
+// overlap or leave their page; per file: text the reader never sees (past
+// 30,000 bytes or 125 sections, after two empty lines in a row, a first line
+// hidden behind a UTF-8 byte-order mark). Both scales are checked. Each
+// problem is reported once, at the first group that meets it, with the file
+// actually read (vga_ files at double scale) and the line it comes from.
 
 #include <string>
 #include <vector>
@@ -11,6 +16,11 @@
 struct SkinIssue {
     std::string where;  // "[Main]", "[Trig1] at double scale", "files", ...
     std::string what;
+    // The file the problem is in, relative to the folder of the description
+    // ("dark.ini", "dark/vga_Button.ini"); empty for problems of the layout
+    // (overlaps, buttons outside their page).
+    std::string file;
+    int line = 0;  // its line in that file; 0 when no line says it (a missing key)
 };
 
 struct SkinCheckOptions {

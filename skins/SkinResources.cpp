@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <strings.h>
 
+#include "platform/AsciiCase.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "skins/image/ImageDecoder.h"
@@ -49,7 +49,7 @@ std::string MatchEntry(const std::string& folder, const std::string& name)
     if (!dir) return name;
     std::string found = name;
     while (dirent* entry = readdir(dir)) {
-        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+        if (SameAsciiNoCase(entry->d_name, name)) {
             found = entry->d_name;
             break;
         }
@@ -264,7 +264,7 @@ CSkinImage* CSkinResources::LoadImage(const std::string& path)
     // The cache is searched before the full-cache test, so that a skin with
     // exactly 40 images still gives every button its shared image.
     for (int i = 0; i < m_imageCount; ++i)
-        if (strcasecmp(m_slots[i].path.c_str(), wanted.c_str()) == 0)
+        if (SameAsciiNoCase(m_slots[i].path, wanted))
             return m_slots[i].image.get();
     if (m_imageCount >= kImageSlots) return nullptr;
 

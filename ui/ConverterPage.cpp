@@ -37,8 +37,11 @@ CConverterPage::CConverterPage(QWidget* parent, CSkinResources& resources, CPage
       m_messages([this](unsigned msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); })
 {
     SetPageSize(resources.Scaled(240), resources.Scaled(134));
-    m_buffer.Create(m_screen.Width(), m_screen.Height());
 }
+
+void CConverterPage::AcquireBuffers() { m_buffer.Create(width(), height()); }
+
+void CConverterPage::ReleaseBuffers() { m_buffer.Destroy(); }
 
 CConverterPage::~CConverterPage()
 {

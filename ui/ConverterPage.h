@@ -77,6 +77,8 @@ protected:
     virtual int OnPress(int, int) { return 0; }
 
     void PaintPage(const SkinRect& clip) override;
+    void AcquireBuffers() override;
+    void ReleaseBuffers() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -33,7 +33,7 @@ CGroupMenuPopup::CGroupMenuPopup(CSkinMenuButton& button, QWidget* owner)
         y += h;
     }
     for (SkinRect& r : m_rects) r.right = 1 + width;
-    SetPageSize(width + 2, y + 1);
+    SetPageSize(width + 2, y + 1, true);
     m_screen.Fill(0, 0, m_screen.Width(), m_screen.Height(), 0x404040u);
     for (int i = 0; i < count; ++i) button.DrawItem(m_screen, i + 1, kDrawEntire, m_rects[i]);
 }

@@ -20,11 +20,18 @@ CKeypadPage::~CKeypadPage()
 int CKeypadPage::Load(const char* section, IMessageTarget* target, int preferLarge, int compact,
                       int width, int height, int offsetX, int offsetY)
 {
+    m_offsetX = m_resources.Scaled(offsetX);
+    m_offsetY = m_resources.Scaled(offsetY);
     SetPageSize(m_resources.Scaled(width), m_resources.Scaled(height));
-    m_surface.Setup(m_screen.Width(), m_screen.Height(), m_resources.BackgroundWide(),
-                    m_resources.Scaled(offsetX), m_resources.Scaled(offsetY));
     return m_group.Load(kMsgButton, this, target, section, preferLarge, compact);
 }
+
+void CKeypadPage::AcquireBuffers()
+{
+    m_surface.Setup(width(), height(), m_resources.BackgroundWide(), m_offsetX, m_offsetY);
+}
+
+void CKeypadPage::ReleaseBuffers() { m_surface.Buffer().Destroy(); }
 
 void CKeypadPage::SetBackgroundFlag()
 {

@@ -34,6 +34,8 @@ public:
 
 protected:
     void PaintPage(const SkinRect& clip) override;
+    void AcquireBuffers() override;
+    void ReleaseBuffers() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -43,6 +45,8 @@ private:
     CPageBand* m_band;
     CButtonGroup m_group;
     CKeypadSurface m_surface;
+    int m_offsetX = 0;
+    int m_offsetY = 0;
 };
 
 // The accessible name of a skin button: its command in the current language.

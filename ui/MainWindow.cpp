@@ -40,6 +40,13 @@ public:
     intptr_t lParam;
 };
 
+QString LocalText(int id)
+{
+    std::string text;
+    LoadResString(LocalizedId(id), text);
+    return QString::fromStdString(text);
+}
+
 bool IsKeypadKind(int kind)
 {
     const GroupKind* row = FindGroupKind(kind);
@@ -346,6 +353,7 @@ CSkinPage* CMainWindow::CreatePage(int kind)
         converter->move(Offset(), 0);
         page = converter;
     }
+    page->setAccessibleName(QString::fromStdString(GroupMenuText(kind)));
     page->hide();
     m_pages[kind] = page;
     return page;
@@ -363,9 +371,11 @@ void CMainWindow::BuildPages()
     m_mainKeypad = new CKeypadPage(this, m_resources, nullptr);
     m_mainKeypad->Load("Main", this, 1, compact, 240, 160, 40, 134);
     m_mainKeypad->move(Offset(), m_resources.Scaled(134));
+    m_mainKeypad->setAccessibleName(LocalText(StringId::KeypadName));
     m_mainKeypad->show();
     m_display = new CDisplayPage(this, m_resources, m_calculator);
     m_display->Setup(&m_menuItems, this, kGrey);
+    m_display->setAccessibleName(LocalText(StringId::DisplayName));
     m_display->move(Offset(), 0);
     m_display->hide();
 

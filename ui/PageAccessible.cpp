@@ -56,9 +56,37 @@ private:
     int m_index;
 };
 
-class CPageAccessible : public QAccessibleWidget {
+// A page that shows a value (the display) offers it as its text too, which
+// is how screen readers on this desktop read a read-out.
+class CPageAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit CPageAccessible(CSkinPage* page) : QAccessibleWidget(page, QAccessible::Grouping) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface && !Page()->AccessibleValue().empty())
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString Value() const { return QString::fromStdString(Page()->AccessibleValue()); }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return Value().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Value().size()); }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint&) const override { return 0; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
     ~CPageAccessible() override
     {
         for (QAccessible::Id id : m_ids) QAccessible::deleteAccessibleInterface(id);
@@ -90,11 +118,7 @@ public:
     }
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Value) return QString::fromStdString(Page()->AccessibleValue());
-        if (t == QAccessible::Name) {
-            const std::string value = Page()->AccessibleValue();
-            if (!value.empty()) return QString::fromStdString(value);
-        }
+        if (t == QAccessible::Value) return Value();
         return QAccessibleWidget::text(t);
     }
 
@@ -121,6 +145,9 @@ void InstallPageAccessibility()
 void NotifyValueChanged(CSkinPage* page)
 {
     if (!page || !QAccessible::isActive()) return;
-    QAccessibleValueChangeEvent event(page, QString::fromStdString(page->AccessibleValue()));
-    QAccessible::updateAccessibility(&event);
+    const QString value = QString::fromStdString(page->AccessibleValue());
+    QAccessibleValueChangeEvent changed(page, value);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleTextUpdateEvent text(page, 0, QString(), value);
+    QAccessible::updateAccessibility(&text);
 }

@@ -17,14 +17,33 @@ void CSkinPage::InvalidateRect(const SkinRect& rect)
     update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
 }
 
-void CSkinPage::SetPageSize(int width, int height)
+void CSkinPage::SetPageSize(int width, int height, bool keepWhileHidden)
 {
-    m_screen.Create(width, height);
+    m_keepWhileHidden = keepWhileHidden;
     setFixedSize(width, height);
+    m_screen.Destroy();
+    if (keepWhileHidden || isVisible()) EnsureBuffers();
+}
+
+void CSkinPage::EnsureBuffers()
+{
+    if (!m_screen.IsEmpty()) return;
+    m_screen.Create(width(), height());
+    AcquireBuffers();
+}
+
+void CSkinPage::showEvent(QShowEvent*) { EnsureBuffers(); }
+
+void CSkinPage::hideEvent(QHideEvent*)
+{
+    if (m_keepWhileHidden) return;
+    m_screen.Destroy();
+    ReleaseBuffers();
 }
 
 void CSkinPage::paintEvent(QPaintEvent* event)
 {
+    EnsureBuffers();
     if (m_screen.IsEmpty()) return;
     const QRect r = event->rect().intersected(QRect(0, 0, m_screen.Width(), m_screen.Height()));
     if (r.isEmpty()) return;

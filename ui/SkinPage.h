@@ -29,11 +29,22 @@ public:
     virtual std::string AccessibleValue() const { return {}; }
 
 protected:
-    // Makes the screen image and fixes the widget's size.
-    void SetPageSize(int width, int height);
+    // Fixes the widget's size. The screen (and a subclass's buffers) exist
+    // only while the page is shown, unless keepWhileHidden: a hidden page of
+    // the band holds no pixels.
+    void SetPageSize(int width, int height, bool keepWhileHidden = false);
+    // Makes the screen and the subclass's buffers if they are missing.
+    void EnsureBuffers();
+    virtual void AcquireBuffers() {}
+    virtual void ReleaseBuffers() {}
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     // Brings the clip box of the screen up to date.
     virtual void PaintPage(const SkinRect& clip) = 0;
     void paintEvent(QPaintEvent* event) override;
 
     CSkinImage m_screen;
+
+private:
+    bool m_keepWhileHidden = false;
 };

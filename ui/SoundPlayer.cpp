@@ -1,3 +1,5 @@
 #include "ui/SoundPlayer.h"
 
-void PlayClick() {}
+#include "platform/ClickSound.h"
+
+void PlayClick() { ClickSoundService().Play(); }

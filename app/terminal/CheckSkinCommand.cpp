@@ -1,25 +1,19 @@
 // tallix --check-skin PATH [--normal-only]: checks a skin for its author.
 // Prints the problems per group and exits 0 when the skin is clean.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/terminal/TerminalRequest.h"
 #include "calculator/CommandTable.h"
 #include "skins/SkinCheck.h"
 
-int RunCheckSkinCommand(int argc, char** argv)
+int RunCheckSkinCommand(const STerminalRequest& request)
 {
-    const char* path = nullptr;
-    int doubleScale = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--check-skin") == 0 && i + 1 < argc) path = argv[++i];
-        else if (std::strcmp(argv[i], "--normal-only") == 0) doubleScale = 0;
-    }
-    if (!path) {
-        std::fprintf(stderr, "usage: tallix --check-skin PATH/TO/SKIN.ini [--normal-only]\n");
-        return 2;
-    }
+    const char* path = request.Find("--check-skin")->c_str();
+    const int doubleScale = request.Has("--normal-only") ? 0 : 1;
+    if (!*path) return UsageError("--check-skin needs a skin description file");
+    if (const std::string problem = UnreadableFileProblem(path); !problem.empty()) return Failure(problem);
     SkinCheckOptions options;
     options.isKnownCommand = IsKnownCommand;
     options.checkDoubleScale = doubleScale;
@@ -33,7 +27,9 @@ int RunCheckSkinCommand(int argc, char** argv)
             group = issue.where;
             std::printf("%s\n", group.c_str());
         }
-        std::printf("  %s\n", issue.what.c_str());
+        if (issue.file.empty()) std::printf("  %s\n", issue.what.c_str());
+        else if (issue.line > 0) std::printf("  %s:%d: %s\n", issue.file.c_str(), issue.line, issue.what.c_str());
+        else std::printf("  %s: %s\n", issue.file.c_str(), issue.what.c_str());
     }
     if (found == 0) {
         std::printf("clean: every group, page button and image loads%s\n",

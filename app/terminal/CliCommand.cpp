@@ -1,172 +1,187 @@
-// tallix --cli [--base N] [--angle deg|rad|grad]: a line calculator for a
-// terminal. Each line is a calculation or one of a few words that change the
-// base or the angle unit; end of input or "quit" leaves.
+// tallix --cli, and tallix - for scripts: a line calculator. Each line is a
+// calculation or one of a few words that change the base, the angle unit or
+// how results are shown; "quit" or the end of input leaves.
+#include "app/terminal/Calculation.h"
+#include "app/terminal/LineReader.h"
+#include "app/terminal/TerminalRequest.h"
 #include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
-#include "platform/TextCodec.h"
 
-#include <editline/readline.h>
-#include <unistd.h>
-
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <iostream>
+#include <sstream>
 #include <string>
-#include <string_view>
-
-int ApplyEngineOption(int argc, char** argv, int& i, CCalcEngine& engine);   // EvalCommand.cpp
+#include <vector>
 
 namespace {
 
-const char kCliUsage[] = "usage: tallix --cli [--base N] [--angle deg|rad|grad]\n";
-
 const char kCliHelp[] =
-    "Type a calculation such as 12.5*(3+sin(30)) and press Enter.\n"
-    "  deg, rad, grad     angle unit of the trigonometric functions\n"
-    "  base N             number base 2 to 36 (also bin, oct, dec, hex)\n"
+    "Type a calculation such as 12.5*(3+sin(30)) and press Enter; \"tallix --help\" lists\n"
+    "the functions and operators. ans is the last result.\n"
+    "  deg, rad, grad        angle unit of the trigonometric functions\n"
+    "  base N                number base 2 to 36 (also bin, oct, dec, hex); base alone\n"
+    "                        shows the current one\n"
     "  normal, fixed, sci, eng\n"
-    "                     how results are shown (also notation 0 to 3)\n"
-    "  help               this text\n"
-    "  quit, exit         leave (end of input leaves too)\n";
+    "                        how results are shown (also notation 0 to 3)\n"
+    "  help                  this text\n"
+    "  quit, exit            leave (end of input leaves too; Ctrl+C drops the line)\n";
 
 const char* const kAngleNames[] = {"DEG", "RAD", "GRAD"};
+const char* const kAngleWords[] = {"deg", "rad", "grad"};
 
-const char* const kNotationWords[] = {"normal", "fixed", "sci", "eng"};
+struct SBaseWord {
+    const char* word;
+    int base;
+};
+const SBaseWord kBaseWords[] = {{"bin", 2}, {"oct", 8}, {"dec", 10}, {"hex", 16}};
 
-// The line printed for one evaluation: the text the calculator's display
-// would show, in the chosen notation.
-std::string ResultLine(const std::string& resultText, double /*value*/)
+std::vector<std::string> Words(const std::string& line)
 {
-    std::string full, mantissa, exponent;
-    CNumberText* text = CNumberText::GetInstance();
-    if (CCalcEngine::GetInstance()->GetBase() == 10)
-        text->FormatDisplay(resultText, full, mantissa, exponent, 0, 20);
-    else
-        text->CheckWidth(resultText, full, mantissa, exponent, 50);
-    return full;
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
 }
 
-// "normal", "fixed", "sci", "eng" or "notation N"; 1 when the line was one.
-int HandleNotationWord(std::string_view line, std::string& reply)
-{
-    int notation = -1;
-    for (int n = 0; n < 4; ++n)
-        if (line == kNotationWords[n]) notation = n;
-    if (line.size() == 10 && line.substr(0, 9) == "notation " && line[9] >= '0' && line[9] <= '3')
-        notation = line[9] - '0';
-    else if (notation < 0 && line.substr(0, 8) == "notation") {
-        reply = "the notation is normal, fixed, sci or eng (0 to 3)\n";
-        return 1;
-    }
-    if (notation < 0) return 0;
-    CNumberText::GetInstance()->SetNotation(notation);
-    reply = std::string("notation ") + kNotationWords[notation] + "\n";
-    return 1;
-}
+// The line calculator's state beside the engine's: the last result ("ans").
+class CLineCalculator {
+public:
+    explicit CLineCalculator(CCalcEngine& engine) : engine_(engine) {}
 
-// Words of the line calculator; 1 when the line was one (reply filled), else 0.
-int HandleWord(std::string_view line, CCalcEngine& engine, std::string& reply, bool& quit)
-{
-    static const struct {
-        const char* word;
-        int base;
-    } kBaseWords[] = {{"bin", 2}, {"oct", 8}, {"dec", 10}, {"hex", 16}};
-    if (line == "quit" || line == "exit") {
-        quit = true;
-        return 1;
-    }
-    if (line == "help" || line == "?") {
-        reply = kCliHelp;
-        return 1;
-    }
-    if (HandleNotationWord(line, reply)) return 1;
-    for (int mode = 0; mode < 3; ++mode) {
-        std::string lower = kAngleNames[mode];
-        for (char& c : lower) c = static_cast<char>(c - 'A' + 'a');
-        if (line == lower) {
-            engine.SetAngleMode(mode);
-            reply = std::string("angle unit ") + kAngleNames[mode] + "\n";
-            return 1;
-        }
-    }
-    for (const auto& w : kBaseWords)
-        if (line == w.word) {
-            engine.SetBase(w.base);
-            reply = "base " + std::to_string(w.base) + "\n";
-            return 1;
-        }
-    if (line.substr(0, 5) == "base ") {
-        const std::string number(line.substr(5));
-        char* end = nullptr;
-        const long base = std::strtol(number.c_str(), &end, 10);
-        if (end != number.c_str() && *end == '\0' && base >= 2 && base <= 36 && engine.SetBase(base))
-            reply = "base " + std::to_string(base) + "\n";
-        else
-            reply = "the base is a number from 2 to 36\n";
-        return 1;
-    }
-    return 0;
-}
+    // Answers one line; false when it failed (an error result or a word with a bad value).
+    bool Answer(const std::string& line, std::string& reply, bool& quit);
 
-// The line editor reads UTF-8 ("÷", "×", "²") only under a UTF-8 character
-// type; keep the user's when it is one.
-void UseUtf8CharacterType()
-{
-    const char* current = std::setlocale(LC_CTYPE, "");
-    if (current && (std::strstr(current, "UTF-8") || std::strstr(current, "utf8"))) return;
-    std::setlocale(LC_CTYPE, "C.UTF-8");
-}
+private:
+    bool HandleWord(const std::vector<std::string>& words, std::string& reply, bool& quit);
+    bool SetBase(const std::vector<std::string>& words, std::string& reply);
+    bool SetNotation(const std::vector<std::string>& words, std::string& reply);
+    std::string AnswerInCurrentBase();
 
-// Reads one line without its newline; false at the end of input.
-bool ReadLine(bool interactive, CCalcEngine& engine, std::string& line)
+    CCalcEngine& engine_;
+    std::string answer_ = "0";
+    int answerBase_ = 10;
+    bool wordFailed_ = false;
+};
+
+bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& quit)
 {
-    if (!interactive) return static_cast<bool>(std::getline(std::cin, line));
-    const std::string prompt =
-        std::string(kAngleNames[engine.GetAngleMode()]) + " " + std::to_string(engine.GetBase()) + "> ";
-    char* raw = readline(prompt.c_str());
-    if (!raw) return false;
-    line = raw;
-    std::free(raw);
-    if (!line.empty()) add_history(line.c_str());
+    const std::vector<std::string> words = Words(line);
+    wordFailed_ = false;
+    if (HandleWord(words, reply, quit)) return !wordFailed_;
+    const std::string answer = AnswerInCurrentBase();
+    const SCalcLine result = Calculate(engine_, line, &answer, true, false);
+    if (result.outcome == CalcOutcome::kEmpty) return true;
+    reply = result.text + "\n";
+    if (result.outcome != CalcOutcome::kResult) return false;
+    answer_ = result.engineText;
+    answerBase_ = engine_.GetBase();
     return true;
 }
 
+std::string CLineCalculator::AnswerInCurrentBase()
+{
+    const int base = engine_.GetBase();
+    if (base == answerBase_) return answer_;
+    std::string text;
+    engine_.EvaluateInBases(answer_, text, answerBase_, base);
+    return text;
 }
 
-int RunCliCommand(int argc, char** argv)
+// 1 when the line was one of the words (reply filled).
+bool CLineCalculator::HandleWord(const std::vector<std::string>& words, std::string& reply, bool& quit)
 {
-    CCalcEngine* engine = CCalcEngine::GetInstance();
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--cli") continue;
-        if (ApplyEngineOption(argc, argv, i, *engine) != 1) {
-            std::fputs(kCliUsage, stderr);
-            return 2;
+    if (words.empty()) return false;
+    const std::string& word = words[0];
+    if (words.size() == 1 && (word == "quit" || word == "exit")) {
+        quit = true;
+        return true;
+    }
+    if (words.size() == 1 && (word == "help" || word == "?")) {
+        reply = kCliHelp;
+        return true;
+    }
+    if (word == "base") return SetBase(words, reply);
+    if (word == "notation" || (words.size() == 1 && NotationFromWord(word) >= 0 && word.size() > 1))
+        return SetNotation(words, reply);
+    if (words.size() != 1) return false;
+    for (int mode = 0; mode < 3; ++mode)
+        if (word == kAngleWords[mode]) {
+            engine_.SetAngleMode(mode);
+            reply = std::string("angle unit ") + kAngleNames[mode] + "\n";
+            return true;
         }
+    for (const SBaseWord& w : kBaseWords)
+        if (word == w.word) return SetBase({"base", std::to_string(w.base)}, reply);
+    return false;
+}
+
+bool CLineCalculator::SetBase(const std::vector<std::string>& words, std::string& reply)
+{
+    if (words.size() == 2) {
+        char* end = nullptr;
+        const long base = std::strtol(words[1].c_str(), &end, 10);
+        if (*end == '\0' && base >= 2 && base <= 36) engine_.SetBase(static_cast<int>(base));
+        else wordFailed_ = true;
+    } else if (words.size() > 2) {
+        wordFailed_ = true;
     }
-    const bool interactive = isatty(STDIN_FILENO) != 0;
-    if (interactive) {
-        UseUtf8CharacterType();
-        using_history();
-        std::printf("Tallix line calculator: \"help\" lists the commands, \"quit\" leaves.\n");
+    reply = wordFailed_ ? "the base is a number from 2 to 36\n" : "base " + std::to_string(engine_.GetBase()) + "\n";
+    return true;
+}
+
+bool CLineCalculator::SetNotation(const std::vector<std::string>& words, std::string& reply)
+{
+    CNumberText* text = CNumberText::GetInstance();
+    const std::string* chosen = words[0] == "notation" ? (words.size() == 2 ? &words[1] : nullptr) : &words[0];
+    if (chosen) {
+        const int notation = NotationFromWord(*chosen);
+        if (notation >= 0) text->SetNotation(notation);
+        else wordFailed_ = true;
+    } else if (words.size() > 1) {
+        wordFailed_ = true;
     }
-    std::string line;
-    std::string result;
+    reply = wordFailed_ ? "the notation is normal, fixed, sci or eng (0 to 3)\n"
+                        : std::string("notation ") + kNotationWords[text->GetNotation()] + "\n";
+    return true;
+}
+
+std::string Prompt(const CCalcEngine& engine)
+{
+    return std::string(kAngleNames[engine.GetAngleMode()]) + " " + std::to_string(engine.GetBase()) + "> ";
+}
+
+// failOnError: exit 1 when any line failed (for scripts); otherwise a session ends with 0.
+int RunLineLoop(const STerminalRequest& request, bool failOnError)
+{
+    SEngineOptions options;
+    if (const int bad = ReadEngineOptions(request, options)) return bad;
+    CCalcEngine& engine = PrepareEngine(options);
+    CLineCalculator calculator(engine);
+    CLineReader reader;
+    if (reader.Interactive())
+        std::fprintf(reader.Chatter(), "Tallix line calculator: \"help\" lists the commands, \"quit\" leaves.\n");
+    bool anyFailed = false;
     bool quit = false;
-    while (!quit && ReadLine(interactive, *engine, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
+    std::string line;
+    while (!quit && reader.ReadLine(Prompt(engine), line)) {
         std::string reply;
-        if (HandleWord(line, *engine, reply, quit)) {
-            std::fputs(reply.c_str(), stdout);
-        } else {
-            const double value = engine->Evaluate(Utf8ToCp1252(line), result);
-            std::printf("%s\n", ResultLine(result, value).c_str());
-        }
-        std::fflush(stdout);
+        anyFailed = !calculator.Answer(line, reply, quit) || anyFailed;
+        std::fputs(reply.c_str(), stdout);
+        if (std::fflush(stdout) != 0) break; // nobody reads the answers any more
     }
-    if (interactive && !quit) std::printf("\n");
+    if (reader.Interactive() && !quit) std::fputc('\n', reader.Chatter());
     CCalcEngine::ReleaseInstance();
-    return 0;
+    return failOnError && anyFailed ? 1 : 0;
+}
+
+} // namespace
+
+int RunCliCommand(const STerminalRequest& request)
+{
+    return RunLineLoop(request, false);
+}
+
+int RunStdinCommand(const STerminalRequest& request)
+{
+    return RunLineLoop(request, true);
 }

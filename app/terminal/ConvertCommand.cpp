@@ -1,110 +1,193 @@
 // tallix --convert VALUE FROM TO: one unit or currency conversion, the result
-// text on one line. Units are named by abbreviation or name (case does not
-// matter; the first category that knows both wins), currencies by code.
+// on one line. tallix --list-units [CATEGORY] and --list-currencies: what
+// --convert knows.
+#include "app/terminal/RatesFile.h"
+#include "app/terminal/TerminalRequest.h"
+#include "app/terminal/UnitCatalogue.h"
 #include "conversions/CurrencyTable.h"
 #include "conversions/UnitConverter.h"
+#include "conversions/UnitNames.h"
+#include "platform/TextCodec.h"
 
+#include <strings.h>
+
+#include <cerrno>
+#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <strings.h>
+#include <vector>
 
 namespace {
 
-const char kConvertUsage[] = "usage: tallix --convert VALUE FROM TO   (units: mi km, C F, GB MB...; currencies: USD EUR...)\n";
+const char kConvertForm[] = "--convert needs VALUE FROM TO, e.g. --convert 1 mi km";
 
-bool SameText(const std::string& a, const char* b)
+std::string UnitNamesPath()
 {
-    return !a.empty() && strcasecmp(a.c_str(), b) == 0;
+    return ProgramFolderOfExecutable() + "UnitLib.txt";
 }
 
-// "°C" may be typed as "C".
-bool MatchesUnit(const std::string& name, const std::string& abbreviation, const char* typed)
+int UnitNamesFailure()
 {
-    if (SameText(abbreviation, typed) || SameText(name, typed)) return true;
-    const char kDegree[] = "\xC2\xB0";
-    return abbreviation.rfind(kDegree, 0) == 0 && SameText(abbreviation.substr(2), typed);
+    const std::string problem = UnreadableFileProblem(UnitNamesPath());
+    return Failure("can't read the unit names: " + (problem.empty() ? UnitNamesPath() + " holds none" : problem));
 }
 
-int FindUnit(CUnitConverter& converter, const char* typed)
+// The converters read whatever leading part of a text looks like a number;
+// only a plain decimal number within the range of doubles is taken here.
+std::string NumberProblem(const std::string& text)
 {
-    for (int u = 0; u < converter.UnitCount(); ++u) {
-        std::string name, abbreviation;
-        converter.UnitName(u, name);
-        converter.UnitAbbreviation(u, abbreviation);
-        if (MatchesUnit(name, abbreviation, typed)) return u;
+    bool digit = false, plain = true;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') digit = true;
+        else if (!c || !std::strchr(".eE+-", c)) plain = false;
     }
-    return -1;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (!digit || !plain || *end != '\0') return Quoted(text) + " is not a decimal number";
+    if (errno == ERANGE && std::isinf(value)) return Quoted(text) + " is beyond the range of numbers (about 1.8e308)";
+    return std::string();
 }
 
-// 1 when some category knows both units; the result is in `out`.
-int ConvertUnits(const char* value, const char* from, const char* to, std::string& out)
+std::string CategoryName(const CUnitConverter& converter, int category)
 {
-    CUnitConverter converter;
-    for (int c = 0; c < converter.CategoryCount(); ++c) {
-        converter.SetCategory(c);
-        int fromUnit = FindUnit(converter, from);
-        int toUnit = FindUnit(converter, to);
-        if (fromUnit < 0 || toUnit < 0) continue;
-        converter.SetFromUnit(fromUnit);
-        converter.SetToUnit(toUnit);
-        converter.Convert(value, out);
-        return 1;
+    std::string name;
+    converter.CategoryName(category, name);
+    return name;
+}
+
+// Converts in the first category that has both units; false when none has.
+bool ConvertUnits(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                  const std::string& value, CUnitConverter& converter, std::string& out)
+{
+    for (const SUnitEntry* f : from)
+        for (const SUnitEntry* t : to) {
+            if (f->category != t->category) continue;
+            converter.SetCategory(f->category);
+            converter.SetFromUnit(f->unit);
+            converter.SetToUnit(t->unit);
+            converter.Convert(value.c_str(), out);
+            return true;
+        }
+    return false;
+}
+
+// Reads the rates; says on stderr which rates are used.
+void LoadRates(CCurrencyTable& table)
+{
+    if (!table.Load()) {
+        std::string problem = UnreadableFileProblem(table.RatesPath());
+        if (problem.empty()) problem = table.RatesPath() + " can't be read";
+        std::fprintf(stderr, "tallix: %s; using the built-in rates\n", problem.c_str());
+        return;
     }
+    const std::string date = StoredRatesDate();
+    if (!date.empty()) std::fprintf(stderr, "tallix: rates downloaded on %s\n", date.c_str());
+}
+
+int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)
+{
+    CCurrencyTable table;
+    LoadRates(table);
+    table.SetFrom(from);
+    table.SetTo(to);
+    table.SetAmount(args[0].c_str());
+    std::string result;
+    table.GetResult(result, 0);
+    if (result.empty()) return Failure("the rates give no rate for " + args[1] + " or " + args[2]);
+    std::printf("%s\n", result.c_str());
     return 0;
 }
 
-// 1 for two known codes, -1 when the rates give no result, 0 for unknown codes.
-int ConvertCurrencies(const char* value, const char* from, const char* to, std::string& out)
+size_t Utf8Length(const std::string& text)
 {
-    CCurrencyTable table;
-    table.Load(); // an unreadable rates file leaves the built-in rates
-    int fromIndex = table.FindCode(from);
-    int toIndex = table.FindCode(to);
-    if (fromIndex < 0 || toIndex < 0) return 0;
-    table.SetFrom(fromIndex);
-    table.SetTo(toIndex);
-    table.SetAmount(value);
-    table.GetResult(out, 0);
-    return out.empty() ? -1 : 1;
-}
-
-bool IsNumber(const char* text)
-{
-    char* end = nullptr;
-    std::strtod(text, &end);
-    return end != text && *end == '\0';
+    size_t n = 0;
+    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
 }
 
 } // namespace
 
-int RunConvertCommand(int argc, char** argv)
+int RunConvertCommand(const STerminalRequest& request)
 {
-    int at = 1;
-    while (at < argc && std::strcmp(argv[at], "--convert") != 0) ++at;
-    if (argc != 5 || at != 1 || !IsNumber(argv[2])) {
-        std::fputs(kConvertUsage, stderr);
-        return 2;
+    std::vector<std::string> args = request.operands;
+    if (args.size() == 4 && args[2] == "to") args.erase(args.begin() + 2);
+    if (args.size() != 3) return UsageError(kConvertForm);
+    if (const std::string problem = NumberProblem(args[0]); !problem.empty()) return UsageError("--convert: " + problem);
+
+    CUnitCatalogue units;
+    const bool named = units.Load(UnitNamesPath());
+    std::vector<const SUnitEntry*> found[2];
+    for (int side = 0; side < 2; ++side) {
+        std::string choices;
+        found[side] = units.Find(args[1 + side], choices);
+        if (!choices.empty()) return UsageError("--convert: " + Quoted(args[1 + side]) + " could be " + choices +
+                              "; write the unit as shown");
     }
-    const char* value = argv[2];
-    const char* from = argv[3];
-    const char* to = argv[4];
-    std::string result;
-    if (ConvertUnits(value, from, to, result)) {
-        std::printf("%s\n", result.c_str());
-        return 0;
+    if (!found[0].empty() && !found[1].empty()) {
+        CUnitConverter converter(UnitNamesPath());
+        std::string result;
+        if (ConvertUnits(found[0], found[1], args[0], converter, result)) {
+            std::printf("%s\n", result.c_str());
+            return 0;
+        }
+        return Failure("can't convert " + args[1] + " (" + CategoryName(converter, found[0][0]->category) + ") to " +
+                       args[2] + " (" + CategoryName(converter, found[1][0]->category) + ")");
     }
-    int currency = ConvertCurrencies(value, from, to, result);
-    if (currency > 0) {
-        std::printf("%s\n", result.c_str());
-        return 0;
+    CCurrencyTable codes;
+    const int currency[2] = {codes.FindCode(args[1].c_str()), codes.FindCode(args[2].c_str())};
+    if (currency[0] >= 0 && currency[1] >= 0) return ConvertCurrencies(currency[0], currency[1], args);
+    for (int side = 0; side < 2; ++side) {
+        if (!found[side].empty() || currency[side] >= 0) continue;
+        if (!named) return UnitNamesFailure();
+        return UsageError("--convert: unknown unit or currency " + Quoted(args[1 + side]) +
+                          " (--list-units and --list-currencies show them)");
     }
-    if (currency < 0) {
-        std::fprintf(stderr, "tallix: the rates file gives no rate for %s or %s\n", from, to);
-        return 1;
+    return Failure("can't convert " + args[1] + " to " + args[2] + ": one is a unit, the other a currency");
+}
+
+int RunListUnitsCommand(const STerminalRequest& request)
+{
+    CUnitCatalogue units;
+    if (!units.Load(UnitNamesPath())) return UnitNamesFailure();
+    CUnitConverter converter(UnitNamesPath());
+    const std::string wanted = request.JoinedOperands();
+    int only = -1;
+    std::string names;
+    for (int c = 0; c < converter.CategoryCount(); ++c) {
+        const std::string name = CategoryName(converter, c);
+        if (!wanted.empty() && strcasecmp(name.c_str(), wanted.c_str()) == 0) only = c;
+        names += (names.empty() ? "" : ", ") + name;
     }
-    std::fprintf(stderr, "tallix: no unit category or currency list has both \"%s\" and \"%s\"\n", from, to);
-    std::fputs(kConvertUsage, stderr);
-    return 2;
+    if (!wanted.empty() && only < 0)
+        return UsageError("--list-units: no category " + Quoted(wanted) + "; the categories are " + names);
+    size_t width = 0;
+    for (const SUnitEntry& unit : units.Units()) width = std::max(width, Utf8Length(unit.abbreviation));
+    int category = -1;
+    for (const SUnitEntry& unit : units.Units()) {
+        if (only >= 0 && unit.category != only) continue;
+        if (unit.category != category) {
+            category = unit.category;
+            std::printf("%s\n", CategoryName(converter, category).c_str());
+        }
+        const std::string padding(width - Utf8Length(unit.abbreviation) + 2, ' ');
+        std::printf("  %s%s%s\n", unit.abbreviation.c_str(), padding.c_str(), unit.name.c_str());
+    }
+    return 0;
+}
+
+int RunListCurrenciesCommand(const STerminalRequest&)
+{
+    CCurrencyTable table;
+    LoadRates(table);
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string code, name, symbol, rate;
+        table.GetEntry(i, code, name, symbol);
+        table.GetRateText(i, rate);
+        std::printf("%s  %14s  %s\n", code.c_str(), rate.c_str(), Cp1252ToUtf8(name).c_str());
+    }
+    return 0;
 }

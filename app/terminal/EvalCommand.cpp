@@ -1,75 +1,78 @@
-// tallix --eval TEXT [--base N] [--angle deg|rad|grad]: one calculation, its
-// result text on one line.
+// tallix --eval TEXT, or tallix TEXT: one calculation, its result on one line.
+#include "app/terminal/Calculation.h"
+#include "app/terminal/ExpressionInput.h"
+#include "app/terminal/TerminalRequest.h"
+#include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
 #include "platform/TextCodec.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <string_view>
 
 namespace {
 
-const char kEvalUsage[] = "usage: tallix --eval TEXT [--base N] [--angle deg|rad|grad]\n";
-
-int ParseBase(const char* text)
+bool IsErrorWord(const std::string& result)
 {
-    char* end = nullptr;
-    const long base = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || base < 2 || base > 36) return 0;
-    return static_cast<int>(base);
+    return result == "syntax error" || result == "infinity" || result == "imaginary";
 }
 
-int ParseAngle(std::string_view text)
+// The text the calculator's display would show, in the current notation.
+std::string DisplayText(const CCalcEngine& engine, const std::string& result)
 {
-    if (text == "deg") return 0;
-    if (text == "rad") return 1;
-    if (text == "grad") return 2;
-    return -1;
+    std::string full, mantissa, exponent;
+    CNumberText* text = CNumberText::GetInstance();
+    if (engine.GetBase() == 10)
+        text->FormatDisplay(result, full, mantissa, exponent, 0, 20);
+    else
+        text->CheckWidth(result, full, mantissa, exponent, 50);
+    return full;
 }
 
+} // namespace
+
+CCalcEngine& PrepareEngine(const SEngineOptions& options)
+{
+    CCalcEngine& engine = *CCalcEngine::GetInstance();
+    engine.SetBase(options.base);
+    engine.SetAngleMode(options.angle);
+    if (options.notation >= 0) CNumberText::GetInstance()->SetNotation(options.notation);
+    return engine;
 }
 
-// Applies "--base N" or "--angle UNIT" at argv[i] to the engine and moves i
-// past its value. 1 when applied, 0 when argv[i] is no engine option, -1 when
-// its value is missing or wrong. Shared with the line calculator.
-int ApplyEngineOption(int argc, char** argv, int& i, CCalcEngine& engine)
+SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool display,
+                    bool notationChosen)
 {
-    const std::string_view option = argv[i];
-    if (option != "--base" && option != "--angle") return 0;
-    if (i + 1 >= argc) return -1;
-    const char* value = argv[++i];
-    if (option == "--base") {
-        const int base = ParseBase(value);
-        return base && engine.SetBase(base) ? 1 : -1;
+    SCalcLine line;
+    const SPreparedExpression prepared = PrepareExpression(typed, engine.GetBase(), answer);
+    if (prepared.problem != ExpressionProblem::kNone) {
+        line.outcome = prepared.problem == ExpressionProblem::kEmpty ? CalcOutcome::kEmpty : CalcOutcome::kRefused;
+        line.text = prepared.message;
+        return line;
     }
-    const int mode = ParseAngle(value);
-    if (mode < 0) return -1;
-    engine.SetAngleMode(mode);
-    return 1;
+    engine.Evaluate(prepared.text, line.engineText);
+    const bool error = IsErrorWord(line.engineText);
+    line.outcome = error ? CalcOutcome::kErrorWord : CalcOutcome::kResult;
+    if (display || (notationChosen && !error && engine.GetBase() == 10))
+        line.text = DisplayText(engine, line.engineText);
+    else
+        line.text = Cp1252ToUtf8(line.engineText);
+    return line;
 }
 
-int RunEvalCommand(int argc, char** argv)
+int RunEvalCommand(const STerminalRequest& request)
 {
-    CCalcEngine* engine = CCalcEngine::GetInstance();
-    const char* text = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--eval" && !text && i + 1 < argc) {
-            text = argv[++i];
-            continue;
-        }
-        if (ApplyEngineOption(argc, argv, i, *engine) != 1) {
-            std::fputs(kEvalUsage, stderr);
-            return 2;
-        }
-    }
-    if (!text) {
-        std::fputs(kEvalUsage, stderr);
-        return 2;
-    }
-    std::string result;
-    engine->Evaluate(Utf8ToCp1252(text), result);
-    std::printf("%s\n", Cp1252ToUtf8(result).c_str());
+    SEngineOptions options;
+    if (const int bad = ReadEngineOptions(request, options)) return bad;
+    std::string typed;
+    if (const std::string* text = request.Find("--eval")) typed = *text;
+    if (!request.operands.empty()) typed += (typed.empty() ? "" : " ") + request.JoinedOperands();
+    const SCalcLine line = Calculate(PrepareEngine(options), typed, nullptr, false, options.notation >= 0);
     CCalcEngine::ReleaseInstance();
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    switch (line.outcome) {
+    case CalcOutcome::kEmpty: return UsageError("there is nothing to calculate");
+    case CalcOutcome::kRefused: return Failure(line.text);
+    case CalcOutcome::kErrorWord:
+    case CalcOutcome::kResult: break;
+    }
+    std::printf("%s\n", line.text.c_str());
+    return line.outcome == CalcOutcome::kResult ? 0 : 1;
 }

@@ -2,6 +2,8 @@
 // built calculator and prints, after each press, whether it was accepted and
 // what the display shows. For scripts and for checking behaviour from outside;
 // the user's settings are neither read nor written.
+#include "app/terminal/Calculation.h"
+#include "app/terminal/TerminalRequest.h"
 #include "calculator/CalcController.h"
 #include "engine/CalcEngine.h"
 
@@ -9,16 +11,9 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
-int ApplyEngineOption(int argc, char** argv, int& i, CCalcEngine& engine);   // EvalCommand.cpp
-
 namespace {
-
-const char kPressUsage[] =
-    "usage: tallix --press \"T,I T,I ...\" [--mode 0-4] [--base 2-36] [--angle deg|rad|grad]\n"
-    "                      [--notation 0-3] [--repeated-equals 0|1] [--stack-size 3-20]\n";
 
 // The start-up values, as an empty settings store would give them.
 struct PressSettings {
@@ -55,52 +50,32 @@ bool ParsePairs(const std::string& text, std::vector<std::pair<int, int>>& pairs
     return true;
 }
 
-// One option of the settings table at argv[i]; 1 applied, 0 not one, -1 bad.
-int ParseSettingOption(int argc, char** argv, int& i, PressSettings& s)
+}  // namespace
+
+int RunPressCommand(const STerminalRequest& request)
 {
+    SEngineOptions engineOptions;
+    PressSettings settings;
+    if (const int bad = ReadEngineOptions(request, engineOptions)) return bad;
+    if (engineOptions.notation >= 0) settings.notation = engineOptions.notation;
     static const struct {
         const char* flag;
         int PressSettings::*field;
         int low, high;
-    } kOptions[] = {
+    } kNumbers[] = {
         {"--mode", &PressSettings::mode, 0, 4},
-        {"--notation", &PressSettings::notation, 0, 3},
         {"--repeated-equals", &PressSettings::repeatedEquals, 0, 1},
         {"--stack-size", &PressSettings::stackSize, 3, 20},
     };
-    for (const auto& o : kOptions) {
-        if (std::string_view(argv[i]) != o.flag) continue;
-        if (i + 1 >= argc) return -1;
-        return ParseInt(argv[++i], o.low, o.high, s.*o.field) ? 1 : -1;
-    }
-    return 0;
-}
-
-}  // namespace
-
-int RunPressCommand(int argc, char** argv)
-{
-    CCalcEngine* engine = CCalcEngine::GetInstance();
-    PressSettings settings;
-    const char* keys = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--press" && !keys && i + 1 < argc) {
-            keys = argv[++i];
-            continue;
-        }
-        int applied = ParseSettingOption(argc, argv, i, settings);
-        if (applied == 0) applied = ApplyEngineOption(argc, argv, i, *engine);
-        if (applied != 1) {
-            std::fputs(kPressUsage, stderr);
-            return 2;
-        }
-    }
+    for (const auto& number : kNumbers)
+        if (const int bad = ReadNumberOption(request, number.flag, number.low, number.high, settings.*number.field))
+            return bad;
+    const std::string& keys = *request.Find("--press");
     std::vector<std::pair<int, int>> pairs;
-    if (!keys || !ParsePairs(keys, pairs)) {
-        std::fputs(kPressUsage, stderr);
-        return 2;
-    }
-    settings.base = engine->GetBase();
+    if (!ParsePairs(keys, pairs) || pairs.empty())
+        return UsageError("--press: " + Quoted(keys) + " is not a list of TYPE,ID pairs such as \"0,2 1,0 0,3 5,0\"");
+    PrepareEngine(engineOptions);
+    settings.base = engineOptions.base;
 
     CCalcController calc;
     // The order in which stored settings reach the controller: base before mode.
@@ -118,5 +93,5 @@ int RunPressCommand(int argc, char** argv)
                     calc.GetSignText().c_str());
     }
     CCalcEngine::ReleaseInstance();
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return 0;
 }

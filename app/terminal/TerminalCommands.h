@@ -1,19 +1,13 @@
 #pragma once
-// The terminal front end: each command is one entry of the table in
-// TerminalCommands.cpp and one file of its own in this folder. A command gets
-// the whole argument list (argv[0] is the program) and returns the exit code:
-// 0 success, 1 failure of the work itself, 2 bad arguments (after a usage line).
+// The terminal front end. main() offers it the command line first; what it
+// does not take (no arguments, the window's own switches) starts the window.
 
-struct TerminalCommand {
-    const char* flag;                    // "--eval"
-    const char* usage;                   // one line for the usage text
-    int (*run)(int argc, char** argv);
-};
+// Runs the terminal command the arguments ask for and sets exitCode:
+// 0 success, 1 the work failed (an error result, a failed conversion,
+// download or write), 2 bad usage (the message names the option or value).
+// Returns false, touching nothing, when the command line is the window's.
+bool RunTerminal(int argc, char** argv, int& exitCode);
 
-// The table, ended by an entry with a null flag.
-extern const TerminalCommand kTerminalCommands[];
-
-// Finds the command whose flag appears among the arguments; null when none does.
-const TerminalCommand* FindTerminalCommand(int argc, char** argv);
-// Prints every usage line to standard error.
-void PrintTerminalUsage();
+// Runs the line calculator on standard input; for main() while the program
+// has no window to start.
+int RunLineCalculator();

@@ -1,31 +1,33 @@
-// tallix --update-rates: downloads the rates file now, in the foreground, and
-// says what happened. The server is $TALLIX_RATES_URL when set.
+// tallix --update-rates [--quiet]: downloads the rates file now, in the
+// foreground, and says what happened. The server is $TALLIX_RATES_URL when set.
+#include "app/terminal/RatesFile.h"
+#include "app/terminal/TerminalRequest.h"
 #include "conversions/CurrencyTable.h"
-#include "conversions/UnitNames.h"
 #include "datafiles/CurrencyDownloader.h"
-#include "platform/Registry.h"
 #include "platform/WindowMessage.h"
+
+#include <unistd.h>
 
 #include <condition_variable>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
+#include <string>
 
 namespace {
 
-const char kUpdateUsage[] = "usage: tallix --update-rates\n";
-const char kCurrencyKey[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
-
-// Stands in for the window: prints progress and waits for the outcome.
+// Stands in for the window: shows progress (when asked to) and waits for the outcome.
 class CConsoleTarget : public IMessageTarget {
 public:
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
+    explicit CConsoleTarget(bool showProgress) : showProgress_(showProgress) {}
+    // The download posts; handled at once, there being no window to queue for.
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override { SendMessage(msg, wParam, lParam); }
     intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         if (msg != kMsgDownload) return 0;
         std::lock_guard<std::mutex> lock(mutex_);
         if (lParam == 0) {
-            std::fprintf(stderr, "tallix: looking for a way through (%ld%%)\n", static_cast<long>(wParam));
+            if (showProgress_)
+                std::fprintf(stderr, "tallix: looking for a way through (%ld%%)\n", static_cast<long>(wParam));
             return 0;
         }
         status_ = static_cast<int>(lParam);
@@ -40,48 +42,52 @@ public:
     }
 
 private:
+    bool showProgress_;
     std::mutex mutex_;
     std::condition_variable done_;
     int status_ = 0;
 };
 
-int ReadSetting(const char* name, int fallback)
+// What went wrong, in words that point at the cause.
+std::string FailureText(const CCurrencyDownloader& downloader, const std::string& url, const std::string& path)
 {
-    int32_t value = fallback;
-    return TheRegistry().ReadNumber(kCurrencyKey, name, value) ? value : fallback;
+    switch (downloader.LastFailure()) {
+    case CCurrencyDownloader::kFailTimeout: return "the rates server at " + url + " stopped answering (time-out)";
+    case CCurrencyDownloader::kFailHttpStatus:
+        return "the rates server answered HTTP status " + std::to_string(downloader.HttpStatus()) + " for " + url;
+    case CCurrencyDownloader::kFailTooLarge:
+        return "the answer from " + url + " is larger than " + std::to_string(CCurrencyDownloader::kMaxRatesBytes) +
+               " bytes, too large for a rates file";
+    case CCurrencyDownloader::kFailNotRates:
+        return "the answer from " + url + " is no usable rates file (" +
+               (downloader.RefusalReason().empty() ? std::string("no [Conversions] section with rates")
+                                                   : downloader.RefusalReason()) + ")";
+    case CCurrencyDownloader::kFailWrite: return "the rates file " + path + " could not be written";
+    default: return "no connection to the rates server at " + url;
+    }
 }
 
 } // namespace
 
-int RunUpdateRatesCommand(int argc, char** argv)
+int RunUpdateRatesCommand(const STerminalRequest& request)
 {
-    if (argc != 2 || std::strcmp(argv[1], "--update-rates") != 0) {
-        std::fputs(kUpdateUsage, stderr);
-        return 2;
-    }
-    std::string url = CCurrencyDownloader::DownloadUrl();
-    std::string path = ProgramFolderOfExecutable() + "Currency/Currency.ini";
-    CConsoleTarget target;
+    const bool quiet = request.Has("--quiet");
+    const std::string url = CCurrencyDownloader::DownloadUrl();
+    const std::string path = RatesFilePath();
+    CConsoleTarget target(!quiet && IsTerminal(STDERR_FILENO));
     CCurrencyDownloader downloader;
-    downloader.SetRatesCheck(&CCurrencyTable::IsRatesText);
-    if (!downloader.Prepare(url.c_str(), &target, path.c_str())) {
-        std::fprintf(stderr, "tallix: can't download from \"%s\" to \"%s\"\n", url.c_str(), path.c_str());
-        return 1;
-    }
+    if (!downloader.Prepare(url.c_str(), &target, path.c_str()))
+        return Failure("can't download from \"" + url + "\" to \"" + path + "\" (at most " +
+                       std::to_string(CCurrencyDownloader::kMaxText) + " characters each)");
     // The same connection settings as the window's automatic download.
-    if (!downloader.Start(1, ReadSetting("UseConMgr", 1), ReadSetting("UseProxy", 2))) {
-        std::fprintf(stderr, "tallix: can't start the download\n");
-        return 1;
-    }
-    int status = target.WaitForOutcome();
+    if (!downloader.Start(1, ReadCurrencySetting("UseConMgr", 1), ReadCurrencySetting("UseProxy", 2)))
+        return Failure("can't start the download");
+    const int status = target.WaitForOutcome();
     downloader.Wait();
-    if (status == CCurrencyDownloader::kStatusDone) {
+    if (status != CCurrencyDownloader::kStatusDone)
+        return Failure(FailureText(downloader, url, path) + "; the old rates stay");
+    if (!StoreRatesDate()) std::fprintf(stderr, "tallix: the date of this download could not be saved in the settings\n");
+    if (!quiet)
         std::printf("Rates updated from %s (%ld bytes) into %s\n", url.c_str(), downloader.ReceivedLength(), path.c_str());
-        return 0;
-    }
-    if (status == CCurrencyDownloader::kStatusWriteFailed)
-        std::fprintf(stderr, "tallix: the rates file %s could not be written; the old rates stay\n", path.c_str());
-    else
-        std::fprintf(stderr, "tallix: Unable to connect to the Internet (no usable rates file from %s); the old rates stay\n", url.c_str());
-    return 1;
+    return 0;
 }

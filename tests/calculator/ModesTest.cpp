@@ -62,6 +62,11 @@ const KeyCase kAlgebraic[] = {
     // A converted or percentage value is replaced, not extended, by digits.
     {1, "180 angle 5", "5", nullptr},
     {1, "200 + 10 % 5 =", "205", nullptr},
+    // ... but "%" keeps the state: a second "%" is again of the 200, and
+    // backspace edits the percentage.
+    {1, "200 + 10 % %", "40", nullptr},
+    {1, "200 + 10 % % =", "240", nullptr},
+    {1, "200 + 10 % BS", "2", nullptr},
     {1, "0.1 + 0.2 =", "0.3", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(Algebraic, ModeKeys, ::testing::ValuesIn(kAlgebraic));
@@ -95,6 +100,8 @@ const KeyCase kChain[] = {
     {3, "9 sqrt + 1 =", "4", nullptr},
     {3, "200 + 10 % =", "220", nullptr},
     {3, "50 % 3", "3", nullptr},
+    {3, "200 + 10 % %", "40", nullptr},
+    {3, "200 + 10 % BS", "2", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(Chain, ModeKeys, ::testing::ValuesIn(kChain));
 
@@ -132,7 +139,15 @@ const KeyCase kExpression[] = {
     {0, "sin 30 ) =", "0.5", "sin(30)"},
     {0, "2 + 3 = * 2 =", "10", "5\xC3\x97" "2"},
     {0, "2 + 3 = 4", "5", "4"},
-    {0, "200 + % 10 =", "220", nullptr},
+    // "%" takes the hundredth of the shown result, as in every mode, and
+    // leaves the line alone.
+    {0, "200 + % 10 =", "210", nullptr},
+    {0, "50 = %", "0.5", "50"},
+    {0, "50 = % + 1 =", "1.5", "0.5+1"},
+    // "=" on an empty line gives 0, and the line restarts from it.
+    {0, "8 = BS =", "0", ""},
+    {0, "= +", "0", "0+"},
+    {0, "= + 2 =", "2", "0+2"},
     {0, "K0 * 2 =", "6.28318530717959", nullptr},
     {0, "2 + 3 BS BS", "0", "2"},
     {0, "2 + 3 = AC", "0", ""},

@@ -3,6 +3,7 @@
 #include "conversions/CurrencyTable.h"
 #include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
+#include "datafiles/RatesCheck.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string text(reinterpret_cast<const char*>(data), size);
-    CCurrencyTable::IsRatesText(text);
+    std::string reason;
+    CheckRatesText(text, reason);
 
     static CUnitConverter converter("/nonexistent/UnitLib.txt");
     std::string out;

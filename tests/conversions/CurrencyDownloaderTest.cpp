@@ -1,6 +1,7 @@
 #include "TestHttpServer.h"
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
+#include "datafiles/RatesCheck.h"
 #include "platform/WindowMessage.h"
 
 #include <gtest/gtest.h>
@@ -8,28 +9,41 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
 
 namespace {
 
-const char kRates[] = "[Conversions]\r\nUSD=1\r\nEUR=1.25\r\n";
+// A rates file the download takes: every code of the list, USD 1 and EUR 1.25.
+std::string RatesText(int codes = kRateCodeCount)
+{
+    std::string text = "[Conversions]\r\nUSD=1\r\nEUR=1.25\r\n";
+    for (int i = 2; i < codes; ++i) text += std::string(kRateCodes[i]) + "=0.5\r\n";
+    return text;
+}
+const std::string kRates = RatesText();
 const char kOldRates[] = "[Conversions]\r\nEUR=1.5\r\n";
 constexpr long kShortTimeoutMs = 1000; // short, yet long enough for a busy machine
 
-// The window that started the download: records what it is sent.
+// The window that started the download: records what it is told.
 class CRecorder : public IMessageTarget {
 public:
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
-    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (msg == kMsgDownload) (lParam ? outcomes_ : progress_).push_back(lParam ? lParam : wParam);
         done_.notify_all();
+    }
+    intptr_t SendMessage(unsigned, intptr_t, intptr_t) override
+    {
+        ADD_FAILURE() << "the download must not wait for its window";
         return 0;
     }
     // The completion status (waits for it).
@@ -71,8 +85,8 @@ protected:
     {
         for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
             unsetenv(name);
-        char folder[] = "/tmp/tallix-download-XXXXXX";
-        folder_ = mkdtemp(folder);
+        std::string folder = (std::filesystem::temp_directory_path() / "tallix-download-XXXXXX").string();
+        folder_ = mkdtemp(folder.data());
         path_ = folder_ + "/currency.ini";
         std::ofstream(path_, std::ios::binary) << kOldRates;
         downloader_.SetTimeout(kShortTimeoutMs);
@@ -80,8 +94,8 @@ protected:
     void TearDown() override
     {
         downloader_.Wait();
-        std::remove(path_.c_str());
-        rmdir(folder_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
     }
     // Runs one download to its end; returns the completion status.
     long Download(const std::string& url, int proxyMode)
@@ -115,7 +129,10 @@ TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
         {"empty body", CTestHttpServer::kOk, "", 3},
         {"one byte", CTestHttpServer::kOk, "x", 3},
         {"an error page", CTestHttpServer::kOk, "<html><body>Service unavailable</body></html>", 3},
-        {"oversize", CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), 3},
+        {"oversize", CTestHttpServer::kOk, kRates + std::string(40000, ';'), 3},
+        {"cut off halfway", CTestHttpServer::kOk, RatesText(44), 3},
+        {"a rate that is no number", CTestHttpServer::kOk, kRates + "[Conversions]\r\nGBP=abc\r\n", 1},
+        {"a first rate that is no number", CTestHttpServer::kOk, "[Conversions]\r\nGBP=abc\r\n" + kRates, 3},
         {"no answer", CTestHttpServer::kSilent, "", 3},
     };
     for (const ServerRow& row : rows) {
@@ -135,11 +152,57 @@ TEST_F(CurrencyDownloader, OnlyAGoodAnswerReplacesTheRatesFile)
     }
 }
 
+TEST_F(CurrencyDownloader, TellsWhyTheOldFileStays)
+{
+    using D = CCurrencyDownloader;
+    const struct {
+        const char* what;
+        CTestHttpServer::Mode mode;
+        std::string body;
+        int failure;
+        long httpStatus;
+    } rows[] = {
+        {"rates file", CTestHttpServer::kOk, kRates, D::kFailNone, 200},
+        {"not found", CTestHttpServer::kNotFound, kRates, D::kFailHttpStatus, 404},
+        {"an error page", CTestHttpServer::kOk, "<html><body>Service unavailable</body></html>", D::kFailNotRates, 200},
+        {"empty body", CTestHttpServer::kOk, "", D::kFailNotRates, 200},
+        {"oversize", CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), D::kFailTooLarge, 200},
+        {"no answer", CTestHttpServer::kSilent, "", D::kFailTimeout, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CTestHttpServer server(row.mode, row.body);
+        Download(server.Url(), D::kProxyPreconfigured);
+        EXPECT_EQ(downloader_.LastFailure(), row.failure);
+        EXPECT_EQ(downloader_.HttpStatus(), row.httpStatus);
+    }
+    Download("http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/r.ini", D::kProxyPreconfigured);
+    EXPECT_EQ(downloader_.LastFailure(), D::kFailNoConnection);
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    const std::string blocked = path_ + "/currency.ini"; // its folder is a file
+    CRecorder recorder;
+    ASSERT_EQ(downloader_.Prepare(server.Url().c_str(), &recorder, blocked.c_str()), 1);
+    ASSERT_EQ(downloader_.Start(1, 1, D::kProxyPreconfigured), 1);
+    EXPECT_EQ(recorder.Outcome(), D::kStatusWriteFailed);
+    downloader_.Wait();
+    EXPECT_EQ(downloader_.LastFailure(), D::kFailWrite);
+}
+
+// A server that keeps sending a byte now and then never trips the time-out
+// of a wait; the deadline of the whole download ends it.
+TEST_F(CurrencyDownloader, ATricklingServerMeetsTheDeadline)
+{
+    CTestHttpServer trickle(CTestHttpServer::kTrickle, kRates); // about ten seconds of bytes
+    downloader_.SetDeadline(kShortTimeoutMs);
+    EXPECT_EQ(Download(trickle.Url(), CCurrencyDownloader::kProxyPreconfigured), 3);
+    EXPECT_EQ(ReadFile(path_), kOldRates);
+}
+
 TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)
 {
     CTestHttpServer server(CTestHttpServer::kOk, kRates);
     EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
-    EXPECT_EQ(downloader_.ReceivedLength(), static_cast<long>(sizeof kRates - 1));
+    EXPECT_EQ(downloader_.ReceivedLength(), static_cast<long>(kRates.size()));
     std::vector<std::string> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u); // the probe, then the download
     for (const std::string& head : requests) {
@@ -158,14 +221,15 @@ TEST_F(CurrencyDownloader, ConnectionRefusedKeepsTheOldFile)
     EXPECT_EQ(ReadFile(path_), kOldRates);
 }
 
-TEST_F(CurrencyDownloader, AStricterRatesCheckCanBeInstalled)
+TEST_F(CurrencyDownloader, AnAnswerThatIsNoRatesFileSaysWhy)
 {
     CTestHttpServer server(CTestHttpServer::kOk, "[Conversions]\nXYZ=2\n");
-    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
-    std::ofstream(path_, std::ios::binary | std::ios::trunc) << kOldRates;
-    downloader_.SetRatesCheck(&CCurrencyTable::IsRatesText);
     EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 3);
     EXPECT_EQ(ReadFile(path_), kOldRates);
+    EXPECT_EQ(downloader_.RefusalReason(), "no rate for USD");
+    CTestHttpServer good(CTestHttpServer::kOk, kRates);
+    EXPECT_EQ(Download(good.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_EQ(downloader_.RefusalReason(), "");
 }
 
 TEST_F(CurrencyDownloader, AnUnwritableTargetReportsStatus4)
@@ -189,6 +253,31 @@ TEST_F(CurrencyDownloader, ReplacesTheExistingFileWhateverTheCaseOfItsName)
     downloader_.Wait();
     EXPECT_EQ(ReadFile(path_), kRates);
     EXPECT_NE(access(shouted.c_str(), F_OK), 0);
+}
+
+// The rates file is replaced as every file of the program is: a link stays a
+// link, a new file gets the permissions the umask allows.
+TEST_F(CurrencyDownloader, TheRatesFileIsWrittenAtomicallyKeepingLinksAndTheUmask)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    const std::string target = folder_ + "/shared-rates.ini";
+    std::ofstream(target, std::ios::binary) << kOldRates;
+    std::remove(path_.c_str());
+    ASSERT_EQ(symlink(target.c_str(), path_.c_str()), 0);
+    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    struct stat link {};
+    EXPECT_TRUE(lstat(path_.c_str(), &link) == 0 && S_ISLNK(link.st_mode));
+    EXPECT_EQ(ReadFile(target), kRates);
+    std::remove(target.c_str());
+
+    std::remove(path_.c_str());
+    const mode_t saved = umask(077);
+    const long outcome = Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured);
+    umask(saved);
+    struct stat made {};
+    EXPECT_EQ(outcome, 1);
+    ASSERT_EQ(stat(path_.c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0600u);
 }
 
 struct ProxyChoiceRow {
@@ -272,6 +361,27 @@ TEST_F(CurrencyDownloader, NamedProxyModeNeedsAProxy)
     EXPECT_EQ(ReadFile(path_), kRates);
 }
 
+// Either spelling of the variable names the proxy, in mode 1 as in mode 0.
+TEST_F(CurrencyDownloader, PreconfiguredModeTakesEitherProxyVariable)
+{
+    const char* const variables[] = {"http_proxy", "HTTP_PROXY"};
+    for (const char* variable : variables) {
+        SCOPED_TRACE(variable);
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << kOldRates;
+        CTestHttpServer proxy(CTestHttpServer::kOk, kRates);
+        setenv(variable, proxy.Url("").c_str(), 1);
+        CCurrencyDownloader downloader;
+        CRecorder recorder;
+        ASSERT_EQ(downloader.Prepare("http://rates.tallix.invalid/currency.ini", &recorder, path_.c_str()), 1);
+        ASSERT_EQ(downloader.Start(1, 1, CCurrencyDownloader::kProxyPreconfigured), 1);
+        EXPECT_EQ(recorder.Outcome(), 1);
+        downloader.Wait();
+        unsetenv(variable);
+        EXPECT_FALSE(proxy.Requests().empty());
+        EXPECT_EQ(ReadFile(path_), kRates);
+    }
+}
+
 TEST_F(CurrencyDownloader, StartAndPrepareRefuseWhatCannotRun)
 {
     EXPECT_EQ(downloader_.Start(1, 1, 1), 0); // nothing prepared
@@ -310,13 +420,12 @@ TEST_F(CurrencyDownloader, ADetachedWindowHearsNothingMore)
 class CLeavingWindow : public IMessageTarget {
 public:
     explicit CLeavingWindow(CCurrencyDownloader& downloader) : downloader_(downloader) {}
-    void PostMessage(unsigned, intptr_t, intptr_t) override {}
-    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
     {
         if (msg == kMsgDownload) heard.push_back(lParam ? -lParam : wParam);
         downloader_.Detach(this);
-        return 0;
     }
+    intptr_t SendMessage(unsigned, intptr_t, intptr_t) override { return 0; }
     std::vector<long> heard;
 
 private:
@@ -333,6 +442,85 @@ TEST_F(CurrencyDownloader, DetachingDuringTheProxyChoiceStopsItsProgress)
     EXPECT_EQ(window.heard, std::vector<long>{5});
     EXPECT_EQ(downloader_.Status(), 1);
     EXPECT_EQ(ReadFile(path_), kRates);
+}
+
+// A window whose messages wait in the queue of an interface thread of its
+// own until that thread handles them, as a toolkit's queued calls do: a
+// SendMessage blocks its caller until then.
+class CInterfaceWindow : public IMessageTarget {
+public:
+    void PostMessage(unsigned msg, intptr_t, intptr_t) override
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (msg == kMsgDownload) ++(detached_ ? afterDetach_ : queued_);
+        changed_.notify_all();
+    }
+    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++senders_;
+        lock.unlock();
+        PostMessage(msg, wParam, lParam);
+        lock.lock();
+        changed_.wait(lock, [this] { return handling_; });
+        --senders_;
+        return 0;
+    }
+    // The interface thread's side.
+    void WaitForAMessage()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return queued_ > 0; });
+    }
+    void Detached()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        detached_ = true;
+    }
+    int Senders()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return senders_;
+    }
+    int ArrivedAfterDetach()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return afterDetach_;
+    }
+    void HandleAll()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        handling_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int queued_ = 0, afterDetach_ = 0, senders_ = 0;
+    bool detached_ = false, handling_ = false;
+};
+
+// The window closes, and the program ends, while a progress message still
+// waits in its queue: neither may wait for the worker, and nothing may reach
+// the window once it has detached.
+TEST_F(CurrencyDownloader, TheInterfaceThreadDetachesAndEndsWithoutWaitingForTheWorker)
+{
+    CTestHttpServer server(CTestHttpServer::kOk, kRates);
+    CInterfaceWindow window;
+    auto downloader = std::make_unique<CCurrencyDownloader>();
+    downloader->SetTimeout(kShortTimeoutMs);
+    ASSERT_EQ(downloader->Prepare(server.Url().c_str(), &window, path_.c_str()), 1);
+    ASSERT_EQ(downloader->Start(1, 1, CCurrencyDownloader::kProxyAutomatic), 1);
+    window.WaitForAMessage();
+    downloader->Detach(&window);
+    window.Detached();
+    const int blockedWorkers = window.Senders();
+    if (blockedWorkers > 0) window.HandleAll(); // else the end below would never come
+    downloader.reset();
+    window.HandleAll();
+    EXPECT_EQ(blockedWorkers, 0);
+    EXPECT_EQ(window.ArrivedAfterDetach(), 0);
 }
 
 TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)

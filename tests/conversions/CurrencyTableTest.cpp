@@ -1,11 +1,14 @@
 #include "conversions/CurrencyTable.h"
+#include "datafiles/RatesCheck.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -15,8 +18,8 @@ class TempRatesFile {
 public:
     explicit TempRatesFile(const std::string& content)
     {
-        char name[] = "/tmp/tallix-rates-XXXXXX";
-        int fd = mkstemp(name);
+        std::string name = (std::filesystem::temp_directory_path() / "tallix-rates-XXXXXX").string();
+        int fd = mkstemp(name.data());
         close(fd);
         path_ = name;
         std::ofstream(path_, std::ios::binary) << content;
@@ -32,6 +35,20 @@ std::string ShippedRates()
 {
     const char* dir = std::getenv("TALLIX_SOURCE_DIR");
     return std::string(dir ? dir : ".") + "/resources/Currency/Currency.ini";
+}
+
+// A rates file naming the first `count` codes of the list: USD 1, the others 0.5.
+std::string RatesBody(int count = kRateCodeCount)
+{
+    std::string body = "[Conversions]\r\n";
+    for (int i = 0; i < count; ++i) body += std::string(kRateCodes[i]) + (i == 0 ? "=1\r\n" : "=0.5\r\n");
+    return body;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
 std::string Convert(CCurrencyTable& table, int from, int to, const char* amount)
@@ -157,7 +174,8 @@ TEST(CurrencyTable, ACommaLocaleChangesNoNumber)
     table.GetRateText(1, rate);
     const double eur = table.Rate(1);
     const std::string result = Convert(table, 0, 1, "100");
-    const int recognised = CCurrencyTable::IsRatesText("[Conversions]\nEUR=.5\n");
+    std::string reason;
+    const int recognised = CheckRatesText(Replaced(RatesBody(), "EUR=0.5", "EUR=.5"), reason);
     std::setlocale(LC_NUMERIC, restore.c_str());
     EXPECT_DOUBLE_EQ(eur, 1.2);
     EXPECT_EQ(rate, "1.200000");
@@ -165,18 +183,44 @@ TEST(CurrencyTable, ACommaLocaleChangesNoNumber)
     EXPECT_EQ(recognised, 1);
 }
 
+// Only a body the table will read as good rates may replace the rates file.
 TEST(CurrencyTable, RecognisesRatesFiles)
 {
-    struct { const char* body; int expected; } rows[] = {
-        {"[Conversions]\nEUR=1.2\n", 1},
-        {"[conversions]\r\n  eur = 1.2\r\n", 1},
-        {"[Other]\nEUR=1.2\n", 0},
-        {"[Conversions]\nXYZ=1.2\n", 0},
-        {"[Conversions]\nEUR=abc\n", 0},
-        {"<html><body>Not Found</body></html>", 0},
-        {"", 0},
+    const std::string good = RatesBody();
+    std::ifstream shipped(ShippedRates(), std::ios::binary);
+    const std::string shippedText((std::istreambuf_iterator<char>(shipped)), std::istreambuf_iterator<char>());
+    struct { const char* what; std::string body; int expected; } rows[] = {
+        {"every code", good, 1},
+        {"the shipped file", shippedText, 1},
+        {"names in any case, blanks around", Replaced(Replaced(good, "[Conversions]", "[conversions]"), "EUR=0.5", "  eur = 0.5 "), 1},
+        {"three quarters of the list", RatesBody(kMinimumRates), 1},
+        {"fewer", RatesBody(kMinimumRates - 1), 0},
+        {"cut off halfway", RatesBody(44), 0},
+        {"cut inside a value", RatesBody(44).substr(0, RatesBody(44).size() - 4), 0},
+        {"a spaced header", Replaced(good, "[Conversions]", "[ Conversions ]"), 0},
+        {"text after the header", Replaced(good, "[Conversions]", "[Conversions] rates"), 0},
+        {"two blank lines first", "; rates\r\n\r\n\r\n" + good, 0},
+        {"an empty section first", "[Conversions]\r\n" + good, 0},
+        {"other section", Replaced(good, "[Conversions]", "[Other]"), 0},
+        {"no USD", Replaced(good, "USD=1\r\n", ""), 0},
+        {"USD not 1", Replaced(good, "USD=1\r\n", "USD=2\r\n"), 0},
+        {"letters", Replaced(good, "EUR=0.5", "EUR=abc"), 0},
+        {"number and letters", Replaced(good, "EUR=0.5", "EUR=0.5x"), 0},
+        {"empty value", Replaced(good, "GBP=0.5", "GBP="), 0},
+        {"negative", Replaced(good, "EUR=0.5", "EUR=-5"), 0},
+        {"zero", Replaced(good, "GBP=0.5", "GBP=0"), 0},
+        {"not a number", Replaced(good, "EUR=0.5", "EUR=nan"), 0},
+        {"infinite", Replaced(good, "USD=1", "USD=inf"), 0},
+        {"too large", Replaced(good, "JPY=0.5", "JPY=1e400"), 0},
+        {"unknown codes only", "[Conversions]\nXYZ=2\n", 0},
+        {"an error page", "<html><body>Not Found</body></html>", 0},
+        {"empty", "", 0},
     };
-    for (auto& row : rows) EXPECT_EQ(CCurrencyTable::IsRatesText(row.body), row.expected) << row.body;
+    for (auto& row : rows) {
+        std::string reason;
+        EXPECT_EQ(CheckRatesText(row.body, reason), row.expected) << row.what;
+        EXPECT_EQ(reason.empty(), row.expected == 1) << row.what << ": " << reason;
+    }
 }
 
 } // namespace

@@ -112,7 +112,17 @@ void CTestHttpServer::Answer(int client)
         }
         return;
     }
-    std::string status = mode_ == kOk ? "200 OK" : "404 Not Found";
-    SendAll(client, "HTTP/1.0 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                        std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_);
+    std::string status = mode_ == kNotFound ? "404 Not Found" : "200 OK";
+    std::string answer = "HTTP/1.0 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
+                       std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n";
+    if (mode_ != kTrickle) {
+        SendAll(client, answer + body_);
+        return;
+    }
+    SendAll(client, answer);
+    for (size_t i = 0; i < body_.size() && !stopping_; ++i) {
+        if (send(client, &body_[i], 1, MSG_NOSIGNAL) <= 0) return;
+        pollfd peer{client, POLLIN, 0};
+        if (poll(&peer, 1, 10) > 0) return; // the client has hung up
+    }
 }

@@ -13,6 +13,7 @@ public:
         kOk,       // 200 with the body
         kNotFound, // 404 with the body
         kSilent,   // reads the request and never answers
+        kTrickle,  // 200 with the body, one byte every 10 ms
     };
 
     CTestHttpServer(Mode mode, std::string body);

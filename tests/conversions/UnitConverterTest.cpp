@@ -1,3 +1,4 @@
+#include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
 #include "platform/Registry.h"
 #include "settings/Language.h"
@@ -6,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,7 +26,7 @@ struct ConversionRow {
 // What the user sees in the result slot.
 const ConversionRow kConversions[] = {
     {0, 0, 1, "1", "1.609344"},             // mile to kilometre
-    {0, 6, 0, "1", "0.000621371"},          // the stored entry, not 1 / 1609.344
+    {0, 6, 0, "1", "0.000621371192237"},    // 1 / 1609.344
     {0, 1, 0, "1.609344", "0.999999999618"}, // the round trip need not come back
     {0, 6, 6, "0.00001", "0.00001"},        // small values are written out
     {0, 0, 1, "-2", "-3.218688"},
@@ -42,8 +44,8 @@ const ConversionRow kConversions[] = {
     {1, 0, 0, "-300", "-300"},              // same unit: not raised
     {2, 0, 4, "1", "0.44704"},              // mph to m/s
     {2, 5, 4, "1", "299792458"},
-    {3, 0, 17, "1", "3.7854118"},           // US gallon to litre
-    {3, 17, 0, "3.7854118", "1"},
+    {3, 0, 17, "1", "3.785411784"},         // US gallon to litre
+    {3, 17, 0, "3.785411784", "1"},
     {4, 9, 10, "1", "3"},                   // tablespoon to teaspoon
     {5, 2, 0, "1", "8192"},                 // kilobyte to bits
     {5, 7, 1, "1", "1.15292150461e+018"},   // exabyte to bytes
@@ -51,8 +53,8 @@ const ConversionRow kConversions[] = {
     {6, 0, 3, "1", "43560"},                // acre to square feet
     {6, 7, 3, "2", "21.527820832"},
     {7, 3, 0, "1", "3600000"},              // kilowatt-hour to joules
-    {8, 10, 0, "1", "745.712155108"},       // horsepower to watts
-    {9, 1, 3, "1", "2.2046"},               // kilogram to pounds
+    {8, 10, 0, "1", "745.699871582"},       // horsepower to watts
+    {9, 1, 3, "1", "2.20462262185"},        // kilogram to pounds
     {10, 1, 0, "1", "1000"},
     {11, 12, 9, "1", "100000"},             // bar to pascal
     {12, 0, 1, "5", "0"},                   // the empty category converts to 0
@@ -73,6 +75,95 @@ TEST(UnitConverter, ConvertsAsTheUserSeesIt)
         EXPECT_EQ(out, row.expected);
         EXPECT_EQ(converter.ResultText(), row.expected);
     }
+}
+
+// Unit sizes from their definitions: SI, the international yard (0.9144 m)
+// and pound (0.45359237 kg), standard gravity, the calorie of 4.184 J for
+// energy and the IT calorie of 4.1868 J (with the IT BTU) for power, as
+// those tables were made. Each category in one unit of its own.
+constexpr double kIn = 0.0254, kFt = 0.3048, kYd = 0.9144, kMi = 1609.344, kNmi = 1852;
+constexpr double kLb = 0.45359237, kG0 = 9.80665, kLbf = kLb * kG0;
+constexpr double kGal = 231 * kIn * kIn * kIn, kDryGal = 268.8025 * kIn * kIn * kIn, kImpGal = 4.54609e-3;
+constexpr double kBtu = 4.1868 * 1000 * kLb * 5 / 9, kHp = 550 * kFt * kLbf;
+const std::vector<double> kUnitSizes[12] = {
+    {kMi, 1000, kFt, kIn, kNmi, kYd, 1, 0.01, 0.001},
+    {},
+    {kMi / 3600, 1000.0 / 3600, kNmi / 3600, kFt, 1, 299792458, 340.29, kFt / 60, 1.0 / 60},
+    {kGal, kDryGal, kImpGal, kGal / 4, kDryGal / 4, kImpGal / 4, kGal / 8, kDryGal / 8, kImpGal / 8, kGal / 16,
+     2.5e-4, kGal / 32, kImpGal / 32, kGal / 128, kImpGal / 160, kFt * kFt * kFt, kIn * kIn * kIn, 1e-3, 1e-5,
+     1e-6, 1, 1e-6, 1e-9},
+    {kGal, kImpGal, kGal / 4, kImpGal / 4, kGal / 16, 2.5e-4, 1e-6, kGal / 128, kImpGal / 160, kGal / 256, kGal / 768, 1e-3},
+    {0.125, 1, 1024, 1048576, 1073741824, 1099511627776, 1125899906842624, 1152921504606846976},
+    {43560 * kFt * kFt, 5280 * 5280 * kFt * kFt, kYd * kYd, kFt * kFt, kIn * kIn, 1e4, 1e6, 1, 1e-4},
+    {1, 4.184, 4184, 3.6e6, 3600, 1, kBtu, 1e5 * kBtu, kFt * kLbf, 3600 * kHp, kG0},
+    {1, 1e3, 1e6, 1e9, 4.1868 / 3600, 4.1868 / 60, 4.1868, kBtu / 3600, kBtu / 60, kBtu, kHp, 735.49875, kFt * kLbf / 60},
+    {1, 1000, kLb * 1000 / 16, kLb * 1000, 1e6, 2000 * kLb * 1000, 2240 * kLb * 1000, 14 * kLb * 1000, 100 * kLb * 1000,
+     112 * kLb * 1000},
+    {1, 1e3, 1e6, kLbf, 1e3 * kG0, 2000 * kLbf, 2240 * kLbf, kG0},
+    {kG0, kG0 * 1e4, kG0 * 1e6, 2000 * kLbf / (kFt * kFt), 2000 * kLbf / (kIn * kIn), 2240 * kLbf / (kFt * kFt),
+     2240 * kLbf / (kIn * kIn), 1e3 * kG0, 1e7 * kG0, 1, 1e4, 1e6, 1e5, 100, 1, 101325, 133.322387415,
+     kLbf / (kFt * kFt), kLbf / (kIn * kIn), 100},
+};
+// The unit each factor list is counted in (factor 1); -1 for the matrices.
+const int kBaseUnit[12] = {-1, -1, -1, 0, 0, 1, 3, 0, 0, 0, 2, 8};
+
+double Converted(CUnitConverter& converter, int category, int from, int to)
+{
+    converter.SetCategory(category);
+    converter.SetFromUnit(from);
+    converter.SetToUnit(to);
+    std::string out;
+    converter.Convert("1", out);
+    return std::strtod(out.c_str(), nullptr);
+}
+
+// Every stored factor (each matrix entry, each list entry against its base
+// unit) is its definition to a relative 1e-9.
+TEST(UnitFactors, EveryFactorMatchesItsDefinition)
+{
+    CUnitConverter converter(UnitLibPath());
+    for (int category = 0; category < 12; ++category) {
+        const std::vector<double>& size = kUnitSizes[category];
+        for (size_t from = 0; from < size.size(); ++from)
+            for (size_t to = 0; to < size.size(); ++to) {
+                if (kBaseUnit[category] >= 0 && static_cast<int>(from) != kBaseUnit[category]) continue;
+                const double exact = size[from] / size[to];
+                EXPECT_NEAR(Converted(converter, category, static_cast<int>(from), static_cast<int>(to)), exact,
+                            1e-9 * exact)
+                    << "category " << category << ", " << from << " to " << to;
+            }
+    }
+}
+
+// The factors that were rounded, each through one pair, to the 12 digits shown.
+TEST(UnitFactors, CorrectedFactorsConvertToTwelveDigits)
+{
+    const struct { int category; std::vector<std::pair<int, int>> pairs; } rows[] = {
+        {0, {{1, 2}, {1, 3}, {1, 5}, {2, 4}, {4, 0}, {5, 4}, {6, 0}, {6, 2}, {6, 3}, {6, 4}, {6, 5}, {7, 2}, {7, 3},
+             {7, 5}, {8, 2}, {8, 3}, {8, 5}}},
+        {2, {{0, 3}, {1, 5}, {2, 0}, {2, 3}, {2, 7}, {3, 6}, {4, 2}, {4, 3}, {4, 7}, {5, 6}, {6, 3}, {6, 5}, {6, 7},
+             {7, 6}, {8, 2}, {8, 3}, {8, 7}}},
+        {3, {{0, 1}, {0, 2}, {0, 4}, {0, 5}, {0, 7}, {0, 8}, {0, 10}, {0, 12}, {0, 14}, {0, 15}, {0, 17}, {0, 18},
+             {0, 19}, {0, 20}, {0, 21}, {0, 22}}},
+        {4, {{0, 1}, {0, 3}, {0, 5}, {0, 6}, {0, 8}, {0, 11}}},
+        {7, {{0, 1}, {0, 2}, {0, 6}, {0, 7}, {0, 8}, {0, 9}, {0, 10}}},
+        {8, {{0, 6}, {0, 7}, {0, 8}, {0, 9}, {0, 10}, {0, 11}, {0, 12}}},
+        {9, {{0, 2}, {0, 3}, {0, 5}, {0, 6}, {0, 9}}},
+        {10, {{2, 3}, {2, 5}, {2, 6}}},
+        {11, {{8, 3}, {8, 4}, {8, 5}, {8, 6}, {8, 16}, {8, 17}, {8, 18}}},
+    };
+    CUnitConverter converter(UnitLibPath());
+    for (const auto& row : rows)
+        for (const auto& [from, to] : row.pairs) {
+            converter.SetCategory(row.category);
+            converter.SetFromUnit(from);
+            converter.SetToUnit(to);
+            std::string out;
+            converter.Convert("1", out);
+            const std::vector<double>& size = kUnitSizes[row.category];
+            EXPECT_EQ(out, FormatDouble(size[from] / size[to], 12))
+                << "category " << row.category << ", " << from << " to " << to;
+        }
 }
 
 TEST(UnitConverter, ConvertPartSplitsMantissaAndExponent)

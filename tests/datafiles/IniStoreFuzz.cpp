@@ -1,19 +1,20 @@
 // Load any bytes, look them up, save, and check that a saved file reads back
 // to the same text.
 #include "datafiles/IniStore.h"
+#include "tests/datafiles/TempFolder.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
+// In a folder under TMPDIR that goes when the process ends.
 std::string ScratchPath(const char* name)
 {
-    const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return std::string(folder) + "/inistore_fuzz_" + std::to_string(getpid()) + "_" + name;
+    static TempFolder folder;
+    return folder.File(name);
 }
 
 bool WriteBytes(const std::string& path, const uint8_t* data, size_t size)

@@ -1,4 +1,5 @@
 #include "datafiles/IniStore.h"
+#include "platform/Registry.h"
 #include "tests/datafiles/TempFolder.h"
 
 #include <clocale>
@@ -116,6 +117,32 @@ TEST_F(IniStoreTest, DoublesReadTheSameInACommaLocale)
     std::setlocale(LC_NUMERIC, restore.c_str());
     EXPECT_DOUBLE_EQ(1.6427, real);
     EXPECT_DOUBLE_EQ(4.1e-05, small);
+}
+
+// Under a Turkish LC_CTYPE the C library's case folding has no "I" for "i";
+// names of files and settings must match all the same.
+TEST_F(IniStoreTest, NamesMatchByAsciiLettersUnderATurkishLocale)
+{
+    const char* saved = std::setlocale(LC_CTYPE, nullptr);
+    std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_CTYPE, "tr_TR.UTF-8")) GTEST_SKIP() << "tr_TR.UTF-8 not installed";
+    CRegistryValues settings;
+    settings.Ensure("SOFTWARE\\Fernhill\\Tallix\\General", "IniFile").text = "dark.ini";
+    const struct { const char* file; const char* section; const char* key; } rows[] = {
+        {"[Init]\nLast=5\n", "init", "LAST"},
+        {"[init]\nlast=5\n", "INIT", "Last"},
+        {"[Main]\nBtnId=5\n", "MAIN", "btnid"},
+    };
+    std::vector<int> found;
+    for (const auto& row : rows) {
+        LoadText(row.file);
+        int value = 0;
+        found.push_back(store.GetInt(value, row.section, row.key, 0) && value == 5);
+    }
+    const bool settingFound = settings.Find("software\\fernhill\\tallix\\general", "INIFILE") != nullptr;
+    std::setlocale(LC_CTYPE, restore.c_str());
+    EXPECT_EQ(found, std::vector<int>(std::size(rows), 1));
+    EXPECT_TRUE(settingFound);
 }
 
 TEST_F(IniStoreTest, NullArgumentsCountAsNotFound)
@@ -255,6 +282,26 @@ TEST_F(IniStoreTest, SaveWritesLongTextsWhole)
     EXPECT_GT(written.size(), 10000u);
     EXPECT_EQ("[Section59]", written.substr(written.rfind('[') , 11));
     EXPECT_EQ("\r\n\r\n", written.substr(written.size() - 4));
+}
+
+// CRLF and the blank line after each section make a saved text longer than
+// the one read: a save the next start would read only in part keeps the old file.
+TEST_F(IniStoreTest, ASaveLongerThanTheReaderReadsKeepsTheOldFile)
+{
+    const struct { int sections; int saved; } rows[] = {{30, 1}, {50, 0}};
+    for (const auto& row : rows) {
+        std::string text;
+        for (int s = 0; s < row.sections; ++s) {
+            text += "[S" + std::to_string(s) + "]\n";
+            for (int k = 0; k < 40; ++k) text += "BtnKey" + std::to_string(k) + "=" + std::to_string(s) + "," + std::to_string(k) + "\n";
+        }
+        ASSERT_LE(text.size(), 30000u);
+        const std::string path = folder.Write("skin.ini", text);
+        ASSERT_EQ(1, store.Load(path.c_str()));
+        EXPECT_EQ(row.saved, store.Save(path.c_str())) << row.sections;
+        const std::string after = TempFolder::Read(path);
+        EXPECT_EQ(row.saved ? after.size() <= 30000u : after == text, true) << row.sections;
+    }
 }
 
 TEST_F(IniStoreTest, FailedSaveReportsZeroAndKeepsTheOldFile)

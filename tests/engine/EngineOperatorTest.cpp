@@ -65,6 +65,10 @@ TEST_F(EngineOperatorTest, TrigonometryAndSnapping)
         {"-1<-1", 0, "225"},           {"0<1", 1, "1.5707963267949"},
         {"1<1", 2, "50"},
         {"3R4", 0, "5"},               {"3R4", 1, "5"},
+        // Odd multiples of a right angle are poles of the tangent.
+        {"tan(90)", 0, "infinity"},    {"tan(-270)", 0, "infinity"},
+        {"tan(100)", 2, "infinity"},   {"tan(300)", 2, "infinity"},
+        {"tan(180)", 0, "0"},          {"tan(-45)", 0, "-1"},
     };
     ExpectModeTable(std::begin(cases), std::end(cases));
 }
@@ -80,6 +84,9 @@ TEST_F(EngineOperatorTest, ArithmeticOperators)
         {"1e300-1", "1.e+300"}, {"-1e300-1e300", "-2.e+300"}, {"1e308-1e308", "0"},
         {"1.1-1", "0.1"},     {"3-5", "-2"},     {"-12&7", "4"},
         {"1e-20-1e-21", "9.e-021"},
+        // More chosen than there are: none.
+        {"5C9", "0"},         {"5P9", "0"},      {"0C1", "0"},      {"5C5", "1"},
+        {"-3C2", "-1.5"},
     };
     EXPECT_TABLE(cases, Eval);
 }

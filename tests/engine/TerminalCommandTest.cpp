@@ -1,86 +1,493 @@
-// The terminal front end as a user runs it: arguments and piped lines in,
-// printed lines and exit code out.
+// The terminal front end as a user runs it: arguments and standard input in,
+// standard output, standard error and exit code out. Each test runs a copy of
+// the program from a folder of its own under TMPDIR, so the rates file and the
+// unit names it reads can be taken away or replaced.
+#include "datafiles/RatesCheck.h"
+#include "tests/conversions/TestHttpServer.h"
+#include "tests/datafiles/TempFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
-struct SRun {
-    std::string out;
-    int exitCode = -1;
+namespace fs = std::filesystem;
+
+const std::string kBig(100 * 1024, '1'); // 100 KB
+const std::string kBadUtf8 = "1+\xC3\x28\xFF";
+const char kRates[] = "[Conversions]\nUSD=1\nEUR=2\n";
+
+struct SResult {
+    std::string out, err;
+    int code = -1;
 };
 
-SRun RunTallix(const std::string& shellArgs, const std::string& input = "")
+// One row: what is run and everything it shows. `err` is a part of standard
+// error, or "" when nothing may be written there.
+struct SRow {
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+    std::string err;
+    int code;
+};
+
+class TerminalCommands : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder_ = std::make_unique<TempFolder>();
+        fs::create_directories(Program());
+        std::error_code linked;
+        fs::create_hard_link(TALLIX_BINARY, Program() + "tallix", linked);
+        if (linked) fs::copy_file(TALLIX_BINARY, Program() + "tallix");
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+
+    // A fresh program folder (the unit names and a rates file of our own) and home.
+    void SetUp() override
+    {
+        for (const char* name : {"UnitLib.txt", "Currency", "home"}) fs::remove_all(Program() + name);
+        fs::copy_file(BuiltFolder() / "UnitLib.txt", Program() + "UnitLib.txt");
+        fs::create_directories(Program() + "Currency");
+        fs::create_directories(Home());
+        Write(RatesPath(), kRates);
+        env_ = {{"HOME", Home()}, {"XDG_CONFIG_HOME", Home() + "/.config"}, {"XDG_STATE_HOME", Home() + "/state"}};
+        for (const char* proxy : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+            env_[proxy] = "";
+    }
+
+    static std::string Program() { return folder_->File("program/"); }
+    static fs::path BuiltFolder() { return fs::path(TALLIX_BINARY).parent_path(); }
+    static std::string Home() { return Program() + "home"; }
+    static std::string RatesPath() { return Program() + "Currency/Currency.ini"; }
+    static void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+    // Our environment with env_ applied (an empty value removes the variable).
+    std::vector<std::string> Environment() const
+    {
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            if (!env_.count(entry.substr(0, entry.find('=')))) env.push_back(entry);
+        }
+        for (const auto& [name, value] : env_)
+            if (!value.empty()) env.push_back(name + "=" + value);
+        return env;
+    }
+
+    // In a child process: becomes the program copy.
+    void Exec(const std::vector<std::string>& args) const
+    {
+        std::vector<std::string> argv = {Program() + "tallix"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<std::string> env = Environment();
+        execve(argv[0].c_str(), Pointers(argv).data(), Pointers(env).data());
+        _exit(127);
+    }
+
+    // Runs the program copy; standard output goes to `outPath` when given.
+    SResult Run(const std::vector<std::string>& args, const std::string& input = "", const std::string& outPath = "")
+    {
+        const std::string in = folder_->Write("in", input), out = folder_->File("out"), err = folder_->File("err");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            Redirect(in, O_RDONLY, 0);
+            Redirect(outPath.empty() ? out : outPath, O_WRONLY | O_CREAT | O_TRUNC, 1);
+            Redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2);
+            Exec(args);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        SResult result;
+        result.out = outPath.empty() ? TempFolder::Read(out) : std::string();
+        result.err = TempFolder::Read(err);
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return result;
+    }
+
+    void Check(const std::vector<SRow>& rows)
+    {
+        for (const SRow& row : rows) {
+            std::string shown;
+            for (const std::string& arg : row.args) shown += " " + arg.substr(0, 40);
+            SCOPED_TRACE(shown + " < " + row.input.substr(0, 40));
+            const SResult r = Run(row.args, row.input);
+            EXPECT_EQ(r.out, row.out);
+            if (row.err.empty()) EXPECT_EQ(r.err, "");
+            else EXPECT_NE(r.err.find(row.err), std::string::npos) << r.err;
+            EXPECT_EQ(r.code, row.code);
+        }
+    }
+
+    std::map<std::string, std::string> env_;
+
+    static void Redirect(const std::string& path, int flags, int fd)
+    {
+        const int opened = open(path.c_str(), flags, 0600);
+        dup2(opened, fd);
+        close(opened);
+    }
+    static std::vector<char*> Pointers(std::vector<std::string>& texts)
+    {
+        std::vector<char*> pointers;
+        for (std::string& text : texts) pointers.push_back(text.data());
+        pointers.push_back(nullptr);
+        return pointers;
+    }
+
+    static std::unique_ptr<TempFolder> folder_;
+};
+
+std::unique_ptr<TempFolder> TerminalCommands::folder_;
+
+TEST_F(TerminalCommands, EvaluatesWhatPeopleType)
 {
-    std::string command;
-    if (!input.empty()) command = "printf '%s' '" + input + "' | ";
-    command += std::string(TALLIX_BINARY) + " " + shellArgs + " 2>/dev/null";
-    SRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[256];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    Check({
+        {{"--eval", "12.5*(3+sin(30))"}, "", "43.75\n", "", 0},
+        {{"12.5", "*", "(3 + sin (30)) "}, "", "43.75\n", "", 0},
+        {{"--eval", "0-1", "--base", "16"}, "", "FFFFFFFF\n", "", 0},
+        {{"--base=2", "--eval=1010+1"}, "", "1011\n", "", 0},
+        {{"--eval", "ff + a", "--base", "16"}, "", "109\n", "", 0},
+        {{"--base", "16", "ffxa"}, "", "F5\n", "", 0},
+        {{"--base", "20", "pi*2"}, "", "6\n", "", 0},
+        {{"--eval", "6÷4×3²"}, "", "13.5\n", "", 0},
+        {{"--eval", "2-¹"}, "", "0.5\n", "", 0},
+        {{"--eval", "asin(1)", "--angle", "rad"}, "", "1.5707963267949\n", "", 0},
+        {{"--eval", "sin(200)", "--angle", "grad"}, "", "0\n", "", 0},
+        {{"5!"}, "", "120\n", "", 0},
+        {{"(2+3)!-2^3!"}, "", "56\n", "", 0},
+        {{"--", "-3!"}, "", "-6\n", "", 0},
+        {{"--", "-pi*2/pi"}, "", "-2\n", "", 0},
+        {{"--notation", "sci", "123456*1000"}, "", "1.23456e+008\n", "", 0},
+        {{"--eval", "5!!"}, "", "syntax error\n", "", 1},
+        {{"--eval", "1e1000"}, "", "syntax error\n", "", 1},
+        {{"--eval", "1/0"}, "", "infinity\n", "", 1},
+        {{"--eval", "√4"}, "", "syntax error\n", "", 1},
+        {{"--eval", kBadUtf8}, "", "syntax error\n", "", 1},
+        {{"9", "--base", "8"}, "", "", "9 is not a digit in base 8", 1},
+        {{"1G", "--base", "16"}, "", "", "G is not a digit in base 16", 1},
+        {{"255", "--base", "2"}, "", "", "2 is not a digit in base 2", 1},
+        {{kBig}, "", "", "longer than 255 characters", 1},
+        {{"--eval", "  "}, "", "", "nothing to calculate", 2},
+        {{"--eval"}, "", "", "--eval needs an expression", 2},
+        {{"--eval", "1", "--base", "37"}, "", "", "--base: \"37\" is not a base from 2 to 36", 2},
+        {{"--eval", "1", "--base", "x"}, "", "", "--base: \"x\" is not a base", 2},
+        {{"--eval", "1", "--angle", "turns"}, "", "", "--angle: \"turns\"", 2},
+        {{"--eval", "1", "--angle"}, "", "", "--angle needs", 2},
+        {{"--eval", "1", "--unknown"}, "", "", "unknown option \"--unknown\"", 2},
+        {{"1", "--mode", "3"}, "", "", "--mode does not go with an expression", 2},
+        {{"--cli=1"}, "", "", "--cli takes no value", 2},
+        {{"-m", "1+2"}, "", "", "-m is an option of the window", 2},
+        {{"--eval", "1", "--convert", "1", "mi", "km"}, "", "", "can't be used together", 2},
+        {{"--base", "16"}, "", "", "--base goes with an expression, --cli, - or --press", 2},
+        {{"--" + kBig}, "", "", "unknown option \"--1111", 2},
+    });
 }
 
-TEST(TerminalCommands, Eval)
+TEST_F(TerminalCommands, LineCalculatorAnswersEachLine)
+{
+    Check({
+        {{"--cli"}, "1+2\n", "3\n", "", 0},
+        {{"--cli"}, "3²\n\n4×2", "9\n8\n", "", 0},
+        {{"--cli"}, "hex\n0-1\nbase 2\n101*11\ndec\n7/2\n", "base 16\nFFFFFFFF\nbase 2\n1111\nbase 10\n3.5\n", "", 0},
+        {{"--cli"}, "rad\nsin(pi/2)\ngrad\nsin(100)\n", "angle unit RAD\n1\nangle unit GRAD\n1\n", "", 0},
+        {{"--cli"}, "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nbase 10\nSyntax Error\n", "", 0},
+        {{"--cli"}, "1\nquit\n2\n", "1\n", "", 0},
+        {{"--cli", "--base", "16"}, "A+1\r\n", "B\n", "", 0},
+        {{"--cli"}, "6*7\nans+1\nhex\nans\nff + 1\n", "42\n43\nbase 16\n2B\n100\n", "", 0},
+        {{"--cli"}, "notation\nsci\n123456*1000\n", "notation normal\nnotation sci\n1.23456e+008\n", "", 0},
+        {{"--cli", "--notation", "eng"}, "123456*1000\n", "123.456e+006\n", "", 0},
+        {{"--cli"}, "", "", "", 0},
+        {{"--cli"}, "9\noct\n9\n", "9\nbase 8\n9 is not a digit in base 8\n", "", 0},
+        {{"-"}, "1+2\n2^10\n", "3\n1024\n", "", 0},
+        {{"-"}, "1+2\n5+\n", "3\nSyntax Error\n", "", 1},
+        {{"-", "--base=16"}, "ff\n", "FF\n", "", 0},
+        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "", 1},
+        {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "", 1},
+        {{"-"}, "base 1\n", "the base is a number from 2 to 36\n", "", 1},
+        {{"--cli", "--angle", "nope"}, "1\n", "", "--angle: \"nope\"", 2},
+        {{"--cli", "x"}, "", "", "--cli takes no argument \"x\"", 2},
+    });
+}
+
+TEST_F(TerminalCommands, ConvertsUnitsAndCurrencies)
+{
+    Check({
+        {{"--convert", "1", "mi", "km"}, "", "1.609344\n", "", 0},
+        {{"--convert", "1", "miles", "Kilometers"}, "", "1.609344\n", "", 0},
+        {{"--convert", "3", "feet", "to", "in"}, "", "36\n", "", 0},
+        {{"--convert", "100", "C", "F"}, "", "212\n", "", 0},
+        {{"--convert", "1", "c", "km/h"}, "", "1079252848.8\n", "", 0},
+        {{"--convert", "1", "C", "m/s"}, "", "", "can't convert C (Temperature) to m/s (Speed)", 1},
+        {{"--convert", "1", "kN", "N"}, "", "1000\n", "", 0},
+        {{"--convert", "1", "KM", "M"}, "", "1000\n", "", 0},
+        {{"--convert", "1", "KN", "N"}, "", "", "\"KN\" could be kn (knot), kN (kilonewton)", 2},
+        {{"--convert", "1", "Mb", "KB"}, "", "", "\"Mb\" could be MB (megabyte)", 2},
+        {{"--convert", "3", "USD", "eur"}, "", "1.5\n", "", 0},
+        {{"--convert", "1", "mi", "kg"}, "", "", "can't convert mi (Distance) to kg (Mass)", 1},
+        {{"--convert", "1", "USD", "km"}, "", "", "one is a unit, the other a currency", 1},
+        {{"--convert", "1", "furlong", "km"}, "", "", "unknown unit or currency \"furlong\"", 2},
+        {{"--convert", "1", kBadUtf8, "km"}, "", "", "unknown unit or currency", 2},
+        {{"--convert", "inf", "mi", "km"}, "", "", "\"inf\" is not a decimal number", 2},
+        {{"--convert", "nan", "mi", "km"}, "", "", "\"nan\" is not a decimal number", 2},
+        {{"--convert", "0x10", "mi", "km"}, "", "", "\"0x10\" is not a decimal number", 2},
+        {{"--convert", "1e999", "mi", "km"}, "", "", "beyond the range of numbers", 2},
+        {{"--convert", kBig + "x", "mi", "km"}, "", "", "is not a decimal number", 2},
+        {{"--convert", "", "mi", "km"}, "", "", "\"\" is not a decimal number", 2},
+        {{"--convert", "1", "mi"}, "", "", "--convert needs VALUE FROM TO", 2},
+        {{"--convert"}, "", "", "--convert needs VALUE FROM TO", 2},
+        {{"--convert", "1", "mi", "km", "--quiet"}, "", "", "--quiet does not go with --convert", 2},
+        {{"--list-units", "Nowhere"}, "", "", "no category \"Nowhere\"; the categories are Distance, ", 2},
+    });
+}
+
+TEST_F(TerminalCommands, ListsWhatConvertKnows)
+{
+    const SResult units = Run({"--list-units", "temperature"});
+    EXPECT_EQ(units.code, 0);
+    EXPECT_EQ(units.out.rfind("Temperature\n", 0), 0u) << units.out;
+    EXPECT_NE(units.out.find("°C"), std::string::npos);
+    EXPECT_EQ(units.out.find("Distance"), std::string::npos);
+    const SResult all = Run({"--list-units"});
+    EXPECT_NE(all.out.find("kN"), std::string::npos);
+    EXPECT_NE(all.out.find("Pressure\n"), std::string::npos);
+    const SResult currencies = Run({"--list-currencies"});
+    EXPECT_EQ(currencies.code, 0);
+    EXPECT_NE(currencies.out.find("EUR        2.000000  European Monetary Union\n"), std::string::npos) << currencies.out;
+}
+
+TEST_F(TerminalCommands, NamesTheFileItCannotRead)
+{
+    fs::remove(Program() + "UnitLib.txt");
+    fs::remove(RatesPath());
+    Check({
+        {{"--convert", "1", "mi", "km"}, "", "", "UnitLib.txt is missing", 1},
+        {{"--list-units"}, "", "", "UnitLib.txt is missing", 1},
+        {{"--convert", "1", "USD", "USD"}, "", "1\n", "Currency.ini is missing; using the built-in rates", 0},
+        {{"--check-skin", Program() + "none.ini"}, "", "", "none.ini is missing", 1},
+        {{"--check-skin", Program()}, "", "", "is a folder", 1},
+        {{"--check-skin"}, "", "", "--check-skin needs a skin description file", 2},
+    });
+    fs::create_directories(Program() + "UnitLib.txt");
+    fs::create_directories(RatesPath());
+    Check({
+        {{"--convert", "1", "mi", "km"}, "", "", "UnitLib.txt is a folder", 1},
+        {{"--convert", "1", "USD", "USD"}, "", "1\n", "Currency.ini is a folder; using the built-in rates", 0},
+    });
+}
+
+TEST_F(TerminalCommands, ChecksSkinsAndPressesKeys)
+{
+    const std::string skin = (BuiltFolder() / "Skins/default.ini").string();
+    Check({
+        {{"--press", "0,7"}, "", "1\t7\t7\t\t\n", "", 0},
+        {{"--press", "0,2 x"}, "", "", "--press: \"0,2 x\" is not a list of TYPE,ID pairs", 2},
+        {{"--press", ""}, "", "", "--press: \"\" is not a list", 2},
+        {{"--press", kBig}, "", "", "--press: \"1111111111111111111111111111111111111111...\" is not", 2},
+        {{"--check-skin", kBig}, "", "", "can't be read (File name too long)", 1},
+        {{"--check-skin", kBadUtf8}, "", "", "is missing", 1},
+        {{"--check-skin", ""}, "", "", "--check-skin needs a skin description file", 2},
+        {{"--check-skin", skin, "--bogus"}, "", "", "unknown option \"--bogus\"", 2},
+        {{"--press", "0,1", "--mode", "9"}, "", "", "--mode: \"9\" is not a number from 0 to 4", 2},
+        {{"--press", "0,1", "--stack-size"}, "", "", "--stack-size needs a size from 3 to 20", 2},
+        {{"--check-skin", skin, "--normal-only", "--base", "2"}, "", "", "--base does not go with --check-skin", 2},
+    });
+    const SResult clean = Run({"--check-skin=" + skin});
+    EXPECT_EQ(clean.code, 0) << clean.out;
+}
+
+TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
 {
     const struct {
-        const char* args;
-        const char* out;
-        int exitCode;
+        CTestHttpServer::Mode mode;
+        std::string body;
+        std::string err;
+    } failures[] = {
+        {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (no section [Conversions])"},
+        {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
+        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
+    };
+    for (const auto& failure : failures) {
+        CTestHttpServer server(failure.mode, failure.body);
+        env_["TALLIX_RATES_URL"] = server.Url();
+        Check({{{"--update-rates"}, "", "", failure.err, 1}});
+    }
+    env_["TALLIX_RATES_URL"] = "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/r.ini";
+    Check({{{"--update-rates", "-q"}, "", "", "no connection to the rates server", 1}});
+    EXPECT_EQ(TempFolder::Read(RatesPath()), kRates);
+
+    std::string fresh = "[Conversions]\n";
+    for (const char* code : kRateCodes) fresh += std::string(code) + (code == std::string("EUR") ? "=4\n" : "=1\n");
+    CTestHttpServer server(CTestHttpServer::kOk, fresh);
+    env_["TALLIX_RATES_URL"] = server.Url();
+    Check({
+        {{"--update-rates", "--quiet"}, "", "", "", 0},
+        {{"--update-rates", "now"}, "", "", "--update-rates takes no argument \"now\"", 2},
+        {{"--update-rates", "--quiet=yes"}, "", "", "--quiet takes no value", 2},
+    });
+    EXPECT_EQ(TempFolder::Read(RatesPath()), fresh);
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+    Check({{{"--convert", "4", "USD", "EUR"}, "", "1\n", std::string("rates downloaded on ") + today, 0}});
+
+    const SResult told = Run({"--update-rates"});
+    EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
+    EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
+    fs::remove_all(Program() + "Currency");
+    Write(Program() + "Currency", "a file where the rates folder belongs");
+    Check({{{"--update-rates"}, "", "", "Currency.ini could not be written; the old rates stay", 1}});
+}
+
+TEST_F(TerminalCommands, AFailedWriteFailsEveryCommand)
+{
+    const std::string skin = (BuiltFolder() / "Skins/default.ini").string();
+    const std::vector<std::vector<std::string>> commands = {
+        {"1+1"},       {"-"},          {"--cli"},       {"--convert", "1", "mi", "km"}, {"--list-units"},
+        {"--list-currencies"}, {"--press", "0,1"}, {"--check-skin", skin}, {"--help"}, {"--version"},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0]);
+        const SResult r = Run(args, "1+1\n", "/dev/full");
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find("can't write the output"), std::string::npos) << r.err;
+    }
+    // A closed pipe fails the command too, without a word: the reader left.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]);
+    const SResult r = Run({"--list-units"}, "", "/proc/self/fd/" + std::to_string(pipeEnds[1]));
+    close(pipeEnds[1]);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "");
+}
+
+// Reads what the program shows on its terminal until `wanted` appears after
+// `from`; false when the program ends (or shows nothing for 10 seconds) first.
+bool ShowsAfter(int terminal, std::string& seen, size_t from, const std::string& wanted)
+{
+    while (seen.find(wanted, from) == std::string::npos) {
+        pollfd ready{terminal, POLLIN, 0};
+        char buffer[256];
+        const ssize_t n = poll(&ready, 1, 10000) == 1 ? read(terminal, buffer, sizeof buffer) : 0;
+        if (n <= 0) return false;
+        seen.append(buffer, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// Settings that cannot be read are no reason to crash: a folder where the
+// settings file belongs gives the defaults.
+TEST_F(TerminalCommands, UpdateRatesWithAFolderForSettings)
+{
+    fs::create_directories(Home() + "/.config/Fernhill/Tallix.conf");
+    env_["TALLIX_RATES_URL"] = "http://127.0.0.1:1/currency.ini";
+    EXPECT_EQ(Run({"--update-rates"}).code, 1); // no rates from a closed port, and no abort
+}
+
+// The skin checker takes one description and its one option; anything else
+// is a mistake to point out, not to pass over.
+TEST_F(TerminalCommands, CheckSkinNamesWhatItCannotCheck)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+        int code;
     } cases[] = {
-        {"--eval '12.5*(3+sin(30))'", "43.75\n", 0},
-        {"--eval '0-1' --base 16", "FFFFFFFF\n", 0},
-        {"--base 2 --eval '1010+1'", "1011\n", 0},
-        {"--eval 1e1000", "syntax error\n", 0},
-        {"--eval '6÷4×3²'", "13.5\n", 0},
-        {"--eval '2-¹'", "0.5\n", 0},
-        {"--eval 'asin(1)' --angle rad", "1.5707963267949\n", 0},
-        {"--eval 'sin(200)' --angle grad", "0\n", 0},
-        {"--eval '1/0'", "infinity\n", 0},
-        {"--eval '√4'", "syntax error\n", 0},
-        {"--eval", "", 2},
-        {"--eval 1 --base 37", "", 2},
-        {"--eval 1 --base x", "", 2},
-        {"--eval 1 --angle turns", "", 2},
-        {"--eval 1 --angle", "", 2},
-        {"--eval 1 --unknown", "", 2},
+        {{"--check-skin", "some.ini", "extra"}, "", 2},
+        {{"--check-skin", "some.ini", "--normal-only", "--vga"}, "", 2},
+        {{"--check-skin", Program() + "tallix"}, "must end in .ini", 1},
     };
     for (const auto& c : cases) {
-        const SRun run = RunTallix(c.args);
-        EXPECT_EQ(run.out, c.out) << c.args;
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.args;
+        const SResult r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.back();
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << c.args.back() << ": " << r.out << r.err;
     }
 }
 
-TEST(TerminalCommands, LineCalculatorAnswersEachLine)
+// At a terminal, with standard output in a file: the prompt still shows,
+// Ctrl+C drops the line being typed, and the history outlives the session.
+TEST_F(TerminalCommands, LineCalculatorAtATerminal)
 {
-    const struct {
-        const char* args;
-        const char* input;
-        const char* out;
-        int exitCode;
-    } cases[] = {
-        {"--cli", "1+2\n", "3\n", 0},
-        {"--cli", "3²\n\n4×2", "9\n8\n", 0},
-        {"--cli", "hex\n0-1\nbase 2\n101*11\ndec\n7/2\n", "base 16\nFFFFFFFF\nbase 2\n1111\nbase 10\n3.5\n", 0},
-        {"--cli", "rad\nsin(pi/2)\ngrad\nsin(100)\n", "angle unit RAD\n1\nangle unit GRAD\n1\n", 0},
-        {"--cli", "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nSyntax Error\nSyntax Error\n", 0},
-        {"--cli", "1\nquit\n2\n", "1\n", 0},
-        {"--cli --base 16", "A+1\r\n", "B\n", 0},
-        {"--cli --angle nope", "1\n", "", 2},
-    };
-    for (const auto& c : cases) {
-        const SRun run = RunTallix(c.args, c.input);
-        EXPECT_EQ(run.out, c.out) << c.input;
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.input;
+    const std::string results = Program() + "results";
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        Redirect(results, O_WRONLY | O_CREAT | O_TRUNC, 1);
+        Exec({"--cli"});
     }
+    const std::string prompt = "DEG 10> ";
+    std::string seen;
+    // Types keys, waits for them to show, then (when asked) for the next prompt.
+    auto type = [&](const std::string& keys, const std::string& echo, bool thenPrompt) {
+        const size_t from = seen.size();
+        if (write(terminal, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size())) return false;
+        if (!ShowsAfter(terminal, seen, from, echo)) return false;
+        return !thenPrompt || ShowsAfter(terminal, seen, seen.find(echo, from) + echo.size(), prompt);
+    };
+    ASSERT_TRUE(ShowsAfter(terminal, seen, 0, prompt));
+    ASSERT_TRUE(type("12+", "12+", false)) << seen;
+    ASSERT_TRUE(type("\x03", "", true)) << seen;
+    ASSERT_TRUE(type("6*7\r", "6*7", true)) << seen;
+    ASSERT_TRUE(type("quit\r", "quit", false));
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(terminal);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+    EXPECT_EQ(TempFolder::Read(results), "42\n");
+    EXPECT_EQ(seen.find("42"), std::string::npos);
+    const std::string history = TempFolder::Read(Home() + "/state/tallix/history");
+    EXPECT_NE(history.find("6*7"), std::string::npos);
+    EXPECT_EQ(history.find("12+"), std::string::npos);
 }
 
+// Every option the README shows is in --help, and --help shows no other.
+TEST_F(TerminalCommands, HelpMatchesTheReadme)
+{
+    const SResult help = Run({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.err, "");
+    const std::string readme = TempFolder::Read(std::string(std::getenv("TALLIX_SOURCE_DIR")) + "/README.md");
+    const size_t start = readme.find("## Using Tallix from a terminal");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = readme.substr(start, readme.find("\n## ", start + 1) - start);
+    auto options = [](const std::string& text) {
+        std::set<std::string> found;
+        for (size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at + 2)) {
+            size_t end = at + 2;
+            while (end < text.size() && (std::islower(static_cast<unsigned char>(text[end])) || text[end] == '-')) ++end;
+            if (end > at + 2) found.insert(text.substr(at, end - at));
+        }
+        return found;
+    };
+    EXPECT_EQ(options(section), options(help.out));
+    for (const char* word : {"TALLIX_RATES_URL", "!(5)", "asnh", "ans", "$XDG_STATE_HOME/tallix/history"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+        EXPECT_NE(section.find(word), std::string::npos) << word;
+    }
+    const SResult version = Run({"--version"});
+    EXPECT_EQ(version.out.rfind("tallix ", 0), 0u);
+    EXPECT_EQ(version.code, 0);
 }
+
+} // namespace

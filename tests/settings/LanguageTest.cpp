@@ -123,7 +123,7 @@ TEST_F(LanguageTest, LoadResStringReadsTheTables)
 {
     struct Case { int id; int language; const char* text; } cases[] = {
         {380, 9, "Syntax Error"}, {1, 9, "Fernhill Tallix"}, {363, 9, " People "},
-        {305, 9, "You are currently using a proxy.\r\nTap OK to disable proxy use.\r\nUse this option with care - only tap OK if Tallix is NOT receiving data!\r\nYou may need  to soft reset to get new data."},
+        {305, 9, "You are currently using a proxy.\r\nClick OK to stop using it.\r\nUse this option with care - only click OK if Tallix is NOT receiving data!\r\nYou may need to restart Tallix to get new data."},
         {32777, 9, "Tallix - Fernhill"}, {32777, 4, "Tallix - Fernhill"}, {309, 9, "Fran\xC3\xA7" "ais"},
     };
     for (const Case& c : cases) {

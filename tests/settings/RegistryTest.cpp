@@ -1,3 +1,4 @@
+#include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsStore.h"
@@ -5,6 +6,7 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -218,6 +220,48 @@ TEST(RegistryTest, NamesTheFileCannotHoldAreRefused)
     std::string text;
     EXPECT_EQ(1, reread.ReadText("odd]key", "x", text, 10));
     EXPECT_EQ("t", text);
+}
+
+class CountingBoxes : public IMessageBox {
+public:
+    CountingBoxes() { SetMessageBoxService(this); }
+    ~CountingBoxes() override { SetMessageBoxService(nullptr); }
+    MessageAnswer Show(const std::string& text, const std::string&, MessageKind, MessageButtons) override
+    {
+        shown.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    std::vector<std::string> shown;
+};
+
+// Something that cannot be read where the settings file belongs: the defaults,
+// one message naming it, and nothing written over it.
+TEST(RegistryTest, AnUnreadableSettingsPathGivesDefaultsAndOneMessage)
+{
+    TempFolder folder;
+    const struct { const char* what; std::string path; size_t messages; } rows[] = {
+        {"a folder", folder.File("Tallix.conf"), 1},
+        {"missing", folder.File("none.conf"), 0},
+    };
+    ::mkdir(rows[0].path.c_str(), 0700);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CountingBoxes boxes;
+        CFileRegistry registry(row.path);
+        NoScreen system;
+        CSettingsStore store;
+        ASSERT_EQ(1, store.LoadSettings(registry, system, nullptr, nullptr));
+        EXPECT_EQ(15, store.Percentage());
+        int32_t value = 0;
+        EXPECT_EQ(0, registry.ReadNumber(kKey, "Other", value));
+        EXPECT_EQ(boxes.shown.size(), row.messages);
+        if (!boxes.shown.empty()) {
+            EXPECT_NE(boxes.shown[0].find(row.path), std::string::npos);
+        }
+        EXPECT_EQ(registry.WriteNumber(kKey, "A", 1), row.messages ? 0 : 1);
+    }
+    struct stat info {};
+    EXPECT_TRUE(::stat(rows[0].path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
 TEST(RegistryTest, UnwritableFileReportsFailure)

@@ -13,21 +13,28 @@ namespace {
 const int kTranslations[] = {12, 7, 10, 16, 3, 22, 4};
 
 // Where the English text is the right one. In every language: the product
-// name, the language names (each written in its own language), the scale name
-// and the mode abbreviations printed on the keys.
+// name, the language names (each written in its own language) and the mode
+// abbreviations printed on the keys.
 bool EnglishIsRight(int language, int id)
 {
     static const std::set<int> everywhere = {StringId::AppName, 308, 309, 310, 311, 312, StringId::ClothingCaption,
-                                             StringId::GeneralVGA, StringId::ModeDAL, StringId::ModeRPN};
+                                             StringId::ModeDAL, StringId::ModeRPN};
+    // Key names (600-799) that the language writes as English does: plus, minus,
+    // permutations, modulo, cube, pi, tangent, exponent, factorial, the bases.
     static const std::map<int, std::set<int>> perLanguage = {
-        {12, {341, 368, 375, 501, 502, 515, 534, 550}},  // Options..., Volume, Force, Version, OK, Europe, Normal, Notation
-        {7, {330, 355, 364, 501, 502, 516, 534, 551}},   // Algebra, Symbol, Person, Version, OK, Japan, Normal
-        {10, {344, 534, 551}},                           // General, Normal
-        {16, {327, 330, 368, 502}},                      // Default, Algebra, Volume, OK
-        {3, {335, 344, 534, 551, 556}},                  // Constants, General, Normal, Algebraic
-        {22, {368, 502, 534, 551}},                      // Volume, OK, Normal
+        {12, {341, 368, 375, 501, 502, 515, 534, 550,    // Options..., Volume, Force, Version, OK, Europe, Normal, Notation
+              620, 628, 637, 663, 700, 746, 749}},
+        {7, {330, 355, 364, 501, 502, 516, 534, 551,     // Algebra, Symbol, Person, Version, OK, Japan, Normal
+             620, 621}},
+        {10, {344, 534, 551, 668, 700, 746, 747, 748, 749}},  // General, Normal
+        {16, {327, 330, 368, 502, 637, 749}},                 // Default, Algebra, Volume, OK
+        {3, {335, 344, 534, 551, 556,                         // Constants, General, Normal, Algebraic
+             625, 642, 645, 668, 700, 746, 747, 748, 749}},
+        {22, {368, 502, 534, 551, 700, 746, 747, 748, 749}},  // Volume, OK, Normal
         {4, {}},
     };
+    // The digit and letter keys 0-9 and A-F are named by their own character.
+    if (id >= StringId::CmdNameDigitFirst && id < StringId::CmdNameDigitFirst + 16) return true;
     if (everywhere.count(id)) return true;
     auto it = perLanguage.find(language);
     return it != perLanguage.end() && it->second.count(id);
@@ -89,6 +96,20 @@ TEST(TranslationTest, TellingRowsAreExact)
         EXPECT_EQ(row.text, text) << row.id << " in " << row.language;
     }
     EXPECT_EQ(12350, LocalizedId(350, 12));
+}
+
+// The proxy text tells where Tallix takes the proxy from: the variable names
+// are what the user types, so no translation may change them.
+TEST(TranslationTest, ProxyTextNamesTheEnvironmentVariables)
+{
+    std::vector<int> languages(std::begin(kTranslations), std::end(kTranslations));
+    languages.push_back(9);
+    for (int language : languages) {
+        std::string text;
+        ASSERT_EQ(1, LoadResString(LocalizedId(StringId::ProxyNotInUse, language), text, 4096)) << language;
+        EXPECT_NE(std::string::npos, text.find("http_proxy")) << language;
+        EXPECT_NE(std::string::npos, text.find("HTTP_PROXY")) << language;
+    }
 }
 
 // The display shows the error words through 40-character buffers: they must

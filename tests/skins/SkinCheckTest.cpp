@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "skins/SkinCheck.h"
 #include "tests/skins/SkinTestKit.h"
 
@@ -22,16 +24,18 @@ struct CheckFixture : ::testing::Test {
         "[Key]\nBtnType=1\nBtnId=2\nBtnStyle=0\nFontStyle=0\n"
         "BtnImageLarge=face.bmp\nFontImageLarge=font.bmp\nBtnImageMedium=face.bmp\nFontImageMedium=font.bmp\n";
 
-    std::vector<SkinIssue> Check(const std::string& desc, const std::string& defs)
+    std::vector<SkinIssue> Check(const std::string& desc, const std::string& defs,
+                                 const std::vector<std::pair<std::string, std::string>>& extra = {}, int doubleScale = 0)
     {
         dir.Write("Skins/c.ini", desc);
         dir.Write("Skins/c/Button.ini", defs);
         dir.Write("Skins/c/face.bmp", EncodeBmp(MakeImage(90, 20, [](int, int) { return 0u; })));
         dir.Write("Skins/c/font.bmp", EncodeBmp(MakeImage(10, 12, [](int, int) { return 0u; })));
         dir.Write("Skins/c/back.bmp", EncodeBmp(MakeImage(4, 4, [](int, int) { return 0u; })));
+        for (const auto& [name, content] : extra) dir.Write(name, content);
         SkinCheckOptions options;
         options.isKnownCommand = KnowsTypeOne;
-        options.checkDoubleScale = 0;
+        options.checkDoubleScale = doubleScale;
         std::vector<SkinIssue> issues;
         CheckSkin(dir.Path() + "Skins/c.ini", options, issues);
         return issues;
@@ -115,6 +119,106 @@ TEST_F(CheckFixture, OversizedButtonFileIsReported)
     for (const SkinIssue& i : Check(description, big))
         seen |= i.what.find("sections; only the first 125 are kept") != std::string::npos;
     EXPECT_TRUE(seen);
+}
+
+// The 1-based line of the first line holding `part`.
+int LineHolding(const std::string& text, const std::string& part)
+{
+    size_t at = text.find(part);
+    return at == std::string::npos ? 0 : 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
+}
+
+// Each issue of a row must appear exactly once, in the file and at the line
+// that holds the text named.
+struct PlacedRow {
+    const char* name;
+    std::string desc, defs;
+    const char* expected;  // where: what
+    const char* file;
+    std::string lineText;  // found in the description or the definitions
+};
+
+void ExpectPlacedOnce(const std::vector<SkinIssue>& issues, const PlacedRow& r)
+{
+    int seen = 0;
+    for (const SkinIssue& i : issues) {
+        if (i.where + ": " + i.what != r.expected) continue;
+        ++seen;
+        EXPECT_EQ(i.file, r.file) << r.name;
+        const std::string& text = i.file == "c.ini" ? r.desc : r.defs;
+        EXPECT_EQ(i.line, r.lineText.empty() ? 0 : LineHolding(text, r.lineText)) << r.name;
+    }
+    EXPECT_EQ(seen, 1) << r.name << "; got:\n" << ::testing::PrintToString(Relevant(issues));
+}
+
+TEST_F(CheckFixture, ValuesAreCheckedWhereTheyStand)
+{
+    const std::string twoKeys = Replace(description, "Btn2=Key", "Btn2=Key2");
+    const std::string secondKey = "[Key2]\nBtnType=1\nBtnId=3\nBtnStyle=0\nFontStyle=0\nBtnImageLarge=face.bmp\n"
+                                  "FontImageLarge=font.bmp\n";
+    const PlacedRow rows[] = {
+        {"letters for a number", description, Replace(definitions, "BtnId=2", "BtnId=abc"),
+         "[Main]: button Key: BtnId=abc is not a whole number", "c/Button.ini", "BtnId=abc"},
+        {"a word for a type", description, Replace(definitions, "BtnType=1", "BtnType=banana"),
+         "[Main]: button Key: BtnType=banana is not a whole number", "c/Button.ini", "BtnType=banana"},
+        {"a negative style", description, Replace(definitions, "BtnStyle=0", "BtnStyle=-1"),
+         "[Main]: button Key: BtnStyle=-1 is not a whole number from 0 up", "c/Button.ini", "BtnStyle=-1"},
+        {"an empty size", description, Replace(definitions, "BtnDimensionLarge=30,20", "BtnDimensionLarge=0,0"),
+         "files: [Init]: BtnDimensionLarge=0,0 is not two whole numbers above 0, width,height", "c/Button.ini",
+         "BtnDimensionLarge"},
+        {"a garbled size", description, Replace(definitions, "BtnDimensionLarge=30,20", "BtnDimensionLarge=-44,abc"),
+         "files: [Init]: BtnDimensionLarge=-44,abc is not two whole numbers above 0, width,height", "c/Button.ini",
+         "BtnDimensionLarge"},
+        {"one number for a place", Replace(description, "Coord2=40,0\n[MainButtonLocationsSmall]", "Coord2=40\n[MainButtonLocationsSmall]"),
+         definitions, "[Main]: [MainButtonLocations]: Coord2=40 is not two whole numbers x,y", "c.ini", "Coord2=40\n"},
+        {"a missing key, at its section", description, Replace(definitions, "BtnStyle=0\n", ""),
+         "[Main]: button Key: missing key BtnStyle", "c/Button.ini", "[Key]"},
+        {"one bad image for two buttons", twoKeys,
+         Replace(definitions, "BtnImageLarge=face.bmp", "BtnImageLarge=Button.ini") + secondKey +
+             "BtnImageMedium=Button.ini\n",
+         "[Main]: button Key: face image Button.ini does not decode", "c/Button.ini", "BtnImageLarge=Button.ini"},
+    };
+    for (const PlacedRow& r : rows) {
+        std::vector<SkinIssue> issues = Check(r.desc, r.defs);
+        ExpectPlacedOnce(issues, r);
+        size_t decodes = 0;
+        for (const SkinIssue& i : issues) decodes += i.what.find("does not decode") != std::string::npos;
+        EXPECT_LE(decodes, 1u) << r.name;
+    }
+}
+
+TEST_F(CheckFixture, TextTheReaderNeverSeesIsExplained)
+{
+    std::string crlf = definitions;
+    for (size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2)) crlf.replace(at, 1, "\r\n");
+    const PlacedRow rows[] = {
+        {"byte-order mark", "\xEF\xBB\xBF" + description, definitions,
+         "files: starts with a UTF-8 byte-order mark: its first line is not read as a section header, so what follows "
+         "it is lost; save the file without the mark",
+         "c.ini", "[Init]"},
+        {"two empty lines", description, Replace(crlf, "[Key]", "\r\n\r\n[Key]"),
+         "files: two empty lines in a row end the file here: nothing after them is read", "c/Button.ini",
+         "\r\n[Key]"},  // the second empty line
+    };
+    for (const PlacedRow& r : rows) ExpectPlacedOnce(Check(r.desc, r.defs), r);
+}
+
+TEST_F(CheckFixture, FilesAreNamedAsRead)
+{
+    // At double scale the vga_ twin is read, and is the one named.
+    const std::string vgaDefs = Replace(definitions, "BtnDimensionLarge=30,20", "BtnDimensionLarge=60,40");
+    const std::vector<std::pair<std::string, std::string>> vga = {
+        {"Skins/c/vga_Button.ini", vgaDefs}, {"Skins/c/vga_back.bmp", "not an image"}};
+    bool seen = false;
+    for (const SkinIssue& i : Check(description, definitions, vga, 1))
+        seen |= i.where + ": " + i.what == "[Init] at double scale: BackgroundWide image vga_back.bmp does not decode";
+    EXPECT_TRUE(seen);
+
+    // A file whose name does not end in .ini has no skin folder.
+    dir.Write("Skins/tallix", "\x7F" "ELF binary");
+    std::vector<SkinIssue> issues;
+    EXPECT_EQ(CheckSkin(dir.Path() + "Skins/tallix", SkinCheckOptions(), issues), 1);
+    EXPECT_NE(issues.at(0).what.find("must end in .ini"), std::string::npos);
 }
 
 }  // namespace

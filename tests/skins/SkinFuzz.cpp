@@ -1,10 +1,10 @@
 // Fuzz target: a skin description and its button definition file from the
 // input (split at the first "\n@@\n"), loaded the way the program loads a
 // skin, every group built, drawn and clicked, then the checker run on it.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/MessageBox.h"
@@ -13,6 +13,7 @@
 #include "skins/PageSwitch.h"
 #include "skins/SkinCheck.h"
 #include "skins/SkinResources.h"
+#include "tests/datafiles/TempFolder.h"
 
 namespace {
 
@@ -56,9 +57,11 @@ std::string Bmp(int w, int h)
 const std::string& Root()
 {
     static std::string root = [] {
-        std::string r = "/tmp/tallix-skin-fuzz-" + std::to_string(getpid()) + "/";
-        std::string cmd = "mkdir -p " + r + "Skins/f";
-        if (std::system(cmd.c_str()) != 0) std::abort();
+        // Under TMPDIR, removed when the process ends.
+        static TempFolder folder;
+        std::string r = folder.Path() + "/";
+        std::error_code error;
+        if (folder.Path().empty() || !std::filesystem::create_directories(r + "Skins/f", error)) std::abort();
         for (const char* name : {"a.bmp", "vga_a.bmp"}) WriteFile(r + "Skins/f/" + name, Bmp(96, 64));
         for (const char* name : {"b.bmp", "vga_b.bmp"}) WriteFile(r + "Skins/f/" + name, Bmp(8, 8));
         return r;

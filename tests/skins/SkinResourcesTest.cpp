@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "skins/SkinResources.h"
 #include "tests/skins/SkinTestKit.h"
 
@@ -204,6 +206,20 @@ TEST(SkinFiles, FileExistsAndCaseResolution)
         EXPECT_EQ(CSkinResources::FileExists(r.in), r.exists) << r.in;
         EXPECT_EQ(ResolveFileCase(r.in), r.resolved) << r.in;
     }
+}
+
+// Skins made on systems that ignore case name "INIT.BMP" as "init.bmp"; a
+// Turkish LC_CTYPE must not make the capital I a different letter.
+TEST(SkinFiles, CaseResolutionIgnoresTheLocale)
+{
+    ScratchFolder dir;
+    dir.Write("INIT/ICON.BMP", "x");
+    const char* saved = std::setlocale(LC_CTYPE, nullptr);
+    std::string restore = saved ? saved : "C";
+    if (!std::setlocale(LC_CTYPE, "tr_TR.UTF-8")) GTEST_SKIP() << "tr_TR.UTF-8 not installed";
+    const std::string resolved = ResolveFileCase(dir.Path() + "init/icon.bmp");
+    std::setlocale(LC_CTYPE, restore.c_str());
+    EXPECT_EQ(resolved, dir.Path() + "INIT/ICON.BMP");
 }
 
 TEST_F(ImageCache, BackslashNamesSubfolders)

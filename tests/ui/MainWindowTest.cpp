@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QUrl>
 #include <QTest>
 #include <QTimer>
 
@@ -8,6 +10,7 @@
 #include "skins/ButtonGroup.h"
 #include "tests/ui/UiTestKit.h"
 #include "ui/DisplayPage.h"
+#include "ui/HelpLauncher.h"
 #include "ui/GroupMenuPopup.h"
 #include "ui/SkinMenuButton.h"
 #include "ui/TrayIcon.h"
@@ -56,6 +59,21 @@ TEST_F(MainWindowTest, ButtonsAndKeysDriveTheDisplay)
         }
         EXPECT_EQ(ui.Display(), row.shown) << row.pairs << " / " << row.typed;
     }
+}
+
+TEST_F(MainWindowTest, ScreenReaderPressesNamedButtons)
+{
+    UiWindow ui;
+    for (const char* name : {"2", "plus", "3", "times", "4", "equals"}) EXPECT_TRUE(ui.PressNamed(name)) << name;
+    EXPECT_EQ(ui.Display(), "14");
+}
+
+TEST_F(MainWindowTest, HelpOpensTheGroupsAnchor)
+{
+    UiWindow ui;
+    const std::string url = HelpUrl(ui.Window().Resources(), "BGDefault");
+    EXPECT_NE(url.find("/TallixEn.htm#BGDefault"), std::string::npos) << url;
+    EXPECT_TRUE(QFile::exists(QUrl(QString::fromStdString(url)).toLocalFile()));
 }
 
 TEST_F(MainWindowTest, DisplayIndicators)

@@ -5,7 +5,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <string>
+#include <vector>
+
 #include "app/SingleInstance.h"
+#include "app/WindowProgram.h"
 #include "tests/ui/UiTestKit.h"
 
 namespace {
@@ -30,6 +34,21 @@ QProcess* StartTallix(const QString& runtimeDir, const QStringList& args)
     p->setProcessEnvironment(env);
     p->start(QString::fromStdString(RuntimeDir() + "tallix"), args);
     return p;
+}
+
+TEST(StartSwitchTest, TraySwitchAnywhereInAnyCase)
+{
+    const struct {
+        std::vector<std::string> args;
+        bool inTray;
+    } rows[] = {
+        {{"-m"}, true}, {{"-M"}, true}, {{"--sku", "x-Mode"}, true}, {{"m"}, false}, {{}, false}, {{"--minus"}, true},
+    };
+    for (const auto& row : rows) {
+        std::vector<char*> argv = {const_cast<char*>("tallix")};
+        for (const std::string& a : row.args) argv.push_back(const_cast<char*>(a.c_str()));
+        EXPECT_EQ(HasTraySwitch(static_cast<int>(argv.size()), argv.data()), row.inTray) << argv.size();
+    }
 }
 
 TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)

@@ -87,6 +87,22 @@ bool UiWindow::Press(int type, int id)
     return false;
 }
 
+bool UiWindow::PressNamed(const std::string& name)
+{
+    for (QWidget* page : m_window->findChildren<CSkinPage*>()) {
+        if (!page->isVisible()) continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(page);
+        for (int i = 0; a && i < a->childCount(); ++i) {
+            QAccessibleInterface* button = a->child(i);
+            if (button->text(QAccessible::Name).toStdString() != name || !button->actionInterface()) continue;
+            button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QApplication::processEvents();
+            return true;
+        }
+    }
+    return false;
+}
+
 void UiWindow::PressAll(const std::string& pairs)
 {
     std::istringstream in(pairs);

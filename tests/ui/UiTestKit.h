@@ -30,6 +30,8 @@ public:
     bool Press(int type, int id);
     // Presses a whole sequence given as "type,id type,id ...".
     void PressAll(const std::string& pairs);
+    // Presses the shown button of that accessible name, as a screen reader does.
+    bool PressNamed(const std::string& name);
     void Type(const std::string& keys);
     // The display's accessible value.
     std::string Display();

@@ -1,0 +1,31 @@
+#pragma once
+// One calculation of --eval and of the line calculator: typed text in, the
+// line to print and what kind of line it is out.
+#include <string>
+
+class CCalcEngine;
+struct SEngineOptions;
+
+enum class CalcOutcome {
+    kResult,    // a number
+    kErrorWord, // the engine's "syntax error", "infinity" or "imaginary"
+    kRefused,   // not handed to the engine (a digit the base lacks, too long); text says why
+    kEmpty,     // nothing but blanks
+};
+
+struct SCalcLine {
+    CalcOutcome outcome = CalcOutcome::kEmpty;
+    std::string text;      // UTF-8, without a line break
+    std::string engineText; // the engine's own result text (for "ans")
+};
+
+// The shared engine, set to the options' base and angle unit (and the display
+// text to their notation, when given).
+CCalcEngine& PrepareEngine(const SEngineOptions& options);
+
+// display: the text as the calculator's display shows it, in the current
+// notation ("Syntax Error"); otherwise the engine's own text, in the notation
+// only when one was chosen. answer: the last result in the current base, or
+// null where "ans" means nothing.
+SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool display,
+                    bool notationChosen);

@@ -1,0 +1,118 @@
+#include "app/terminal/LineReader.h"
+
+#include <editline/readline.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+constexpr int kHistoryLines = 1000;
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+sigset_t g_waitMask; // the signal mask while waiting for a key: Ctrl+C let through
+
+// Reads keys itself so that Ctrl+C ends the line (to be dropped) rather than
+// the program. Ctrl+C is held back except while waiting for a key, so it is
+// never lost between two waits.
+int ReadKey(FILE* in)
+{
+    pollfd ready{fileno(in), POLLIN, 0};
+    for (;;) {
+        if (g_interrupted) return '\n';
+        if (ppoll(&ready, 1, nullptr, &g_waitMask) < 0) {
+            if (errno == EINTR) continue;
+            return EOF;
+        }
+        unsigned char c = 0;
+        const ssize_t n = read(ready.fd, &c, 1);
+        if (n == 1) return c;
+        if (n < 0 && errno == EINTR) continue;
+        return EOF;
+    }
+}
+
+// The line editor reads UTF-8 ("÷", "×", "²") only under a UTF-8 character
+// type; keep the user's when it is one.
+void UseUtf8CharacterType()
+{
+    const char* current = std::setlocale(LC_CTYPE, "");
+    if (current && (std::strstr(current, "UTF-8") || std::strstr(current, "utf8"))) return;
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+// Creates the missing folders of path, private to the user.
+void MakeFolders(const std::string& path)
+{
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0700);
+}
+
+std::string HistoryPath()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && state[0] == '/') return std::string(state) + "/tallix/history";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/state/tallix/history";
+    return std::string();
+}
+
+} // namespace
+
+CLineReader::CLineReader() : interactive_(isatty(STDIN_FILENO) != 0)
+{
+    if (!interactive_) return;
+    if (!isatty(STDOUT_FILENO)) chatter_ = stderr;
+    UseUtf8CharacterType();
+    rl_catch_signals = 0;
+    rl_getc_function = ReadKey;
+    rl_outstream = chatter_;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    sigprocmask(SIG_BLOCK, &interrupt, &g_waitMask);
+    sigdelset(&g_waitMask, SIGINT);
+    using_history();
+    stifle_history(kHistoryLines);
+    historyPath_ = HistoryPath();
+    if (!historyPath_.empty()) read_history(historyPath_.c_str());
+}
+
+CLineReader::~CLineReader()
+{
+    if (!interactive_ || historyPath_.empty()) return;
+    MakeFolders(historyPath_);
+    write_history(historyPath_.c_str());
+}
+
+bool CLineReader::ReadLine(const std::string& prompt, std::string& line)
+{
+    if (!interactive_) return static_cast<bool>(std::getline(std::cin, line));
+    for (;;) {
+        g_interrupted = 0;
+        char* raw = readline(prompt.c_str());
+        if (!raw && !g_interrupted) return false;
+        line = raw ? raw : "";
+        std::free(raw);
+        if (g_interrupted) continue;
+        if (!line.empty()) add_history(line.c_str());
+        return true;
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The rates file the currency commands read and replace, and the date of its
+// last download, kept in the settings as the window keeps it.
+#include <string>
+
+// <program folder>/Currency/Currency.ini
+std::string RatesFilePath();
+// A number of the currency settings, `fallback` when it is not stored.
+int ReadCurrencySetting(const char* name, int fallback);
+// "2024-06-01"; empty when the settings hold no download date.
+std::string StoredRatesDate();
+// Stores today's date as the date of the last download; false when the
+// settings could not be written.
+bool StoreRatesDate();

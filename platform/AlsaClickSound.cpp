@@ -1,0 +1,94 @@
+// The click over ALSA. The only file that speaks to the sound device.
+#include "platform/ClickSound.h"
+
+#include <alsa/asoundlib.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// A click lasts milliseconds; these only bound a device that stops moving.
+constexpr int kWaitMs = 50;
+constexpr int kMaxStalls = 20;
+constexpr int kDrainMarginMs = 500;
+
+class CAlsaOutput final : public IClickOutput {
+public:
+    explicit CAlsaOutput(std::string device) : device_(std::move(device)) {}
+
+    Outcome Write(const WavSound& sound) override
+    {
+        static std::once_flag silenced;
+        std::call_once(silenced, [] { snd_lib_error_set_handler(&SilentAlsaError); });
+        if (cancelled_) return kFailed;
+        snd_pcm_t* pcm = nullptr;
+        // Non-blocking: a device another program holds answers at once instead of making us wait.
+        if (snd_pcm_open(&pcm, device_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return kNoDevice;
+        bool played = Configure(pcm, sound) && WriteFrames(pcm, sound) && Drain(pcm, sound);
+        snd_pcm_close(pcm);
+        return played ? kPlayed : kFailed;
+    }
+
+    void Cancel() override { cancelled_ = true; }
+
+private:
+    static bool Configure(snd_pcm_t* pcm, const WavSound& sound)
+    {
+        snd_pcm_format_t format = sound.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
+        return snd_pcm_set_params(pcm, format, SND_PCM_ACCESS_RW_INTERLEAVED, sound.channels, sound.sampleRate,
+                                  1, 100000) == 0;
+    }
+
+    bool WriteFrames(snd_pcm_t* pcm, const WavSound& sound)
+    {
+        const uint8_t* data = sound.samples.data();
+        snd_pcm_uframes_t left = sound.Frames();
+        int stalls = 0;
+        while (left > 0) {
+            if (cancelled_ || stalls > kMaxStalls) return false;
+            snd_pcm_sframes_t n = snd_pcm_writei(pcm, data, left);
+            if (n == -EAGAIN) {
+                if (snd_pcm_wait(pcm, kWaitMs) <= 0) ++stalls;
+                continue;
+            }
+            if (n < 0) {
+                ++stalls;
+                if (snd_pcm_recover(pcm, static_cast<int>(n), 1) < 0) return false;
+                continue;
+            }
+            data += static_cast<size_t>(n) * sound.FrameBytes();
+            left -= static_cast<snd_pcm_uframes_t>(n);
+        }
+        return true;
+    }
+
+    // Lets the queued frames play out; closing earlier would cut the click.
+    bool Drain(snd_pcm_t* pcm, const WavSound& sound)
+    {
+        int result = snd_pcm_drain(pcm);
+        if (result == 0) return true;
+        if (result != -EAGAIN) return false;
+        long limitMs = static_cast<long>(sound.Frames() * 1000 / sound.sampleRate) + kDrainMarginMs;
+        for (long waited = 0; waited < limitMs && !cancelled_; waited += 5) {
+            if (snd_pcm_state(pcm) != SND_PCM_STATE_DRAINING) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    std::string device_;
+    std::atomic<bool> cancelled_{false};
+};
+
+} // namespace
+
+CAlsaClickSound::CAlsaClickSound(std::string wavPath, std::string device)
+    : CClickSoundPlayer(std::move(wavPath), std::make_unique<CAlsaOutput>(std::move(device)))
+{
+}

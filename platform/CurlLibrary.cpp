@@ -1,0 +1,48 @@
+#include "platform/CurlLibrary.h"
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <mutex>
+
+namespace {
+CurlApi g_api;
+std::atomic<bool> g_loaded{false};
+
+template <typename F>
+bool Find(void* library, const char* name, F& out)
+{
+    out = reinterpret_cast<F>(dlsym(library, name));
+    return out != nullptr;
+}
+
+bool Load()
+{
+    void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return false;
+    CURLcode (*globalInit)(long) = nullptr;
+    const bool found = Find(library, "curl_global_init", globalInit) &&
+                       Find(library, "curl_easy_init", g_api.easy_init) &&
+                       Find(library, "curl_easy_setopt", g_api.easy_setopt) &&
+                       Find(library, "curl_easy_perform", g_api.easy_perform) &&
+                       Find(library, "curl_easy_getinfo", g_api.easy_getinfo) &&
+                       Find(library, "curl_easy_cleanup", g_api.easy_cleanup) &&
+                       Find(library, "curl_slist_append", g_api.slist_append) &&
+                       Find(library, "curl_slist_free_all", g_api.slist_free_all);
+    if (!found || globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        dlclose(library);
+        return false;
+    }
+    // Stays loaded for the rest of the process.
+    return true;
+}
+}  // namespace
+
+const CurlApi* Curl()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { g_loaded = Load(); });
+    return g_loaded ? &g_api : nullptr;
+}
+
+bool CurlLoaded() { return g_loaded; }
