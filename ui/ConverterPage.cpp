@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "platform/SystemInfo.h"
+#include "platform/TextPainter.h"
 #include "settings/SettingsStore.h"
 #include "skins/KeypadSurface.h"
 #include "skins/SkinResources.h"
+#include "skins/SkinText.h"
 #include "ui/PageBand.h"
 #include "ui/SkinListButton.h"
 #include "ui/SkinMenuButton.h"
@@ -68,6 +70,17 @@ void CConverterPage::ReadTextStyle(TextStyle& style)
     style.height = Scaled(ClampSkinValue(style.height, 1, 200));
     style.weight = ClampSkinValue(style.weight, 0, 1000);
 }
+
+int CConverterPage::FitTextHeight(const std::string& face, int height, int weight, const std::string& text,
+                                  int room) const
+{
+    TextFontSpec font{face, height, weight, SkinTextClearType() != 0};
+    for (; font.height > height * 2 / 3; --font.height)
+        if (TextPainterService().MeasureText(font, text) <= room) break;
+    return font.height;
+}
+
+int CConverterPage::MenuButtonRight() const { return m_menu ? m_menu->ButtonRect().right : 0; }
 
 void CConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarget* target,
                            uint32_t backgroundColor)

@@ -94,6 +94,11 @@ protected:
         uint32_t color = 0;
     };
     void ReadTextStyle(TextStyle& style);
+    // The text height, from `height` down to two thirds of it, at which text
+    // fits into room pixels (long translations of a label).
+    int FitTextHeight(const std::string& face, int height, int weight, const std::string& text, int room) const;
+    // Right edge of the menu button (0 without one).
+    int MenuButtonRight() const;
 
     CSkinResources& m_resources;
     std::string m_section;

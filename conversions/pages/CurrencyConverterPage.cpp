@@ -203,9 +203,12 @@ void CCurrencyConverterPage::PaintContent(CSkinImage& dc)
     PaintSlots(dc);
     // The status lines sit in the top panel, right of the menu button.
     const std::string date = RatesDateText(), failure = FailureText();
-    DrawSkinTextUtf8(Scaled(231), Scaled(failure.empty() ? 21 : 12), Scaled(12), 400, m_text.font, date, dc,
-                     m_text.color, kAlignRight);
-    if (!failure.empty())
-        DrawSkinTextUtf8(Scaled(231), Scaled(28), Scaled(12), 400, m_text.font, failure, dc, m_text.color,
+    const int room = Scaled(231) - MenuButtonRight() - Scaled(4);
+    const auto line = [&](const std::string& text, int y) {
+        const int height = FitTextHeight(m_text.font, Scaled(12), 400, text, room);
+        DrawSkinTextUtf8(Scaled(231), Scaled(y + 12) - height, height, 400, m_text.font, text, dc, m_text.color,
                          kAlignRight);
+    };
+    line(date, failure.empty() ? 21 : 12);
+    if (!failure.empty()) line(failure, 28);
 }

@@ -21,17 +21,19 @@ std::string Text(int id, const char* english)
     return text;
 }
 
-// The rows' places at normal scale: label right edge and top, value right edge and top.
+// The rows' places at normal scale: label right edge and top, value right edge
+// and top, and the room a label has before it meets the control on its left.
 struct RowPlace {
     int labelId;
     const char* english;
-    int labelX, labelY, valueX, valueY;
+    int labelX, labelY, valueX, valueY, labelRoom;
 };
-const RowPlace kBill{StringId::TipBillAmount, "Bill Amount", 230, 5, 230, 13};
-const RowPlace kPercent{StringId::TipPercent, "Tip Percent", 109, 54, 111, 62};
-const RowPlace kPeople{StringId::TipPeople, "# of People", 230, 54, 230, 62};
-const RowPlace kTip{StringId::TipAmount, "Tip Amount", 109, 94, 111, 102};
-const RowPlace kPerPerson{StringId::TipTotalPerPerson, "Total Per Person", 230, 94, 230, 102};
+const RowPlace kBill{StringId::TipBillAmount, "Bill Amount", 230, 5, 230, 13, 180};
+const RowPlace kPercent{StringId::TipPercent, "Tip Percent", 109, 54, 111, 62, 59};
+const RowPlace kPeople{StringId::TipPeople, "# of People", 230, 54, 230, 62, 60};
+const RowPlace kTip{StringId::TipAmount, "Tip Amount", 109, 94, 111, 102, 103};
+const RowPlace kPerPerson{StringId::TipTotalPerPerson, "Total Per Person", 230, 94, 230, 102, 106};
+const int kLabelHeight = 12;
 }  // namespace
 
 std::string TipAmountText(double value)
@@ -106,15 +108,18 @@ void CTipPage::PaintContent(CSkinImage& dc)
 {
     const Rows rows = RowTexts();
     const auto row = [&](const RowPlace& place, const std::string& value) {
-        DrawSkinTextUtf8(Scaled(place.labelX), Scaled(place.labelY), Scaled(12), 400, m_text.font,
-                         Text(place.labelId, place.english), dc, m_text.color, kAlignRight);
+        // A label too long for its room gets smaller, its foot kept on the value.
+        const std::string label = Text(place.labelId, place.english);
+        const int height = FitTextHeight(m_text.font, Scaled(kLabelHeight), 400, label, Scaled(place.labelRoom));
+        DrawSkinTextUtf8(Scaled(place.labelX), Scaled(place.labelY + kLabelHeight) - height, height, 400, m_text.font,
+                         label, dc, m_text.color, kAlignRight);
         DrawSkinTextUtf8(Scaled(place.valueX), Scaled(place.valueY), m_text.height, m_text.weight, m_text.font, value,
                          dc, m_text.color, kAlignRight);
     };
     if (rows.billExponent.empty()) {
         row(kBill, rows.bill);
     } else {
-        row({kBill.labelId, kBill.english, kBill.labelX, kBill.labelY, 193, kBill.valueY}, rows.bill);
+        row({kBill.labelId, kBill.english, kBill.labelX, kBill.labelY, 193, kBill.valueY, kBill.labelRoom}, rows.bill);
         DrawSkinTextUtf8(Scaled(230), Scaled(kBill.valueY), m_text.height - Scaled(6), m_text.weight, m_text.font,
                          rows.billExponent, dc, m_text.color, kAlignRight);
     }

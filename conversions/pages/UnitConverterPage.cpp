@@ -133,8 +133,11 @@ void CUnitConverterPage::PaintContent(CSkinImage& dc)
     PaintSlots(dc);
     std::string name;
     m_converter->CategoryName(m_converter->Category(), name);
-    DrawSkinTextUtf8(Scaled(231), Scaled(10), m_text.height - Scaled(2), m_text.weight, m_text.font, name, dc,
-                     m_text.color, kAlignRight);
+    // Right of the category button; a long name gets smaller rather than run under it.
+    const int left = (m_category ? m_category->ButtonRect().right : MenuButtonRight()) + Scaled(4);
+    const int height = FitTextHeight(m_text.font, m_text.height - Scaled(2), m_text.weight, name, Scaled(231) - left);
+    DrawSkinTextUtf8(Scaled(231), Scaled(10), height, m_text.weight, m_text.font, name, dc, m_text.color,
+                     kAlignRight);
 }
 
 CTwoSlotPage::SlotValue CUnitConverterPage::FromValue() const
