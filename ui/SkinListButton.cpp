@@ -151,8 +151,13 @@ void CSkinListButton::AddEntry(int index, const std::string& text)
     const QString entry = QString::fromStdString(text);
     m_list->insertItem(index < 0 ? m_list->count() : std::min(index, m_list->count()), entry);
     const QFontMetrics metrics(m_list->font());
-    const int scrollBar = m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list.data());
-    const int needed = metrics.horizontalAdvance(entry) + scrollBar + metrics.horizontalAdvance(QStringLiteral("0"));
+    QStyle* style = m_list->style();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list.data());
+    // The frame and the item's text margins come on top, or the entry would be cut.
+    const int chrome = 2 * m_list->frameWidth() +
+                       2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list.data()) + 1);
+    const int needed =
+        metrics.horizontalAdvance(entry) + scrollBar + metrics.horizontalAdvance(QStringLiteral("0")) + chrome;
     if (needed > m_listWidth && needed < Resources().Scaled(240)) m_listWidth = needed;
     Layout();
 }
