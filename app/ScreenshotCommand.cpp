@@ -27,6 +27,7 @@ struct ScreenshotOptions {
     int vga = 0;
     std::string skin = "default.ini";
     std::string language;
+    std::string keys;  // typed before the picture is taken
 };
 
 int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
@@ -49,6 +50,8 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
             if (out.skin.find('.') == std::string::npos) out.skin += ".ini";
         } else if (arg == "--language" && hasValue) {
             out.language = argv[++i];
+        } else if (arg == "--keys" && hasValue) {
+            out.keys = argv[++i];
         } else {
             std::fprintf(stderr, "tallix: --screenshot: unknown or incomplete option %s\n", arg.c_str());
             return 0;
@@ -90,6 +93,7 @@ int RunScreenshot(int argc, char** argv)
         window.Initialise(0);
         window.BuildRemainingPages();
         window.show();
+        for (char key : options.keys) window.Character(key);
         QApplication::processEvents();
         window.Band().Finish();
         QApplication::processEvents();
