@@ -173,7 +173,11 @@ void CMainWindow::InvalidateValuePages()
 {
     if (m_display) m_display->InvalidateAll();
     for (int kind : {5, 7, 8})
-        if (m_pages[kind]) m_pages[kind]->InvalidateAll();
+        if (m_pages[kind]) {
+            m_pages[kind]->InvalidateAll();
+            // A converter page in view reads out its converted value.
+            if (m_pages[kind]->isVisible()) NotifyValueChanged(m_pages[kind]);
+        }
     NotifyValueChanged(m_display);
 }
 

@@ -14,12 +14,7 @@
 #include "settings/StringIds.h"
 
 namespace {
-QString Text(int id, const char* english)
-{
-    std::string text;
-    if (!LoadResString(LocalizedId(id), text)) text = english;
-    return QString::fromStdString(text);
-}
+QString Text(int id, const char* english) { return QString::fromStdString(LocalizedText(id, english)); }
 
 struct RegionLabel {
     int stringId;

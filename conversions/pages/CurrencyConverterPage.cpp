@@ -19,12 +19,6 @@ int g_downloadSucceeded = 0;
 // separators): what the value field holds.
 const int kMoneyWidth = 12;
 
-std::string Text(int id, const char* english)
-{
-    std::string text;
-    if (!LoadResString(LocalizedId(id), text)) text = english;
-    return text;
-}
 }  // namespace
 
 CCurrencyConverterPage::CCurrencyConverterPage(QWidget* parent, CSkinResources& resources, CPageBand* band,
@@ -188,14 +182,14 @@ std::string CCurrencyConverterPage::RatesDateText() const
     const QDate date(d.year, d.month, d.day);
     if (!date.isValid()) return {};
     const std::string day = QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
-    std::string format = Text(StringId::CurrencyLastUpdate, "Last Update: %s");
+    std::string format = LocalizedText(StringId::CurrencyLastUpdate, "Last Update: %s");
     const size_t at = format.find("%s");
     return at == std::string::npos ? format + " " + day : format.replace(at, 2, day);
 }
 
 std::string CCurrencyConverterPage::FailureText() const
 {
-    return m_failed ? Text(StringId::CurrencyNoConnection, "Unable to connect to the Internet") : std::string();
+    return m_failed ? LocalizedText(StringId::CurrencyNoConnection, "Unable to connect to the Internet") : std::string();
 }
 
 void CCurrencyConverterPage::PaintContent(CSkinImage& dc)

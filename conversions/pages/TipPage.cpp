@@ -14,12 +14,6 @@ namespace {
 const size_t kAmountChars = 9;
 const size_t kBillChars = 13;
 
-std::string Text(int id, const char* english)
-{
-    std::string text;
-    if (!LoadResString(LocalizedId(id), text)) text = english;
-    return text;
-}
 
 // The rows' places at normal scale: label right edge and top, value right edge
 // and top, and the room a label has before it meets the control on its left.
@@ -109,7 +103,7 @@ void CTipPage::PaintContent(CSkinImage& dc)
     const Rows rows = RowTexts();
     const auto row = [&](const RowPlace& place, const std::string& value) {
         // A label too long for its room gets smaller, its foot kept on the value.
-        const std::string label = Text(place.labelId, place.english);
+        const std::string label = LocalizedText(place.labelId, place.english);
         const int height = FitTextHeight(m_text.font, Scaled(kLabelHeight), 400, label, Scaled(place.labelRoom));
         DrawSkinTextUtf8(Scaled(place.labelX), Scaled(place.labelY + kLabelHeight) - height, height, 400, m_text.font,
                          label, dc, m_text.color, kAlignRight);
@@ -136,7 +130,7 @@ void CTipPage::AddControls(std::vector<PageControl>& controls) const
         // The row's area: from its label's top to its value's bottom, left of its right edge.
         const SkinRect r{Scaled(place.valueX - 60), Scaled(place.labelY), Scaled(place.valueX),
                          Scaled(place.valueY) + m_text.height};
-        controls.push_back({r, Text(place.labelId, place.english) + ": " + value, {}});
+        controls.push_back({r, LocalizedText(place.labelId, place.english) + ": " + value, {}});
     };
     add(kBill, rows.billExponent.empty() ? rows.bill : rows.bill + "e" + rows.billExponent);
     add(kTip, rows.tip);

@@ -57,9 +57,7 @@ void CUnitConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMessage
             m_converter->CategoryName(c, name);
             m_category->AddEntry(c, name);
         }
-        std::string clothing = "Clothing...";
-        LoadResString(LocalizedId(StringId::ClothingMenuItem), clothing);
-        m_category->AddEntry(kClothingItem, clothing);
+        m_category->AddEntry(kClothingItem, LocalizedText(StringId::ClothingMenuItem, "Clothing..."));
         m_category->SelectEntry(settings.ConvertorSection());
     }
     FillUnitLists();
