@@ -120,9 +120,7 @@ void CConverterPage::PaintPage(const SkinRect& clip)
     if (m_menu) m_menu->Draw(m_buffer, all, 1, 1);
     for (const auto& list : m_lists) list->Draw(m_buffer, all, 1, 1);
     PaintContent(m_buffer);
-    const std::vector<PageControl> controls = Controls();
-    if (m_keyFocus >= 0 && m_keyFocus < static_cast<int>(controls.size()))
-        DrawFocusMark(m_buffer, controls[m_keyFocus].rect);
+    if (m_keyFocus >= 0) DrawFocusMark(m_buffer, AccessibleRect(m_keyFocus));
 
     CPageSwitch& band = m_band->Switch();
     const int bandTop = Scaled(54);
