@@ -13,6 +13,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
 #include "settings/Language.h"
+#include "settings/pages/OptionPages.h"
 #include "skins/SkinResources.h"
 #include "ui/MainWindow.h"
 
@@ -21,9 +22,21 @@ const char kGeneral[] = "SOFTWARE\\Fernhill\\Tallix\\General";
 const char kMenu[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
 const char kCurrency[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
 
+struct OptionPageName {
+    const char* name;
+    EOptionPage page;
+};
+
+const OptionPageName kOptionPages[] = {
+    {"general", EOptionPage::General},     {"calculator", EOptionPage::Calculator},
+    {"groups", EOptionPage::Groups},       {"customize", EOptionPage::Customize},
+    {"currency", EOptionPage::Currency},   {"skins", EOptionPage::Skins},
+};
+
 struct ScreenshotOptions {
     std::string file;
     int kind = 1;
+    const OptionPageName* options = nullptr;  // the Options dialog on this page
     int vga = 0;
     std::string skin = "default.ini";
     std::string language;
@@ -52,13 +65,38 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
             out.language = argv[++i];
         } else if (arg == "--keys" && hasValue) {
             out.keys = argv[++i];
+        } else if (arg == "--options" && hasValue) {
+            const std::string name = argv[++i];
+            for (const OptionPageName& page : kOptionPages)
+                if (name == page.name) out.options = &page;
+            if (!out.options) {
+                std::fprintf(stderr, "tallix: --options: %s is not general, calculator, groups, customize, "
+                                     "currency or skins\n", name.c_str());
+                return 0;
+            }
         } else {
             std::fprintf(stderr, "tallix: --screenshot: unknown or incomplete option %s\n", arg.c_str());
             return 0;
         }
     }
     if (out.file.empty()) std::fprintf(stderr, "tallix: --screenshot needs a file name\n");
+    if (out.options && out.options->page == EOptionPage::Customize && out.vga) {
+        std::fprintf(stderr, "tallix: --options customize: the Customize page exists at normal scale only\n");
+        return 0;
+    }
     return out.file.empty() ? 0 : 1;
+}
+// The Options dialog open on a page; nothing it would change is saved, and
+// the Groups page finds the menu as it was and commits nothing.
+QImage GrabOptions(CMainWindow& window, EOptionPage page)
+{
+    OptionsFlags flags;
+    OptionsContext context{window, window.Registry(), window.Resources(), flags};
+    COptionsDialog dialog(&window, context, &CreateOptionPage, page == EOptionPage::Currency);
+    dialog.SelectPage(page);
+    dialog.show();
+    QApplication::processEvents();
+    return dialog.grab().toImage();
 }
 }  // namespace
 
@@ -77,9 +115,12 @@ int RunScreenshot(int argc, char** argv)
     CMemoryRegistry registry;
     registry.WriteText(kGeneral, "IniFile", options.skin.c_str());
     registry.WriteNumber(kGeneral, "VGA", options.vga);
-    registry.WriteNumber(kMenu, "NumberOfWindows", 1);
-    registry.WriteNumber(kMenu, "MenuItem0", options.kind);
-    registry.WriteNumber(kMenu, "SelectedWindow", 0);
+    // The Options dialog shows the default menu; the window alone the chosen group.
+    if (!options.options) {
+        registry.WriteNumber(kMenu, "NumberOfWindows", 1);
+        registry.WriteNumber(kMenu, "MenuItem0", options.kind);
+        registry.WriteNumber(kMenu, "SelectedWindow", 0);
+    }
     // A picture never goes to the network.
     registry.WriteNumber(kCurrency, "AutoDownload", 0);
     if (!options.language.empty())
@@ -97,7 +138,7 @@ int RunScreenshot(int argc, char** argv)
         QApplication::processEvents();
         window.Band().Finish();
         QApplication::processEvents();
-        const QImage image = window.grab().toImage();
+        const QImage image = options.options ? GrabOptions(window, options.options->page) : window.grab().toImage();
         if (!image.save(QString::fromStdString(options.file), "PNG")) {
             std::fprintf(stderr, "tallix: cannot write %s\n", options.file.c_str());
             rc = 1;

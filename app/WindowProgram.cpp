@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "platform/ClickSound.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtServices.h"
+#include "settings/pages/OptionPages.h"
 #include "skins/SkinResources.h"
 #include "ui/MainWindow.h"
 #include "ui/PageAccessible.h"
@@ -71,6 +73,9 @@ bool HasGraphicalDisplay()
 
 int RunWindowProgram(int argc, char** argv)
 {
+    // The few worker threads (fonts, download, click) share one malloc arena
+    // rather than each keeping one of their own for the program's life.
+    mallopt(M_ARENA_MAX, 1);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -94,6 +99,7 @@ int RunWindowProgram(int argc, char** argv)
         single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
+        window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
         const bool inTray = HasTraySwitch(argc, argv);
         Centre(window);
         window.Initialise(inTray ? 1 : 0);

@@ -9,6 +9,8 @@ int RunWindowProgram(int argc, char** argv);
 bool HasTraySwitch(int argc, char** argv);
 // True when a graphical display can be reached (or a Qt platform is forced).
 bool HasGraphicalDisplay();
-// tallix --screenshot FILE [--group KIND] [--vga] [--skin NAME]: the main
-// window rendered off-screen into a PNG, the user's settings untouched.
+// tallix --screenshot FILE [--group KIND] [--vga] [--skin NAME] [--language CODE]
+// [--options PAGE]: the main window, or the Options dialog open on PAGE
+// (general, calculator, groups, customize, currency, skins), rendered
+// off-screen into a PNG, the user's settings untouched.
 int RunScreenshot(int argc, char** argv);

@@ -51,6 +51,9 @@ public:
     // Index of a code, compared without regard to case; -1 when unknown.
     int FindCode(const char* code) const;
     const std::string& RatesPath() const { return m_ratesPath; }
+    // Reads another rates file from the next Load on (a program folder other
+    // than the executable's).
+    void SetRatesPath(const std::string& path) { m_ratesPath = path; }
 
 private:
     void Recompute();

@@ -241,6 +241,25 @@ int CIniStore::SetValue(const char* section, const char* key, const char* value)
     return 1;
 }
 
+int CIniStore::AddValue(const char* section, const char* key, const char* value)
+{
+    if (SetValue(section, key, value)) return 1;
+    if (!section || !key || !value || std::strpbrk(value, "\r\n")) return 0;
+    const std::string name = key;
+    if (name.empty() || name.size() > kMaxKey || name.find_first_of("=\r\n") != std::string::npos) return 0;
+    if (name != Trim(name) || *section == '\0' || std::strpbrk(section, "]\r\n")) return 0;
+    int s = FindSection(section);
+    if (s < 0) {
+        if (sections_.size() >= static_cast<size_t>(kMaxSections)) return 0;
+        sections_.push_back(Section{std::string(section).substr(0, kMaxValue), {}, 0});
+        s = static_cast<int>(sections_.size()) - 1;
+    }
+    Section& target = sections_[static_cast<size_t>(s)];
+    if (target.pairs.size() >= static_cast<size_t>(kMaxPairs)) return 0;
+    target.pairs.push_back(Pair{name, std::string(value).substr(0, kMaxValue), 0});
+    return 1;
+}
+
 int CIniStore::Save(const char* path)
 {
     if (!path) return 0;

@@ -53,6 +53,12 @@ public:
     int GetDouble(double& out, const char* section, const char* key, double def);
     // Overwrites an existing key only; never creates sections or keys.
     int SetValue(const char* section, const char* key, const char* value);
+    // As SetValue, but a missing key is appended to its section and a missing
+    // section to the file, within the capacities (82 keys a section, 125
+    // sections). 0 (nothing changed) when the section or the file is full, or
+    // the key could not be read back (empty, longer than 39 characters, holding
+    // "=" or a line break).
+    int AddValue(const char* section, const char* key, const char* value);
     // Writes every section and pair; replaces the file atomically. 0 on any
     // failure, and when the text would exceed what Load reads (file kept).
     int Save(const char* path);

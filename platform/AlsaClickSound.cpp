@@ -2,6 +2,7 @@
 #include "platform/ClickSound.h"
 
 #include <alsa/asoundlib.h>
+#include <dlfcn.h>
 
 #include <atomic>
 #include <cerrno>
@@ -10,6 +11,54 @@
 #include <thread>
 
 namespace {
+
+// libasound is loaded at the first click, not at start-up; without it the
+// clicks are skipped like those of a missing device.
+struct AlsaApi {
+    int (*lib_error_set_handler)(snd_lib_error_handler_t);
+    int (*pcm_open)(snd_pcm_t**, const char*, snd_pcm_stream_t, int);
+    int (*pcm_close)(snd_pcm_t*);
+    int (*pcm_drain)(snd_pcm_t*);
+    int (*pcm_recover)(snd_pcm_t*, int, int);
+    int (*pcm_set_params)(snd_pcm_t*, snd_pcm_format_t, snd_pcm_access_t, unsigned, unsigned, int, unsigned);
+    snd_pcm_state_t (*pcm_state)(snd_pcm_t*);
+    int (*pcm_wait)(snd_pcm_t*, int);
+    snd_pcm_sframes_t (*pcm_writei)(snd_pcm_t*, const void*, snd_pcm_uframes_t);
+};
+
+template <typename F>
+bool Find(void* library, const char* name, F& out)
+{
+    out = reinterpret_cast<F>(dlsym(library, name));
+    return out != nullptr;
+}
+
+const AlsaApi* Alsa()
+{
+    static AlsaApi api;
+    static bool loaded = false;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        loaded = library && Find(library, "snd_lib_error_set_handler", api.lib_error_set_handler) &&
+                 Find(library, "snd_pcm_open", api.pcm_open) && Find(library, "snd_pcm_close", api.pcm_close) &&
+                 Find(library, "snd_pcm_drain", api.pcm_drain) && Find(library, "snd_pcm_recover", api.pcm_recover) &&
+                 Find(library, "snd_pcm_set_params", api.pcm_set_params) &&
+                 Find(library, "snd_pcm_state", api.pcm_state) && Find(library, "snd_pcm_wait", api.pcm_wait) &&
+                 Find(library, "snd_pcm_writei", api.pcm_writei);
+    });
+    return loaded ? &api : nullptr;
+}
+
+#define snd_lib_error_set_handler Alsa()->lib_error_set_handler
+#define snd_pcm_open Alsa()->pcm_open
+#define snd_pcm_close Alsa()->pcm_close
+#define snd_pcm_drain Alsa()->pcm_drain
+#define snd_pcm_recover Alsa()->pcm_recover
+#define snd_pcm_set_params Alsa()->pcm_set_params
+#define snd_pcm_state Alsa()->pcm_state
+#define snd_pcm_wait Alsa()->pcm_wait
+#define snd_pcm_writei Alsa()->pcm_writei
 
 void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
@@ -24,6 +73,7 @@ public:
 
     Outcome Write(const WavSound& sound) override
     {
+        if (!Alsa()) return kNoDevice;
         static std::once_flag silenced;
         std::call_once(silenced, [] { snd_lib_error_set_handler(&SilentAlsaError); });
         if (cancelled_) return kFailed;

@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -211,4 +212,30 @@ size_t Utf8Length(const std::string& text)
     for (unsigned char c : text)
         if ((c & 0xC0) != 0x80) ++n;
     return n;
+}
+
+int FormatShortDate(int day, int month, int year, const char* localeName, std::string& out)
+{
+    int found = 1;
+    locale_t loc = newlocale(LC_TIME_MASK, localeName ? localeName : "", static_cast<locale_t>(nullptr));
+    if (!loc) {
+        found = 0;
+        loc = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
+        if (!loc) return 0;
+    }
+    std::tm date{};
+    date.tm_mday = day;
+    date.tm_mon = month - 1;
+    date.tm_year = year - 1900;
+    char text[64] = "";
+    strftime_l(text, sizeof text, "%x", &date, loc);
+    freelocale(loc);
+    std::string result = text;
+    if (result.size() > 19) {
+        size_t cut = 19;
+        while (cut > 0 && (static_cast<unsigned char>(result[cut]) & 0xC0) == 0x80) --cut;
+        result.resize(cut);
+    }
+    out = result;
+    return found;
 }

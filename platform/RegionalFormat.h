@@ -41,3 +41,9 @@ int FormatCurrencyText(const std::string& valueText, const std::string& symbol,
 
 // Number of characters (code points) of a UTF-8 text.
 size_t Utf8Length(const std::string& text);
+
+// Writes a date as the locale's short date (its "%x" format: "06/01/2004" in
+// en_US, "01.06.2004" in de_DE), at most 19 bytes, cut on a character
+// boundary. localeName "" is the user's (LC_ALL, LC_TIME, LANG). Returns 1;
+// 0 when the locale is not installed, and then out holds the C locale's form.
+int FormatShortDate(int day, int month, int year, const char* localeName, std::string& out);

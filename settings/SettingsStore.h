@@ -123,6 +123,10 @@ public:
     void SetUseConMgr(int on) { useConMgr_ = on; }
     int UseWireless() const { return useWireless_; }
     void SetUseWireless(int on) { useWireless_ = on; }
+    // 1 once a rates download has succeeded in this run (never saved): the
+    // automatic download is then not tried again.
+    int DownloadSucceeded() const { return downloadSucceeded_; }
+    void SetDownloadSucceeded(int on) { downloadSucceeded_ = on; }
 
     int ConvertorSection() const { return convertorSection_; }
     void SetConvertorSection(int index) { convertorSection_ = index; }
@@ -173,6 +177,7 @@ private:
     int useProxy_ = 2;
     int useConMgr_ = 1;
     int useWireless_ = 0;
+    int downloadSucceeded_ = 0;
     int convertorSection_ = 0;
     int convertorFrom_ = 0;
     int convertorTo_ = 0;

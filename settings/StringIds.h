@@ -36,7 +36,7 @@ enum : int {
     ModeRPN = 559, CalcStackSize = 560, CalcRepeatedEquals = 561, CalcRegionalSettings = 562,
     GroupsMoveTop = 570, GroupsMoveUp = 571, GroupsMoveDown = 572, GroupsMoveBottom = 573, GroupsHint = 574,
     CustomizeSelectGroup = 580, CustomizeLarge = 581, CustomizeSmall = 582, CustomizeSelectButton = 583,
-    CustomizeAdd = 584, CustomizeSwitch = 585, CustomizeAddGroup = 586,
+    CustomizeAdd = 584, CustomizeSwitch = 585, CustomizeAddGroup = 586, CustomizeSkinFull = 587,
     CurrencyAutoUpdate = 590, CurrencyUpdateNow = 591, CurrencyLastUpdated = 592,
     SkinsHint = 595, TrayRestore = 596, MenuButtonName = 597, KeypadName = 598, DisplayName = 599,
 

@@ -10,6 +10,7 @@
 #include "skins/KeypadSurface.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "ui/MessageReceiver.h"
 #include "ui/PageBand.h"
 #include "ui/SkinListButton.h"
 #include "ui/SkinMenuButton.h"
@@ -36,7 +37,8 @@ void DrawFocusMark(CSkinImage& dc, const SkinRect& r)
 CConverterPage::CConverterPage(QWidget* parent, CSkinResources& resources, CPageBand* band,
                                const char* section, const CSkinImage* background)
     : CSkinPage(parent), m_resources(resources), m_section(section), m_band(band), m_background(background),
-      m_messages([this](unsigned msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); })
+      m_messages(new CMessageReceiver(
+          this, [this](unsigned msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); }))
 {
     SetPageSize(resources.Scaled(240), resources.Scaled(134));
 }
@@ -47,9 +49,10 @@ void CConverterPage::ReleaseBuffers() { m_buffer.Destroy(); }
 
 CConverterPage::~CConverterPage()
 {
-    m_messages.Close();
     if (m_band) m_band->Forget(this);
 }
+
+IMessageTarget* CConverterPage::Messages() { return m_messages; }
 
 int CConverterPage::Scaled(int v) const { return m_resources.Scaled(v); }
 
@@ -103,7 +106,7 @@ CSkinListButton* CConverterPage::AddList(const char* locationKey, const char* na
     m_resources.GetSkinPair(x, y, m_section.c_str(), locationKey, 0, 0);
     m_resources.GetSkinString(name, m_section.c_str(), nameKey, defaultName);
     auto list = std::make_unique<CSkinListButton>(&m_resources);
-    if (!list->CreateListButton(Scaled(x), Scaled(y), name.c_str(), this, &m_messages, message, Scaled(maxHeight),
+    if (!list->CreateListButton(Scaled(x), Scaled(y), name.c_str(), this, m_messages, message, Scaled(maxHeight),
                                 kSizeLarge))
         return nullptr;
     m_lists.push_back(std::move(list));

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "ui/SkinPage.h"
-#include "ui/WindowMessageTarget.h"
 
+class CMessageReceiver;
 class CPageBand;
 class CSkinListButton;
 class CSkinMenuButton;
@@ -48,8 +48,9 @@ public:
     // The accessible index of the control with the focus mark, -1 for none.
     int KeyFocus() const { return m_keyFocus; }
 
-    // Where the page's own controls send their messages.
-    IMessageTarget* Messages() { return &m_messages; }
+    // Where the page's own controls send their messages; what is still
+    // queued when the page goes is dropped with it.
+    IMessageTarget* Messages();
 
 protected:
     // One control as a screen reader and the keyboard see it.
@@ -67,8 +68,6 @@ protected:
     // when the button cannot be made.
     CSkinListButton* AddList(const char* locationKey, const char* nameKey, const char* defaultName,
                              unsigned message, int maxHeight);
-    // Drops the page's queued messages and every later one.
-    void CloseMessages() { m_messages.Close(); }
     // A message to the page (a list's choice, a download's news).
     virtual void OnMessage(unsigned, intptr_t, intptr_t) {}
     // Draws the page's own content over the background, the menu button and the lists.
@@ -115,5 +114,5 @@ private:
     CSkinImage m_buffer;
     int m_menuTookPress = 0;
     int m_keyFocus = -1;
-    CWindowMessageTarget m_messages;
+    CMessageReceiver* m_messages;  // a child of the page
 };

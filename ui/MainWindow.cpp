@@ -6,8 +6,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <QWheelEvent>
+
+#include <malloc.h>
 
 #include "conversions/CurrencyTable.h"
 #include "platform/SystemInfo.h"
@@ -22,30 +23,15 @@
 #include "ui/HelpLauncher.h"
 #include "ui/KeyboardTable.h"
 #include "ui/KeypadPage.h"
+#include "ui/MessageReceiver.h"
 #include "ui/PageAccessible.h"
+#include "ui/ResourceText.h"
 #include "ui/SkinImageView.h"
 #include "ui/SoundPlayer.h"
 #include "ui/TrayIcon.h"
 
 namespace {
-const QEvent::Type kWindowMessageEvent = static_cast<QEvent::Type>(QEvent::User + 1);
 const uint32_t kGrey = 0x8C8C8C;  // red, green, blue 140
-
-class CWindowMessage : public QEvent {
-public:
-    CWindowMessage(unsigned msg, intptr_t w, intptr_t l)
-        : QEvent(kWindowMessageEvent), message(msg), wParam(w), lParam(l) {}
-    unsigned message;
-    intptr_t wParam;
-    intptr_t lParam;
-};
-
-QString LocalText(int id)
-{
-    std::string text;
-    LoadResString(LocalizedId(id), text);
-    return QString::fromStdString(text);
-}
 
 bool IsKeypadKind(int kind)
 {
@@ -55,7 +41,9 @@ bool IsKeypadKind(int kind)
 }  // namespace
 
 CMainWindow::CMainWindow(RegistryAccess& registry, CSkinResources& resources)
-    : m_registry(registry), m_resources(resources)
+    : m_registry(registry),
+      m_resources(resources),
+      m_messages(new CMessageReceiver(this, [this](unsigned msg, intptr_t w, intptr_t l) { HandleMessage(msg, w, l); }))
 {
     setWindowTitle("Tallix");
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -91,26 +79,16 @@ void CMainWindow::Initialise(int startInTray)
 
 void CMainWindow::PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 {
-    QCoreApplication::postEvent(this, new CWindowMessage(msg, wParam, lParam));
+    m_messages->PostMessage(msg, wParam, lParam);
 }
 
 intptr_t CMainWindow::SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 {
-    if (QThread::currentThread() == thread())
-        HandleMessage(msg, wParam, lParam);
-    else
-        QMetaObject::invokeMethod(this, [=, this] { HandleMessage(msg, wParam, lParam); },
-                                  Qt::BlockingQueuedConnection);
-    return 0;
+    return m_messages->SendMessage(msg, wParam, lParam);
 }
 
 bool CMainWindow::event(QEvent* event)
 {
-    if (event->type() == kWindowMessageEvent) {
-        auto* m = static_cast<CWindowMessage*>(event);
-        HandleMessage(m->message, m->wParam, m->lParam);
-        return true;
-    }
     switch (event->type()) {
     case QEvent::WindowActivate:
         m_active = 1;
@@ -283,7 +261,10 @@ void CMainWindow::ChooseMenuItem(int index)
     if (index >= 0 && index < SlotCount()) {
         SwitchToSlot(index, m_selected, index >= m_selected ? 1 : 0);
     } else if (index == layout.Options()) {
+        // The dialog ends the wait cursor once its pages are made.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         if (onOptions) onOptions(SlotKind(m_selected) == 8);
+        if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     } else if (index == layout.Help()) {
         OpenHelp();
     } else if (index == layout.Exit()) {
@@ -346,7 +327,7 @@ CSkinPage* CMainWindow::CreatePage(int kind)
     CSkinPage* page = nullptr;
     if (row->page == EGroupPage::Keypad) {
         auto* keypad = new CKeypadPage(this, m_resources, &m_band);
-        keypad->Load(row->section, this, 0, 0, 240, 80, 40, 54);
+        LoadGroupPage(keypad, row->section);
         keypad->move(Offset(), m_resources.Scaled(54));
         page = keypad;
     } else {
@@ -363,6 +344,46 @@ CSkinPage* CMainWindow::CreatePage(int kind)
     return page;
 }
 
+void CMainWindow::LoadGroupPage(CKeypadPage* page, const char* section)
+{
+    page->Load(section, this, 0, 0, 240, 80, 40, 54);
+}
+
+int CMainWindow::ReloadGroupPage(int kind)
+{
+    const GroupKind* row = FindGroupKind(kind);
+    auto* page = dynamic_cast<CKeypadPage*>(PageOfKind(kind));
+    if (!row || !page) return 0;
+    LoadGroupPage(page, row->section);
+    page->SetBackgroundFlag();
+    page->InvalidateAll();
+    return 1;
+}
+
+void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
+{
+    for (int kind : {10, 11, 12})
+        if (auto* page = dynamic_cast<CKeypadPage*>(PageOfKind(kind))) page->SetBackgroundFlag();
+    SetSkinTextClearType(CSettingsStore::Instance().ClearType());
+    if (skinChanged || groupsChanged) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (skinChanged) {
+            CSettingsStore::Instance().ApplyDefaults(CSettingsStore::kSelectedWindow);
+            DestroyPages();
+            // Customize edits of the skin being left would be lost with it.
+            if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
+            LoadSkin();
+        }
+        BuildMenuItems();
+        BuildPages();
+        QApplication::restoreOverrideCursor();
+    }
+    // Every page paints itself anew.
+    SetBackgroundFlags();
+    for (QWidget* child : findChildren<QWidget*>()) child->update();
+    update();
+}
+
 void CMainWindow::BuildPages()
 {
     m_landscape = IsLandscape();
@@ -375,11 +396,11 @@ void CMainWindow::BuildPages()
     m_mainKeypad = new CKeypadPage(this, m_resources, nullptr);
     m_mainKeypad->Load("Main", this, 1, compact, 240, 160, 40, 134);
     m_mainKeypad->move(Offset(), m_resources.Scaled(134));
-    m_mainKeypad->setAccessibleName(LocalText(StringId::KeypadName));
+    m_mainKeypad->setAccessibleName(ResourceText(StringId::KeypadName));
     m_mainKeypad->show();
     m_display = new CDisplayPage(this, m_resources, m_calculator);
     m_display->Setup(&m_menuItems, this, kGrey);
-    m_display->setAccessibleName(LocalText(StringId::DisplayName));
+    m_display->setAccessibleName(ResourceText(StringId::DisplayName));
     m_display->move(Offset(), 0);
     m_display->hide();
 
@@ -406,6 +427,8 @@ void CMainWindow::BuildRemainingPages()
 {
     for (int kind : m_slotKinds) CreatePage(kind);
     for (int kind : {10, 11, 12}) CreatePage(kind);
+    // Decoding the skin's images left freed scratch memory behind: give it back.
+    malloc_trim(0);
     // Start-up ends here: the currency page may exist only now.
     if (onFocusGained) onFocusGained();
 }

@@ -23,6 +23,7 @@
 class CConverterPage;
 class CDisplayPage;
 class CKeypadPage;
+class CMessageReceiver;
 class CSkinPage;
 class CSkinResources;
 class CTrayIcon;
@@ -63,8 +64,18 @@ public:
     // Runs the handler of message 1065 now.
     void BuildRemainingPages();
 
+    // What follows the Options dialog: the custom group pages repaint their
+    // background; a changed skin or scale reloads the skin and rebuilds the
+    // menu and the pages from the first menu entry; changed groups rebuild
+    // the menu and the pages.
+    void AfterOptions(int skinChanged, int groupsChanged);
+    // Loads the group page of a keypad kind again from the skin description
+    // (after the description changed); 0 when the page is not built.
+    int ReloadGroupPage(int kind);
+
     CCalcController& Calculator() { return m_calculator; }
     CSkinResources& Resources() { return m_resources; }
+    RegistryAccess& Registry() { return m_registry; }
     CPageBand& Band() { return m_band; }
     int SelectedSlot() const { return m_selected; }
     int SlotCount() const { return static_cast<int>(m_slotKinds.size()); }
@@ -113,10 +124,11 @@ private:
     void SetBackgroundFlags();
     int IsLandscape() const;
     int Offset() const;
-    void AfterOptions();
+    void LoadGroupPage(CKeypadPage* page, const char* section);
 
     RegistryAccess& m_registry;
     CSkinResources& m_resources;
+    CMessageReceiver* m_messages;
     CCalcController m_calculator;
     CPageBand m_band;
     int m_doubleScale = 0;

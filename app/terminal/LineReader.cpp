@@ -1,5 +1,6 @@
 #include "app/terminal/LineReader.h"
 
+#include <dlfcn.h>
 #include <editline/readline.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -70,9 +71,56 @@ std::string HistoryPath()
     return std::string();
 }
 
+// libedit, loaded when a line calculator reads from a terminal: the window
+// and scripts never load it. Without it lines are read plainly.
+struct EditApi {
+    char* (*readline)(const char*);
+    int (*add_history)(const char*);
+    int (*read_history)(const char*);
+    int (*write_history)(const char*);
+    void (*stifle_history)(int);
+    void (*using_history)();
+    int* catchSignals;
+    int (**getcFunction)(FILE*);
+    FILE** outStream;
+};
+
+template <typename T>
+bool Find(void* library, const char* name, T& out)
+{
+    out = reinterpret_cast<T>(dlsym(library, name));
+    return out != nullptr;
+}
+
+const EditApi* Edit()
+{
+    static EditApi api;
+    static bool loaded = [] {
+        void* library = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
+        return library && Find(library, "readline", api.readline) && Find(library, "add_history", api.add_history) &&
+               Find(library, "read_history", api.read_history) &&
+               Find(library, "write_history", api.write_history) &&
+               Find(library, "stifle_history", api.stifle_history) &&
+               Find(library, "using_history", api.using_history) &&
+               Find(library, "rl_catch_signals", api.catchSignals) &&
+               Find(library, "rl_getc_function", api.getcFunction) && Find(library, "rl_outstream", api.outStream);
+    }();
+    return loaded ? &api : nullptr;
+}
+
 } // namespace
 
-CLineReader::CLineReader() : interactive_(isatty(STDIN_FILENO) != 0)
+#define readline Edit()->readline
+#define add_history Edit()->add_history
+#define read_history Edit()->read_history
+#define write_history Edit()->write_history
+#define stifle_history Edit()->stifle_history
+#define using_history Edit()->using_history
+#define rl_catch_signals (*Edit()->catchSignals)
+#define rl_getc_function (*Edit()->getcFunction)
+#define rl_outstream (*Edit()->outStream)
+
+CLineReader::CLineReader() : interactive_(isatty(STDIN_FILENO) != 0 && Edit() != nullptr)
 {
     if (!interactive_) return;
     if (!isatty(STDOUT_FILENO)) chatter_ = stderr;

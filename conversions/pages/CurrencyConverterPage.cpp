@@ -29,8 +29,7 @@ CCurrencyConverterPage::CCurrencyConverterPage(QWidget* parent, CSkinResources& 
 
 CCurrencyConverterPage::~CCurrencyConverterPage()
 {
-    // Messages still queued for the page are dropped with it; the worker is told to stop sending.
-    CloseMessages();
+    // The worker posts no more; what it posted is dropped with the page.
     if (m_attached) CCurrencyDownloader::Instance()->Detach(Messages());
 }
 

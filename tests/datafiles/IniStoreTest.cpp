@@ -254,6 +254,42 @@ TEST_F(IniStoreTest, SetValueNeverCreates)
     EXPECT_EQ("[Init]\r\nLAST=" + std::string(255, 'z') + "\r\n\r\n", TempFolder::Read(path));
 }
 
+TEST_F(IniStoreTest, AddValueCreatesWithinTheCapacities)
+{
+    std::string text = "[Full]\n";
+    for (int k = 0; k < 82; ++k) text += "k" + std::to_string(k) + "=1\n";
+    for (int s = 1; s < 124; ++s) text += "[S" + std::to_string(s) + "]\n";
+    text += "[Last]\nBtn1=Sin\n";
+    struct Case {
+        const char* section;
+        const char* key;
+        int added;
+    } cases[] = {
+        {"Last", "Btn1", 1},          // an existing key is overwritten
+        {"last", "Btn2", 1},          // a missing key is appended
+        {"Full", "k5", 1},
+        {"Full", "k82", 0},           // the section holds 82 keys
+        {"New", "Btn1", 0},           // the file holds 125 sections
+        {"Last", "", 0},
+        {"Last", "a=b", 0},
+        {"Last", " padded", 0},
+        {"Last", "k234567890123456789012345678901234567890", 0},  // 40 characters
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + "/" + c.key);
+        ASSERT_EQ(1, LoadText(text));
+        EXPECT_EQ(c.added, store.AddValue(c.section, c.key, "Cos"));
+        std::string out;
+        EXPECT_EQ(c.added, store.GetString(out, c.section, c.key, ""));
+    }
+    ASSERT_EQ(1, LoadText("[A]\nx=1\n"));
+    ASSERT_EQ(1, store.AddValue("B", "y", "2"));
+    ASSERT_EQ(1, store.AddValue("A", "z", "3"));
+    const std::string path = folder.File("added.ini");
+    ASSERT_EQ(1, store.Save(path.c_str()));
+    EXPECT_EQ("[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n\r\n", TempFolder::Read(path));
+}
+
 TEST_F(IniStoreTest, SaveWritesEverySectionAndReadsBackTheSame)
 {
     std::string source = "[A]\r\n  x = 1 \r\nignored line\r\n[B]\r\n[C]\r\ny=a=b\r\nz=\r\n";

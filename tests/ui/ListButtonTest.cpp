@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QTest>
 
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -12,7 +11,6 @@
 #include "tests/ui/UiTestKit.h"
 #include "ui/SkinListButton.h"
 #include "ui/SkinPage.h"
-#include "ui/WindowMessageTarget.h"
 
 namespace {
 const unsigned kChoice = 1044;
@@ -170,31 +168,4 @@ TEST_F(ListButtonTest, SelectionOutsideTheListIsNone)
         EXPECT_EQ(list.Selection(), index < 3 ? index : -1) << index;
     }
     EXPECT_EQ(list.SelectedText(), "");
-}
-
-TEST(WindowMessageTarget, WorkersWaitForTheHandlerUntilTheTargetCloses)
-{
-    EnsureApplication();
-    std::vector<intptr_t> handled;
-    auto* target = new CWindowMessageTarget([&](unsigned, intptr_t w, intptr_t) { handled.push_back(w); });
-    target->PostMessage(1, 1, 0);
-    target->SendMessage(1, 2, 0);  // same thread: handled at once
-    QApplication::processEvents();
-    EXPECT_EQ(handled, (std::vector<intptr_t>{2, 1}));
-
-    // Another thread's send returns once the interface thread has handled it.
-    std::thread sender([&] { target->SendMessage(1, 3, 0); });
-    while (handled.size() < 3) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    sender.join();
-    EXPECT_EQ(handled.back(), 3);
-
-    // After Close nothing is handled, and a waiting sender is let go.
-    std::thread late([&] { target->SendMessage(1, 4, 0); });
-    target->PostMessage(1, 5, 0);
-    target->Close();
-    late.join();
-    QApplication::processEvents();
-    delete target;
-    QApplication::processEvents();
-    EXPECT_EQ(handled.size(), 3u);
 }
