@@ -19,6 +19,13 @@ int g_downloadSucceeded = 0;
 // separators): what the value field holds.
 const int kMoneyWidth = 12;
 
+SettingsDate Today()
+{
+    const QDate today = QDate::currentDate();
+    return {static_cast<uint16_t>(today.day()), static_cast<uint16_t>(today.month()),
+            static_cast<uint16_t>(today.year())};
+}
+
 }  // namespace
 
 CCurrencyConverterPage::CCurrencyConverterPage(QWidget* parent, CSkinResources& resources, CPageBand* band,
@@ -134,7 +141,9 @@ CTwoSlotPage::SlotValue CCurrencyConverterPage::ToValue() const
 int CCurrencyConverterPage::StartAutomaticDownload()
 {
     const CSettingsStore& settings = CSettingsStore::Instance();
-    if (!settings.AutoDownload() || g_downloadSucceeded) return 0;
+    // Once a download has succeeded, the source is asked at most once a day.
+    if (!settings.AutoDownload() || g_downloadSucceeded || !ShouldDownloadAutomatically(settings.DownloadDate(), Today()))
+        return 0;
     CCurrencyDownloader* downloader = CCurrencyDownloader::Instance();
     const std::string url = CCurrencyDownloader::DownloadUrl();
     // Refused while a download (this page's or the options page's) runs.
@@ -167,9 +176,7 @@ void CCurrencyConverterPage::DownloadFinished(intptr_t status)
         settings.SetUseProxy(proxy);
         m_table.Load();
         CopyTexts();
-        const QDate today = QDate::currentDate();
-        settings.SetDownloadDate({static_cast<uint16_t>(today.day()), static_cast<uint16_t>(today.month()),
-                                  static_cast<uint16_t>(today.year())});
+        settings.SetDownloadDate(Today());
         g_downloadSucceeded = 1;
     }
     update();

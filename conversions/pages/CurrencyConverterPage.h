@@ -30,8 +30,8 @@ public:
     // A currency chosen in the top (1) or bottom (0) list.
     void ChooseCurrency(int top, int index);
 
-    // Starts the automatic rates download when AutoDownload is on and none
-    // has succeeded in this run; 1 when one was started.
+    // Starts the automatic rates download when AutoDownload is on, none has
+    // succeeded in this run and none today; 1 when one was started.
     int StartAutomaticDownload();
     // Whether a download started by a currency page succeeded in this run.
     static int DownloadSucceeded();

@@ -444,6 +444,28 @@ TEST_F(CurrencyPageTest, AutomaticDownloadUpdatesTheOpenPage)
     EXPECT_EQ(page->StartAutomaticDownload(), 0);
 }
 
+// A download that succeeded today, in this run or an earlier one, is the
+// day's last automatic one.
+TEST_F(CurrencyPageTest, AutomaticDownloadAsksOnceADay)
+{
+    const QDate today = QDate::currentDate();
+    const struct {
+        QDate lastSuccess;
+        int started;
+    } rows[] = {{today, 0}, {today.addDays(-1), 1}};
+    CTestHttpServer server(CTestHttpServer::kOk, RatesWith("GBP", "2.5"));
+    setenv(CCurrencyDownloader::kUrlVariable, server.Url().c_str(), 1);
+    Open(RatesWith("GBP", "2.3371"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.lastSuccess.toString(Qt::ISODate).toStdString());
+        CSettingsStore::Instance().SetDownloadDate({static_cast<uint16_t>(row.lastSuccess.day()),
+                                                    static_cast<uint16_t>(row.lastSuccess.month()),
+                                                    static_cast<uint16_t>(row.lastSuccess.year())});
+        EXPECT_EQ(page->StartAutomaticDownload(), row.started);
+        WaitForOutcome();
+    }
+}
+
 TEST_F(CurrencyPageTest, FailedDownloadKeepsPageAndFileAndIsRetried)
 {
     const std::string old = RatesWith("GBP", "2.3371");
