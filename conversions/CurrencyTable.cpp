@@ -146,6 +146,16 @@ int CCurrencyTable::Load()
     return readable ? 1 : 0;
 }
 
+int CCurrencyTable::GetReferenceDate(int& day, int& month, int& year) const
+{
+    // "YYYY-MM-DD", checked when the rates were loaded.
+    if (m_referenceDate.empty()) return 0;
+    std::from_chars(m_referenceDate.data(), m_referenceDate.data() + 4, year);
+    std::from_chars(m_referenceDate.data() + 5, m_referenceDate.data() + 7, month);
+    std::from_chars(m_referenceDate.data() + 8, m_referenceDate.data() + 10, day);
+    return 1;
+}
+
 int CCurrencyTable::GetEntry(int index, std::string& code, std::string& name, std::string& symbol) const
 {
     if (index < 0 || index >= m_count) return 0;

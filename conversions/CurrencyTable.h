@@ -36,6 +36,8 @@ public:
     // file names it; empty when it names none (the shipped rates, a file
     // without the date, no file).
     const std::string& ReferenceDate() const { return m_referenceDate; }
+    // The same date as numbers; 0 when there is none.
+    int GetReferenceDate(int& day, int& month, int& year) const;
     int GetEntry(int index, std::string& code, std::string& name, std::string& symbol) const;
     // The rate written with six decimals; 0 for a bad index.
     int GetRateText(int index, std::string& out) const;

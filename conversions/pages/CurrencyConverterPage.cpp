@@ -19,6 +19,17 @@ int g_downloadSucceeded = 0;
 // separators): what the value field holds.
 const int kMoneyWidth = 12;
 
+// A text of the string table with a date, in the short format, for its %s;
+// empty for an invalid date.
+std::string WithDate(int id, const char* english, const QDate& date)
+{
+    if (!date.isValid()) return {};
+    const std::string day = QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
+    std::string format = LocalizedText(id, english);
+    const size_t at = format.find("%s");
+    return at == std::string::npos ? format + " " + day : format.replace(at, 2, day);
+}
+
 SettingsDate Today()
 {
     const QDate today = QDate::currentDate();
@@ -185,12 +196,14 @@ void CCurrencyConverterPage::DownloadFinished(intptr_t status)
 std::string CCurrencyConverterPage::RatesDateText() const
 {
     const SettingsDate& d = CSettingsStore::Instance().DownloadDate();
-    const QDate date(d.year, d.month, d.day);
-    if (!date.isValid()) return {};
-    const std::string day = QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
-    std::string format = LocalizedText(StringId::CurrencyLastUpdate, "Last Update: %s");
-    const size_t at = format.find("%s");
-    return at == std::string::npos ? format + " " + day : format.replace(at, 2, day);
+    return WithDate(StringId::CurrencyLastUpdate, "Last Update: %s", QDate(d.year, d.month, d.day));
+}
+
+std::string CCurrencyConverterPage::ReferenceDateText() const
+{
+    int day = 0, month = 0, year = 0;
+    if (!m_table.GetReferenceDate(day, month, year)) return {};
+    return WithDate(StringId::CurrencyRatesOf, "Rates of %s", QDate(year, month, day));
 }
 
 std::string CCurrencyConverterPage::FailureText() const
@@ -202,13 +215,15 @@ void CCurrencyConverterPage::PaintContent(CSkinImage& dc)
 {
     PaintSlots(dc);
     // The status lines sit in the top panel, right of the menu button.
+    // The second line: why the last download failed, else the date of the rates.
     const std::string date = RatesDateText(), failure = FailureText();
+    const std::string second = failure.empty() ? ReferenceDateText() : failure;
     const int room = Scaled(231) - MenuButtonRight() - Scaled(4);
     const auto line = [&](const std::string& text, int y) {
         const int height = FitTextHeight(m_text.font, Scaled(12), 400, text, room);
         DrawSkinTextUtf8(Scaled(231), Scaled(y + 12) - height, height, 400, m_text.font, text, dc, m_text.color,
                          kAlignRight);
     };
-    line(date, failure.empty() ? 21 : 12);
-    if (!failure.empty()) line(failure, 28);
+    line(date, second.empty() ? 21 : 12);
+    if (!second.empty()) line(second, 28);
 }

@@ -37,9 +37,12 @@ public:
     static int DownloadSucceeded();
     // Forgets that success (a new run; tests).
     static void ForgetDownloadSuccess();
-    // The status lines: the date of the rates, and the failure of the last
+    // The status lines: the date of the last download, the date the rates
+    // are valid for (when they name it), and the failure of the last
     // download, if it failed (UTF-8; empty when there is nothing to say).
+    // The failure takes the place of the rates' date.
     std::string RatesDateText() const;
+    std::string ReferenceDateText() const;
     std::string FailureText() const;
 
 protected:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -464,6 +465,17 @@ TEST_F(CurrencyPageTest, AutomaticDownloadAsksOnceADay)
         EXPECT_EQ(page->StartAutomaticDownload(), row.started);
         WaitForOutcome();
     }
+}
+
+// The date the rates are valid for, when they name it, under the download's.
+TEST_F(CurrencyPageTest, ShowsTheDateOfTheRates)
+{
+    Open(RatesWith("GBP", "2.3371"));
+    EXPECT_EQ(page->ReferenceDateText(), "");
+    std::ofstream(ratesPath, std::ios::binary | std::ios::trunc) << "[Info]\nDate=2026-12-04\n" << RatesWith("GBP", "2.3371");
+    table->Load();
+    EXPECT_EQ(page->ReferenceDateText(),
+              "Rates of " + QLocale::system().toString(QDate(2026, 12, 4), QLocale::ShortFormat).toStdString());
 }
 
 TEST_F(CurrencyPageTest, FailedDownloadKeepsPageAndFileAndIsRetried)
