@@ -8,8 +8,10 @@
 
 // Every call goes through the library loaded at the first Open.
 #define curl_easy_init Curl()->easy_init
+#undef curl_easy_setopt
 #define curl_easy_setopt Curl()->easy_setopt
 #define curl_easy_perform Curl()->easy_perform
+#undef curl_easy_getinfo
 #define curl_easy_getinfo Curl()->easy_getinfo
 #define curl_easy_cleanup Curl()->easy_cleanup
 #define curl_slist_append Curl()->slist_append
