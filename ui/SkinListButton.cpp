@@ -95,34 +95,44 @@ int CSkinListButton::CreateListButton(int x, int y, const char* section, CSkinPa
     if (!host || !Create(x, y, section, host, target, message, sizeSet)) return 0;
     m_page = host;
     m_maxHeight = maxHeight;
-    QWidget* parent = host->parentWidget() ? host->parentWidget() : host;
-    m_list = new CDropList(*this, parent);
-    QFont font = m_list->font();
-    font.setPixelSize(Resources().Scaled(12));
-    m_list->setFont(font);
-    m_list->hide();
-    m_list->setEnabled(false);
-    Layout();
+    m_parent = host->parentWidget() ? host->parentWidget() : host;
+    m_font = m_parent->font();
+    m_font.setPixelSize(Resources().Scaled(12));
     return 1;
 }
 
-QListWidget* CSkinListButton::ListBox() const { return m_list.data(); }
+QListWidget* CSkinListButton::EnsureList() const
+{
+    if (m_list || !m_parent) return m_list.data();
+    auto* self = const_cast<CSkinListButton*>(this);
+    m_list = new CDropList(*self, m_parent);
+    m_list->setFont(m_font);
+    m_list->hide();
+    m_list->setEnabled(false);
+    m_list->addItems(m_entries);
+    if (m_selection >= 0) m_list->setCurrentRow(m_selection);
+    m_list->setGeometry(ListGeometry());
+    return m_list.data();
+}
 
-int CSkinListButton::EntryCount() const { return m_list ? m_list->count() : 0; }
+QListWidget* CSkinListButton::ListBox() const { return EnsureList(); }
+
+int CSkinListButton::EntryCount() const { return static_cast<int>(m_entries.size()); }
 
 std::string CSkinListButton::Entry(int index) const
 {
-    if (!m_list || index < 0 || index >= m_list->count()) return {};
-    return m_list->item(index)->text().toStdString();
+    if (index < 0 || index >= EntryCount()) return {};
+    return m_entries[index].toStdString();
 }
 
-int CSkinListButton::Selection() const { return m_list ? m_list->currentRow() : -1; }
+int CSkinListButton::Selection() const { return m_list ? m_list->currentRow() : m_selection; }
 
 int CSkinListButton::EntryHeight() const
 {
-    if (!m_list) return 0;
-    if (m_list->count() > 0) return m_list->sizeHintForRow(0);
-    return QFontMetrics(m_list->font()).height();
+    QListWidget* list = EnsureList();
+    if (!list) return 0;
+    if (list->count() > 0) return list->sizeHintForRow(0);
+    return QFontMetrics(list->font()).height();
 }
 
 QRect CSkinListButton::ListGeometry() const
@@ -131,10 +141,10 @@ QRect CSkinListButton::ListGeometry() const
     int height = count > 0 ? EntryHeight() * (count + 1) : kEmptyHeight;
     height = std::min(height, m_maxHeight);
     QPoint at(ButtonRect().left, ButtonRect().bottom);
-    if (m_page && m_list && m_list->parentWidget() != m_page) at = m_page->mapTo(m_list->parentWidget(), at);
+    if (m_page && m_parent && m_parent != m_page) at = m_page->mapTo(m_parent, at);
     // Kept inside the window, so a wide list is not cut off at the right.
-    if (m_list && m_list->parentWidget()) {
-        const int room = m_list->parentWidget()->width() - m_listWidth;
+    if (m_parent) {
+        const int room = m_parent->width() - m_listWidth;
         if (at.x() > room) at.setX(std::max(0, room));
     }
     return QRect(at, QSize(m_listWidth, height));
@@ -145,33 +155,43 @@ void CSkinListButton::Layout()
     if (m_list) m_list->setGeometry(ListGeometry());
 }
 
+int CSkinListButton::MeasureWidth(const QString& entry) const
+{
+    const QFontMetrics metrics(m_font);
+    QStyle* style = m_parent ? m_parent->style() : QApplication::style();
+    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The frame (a one-pixel box) and the item's text margins come on top,
+    // or the entry would be cut.
+    const int chrome = 2 + 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    return metrics.horizontalAdvance(entry) + scrollBar + metrics.horizontalAdvance(QStringLiteral("0")) + chrome;
+}
+
 void CSkinListButton::AddEntry(int index, const std::string& text)
 {
-    if (!m_list) return;
+    if (!m_parent) return;
     const QString entry = QString::fromStdString(text);
-    m_list->insertItem(index < 0 ? m_list->count() : std::min(index, m_list->count()), entry);
-    const QFontMetrics metrics(m_list->font());
-    QStyle* style = m_list->style();
-    const int scrollBar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list.data());
-    // The frame and the item's text margins come on top, or the entry would be cut.
-    const int chrome = 2 * m_list->frameWidth() +
-                       2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list.data()) + 1);
-    const int needed =
-        metrics.horizontalAdvance(entry) + scrollBar + metrics.horizontalAdvance(QStringLiteral("0")) + chrome;
+    const int at = index < 0 ? EntryCount() : std::min(index, EntryCount());
+    m_entries.insert(at, entry);
+    if (m_selection >= at) ++m_selection;
+    if (m_list) m_list->insertItem(at, entry);
+    const int needed = MeasureWidth(entry);
     if (needed > m_listWidth && needed < Resources().Scaled(240)) m_listWidth = needed;
     Layout();
 }
 
 void CSkinListButton::ResetEntries()
 {
-    if (!m_list) return;
-    m_list->clear();
+    if (!m_parent) return;
+    m_entries.clear();
+    m_selection = -1;
+    if (m_list) m_list->clear();
     m_listWidth = kStartWidth;
     Layout();
 }
 
 void CSkinListButton::SelectEntry(int index)
 {
+    m_selection = index >= 0 && index < EntryCount() ? index : -1;
     if (!m_list) return;
     if (index < 0 || index >= m_list->count()) {
         m_list->setCurrentRow(-1);
@@ -197,7 +217,7 @@ int CSkinListButton::OnMouseDown(int x, int y)
 
 void CSkinListButton::Open()
 {
-    if (!m_list || m_open) return;
+    if (!EnsureList() || m_open) return;
     m_open = 1;
     SetPressed(1);
     m_list->setEnabled(true);

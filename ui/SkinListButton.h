@@ -9,7 +9,9 @@
 // Down and typed letters move the current entry; Enter or Space chooses it;
 // Escape closes the list. A press outside the list and its page closes it too.
 
+#include <QFont>
 #include <QPointer>
+#include <QStringList>
 
 #include <string>
 
@@ -73,8 +75,16 @@ public:
 private:
     class CDropList;
     void Layout();
+    // The list box is made when first needed (opened or measured): a page's
+    // closed lists hold only their texts.
+    QListWidget* EnsureList() const;
+    int MeasureWidth(const QString& entry) const;
 
-    QPointer<QListWidget> m_list; // a CDropList; its parent window may delete it first
+    QStringList m_entries;
+    int m_selection = -1;
+    QFont m_font;
+    QWidget* m_parent = nullptr;
+    mutable QPointer<QListWidget> m_list; // a CDropList; its parent window may delete it first
     CSkinPage* m_page = nullptr;
     int m_open = 0;
     int m_maxHeight = 0;
