@@ -8,6 +8,8 @@
 #include <libxml/tree.h>
 #include <libxml/xmlversion.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -17,6 +19,61 @@
 const char kRatesInfoSection[] = "Info";
 const char kRatesDateKey[] = "Date";
 const char kRatesSourceKey[] = "Source";
+
+// libxml2 is loaded the first time reference rates arrive, not at start-up.
+namespace {
+
+struct XmlApi {
+    xmlFreeFunc* freeFunction;  // the library's variable
+    xmlChar* (*getNoNsProp)(const xmlNode*, const xmlChar*);
+    xmlAttrPtr (*hasProp)(const xmlNode*, const xmlChar*);
+    void (*stopParser)(xmlParserCtxtPtr);
+    void (*initParser)();
+    xmlParserCtxtPtr (*newParserCtxt)();
+    xmlDocPtr (*ctxtReadMemory)(xmlParserCtxtPtr, const char*, int, const char*, const char*, int);
+    const xmlError* (*ctxtGetLastError)(void*);
+    void (*freeParserCtxt)(xmlParserCtxtPtr);
+    xmlNodePtr (*docGetRootElement)(const xmlDoc*);
+    void (*freeDoc)(xmlDocPtr);
+};
+
+template <typename F>
+bool Find(void* library, const char* name, F& out)
+{
+    out = reinterpret_cast<F>(dlsym(library, name));
+    return out != nullptr;
+}
+
+const XmlApi* Xml()
+{
+    static XmlApi api;
+    static const bool loaded = [] {
+        void* lib = dlopen("libxml2.so.2", RTLD_NOW | RTLD_LOCAL);
+        return lib && Find(lib, "xmlFree", api.freeFunction) && Find(lib, "xmlGetNoNsProp", api.getNoNsProp) &&
+               Find(lib, "xmlHasProp", api.hasProp) && Find(lib, "xmlStopParser", api.stopParser) &&
+               Find(lib, "xmlInitParser", api.initParser) && Find(lib, "xmlNewParserCtxt", api.newParserCtxt) &&
+               Find(lib, "xmlCtxtReadMemory", api.ctxtReadMemory) &&
+               Find(lib, "xmlCtxtGetLastError", api.ctxtGetLastError) &&
+               Find(lib, "xmlFreeParserCtxt", api.freeParserCtxt) &&
+               Find(lib, "xmlDocGetRootElement", api.docGetRootElement) && Find(lib, "xmlFreeDoc", api.freeDoc);
+    }();
+    return loaded ? &api : nullptr;
+}
+
+}  // namespace
+
+#undef xmlFree
+#define xmlFree (*Xml()->freeFunction)
+#define xmlGetNoNsProp Xml()->getNoNsProp
+#define xmlHasProp Xml()->hasProp
+#define xmlStopParser Xml()->stopParser
+#define xmlInitParser Xml()->initParser
+#define xmlNewParserCtxt Xml()->newParserCtxt
+#define xmlCtxtReadMemory Xml()->ctxtReadMemory
+#define xmlCtxtGetLastError Xml()->ctxtGetLastError
+#define xmlFreeParserCtxt Xml()->freeParserCtxt
+#define xmlDocGetRootElement Xml()->docGetRootElement
+#define xmlFreeDoc Xml()->freeDoc
 
 namespace {
 
@@ -162,6 +219,10 @@ bool ReadReferenceRates(std::string_view xml, ReferenceRates& out, std::string& 
 {
     if (xml.size() > kMaxXmlBytes) {
         reason = "XML of more than " + std::to_string(kMaxXmlBytes) + " bytes";
+        return false;
+    }
+    if (!Xml()) {
+        reason = "reference rates, which need libxml2 (not installed)";
         return false;
     }
     static std::once_flag once;
