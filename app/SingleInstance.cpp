@@ -2,13 +2,41 @@
 
 #include <QDir>
 #include <QLocalServer>
+#include <QFile>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 const char kRestoreRequest[] = "32771\n";
-const int kConnectMs = 1000;
+
+// A connection to the listening instance at path; -1 when none answers.
+int ConnectTo(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (name.size() >= static_cast<int>(sizeof address.sun_path)) return -1;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    int result;
+    do {
+        result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 }  // namespace
 
 CVexSingleInst::CVexSingleInst(const QString& name, const QString& folder)
@@ -23,34 +51,33 @@ CVexSingleInst::CVexSingleInst(const QString& name, const QString& folder)
 CVexSingleInst::~CVexSingleInst()
 {
     ReleaseLock();
+    if (m_client >= 0) ::close(m_client);
     delete m_server;
 }
 
 void CVexSingleInst::LockStartup()
 {
-    if (m_lock) return;
-    m_lock = new QLockFile(m_lockPath);
-    // No time-out: a live holder is registering; a dead one's lock is stale
-    // (QLockFile sees that its process is gone) and removed.
-    m_lock->setStaleLockTime(0);
-    m_lock->lock();
+    if (m_lock >= 0) return;
+    m_lock = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // No time-out: a live holder is registering; a dead one holds nothing.
+    // Without a lock file (an unwritable folder) starts are not serialised.
+    if (m_lock < 0) return;
+    while (::flock(m_lock, LOCK_EX) != 0 && errno == EINTR) {
+    }
 }
 
 void CVexSingleInst::ReleaseLock()
 {
-    if (!m_lock) return;
-    m_lock->unlock();
-    delete m_lock;
-    m_lock = nullptr;
+    if (m_lock < 0) return;
+    ::close(m_lock); // drops the lock
+    m_lock = -1;
 }
 
 bool CVexSingleInst::AnotherInstanceExists()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    const bool found = socket.waitForConnected(kConnectMs);
-    socket.abort();
-    return found;
+    if (m_client >= 0) ::close(m_client);
+    m_client = ConnectTo(m_socketPath);
+    return m_client >= 0;
 }
 
 bool CVexSingleInst::Register(std::function<void()> onActivate)
@@ -75,12 +102,16 @@ bool CVexSingleInst::Register(std::function<void()> onActivate)
 
 void CVexSingleInst::ActivateOther()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    if (socket.waitForConnected(kConnectMs)) {
-        socket.write(kRestoreRequest);
-        socket.waitForBytesWritten(kConnectMs);
-        socket.disconnectFromServer();
+    if (m_client < 0) m_client = ConnectTo(m_socketPath);
+    if (m_client >= 0) {
+        // The request fits the socket's buffer: the write does not wait for the reader.
+        const size_t length = sizeof kRestoreRequest - 1;
+        ssize_t sent;
+        do {
+            sent = ::send(m_client, kRestoreRequest, length, MSG_NOSIGNAL);
+        } while (sent < 0 && errno == EINTR);
+        ::close(m_client);
+        m_client = -1;
     }
     ReleaseLock();
 }

@@ -1,18 +1,19 @@
 #pragma once
-// One running Tallix per user. A start takes the start-up lock (a lock file
-// in the user's runtime folder), then looks for the running instance's
-// address (a local socket beside it). If one answers, the start hands over:
-// it asks that window to come to the front and exits. Otherwise it becomes
-// the running instance: it listens on the address and releases the lock, so
-// concurrent starts find it. A lock or socket left by a killed instance is
-// recognised as stale and cleaned.
+// One running Tallix per user. A start takes the start-up lock (a lock held
+// on a file in the user's runtime folder, which the system drops when its
+// process ends, killed or not), then looks for the running instance's address
+// (a local socket beside it). If one answers, the start hands over: it asks
+// that window to come to the front and exits. Otherwise it becomes the
+// running instance: it listens on the address and releases the lock, so
+// concurrent starts find it. A socket left by a killed instance does not
+// answer and is replaced. Locking, looking and handing over need no
+// QApplication, so a start that hands over costs little.
 
 #include <QString>
 
 #include <functional>
 
 class QLocalServer;
-class QLockFile;
 
 class CVexSingleInst {
 public:
@@ -25,8 +26,8 @@ public:
     void LockStartup();
     // True when a running instance answers at the address.
     bool AnotherInstanceExists();
-    // Becomes the running instance; onActivate runs (on this thread) when a
-    // later start hands over. Releases the lock on every path; false when
+    // Becomes the running instance (needs a QCoreApplication); onActivate runs
+    // (on this thread, from the event loop) when a later start hands over. Releases the lock on every path; false when
     // the address could not be taken (the instance then runs unfindable).
     bool Register(std::function<void()> onActivate);
     // Asks the running instance to restore its window; releases the lock.
@@ -40,6 +41,7 @@ private:
 
     QString m_socketPath;
     QString m_lockPath;
-    QLockFile* m_lock = nullptr;
+    int m_lock = -1;   // the locked file
+    int m_client = -1; // the connection to the running instance
     QLocalServer* m_server = nullptr;
 };

@@ -76,15 +76,25 @@ int RunWindowProgram(int argc, char** argv)
     // The few worker threads (fonts, download, click) share one malloc arena
     // rather than each keeping one of their own for the program's life.
     mallopt(M_ARENA_MAX, 1);
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A start that finds Tallix running hands over before it connects to the
+    // display, so many starts at once end quickly.
     CVexSingleInst single("Tallix Application");
     single.LockStartup();
     if (single.AnotherInstanceExists()) {
         single.ActivateOther();
         return 0;
     }
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Found at once, though the window is still being built: starts waiting
+    // for the lock hand over now, and a restore they ask for is kept for it.
+    CMainWindow* shown = nullptr;
+    bool restoreAsked = false;
+    single.Register([&shown, &restoreAsked] {
+        if (shown) shown->PostMessage(kCmdRestore, 0, 0);
+        else restoreAsked = true;
+    });
     StartFontWarmUp();
     InstallQtServices();
     InstallPageAccessibility();
@@ -96,7 +106,6 @@ int RunWindowProgram(int argc, char** argv)
     SetClickSoundService(&click);
     {
         CMainWindow window(registry, CSkinResources::Instance());
-        single.Register([&window] { window.PostMessage(kCmdRestore, 0, 0); });
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
         window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
@@ -105,9 +114,12 @@ int RunWindowProgram(int argc, char** argv)
         window.Initialise(inTray ? 1 : 0);
         QApplication::restoreOverrideCursor();
         if (!inTray) window.show();
+        shown = &window;
+        if (restoreAsked) window.PostMessage(kCmdRestore, 0, 0);
         ExitOnSignals(window);
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.SaveState(); });
         app.exec();
+        shown = nullptr;
     }
     // The pages are gone: a download still running tells nobody and is stopped.
     CCurrencyDownloader::Release();

@@ -279,7 +279,10 @@ int CIniStore::Save(const char* path)
     // Line ends and blank lines may make the saved text longer than the
     // text read: a file the next Load would read only in part (losing the
     // rest at the save after that) is not written at all.
-    if (text.size() > kMaxRead) return 0;
+    if (text.size() > kMaxRead) {
+        errno = EFBIG;
+        return 0;
+    }
     // The temporary file has a unique name, so saving needs no lock.
     return WriteFileAtomically(path, text);
 }

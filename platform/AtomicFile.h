@@ -6,7 +6,16 @@
 // Writes `text` to a new temporary file in the folder of `path`, flushes it to
 // disk, renames it over `path` and flushes the folder. An existing file keeps
 // its permission bits; a new one gets 0644 less the umask. Returns 1 when every
-// byte reached the disk and the rename succeeded; 0 otherwise, and then `path`
-// is untouched and the temporary file removed. `path` is a UTF-8 file name;
-// when it is a symbolic link, the link stays and its target gets the text.
+// byte reached the disk and the rename succeeded; 0 otherwise, with errno
+// telling why, and then `path` is untouched and the temporary file removed.
+// `path` is a UTF-8 file name; when it is a symbolic link, the link stays and
+// its target gets the text.
 int WriteFileAtomically(const char* path, std::string_view text);
+
+// The steps of such a write, in order.
+enum class AtomicWriteStep { Create, Write, Sync, Close, Rename, SyncFolder, Done };
+// Fault injection: the probe is called before each step (and once when all is
+// done); a nonzero errno value it returns makes that step fail with it. A
+// probe may also end the process there, as a kill or power loss would.
+using AtomicWriteProbe = int (*)(AtomicWriteStep step);
+void SetAtomicWriteProbe(AtomicWriteProbe probe);

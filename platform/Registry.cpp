@@ -306,7 +306,19 @@ int CFileRegistry::Store()
     }
     MakeParentFolders(path_);
     dirty_ = false;
-    return WriteFileAtomically(path_.c_str(), Format(values_));
+    if (WriteFileAtomically(path_.c_str(), Format(values_))) {
+        saveFailing_ = false;
+        return 1;
+    }
+    // Said once, not at every later write that fails the same way; the file
+    // on disk is still the last one saved.
+    if (!saveFailing_) {
+        saveFailing_ = true;
+        MessageBoxService().Show("The settings could not be saved to " + path_ + " (" + std::strerror(errno) +
+                                     "). The settings saved before are kept.",
+                                 "Tallix", MessageKind::Warning, MessageButtons::Ok);
+    }
+    return 0;
 }
 
 int CFileRegistry::ReadText(const char* key, const char* name, std::string& out, size_t capacity)

@@ -18,7 +18,8 @@
 // use; when something is there that cannot be read (a folder, no permission),
 // one message says so, the defaults hold and writes return 0 without touching
 // it; every write replaces it atomically (see platform/AtomicFile.h), or once
-// at EndWrites inside a BeginWrites bracket. Key and value names compare
+// at EndWrites inside a BeginWrites bracket. A write that fails says so in one
+// message (until a write succeeds again) and returns 0; the file keeps what it had. Key and value names compare
 // without regard to ASCII letter case, as the registry's do. Names the file
 // cannot hold (empty, with a line break, a value name with "=" or starting
 // with "#" or "[") are refused: the write returns 0.
@@ -96,4 +97,5 @@ private:
     bool unreadable_ = false;
     int batchDepth_ = 0;
     bool dirty_ = false;
+    bool saveFailing_ = false;
 };

@@ -12,5 +12,12 @@ if [ ! -f build-fuzz/build.ninja ]; then
 fi
 cmake --build build-fuzz --target "$target"
 mkdir -p "build-fuzz/corpus/$target" build-fuzz/artifacts "tests/fuzz/corpus/$target"
-exec "build-fuzz/fuzz/$target" -max_total_time="$seconds" -artifact_prefix=build-fuzz/artifacts/ \
+# The text formats have dictionaries of their words.
+dict=()
+case $target in
+  engine_fuzz | calculator_fuzz) dict=(-dict=tests/fuzz/dict/expression.dict) ;;
+  inistore_fuzz | skin_fuzz | registry_file_fuzz) dict=(-dict=tests/fuzz/dict/ini.dict) ;;
+  conversions_fuzz) dict=(-dict=tests/fuzz/dict/rates.dict) ;;
+esac
+exec "build-fuzz/fuzz/$target" "${dict[@]}" -max_total_time="$seconds" -artifact_prefix=build-fuzz/artifacts/ \
   "build-fuzz/corpus/$target" "tests/fuzz/corpus/$target"

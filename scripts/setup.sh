@@ -24,6 +24,8 @@ PACKAGES=(
 TEST_PACKAGES=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3
+  # line coverage
+  gcovr
   # fuzzing (clang's libFuzzer with sanitizers)
   clang libclang-rt-14-dev
   # benchmark peer

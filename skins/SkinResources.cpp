@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/AsciiCase.h"
 #include "platform/MessageBox.h"
@@ -126,7 +128,11 @@ int CSkinResources::LoadSkinDescription(const char* path)
 int CSkinResources::SaveSkinDescription()
 {
     if (!m_descriptionLoaded) return 0;
-    return m_description->Save(m_descriptionPath.c_str());
+    if (m_description->Save(m_descriptionPath.c_str())) return 1;
+    MessageBoxService().Show("The skin description " + m_descriptionPath + " could not be saved (" +
+                                 std::strerror(errno) + "). It keeps what it had before.",
+                             "Tallix", MessageKind::Warning, MessageButtons::Ok);
+    return 0;
 }
 
 int CSkinResources::GetSkinString(std::string& out, const char* section, const char* key,

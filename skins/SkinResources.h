@@ -83,8 +83,8 @@ public:
     const std::string& DescriptionPath() const { return m_descriptionPath; }
     // Writes the description back to where it was read (exit, Customize page).
     // 0, and the file kept, when it cannot be written or the text would be
-    // longer than the 30,000 bytes the next start reads; the Customize page
-    // tells the user that the change is not saved.
+    // longer than the 30,000 bytes the next start reads; a message then tells
+    // the user that the change is not saved.
     int SaveSkinDescription();
 
     // The button definition file of the loaded skin.

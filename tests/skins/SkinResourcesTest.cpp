@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "skins/SkinResources.h"
 #include "tests/skins/SkinTestKit.h"
@@ -257,3 +261,45 @@ TEST_F(SkinFixture, SkinFolderFoundWhateverTheCaseOfItsName)
 }
 
 }  // namespace
+
+namespace {
+
+// The largest description the program keeps: 125 sections, 30,000 bytes in
+// the form the program saves, loads whole and saves back byte for byte.
+TEST_F(SkinFixture, LargestDescriptionLoadsAndSavesWithoutLoss)
+{
+    constexpr int kSections = 125;
+    constexpr size_t kBytes = 30000;
+    std::vector<std::string> sections;
+    size_t size = 0;
+    for (int s = 0; s < kSections; ++s) {
+        std::string text = "[Group" + std::to_string(s) + "]\r\nLocation=L" + std::to_string(s) + "\r\n";
+        for (int k = 1; k <= 3; ++k) text += "Btn" + std::to_string(k) + "=Button" + std::to_string(s * 3 + k) + "\r\n";
+        sections.push_back(text + "\r\n");
+        size += sections.back().size();
+    }
+    // The remaining bytes pad values up to exactly the size read.
+    ASSERT_LT(size, kBytes);
+    size_t missing = kBytes - size;
+    for (std::string& section : sections) {
+        const size_t add = std::min<size_t>(missing, 200);
+        section.insert(section.find("\r\nBtn1="), std::string(add, 'x'));
+        missing -= add;
+    }
+    std::string text;
+    for (const std::string& section : sections) text += section;
+    ASSERT_EQ(kBytes, text.size());
+    dir.Write("Skins/big.ini", text);
+
+    const std::string path = dir.Path() + "Skins/big.ini";
+    ASSERT_EQ(1, res.LoadSkinDescription(path.c_str()));
+    std::string value;
+    EXPECT_EQ(1, res.GetSkinString(value, "Group124", "Btn3", ""));
+    EXPECT_EQ("Button375", value);
+    ASSERT_EQ(1, res.SaveSkinDescription());
+    std::ifstream saved(path, std::ios::binary);
+    EXPECT_EQ(text, std::string(std::istreambuf_iterator<char>(saved), {}));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+} // namespace
