@@ -8,6 +8,7 @@
 
 #include "app/AppIcon.h"
 #include "app/WindowProgram.h"
+#include "conversions/pages/ConverterPages.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
@@ -19,6 +20,7 @@
 namespace {
 const char kGeneral[] = "SOFTWARE\\Fernhill\\Tallix\\General";
 const char kMenu[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
+const char kCurrency[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
 
 struct OptionPageName {
     const char* name;
@@ -38,6 +40,7 @@ struct ScreenshotOptions {
     int vga = 0;
     std::string skin = "default.ini";
     std::string language;
+    std::string keys;  // typed before the picture is taken
 };
 
 int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
@@ -60,6 +63,8 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
             if (out.skin.find('.') == std::string::npos) out.skin += ".ini";
         } else if (arg == "--language" && hasValue) {
             out.language = argv[++i];
+        } else if (arg == "--keys" && hasValue) {
+            out.keys = argv[++i];
         } else if (arg == "--options" && hasValue) {
             const std::string name = argv[++i];
             for (const OptionPageName& page : kOptionPages)
@@ -116,6 +121,8 @@ int RunScreenshot(int argc, char** argv)
         registry.WriteNumber(kMenu, "MenuItem0", options.kind);
         registry.WriteNumber(kMenu, "SelectedWindow", 0);
     }
+    // A picture never goes to the network.
+    registry.WriteNumber(kCurrency, "AutoDownload", 0);
     if (!options.language.empty())
         registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale",
                              LanguageFromLocaleName(options.language.c_str()));
@@ -123,9 +130,11 @@ int RunScreenshot(int argc, char** argv)
     {
         CMainWindow window(registry, CSkinResources::Instance());
         window.setWindowIcon(MakeAppIcon());
+        InstallConverterPages(window);
         window.Initialise(0);
         window.BuildRemainingPages();
         window.show();
+        for (char key : options.keys) window.Character(key);
         QApplication::processEvents();
         window.Band().Finish();
         QApplication::processEvents();

@@ -14,6 +14,8 @@
 
 #include "app/AppIcon.h"
 #include "app/SingleInstance.h"
+#include "conversions/pages/ConverterPages.h"
+#include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtServices.h"
@@ -105,6 +107,7 @@ int RunWindowProgram(int argc, char** argv)
     {
         CMainWindow window(registry, CSkinResources::Instance());
         window.setWindowIcon(MakeAppIcon());
+        InstallConverterPages(window);
         window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
         const bool inTray = HasTraySwitch(argc, argv);
         Centre(window);
@@ -118,6 +121,8 @@ int RunWindowProgram(int argc, char** argv)
         app.exec();
         shown = nullptr;
     }
+    // The pages are gone: a download still running tells nobody and is stopped.
+    CCurrencyDownloader::Release();
     FinishFontWarmUp();
     SetClickSoundService(nullptr);
     RemoveQtServices();

@@ -4,6 +4,7 @@
 #include "conversions/UnitNames.h"
 #include "datafiles/IniStore.h"
 #include "datafiles/RatesCheck.h"
+#include "datafiles/RatesSource.h"
 #include "platform/AsciiCase.h"
 
 #include <charconv>
@@ -11,97 +12,97 @@
 
 namespace {
 
-// The code of entry i is kRateCodes[i], the key of its rate in the rates file.
+// The code of entry i is kRateCodes[i], the key of its rate in the rates
+// file; its built-in rate is kBuiltInRates[i].
 struct BuiltInCurrency {
     const char* symbol;
     const char* name;
-    double rate;
 };
 
 // Windows-1252 symbols: 0x80 euro, 0xA2 cent, 0xA3 pound, 0xA5 yen.
 static_assert(CCurrencyTable::kCurrencies == kRateCodeCount);
 const BuiltInCurrency kBuiltIn[CCurrencyTable::kCurrencies] = {
-    {"$", "United States Dollar", 1},
-    {"\x80", "European Monetary Union", 1.6427},
-    {"$", "African Financial Community Franc", 0.002491},
-    {"$", "Argentine Peso (Floating Rate)", 0.4518},
-    {"$", "Australian Dollar", 0.9864},
-    {"S", "Austrian Schilling", 0.087204},
-    {"$", "Bahamian Dollar", 1.3397},
-    {"BD$", "Barbados Dollar", 0.5050505050505051},
-    {"Bf", "Belgian Franc", 0.029748},
-    {"BD$", "Belizean Dollar", 0.5},
-    {"R$", "Brazilian Real", 0.4575},
-    {"lv", "Bulgaria Leva", 1.5485},
-    {"$", "Canadian Dollar", 0.74},
-    {"CI$", "Cayman Islands Dollar", 1.1764705882352942},
-    {"$", "Chilean Peso", 0.002206},
-    {"Y", "Chinese Renminbi", 0.1584},
-    {"$", "Colombian Peso", 0.000469},
-    {"kn", "Croatian Kuna", 0.2137},
-    {"\xA3", "Cypriot Pound", 0.4643},
-    {"Kc", "Czech. Republic Koruna", 0.0505},
-    {"kr", "Danish Krone", 0.2207},
-    {"DF", "Djiboutian Franc", 0.005626797058310498},
-    {"$f.", "Dutch Guilder", 0.54456},
-    {"$", "East Caribbean Dollar", 0.4959},
-    {"ED", "Emirati Dirhams", 0.27229407760381213},
-    {"EEK", "Estonia Kroon", 0.0807},
-    {"$", "Fiji Dollar", 0.759},
-    {"FmK", "Finnish Markkaa", 0.20184},
-    {"FF", "French Franc", 0.18288},
-    {"DM", "German Deutsche mark", 0.61356},
-    {"\xA2", "Ghanaian Cedi", 0.000153},
-    {"Dr", "Greek Drachma", 0.03516},
-    {"\xA3", "GB Pound Sterling", 2.3371},
-    {"L", "Honduran Lempira", 0.07556},
-    {"HK$", "Hong Kong Dollar", 0.170544},
-    {"Ft", "Hungarian Forint", 0.006269},
-    {"kr", "Icelandic Krona", 0.01832},
-    {"Rs", "Indian Rupee", 0.02908},
-    {"Rp", "Indonesian Rupiah", 0.000156},
-    {"\xA3", "Irish Pound (Punt)", 0.1524},
-    {"NIS", "Israeli New Shekel", 0.3035},
-    {"L", "Italian Lire", 0.0006198},
-    {"$", "Jamaican dollar", 0.0221},
-    {"\xA5", "Japanese Yen", 0.012325},
-    {"JD", "Jordanian Dinar", 1.41095},
-    {"Ls", "Latvia Lat", 1.8781},
-    {"Lt", "Lithuania Litas", 0.3658},
-    {"LuxF", "Luxenbourg Franc", 0.029748},
-    {"RM", "Malaysian Ringgit", 0.3484},
-    {"Lm", "Maltese Lira", 2.9256},
-    {"$", "Mexican New Peso", 0.1175},
-    {"$", "Moroccan Dirham", 0.149},
-    {"K", "Myanmar (Burma) Kyat", 0.2295},
-    {"NAf.", "Neth. Antilles Guilder", 0.7438},
-    {"$", "New Zealand Dollar", 0.849},
-    {"kr", "Norwegian Krona", 0.1961},
-    {"$", "Pacific Financial Community Franc", 0.01377},
-    {"Rs.", "Pakistan Rupee", 0.02314},
-    {"$", "Panamanian Balboa", 1.324},
-    {"S/. ", "Peruvian New Sol", 0.3823},
-    {"PHP", "Philippine Peso", 0.02383},
-    {"zl", "Polish Zloty", 0.3534},
-    {"Esc", "Portuguese Escudos", 0.0059856},
-    {"QR$", "Qatar Riyal", 0.27397},
-    {"lei", "Romanian Leu", 4.1e-05},
-    {"R", "Russian Rouble", 0.04528},
-    {"$", "Singapore Dollar", 0.7753},
-    {"Sk", "Slovak Koruna", 0.03994},
-    {"SIT", "Slovenian Tolar", 0.006936},
-    {"R ", "South African Rand", 0.1919},
-    {"Wn", "South Korean Won", 0.001107},
-    {"Pts", "Spanish Peseta", 0.007212},
-    {"SLRs", "Sri Lanka Rupee", 0.0138},
-    {"kr", "Swedish Krona", 0.181},
-    {"SFr", "Swiss Franc", 1.2335},
-    {"NT$", "Taiwanese New Dollar", 0.03894},
-    {"Bt", "Thai Baht", 0.03343},
-    {"TT$", "Trinidad & Tobago Dollar", 0.2153},
-    {"TD", "Tunisian Dinar", 1.0802},
-    {"TL", "Turkish Lira", 0.009262},
-    {"bs", "Venezuelan Bolivar", 0.000829},
+    {"$", "United States Dollar"},
+    {"\x80", "European Monetary Union"},
+    {"$", "African Financial Community Franc"},
+    {"$", "Argentine Peso (Floating Rate)"},
+    {"$", "Australian Dollar"},
+    {"S", "Austrian Schilling"},
+    {"$", "Bahamian Dollar"},
+    {"BD$", "Barbados Dollar"},
+    {"Bf", "Belgian Franc"},
+    {"BD$", "Belizean Dollar"},
+    {"R$", "Brazilian Real"},
+    {"lv", "Bulgaria Leva"},
+    {"$", "Canadian Dollar"},
+    {"CI$", "Cayman Islands Dollar"},
+    {"$", "Chilean Peso"},
+    {"Y", "Chinese Renminbi"},
+    {"$", "Colombian Peso"},
+    {"kn", "Croatian Kuna"},
+    {"\xA3", "Cypriot Pound"},
+    {"Kc", "Czech. Republic Koruna"},
+    {"kr", "Danish Krone"},
+    {"DF", "Djiboutian Franc"},
+    {"$f.", "Dutch Guilder"},
+    {"$", "East Caribbean Dollar"},
+    {"ED", "Emirati Dirhams"},
+    {"EEK", "Estonia Kroon"},
+    {"$", "Fiji Dollar"},
+    {"FmK", "Finnish Markkaa"},
+    {"FF", "French Franc"},
+    {"DM", "German Deutsche mark"},
+    {"\xA2", "Ghanaian Cedi"},
+    {"Dr", "Greek Drachma"},
+    {"\xA3", "GB Pound Sterling"},
+    {"L", "Honduran Lempira"},
+    {"HK$", "Hong Kong Dollar"},
+    {"Ft", "Hungarian Forint"},
+    {"kr", "Icelandic Krona"},
+    {"Rs", "Indian Rupee"},
+    {"Rp", "Indonesian Rupiah"},
+    {"\xA3", "Irish Pound (Punt)"},
+    {"NIS", "Israeli New Shekel"},
+    {"L", "Italian Lire"},
+    {"$", "Jamaican dollar"},
+    {"\xA5", "Japanese Yen"},
+    {"JD", "Jordanian Dinar"},
+    {"Ls", "Latvia Lat"},
+    {"Lt", "Lithuania Litas"},
+    {"LuxF", "Luxenbourg Franc"},
+    {"RM", "Malaysian Ringgit"},
+    {"Lm", "Maltese Lira"},
+    {"$", "Mexican New Peso"},
+    {"$", "Moroccan Dirham"},
+    {"K", "Myanmar (Burma) Kyat"},
+    {"NAf.", "Neth. Antilles Guilder"},
+    {"$", "New Zealand Dollar"},
+    {"kr", "Norwegian Krona"},
+    {"$", "Pacific Financial Community Franc"},
+    {"Rs.", "Pakistan Rupee"},
+    {"$", "Panamanian Balboa"},
+    {"S/. ", "Peruvian New Sol"},
+    {"PHP", "Philippine Peso"},
+    {"zl", "Polish Zloty"},
+    {"Esc", "Portuguese Escudos"},
+    {"QR$", "Qatar Riyal"},
+    {"lei", "Romanian Leu"},
+    {"R", "Russian Rouble"},
+    {"$", "Singapore Dollar"},
+    {"Sk", "Slovak Koruna"},
+    {"SIT", "Slovenian Tolar"},
+    {"R ", "South African Rand"},
+    {"Wn", "South Korean Won"},
+    {"Pts", "Spanish Peseta"},
+    {"SLRs", "Sri Lanka Rupee"},
+    {"kr", "Swedish Krona"},
+    {"SFr", "Swiss Franc"},
+    {"NT$", "Taiwanese New Dollar"},
+    {"Bt", "Thai Baht"},
+    {"TT$", "Trinidad & Tobago Dollar"},
+    {"TD", "Tunisian Dinar"},
+    {"TL", "Turkish Lira"},
+    {"bs", "Venezuelan Bolivar"},
 };
 
 const char kSection[] = "Conversions";
@@ -132,16 +133,27 @@ int CCurrencyTable::Load()
     m_count = kCurrencies;
     CIniStore rates;
     int readable = rates.Load(m_ratesPath.c_str());
+    m_referenceDate = readable ? RatesReferenceDate(rates) : std::string();
     for (int i = 0; i < kCurrencies; ++i) {
         CurrencyEntry& entry = m_entries[i];
         entry.symbol = kBuiltIn[i].symbol;
         entry.name = kBuiltIn[i].name;
         entry.code = kRateCodes[i];
-        entry.rate = kBuiltIn[i].rate;
+        entry.rate = kBuiltInRates[i];
         double rate = 1;
         if (readable && rates.GetDouble(rate, kSection, kRateCodes[i], 1)) entry.rate = rate;
     }
     return readable ? 1 : 0;
+}
+
+int CCurrencyTable::GetReferenceDate(int& day, int& month, int& year) const
+{
+    // "YYYY-MM-DD", checked when the rates were loaded.
+    if (m_referenceDate.empty()) return 0;
+    std::from_chars(m_referenceDate.data(), m_referenceDate.data() + 4, year);
+    std::from_chars(m_referenceDate.data() + 5, m_referenceDate.data() + 7, month);
+    std::from_chars(m_referenceDate.data() + 8, m_referenceDate.data() + 10, day);
+    return 1;
 }
 
 int CCurrencyTable::GetEntry(int index, std::string& code, std::string& name, std::string& symbol) const

@@ -32,6 +32,12 @@ public:
     // Returns 0 when the file can't be read; the entries then carry the
     // built-in rates, so converting still works. Keeps from, to, amount, result.
     int Load();
+    // The date the loaded rates are valid for ("2026-12-04"), as the rates
+    // file names it; empty when it names none (the shipped rates, a file
+    // without the date, no file).
+    const std::string& ReferenceDate() const { return m_referenceDate; }
+    // The same date as numbers; 0 when there is none.
+    int GetReferenceDate(int& day, int& month, int& year) const;
     int GetEntry(int index, std::string& code, std::string& name, std::string& symbol) const;
     // The rate written with six decimals; 0 for a bad index.
     int GetRateText(int index, std::string& out) const;
@@ -59,6 +65,7 @@ private:
     void Recompute();
 
     std::string m_ratesPath;
+    std::string m_referenceDate;
     CurrencyEntry m_entries[kCurrencies];
     int m_count = 0;
     int m_from = 0;

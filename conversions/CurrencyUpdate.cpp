@@ -28,6 +28,16 @@ void CCurrencyUpdate::ShowDate()
     LoadResString(LocalizedId(StringId::CurrencyLastUpdate), text);
     const size_t at = text.find("%s");
     if (at != std::string::npos) text.replace(at, 2, when);
+    // The date the rates are valid for, when they name it.
+    int day = 0, month = 0, year = 0;
+    if (CCurrencyTable::Instance()->GetReferenceDate(day, month, year) &&
+        FormatShortDate(day, month, year, m_dateLocale.c_str(), when)) {
+        std::string rates = "Rates of %s";
+        LoadResString(LocalizedId(StringId::CurrencyRatesOf), rates);
+        const size_t slot = rates.find("%s");
+        if (slot != std::string::npos) rates.replace(slot, 2, when);
+        text += " \xE2\x80\x93 " + rates; // an en dash
+    }
     m_status = text;
 }
 

@@ -1,8 +1,9 @@
 #include "datafiles/CurrencyDownloader.h"
 
-#include "datafiles/RatesCheck.h"
+#include "datafiles/RatesSource.h"
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileText.h"
 #include "platform/WindowMessage.h"
 
 #include <cerrno>
@@ -14,8 +15,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-const char CCurrencyDownloader::kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 4.01; Windows NT 5.0)";
-const char CCurrencyDownloader::kDefaultUrl[] = "http://rates.fernhill-tallix.org/currency.ini";
+const char CCurrencyDownloader::kUserAgent[] =
+    "Tallix/" TALLIX_VERSION " (desktop calculator; exchange rates for its currency converter)";
+const char CCurrencyDownloader::kDefaultUrl[] = "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
 const char CCurrencyDownloader::kUrlVariable[] = "TALLIX_RATES_URL";
 
 namespace {
@@ -113,6 +115,7 @@ int CCurrencyDownloader::Start(int connectionCheck, int conMgr, int proxyMode)
     m_proxyMode = proxyMode;
     m_status = kStatusIdle;
     m_failure = kFailNone;
+    m_unchanged = false;
     m_httpStatus = 0;
     m_running = true;
     try {
@@ -159,9 +162,10 @@ int CCurrencyDownloader::TestOpen(CHttpSession::AccessType access)
 {
     if (!m_session.Open(access, kUserAgent, m_timeoutMs)) return 0;
     std::string sample;
-    // Any answer of the server shows the connection works, an error page too;
-    // one byte is not taken as a sign of it.
-    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true, true) > 1) return 1;
+    // Any answer of the server shows the connection works, an error page and
+    // "not modified" too; one byte is not taken as a sign of it.
+    if (m_session.Fetch(m_url.c_str(), sample, kTestBytes, true, true, true) > 1 || m_session.LastNotModified())
+        return 1;
     m_session.Close();
     return 0;
 }
@@ -197,7 +201,17 @@ int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progres
     return 1;
 }
 
-int CCurrencyDownloader::WriteRatesFile(const std::string& body)
+std::string CCurrencyDownloader::ReadRatesFile(std::time_t& modified) const
+{
+    const std::string path = ExistingSpelling(m_path);
+    std::string text;
+    int error = 0;
+    struct stat info {};
+    modified = ReadFileText(path, text, error) && stat(path.c_str(), &info) == 0 ? info.st_mtime : 0;
+    return text;
+}
+
+int CCurrencyDownloader::WriteRatesFile(const std::string& text)
 {
     std::lock_guard<std::mutex> lock(m_fileLock);
     const std::string path = ExistingSpelling(m_path);
@@ -205,7 +219,7 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& body)
     if (!folder.empty()) mkdir(folder.c_str(), 0755); // restores a deleted rates folder
     // A failed write never leaves the user without rates; a linked rates file
     // stays a link and its target gets the new rates.
-    return WriteFileAtomically(path.c_str(), body);
+    return WriteFileAtomically(path.c_str(), text);
 }
 
 int CCurrencyDownloader::FetchFailure(long received) const
@@ -217,10 +231,46 @@ int CCurrencyDownloader::FetchFailure(long received) const
     return received < 0 ? kFailNoConnection : kFailNotRates;
 }
 
+// One download on the open session: the probe, the rates, the file that
+// held `current`.
+int CCurrencyDownloader::Download(const std::string& current, int& failure)
+{
+    failure = kFailNoConnection;
+    m_refusal.clear();
+    if (!m_session.IsOpen() || !m_session.Probe(m_url.c_str())) {
+        if (m_session.LastTimedOut()) failure = kFailTimeout;
+        return kStatusNoConnection;
+    }
+    // "Not modified" to the probe needs no second request.
+    const long received = m_session.LastNotModified() ? 0 : m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
+    m_received = received > 0 ? received : 0;
+    if (m_session.LastNotModified()) {
+        m_unchanged = true;
+        failure = kFailNone;
+        return kStatusDone;
+    }
+    std::string text;
+    if (received <= 0 || !RatesTextFromDownload(m_body, current, m_url, text, m_refusal)) {
+        failure = FetchFailure(received);
+        return kStatusNoConnection;
+    }
+    if (!WriteRatesFile(text)) {
+        failure = kFailWrite;
+        return kStatusWriteFailed;
+    }
+    failure = kFailNone;
+    return kStatusDone;
+}
+
 void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
     m_session.SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(m_deadlineMs));
+    std::time_t modified = 0;
+    const std::string current = ReadRatesFile(modified);
+    // Every request, the test downloads too, asks only for newer rates when
+    // the file's time means anything to the source: its own dated rates.
+    m_session.SetIfModifiedSince(RatesCameFrom(current, m_url) ? modified : 0);
     // A connection is always taken to be available here (connection check).
     // The window hears how an automatic choice goes: it may take four time-outs.
     if (!m_session.IsOpen()) {
@@ -228,21 +278,12 @@ void CCurrencyDownloader::Work()
         ChooseConnection(m_proxyMode, nullptr);
         m_progressFollowsNotify = false;
     }
-    int status = kStatusNoConnection;
-    int failure = kFailNoConnection;
-    m_refusal.clear();
-    if (m_session.IsOpen() && m_session.Probe(m_url.c_str())) {
-        long received = m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
-        m_received = received > 0 ? received : 0;
-        if (received > 0 && CheckRatesText(m_body, m_refusal))
-            status = WriteRatesFile(m_body) ? kStatusDone : kStatusWriteFailed;
-        failure = status == kStatusDone ? kFailNone : status == kStatusWriteFailed ? kFailWrite : FetchFailure(received);
-    } else if (m_session.LastTimedOut()) {
-        failure = kFailTimeout;
-    }
+    int failure = kFailNone;
+    const int status = Download(current, failure);
     m_failure = failure;
     m_httpStatus = m_session.LastStatus();
     m_session.ClearDeadline();
+    m_session.SetIfModifiedSince(0);
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
     m_status = status;

@@ -12,10 +12,16 @@
 // handled. Status, length, refusal and proxy mode are set before the outcome
 // is posted.
 // The old file is only ever replaced whole, by a rename, and only by an answer
-// with a 2xx status whose body passes CheckRatesText (datafiles/RatesCheck.h);
-// anything else (an error page, an empty, oversize, cut or damaged answer)
-// leaves it untouched and reports 3.
+// with a 2xx status whose body gives a rates file (RatesTextFromDownload,
+// datafiles/RatesSource.h: a rates file as it came, or euro reference rates
+// converted and merged with the old file); anything else (an error page, an
+// empty, oversize, cut or damaged answer) leaves it untouched and reports 3.
+// When the old file holds dated rates from the same URL, the requests ask
+// for the rates only if they changed since the file was written
+// (If-Modified-Since); a server's "not modified" is a success (1) that leaves
+// the file as it is.
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -45,8 +51,8 @@ public:
     static constexpr size_t kTestBytes = 10000;     // read by the test downloads of the proxy choice
     static constexpr long kDefaultTimeoutMs = 10000;
     static constexpr long kDefaultDeadlineMs = 60000;
-    static const char kUserAgent[];
-    static const char kDefaultUrl[];
+    static const char kUserAgent[];  // names the program and its version
+    static const char kDefaultUrl[]; // the euro reference rates of the day
     static const char kUrlVariable[]; // environment variable naming another rates server
 
     // The URL the program downloads from: $TALLIX_RATES_URL when set, else kDefaultUrl.
@@ -95,6 +101,9 @@ public:
     // Why the last answer was not taken as a rates file (see CheckRatesText);
     // empty when it was taken or no answer came.
     const std::string& RefusalReason() const { return m_refusal; }
+    // Whether the last success was the server's "not modified": the file
+    // was left as it was.
+    bool RatesUnchanged() const { return m_unchanged; }
     bool IsRunning() const { return m_running; }
     // Waits until the worker has finished.
     void Wait();
@@ -114,7 +123,9 @@ public:
 private:
     void Work();
     int TestOpen(CHttpSession::AccessType access);
-    int WriteRatesFile(const std::string& body);
+    std::string ReadRatesFile(std::time_t& modified) const;
+    int WriteRatesFile(const std::string& text);
+    int Download(const std::string& current, int& failure);
     int FetchFailure(long received) const;
     void PostToWindow(long progress, long status);
     void Progress(IMessageTarget* given, long percent);
@@ -129,6 +140,7 @@ private:
     std::atomic<int> m_status{kStatusIdle};
     std::atomic<long> m_received{0};
     std::atomic<int> m_failure{kFailNone};
+    std::atomic<bool> m_unchanged{false};
     std::atomic<long> m_httpStatus{0};
     std::atomic<int> m_proxyMode{kProxyAutomatic};
     std::atomic<int> m_conMgr{1};

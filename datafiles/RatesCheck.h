@@ -11,6 +11,8 @@
 // "Conversions" of a rates file.
 constexpr int kRateCodeCount = 81;
 extern const char* const kRateCodes[kRateCodeCount];
+// The rate of each code when no rates file names it: U.S. dollars per unit.
+extern const double kBuiltInRates[kRateCodeCount];
 
 // At least this many codes of the list must have a rate: three quarters of
 // it. A server may drop a few retired currencies; an answer cut off halfway
@@ -23,3 +25,7 @@ constexpr int kMinimumRates = 61;
 // and at least kMinimumRates codes are named. Otherwise 0, with `reason`
 // saying, in English, what is wrong.
 int CheckRatesText(std::string_view body, std::string& reason);
+
+// A rate as the currency table reads it ("." whatever LC_NUMERIC says): true
+// when the whole of `text` is that number.
+bool ReadRateNumber(const std::string& text, double& value);

@@ -3,9 +3,11 @@
 // A session is "open" after Open and is reused for every request until Close;
 // it keeps the access type, user agent and time-outs it was opened with.
 // One thread uses a session at a time. Only http and https URLs are fetched;
-// redirects are followed (at most 5, http and https only).
+// redirects are followed (at most 5, http and https only); an https server
+// must show a certificate the system trusts for its name.
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <string>
 
 class CHttpSession {
@@ -49,6 +51,11 @@ public:
     void SetDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
     void ClearDeadline() { m_deadline = std::chrono::steady_clock::time_point::max(); }
 
+    // Makes every later Probe and Fetch conditional: the server may answer
+    // "not modified" (304) when its copy has not changed since `since`.
+    // 0 makes them unconditional again. Persists over Open and Close.
+    void SetIfModifiedSince(std::time_t since) { m_ifModifiedSince = since; }
+
     // Makes a running Probe or Fetch (on another thread) give up soon.
     void Abort() { m_abort = true; }
     // HTTP status of the last request; 0 when none arrived.
@@ -57,6 +64,10 @@ public:
     // answer was longer than the caller's maxBytes.
     bool LastTimedOut() const { return m_lastTimedOut; }
     bool LastTooLarge() const { return m_lastTooLarge; }
+    // Whether the last request was conditional and the server's copy had not
+    // changed since (a 304 answer, or a Last-Modified no later than asked).
+    // Fetch then returns -1 with nothing received.
+    bool LastNotModified() const { return m_lastNotModified; }
 
     // The proxy named by http_proxy or HTTP_PROXY; empty when none.
     static std::string EnvironmentProxy();
@@ -71,6 +82,8 @@ private:
     long m_lastStatus = 0;
     bool m_lastTimedOut = false;
     bool m_lastTooLarge = false;
+    bool m_lastNotModified = false;
+    std::time_t m_ifModifiedSince = 0;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     std::atomic<bool> m_abort{false};
 };

@@ -10,8 +10,8 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   # windows, single instance
   qt6-base-dev libgl-dev
-  # rates download
-  libcurl4-openssl-dev
+  # rates download, and reading the reference-rate XML
+  libcurl4-openssl-dev libxml2-dev
   # skin images
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libtiff-dev libopenjp2-7-dev libgif-dev libwmf-dev
   # click sound

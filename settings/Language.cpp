@@ -61,6 +61,13 @@ int LoadResString(int localizedId, std::string& out, size_t capacity)
     return 1;
 }
 
+std::string LocalizedText(int id, const char* fallback)
+{
+    std::string text;
+    if (!LoadResString(LocalizedId(id), text)) text = fallback;
+    return text;
+}
+
 int LanguageFromLocaleName(const char* name)
 {
     if (!name) return 9;

@@ -20,6 +20,9 @@ int LocalizedId(int id);
 // on a character boundary. Returns 1; 0 when there is no such string, and then
 // out is left as it was.
 int LoadResString(int localizedId, std::string& out, size_t capacity = 256);
+// String `id` (English identifier) in the current language, or `fallback`
+// when the tables lack it.
+std::string LocalizedText(int id, const char* fallback);
 
 class RegistryAccess;
 

@@ -268,3 +268,8 @@ std::string CSettingsStore::MemoryText(int index) const
 {
     return index >= 0 && index < kMemoryCount ? memory_[index] : std::string();
 }
+
+bool ShouldDownloadAutomatically(const SettingsDate& lastSuccess, const SettingsDate& today)
+{
+    return lastSuccess.day != today.day || lastSuccess.month != today.month || lastSuccess.year != today.year;
+}

@@ -23,6 +23,12 @@ struct SettingsDate {
     uint16_t year = 0;
 };
 
+// The window's automatic rates download asks the source at most once a day
+// once a download has succeeded: false when `lastSuccess` (the stored date of
+// the last successful download) is `today`. A date after today (the clock was
+// wrong then or is now) does not hold the download back.
+bool ShouldDownloadAutomatically(const SettingsDate& lastSuccess, const SettingsDate& today);
+
 struct SettingsRect {
     int left = 0;
     int top = 0;

@@ -22,6 +22,7 @@ enum : int {
     UnitCategoryFirst = 365, UnitCategoryLast = 376,
     InvalidButtonText = 377, InvalidButtonCaption = 378, DisplayTooLarge = 379,
     ErrorSyntax = 380, ErrorImaginary = 381, ErrorInfinity = 382, StackSizeIs = 383, StoredMemory = 384,
+    CurrencyRatesOf = 385,
     LanguageCatalan = 399, LanguagePortuguese = 400, GroupRpnBoolean = 437,
 
     AboutTitle = 500, AboutVersion = 501, DialogOk = 502,

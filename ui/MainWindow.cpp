@@ -25,7 +25,6 @@
 #include "ui/KeypadPage.h"
 #include "ui/MessageReceiver.h"
 #include "ui/PageAccessible.h"
-#include "ui/PageFactory.h"
 #include "ui/ResourceText.h"
 #include "ui/SkinImageView.h"
 #include "ui/SoundPlayer.h"
@@ -73,6 +72,7 @@ void CMainWindow::Initialise(int startInTray)
     }
     const SettingsRect& r = settings.WindowRect();
     if (r.left != -1) move(r.left, r.top);
+    if (onFocusGained) onFocusGained();
 }
 
 // --- messages ---------------------------------------------------------------
@@ -151,12 +151,19 @@ void CMainWindow::InvalidateValuePages()
 {
     if (m_display) m_display->InvalidateAll();
     for (int kind : {5, 7, 8})
-        if (m_pages[kind]) m_pages[kind]->InvalidateAll();
+        if (m_pages[kind]) {
+            m_pages[kind]->InvalidateAll();
+            // A converter page in view reads out its converted value.
+            if (m_pages[kind]->isVisible()) NotifyValueChanged(m_pages[kind]);
+        }
     NotifyValueChanged(m_display);
 }
 
 void CMainWindow::keyPressEvent(QKeyEvent* event)
 {
+    // A converter page moves between its lists with Tab, Left and Right.
+    if (auto* page = dynamic_cast<CConverterPage*>(PageOfKind(SlotKind(m_selected))))
+        if (page->isVisible() && page->OnKey(event->key(), static_cast<int>(event->modifiers()))) return;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Backspace: Command(8, 3); return;
@@ -324,7 +331,9 @@ CSkinPage* CMainWindow::CreatePage(int kind)
         keypad->move(Offset(), m_resources.Scaled(54));
         page = keypad;
     } else {
-        CConverterPage* converter = CreateConverterPage(kind, this, m_resources, m_band, m_calculator);
+        CConverterPage* converter =
+            converterPageFactory ? converterPageFactory(kind, this, m_resources, m_band, m_calculator) : nullptr;
+        if (!converter) return nullptr;
         converter->Setup(&m_menuItems, this, 0x0000FF);
         converter->move(Offset(), 0);
         page = converter;
@@ -420,6 +429,8 @@ void CMainWindow::BuildRemainingPages()
     for (int kind : {10, 11, 12}) CreatePage(kind);
     // Decoding the skin's images left freed scratch memory behind: give it back.
     malloc_trim(0);
+    // Start-up ends here: the currency page may exist only now.
+    if (onFocusGained) onFocusGained();
 }
 
 void CMainWindow::SetBackgroundFlags()

@@ -18,6 +18,7 @@
 #include "settings/SettingsOwners.h"
 #include "ui/GroupMenuItems.h"
 #include "ui/PageBand.h"
+#include "ui/PageFactory.h"
 
 class CConverterPage;
 class CDisplayPage;
@@ -85,9 +86,13 @@ public:
     CKeypadPage* MainKeypad() const { return m_mainKeypad; }
     const std::vector<GroupMenuItem>& MenuItems() const { return m_menuItems; }
 
-    // Called when the chosen group is the currency page's, with the window's
-    // focus (the automatic rates download check), and when Options... is
-    // chosen; set by the program (unset: Options is not offered).
+    // Makes the converter pages; set by the program before Initialise (unset:
+    // those kinds have no page).
+    ConverterPageFactory converterPageFactory = nullptr;
+    // Called at the end of start-up, once more when the other pages are built,
+    // and whenever the window gains the focus (the automatic rates download
+    // check); and when Options... is chosen. Set by the program (unset:
+    // Options is not offered).
     std::function<void()> onFocusGained;
     std::function<void(int startOnCurrency)> onOptions;
 
@@ -100,6 +105,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab belongs to the pages (their lists), not to widget focus.
+    bool focusNextPrevChild(bool) override { return false; }
 
 public:
     void setVisible(bool visible) override;

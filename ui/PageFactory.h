@@ -1,6 +1,7 @@
 #pragma once
-// Makes the page of a converter kind: 5 tip calculator, 7 unit converter,
-// 8 currency converter.
+// How the main window gets the page of a converter kind (5 tip calculator,
+// 7 unit converter, 8 currency converter): the pages live in a library of
+// their own above this one, so the program hands the window their factory.
 
 class CCalcController;
 class CConverterPage;
@@ -8,5 +9,6 @@ class CPageBand;
 class CSkinResources;
 class QWidget;
 
-CConverterPage* CreateConverterPage(int kind, QWidget* parent, CSkinResources& resources, CPageBand& band,
-                                    CCalcController& calculator);
+// The new page (owned by the caller), or null for a kind it does not make.
+using ConverterPageFactory = CConverterPage* (*)(int kind, QWidget* parent, CSkinResources& resources,
+                                                 CPageBand& band, CCalcController& calculator);

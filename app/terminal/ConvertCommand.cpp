@@ -84,8 +84,14 @@ void LoadRates(CCurrencyTable& table)
         std::fprintf(stderr, "tallix: %s; using the built-in rates\n", problem.c_str());
         return;
     }
-    const std::string date = StoredRatesDate();
-    if (!date.empty()) std::fprintf(stderr, "tallix: rates downloaded on %s\n", date.c_str());
+    const std::string downloaded = StoredRatesDate();
+    const std::string& valid = table.ReferenceDate();
+    if (!valid.empty() && !downloaded.empty())
+        std::fprintf(stderr, "tallix: rates of %s, downloaded on %s\n", valid.c_str(), downloaded.c_str());
+    else if (!valid.empty())
+        std::fprintf(stderr, "tallix: rates of %s\n", valid.c_str());
+    else if (!downloaded.empty())
+        std::fprintf(stderr, "tallix: rates downloaded on %s\n", downloaded.c_str());
 }
 
 int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)

@@ -84,7 +84,7 @@ const SOptionRow kOptions[] = {
 
 // Options of the window (its off-screen pictures), which starts when the
 // command line holds nothing else.
-const char* const kWindowValueOptions[] = {"--screenshot", "--group", "--skin", "--language", "--options"};
+const char* const kWindowValueOptions[] = {"--screenshot", "--group", "--skin", "--language", "--options", "--keys"};
 const char* const kWindowFlagOptions[] = {"--vga"};
 
 const SOptionRow* FindOption(std::string_view name)

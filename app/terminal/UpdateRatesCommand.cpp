@@ -1,5 +1,6 @@
-// tallix --update-rates [--quiet]: downloads the rates file now, in the
-// foreground, and says what happened. The server is $TALLIX_RATES_URL when set.
+// tallix --update-rates [--quiet]: downloads the rates now, in the foreground,
+// and says what happened. The source is $TALLIX_RATES_URL when set, else the
+// euro reference rates of the day.
 #include "app/terminal/RatesFile.h"
 #include "app/terminal/TerminalRequest.h"
 #include "conversions/CurrencyTable.h"
@@ -87,7 +88,14 @@ int RunUpdateRatesCommand(const STerminalRequest& request)
     if (status != CCurrencyDownloader::kStatusDone)
         return Failure(FailureText(downloader, url, path) + "; the old rates stay");
     if (!StoreRatesDate()) std::fprintf(stderr, "tallix: the date of this download could not be saved in the settings\n");
-    if (!quiet)
-        std::printf("Rates updated from %s (%ld bytes) into %s\n", url.c_str(), downloader.ReceivedLength(), path.c_str());
+    if (quiet) return 0;
+    CCurrencyTable table(path);
+    table.Load();
+    const std::string dated = table.ReferenceDate().empty() ? "" : ", rates of " + table.ReferenceDate();
+    if (downloader.RatesUnchanged())
+        std::printf("Rates unchanged at %s since %s was written%s\n", url.c_str(), path.c_str(), dated.c_str());
+    else
+        std::printf("Rates updated from %s (%ld bytes) into %s%s\n", url.c_str(), downloader.ReceivedLength(),
+                    path.c_str(), dated.c_str());
     return 0;
 }

@@ -1,9 +1,11 @@
-// Untrusted text into the conversion models: downloaded rates bodies and
+// Untrusted text into the conversion models: downloaded rates bodies (rates
+// files and reference-rate XML) and
 // number texts of any shape.
 #include "conversions/CurrencyTable.h"
 #include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
 #include "datafiles/RatesCheck.h"
+#include "datafiles/RatesSource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string text(reinterpret_cast<const char*>(data), size);
     std::string reason;
     CheckRatesText(text, reason);
+    // Whatever a download brings, what would be written is a rates file.
+    std::string rates;
+    if (RatesTextFromDownload(text, "[Conversions]\nARS=0.001\n", "http://127.0.0.1/r.xml", rates, reason) && !CheckRatesText(rates, reason))
+        std::abort();
 
     static CUnitConverter converter("/nonexistent/UnitLib.txt");
     std::string out;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 #include <utility>
 #include <vector>
 
@@ -205,9 +207,14 @@ TEST_F(CurrencyDownloader, SendsTheUserAgentAndReportsTheLength)
     EXPECT_EQ(downloader_.ReceivedLength(), static_cast<long>(kRates.size()));
     std::vector<std::string> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u); // the probe, then the download
+    // The program by name and version, so that the source knows who asks.
+    const std::string agent = CCurrencyDownloader::kUserAgent;
+    EXPECT_EQ(agent.rfind("Tallix/", 0), 0u);
+    EXPECT_TRUE(agent.size() > 7 && std::isdigit(static_cast<unsigned char>(agent[7]))) << agent;
     for (const std::string& head : requests) {
         EXPECT_EQ(head.rfind("GET /currency.ini ", 0), 0u) << head;
-        EXPECT_NE(head.find("User-Agent: Mozilla/4.0 (compatible; MSIE 4.01; Windows NT 5.0)\r\n"), std::string::npos);
+        EXPECT_NE(head.find("User-Agent: " + agent + "\r\n"), std::string::npos);
+        EXPECT_EQ(head.find("If-Modified-Since"), std::string::npos); // the old rates name no date
     }
     CCurrencyTable table(path_);
     ASSERT_EQ(table.Load(), 1);
@@ -527,10 +534,171 @@ TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)
 {
     unsetenv(CCurrencyDownloader::kUrlVariable);
     EXPECT_EQ(CCurrencyDownloader::DownloadUrl(), CCurrencyDownloader::kDefaultUrl);
-    EXPECT_TRUE(CCurrencyDownloader::DownloadUrl().ends_with("/currency.ini"));
+    EXPECT_TRUE(CCurrencyDownloader::DownloadUrl().starts_with("https://"));
+    EXPECT_TRUE(CCurrencyDownloader::DownloadUrl().ends_with("/eurofxref-daily.xml"));
     setenv(CCurrencyDownloader::kUrlVariable, "http://127.0.0.1:1/rates/currency.ini", 1);
     EXPECT_EQ(CCurrencyDownloader::DownloadUrl(), "http://127.0.0.1:1/rates/currency.ini");
     unsetenv(CCurrencyDownloader::kUrlVariable);
+}
+
+// Euro reference rates in the form the central bank publishes them: units
+// per euro, dated by the Cube that holds them.
+struct Listed {
+    std::string code;
+    std::string rate;
+};
+const std::vector<Listed> kListed = {
+    {"USD", "1.0550"}, {"JPY", "162.37"}, {"BGN", "1.9558"}, {"CZK", "25.010"}, {"DKK", "7.4590"},
+    {"GBP", "0.83215"}, {"HUF", "410.25"}, {"PLN", "4.2180"}, {"RON", "4.9750"}, {"SEK", "11.1230"},
+    {"CHF", "0.93750"}, {"ISK", "146.10"}, {"NOK", "11.7400"}, {"TRY", "36.512"}, {"AUD", "1.6245"},
+    {"BRL", "6.3210"}, {"CAD", "1.4780"}, {"CNY", "7.6540"}, {"HKD", "8.2010"}, {"IDR", "16820.00"},
+    {"ILS", "3.8890"}, {"INR", "89.245"}, {"KRW", "1498.50"}, {"MXN", "21.355"}, {"MYR", "4.7120"},
+    {"NZD", "1.7960"}, {"PHP", "61.230"}, {"SGD", "1.4150"}, {"THB", "36.010"}, {"ZAR", "19.120"},
+};
+
+std::string ReferenceXml(const std::vector<Listed>& listed = kListed, const std::string& dated = "time='2026-12-04'")
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
+                      "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\">\n"
+                      "\t<gesmes:subject>Reference rates</gesmes:subject>\n"
+                      "\t<gesmes:Sender>\n\t\t<gesmes:name>European Central Bank</gesmes:name>\n\t</gesmes:Sender>\n"
+                      "\t<Cube>\n\t\t<Cube " + dated + ">\n";
+    for (const Listed& entry : listed) xml += "\t\t\t<Cube currency='" + entry.code + "' rate='" + entry.rate + "'/>\n";
+    return xml + "\t\t</Cube>\n\t</Cube>\n</gesmes:Envelope>\n";
+}
+
+std::vector<Listed> Changed(const std::string& code, const std::string& rate)
+{
+    std::vector<Listed> listed;
+    for (const Listed& entry : kListed)
+        if (entry.code != code) listed.push_back(entry);
+        else if (!rate.empty()) listed.push_back({code, rate});
+    return listed;
+}
+
+const char kRatesBefore[] = "[Conversions]\r\nUSD=1\r\nEUR=1.5\r\nARS=0.00123\r\nDEM=0.5\r\nJPY=0.5\r\n";
+
+TEST_F(CurrencyDownloader, ReferenceRatesBecomeDollarRates)
+{
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << kRatesBefore;
+    CTestHttpServer server(CTestHttpServer::kOk, ReferenceXml());
+    ASSERT_EQ(Download(server.Url("/eurofxref-daily.xml"), CCurrencyDownloader::kProxyPreconfigured), 1);
+    CCurrencyTable table(path_);
+    ASSERT_EQ(table.Load(), 1);
+    EXPECT_EQ(table.ReferenceDate(), "2026-12-04");
+    auto rate = [&](const char* code) { return table.Rate(table.FindCode(code)); };
+    const double usdPerEuro = 1.0550;
+    EXPECT_DOUBLE_EQ(rate("USD"), 1);
+    EXPECT_DOUBLE_EQ(rate("EUR"), usdPerEuro);
+    for (const Listed& entry : kListed) {
+        if (table.FindCode(entry.code.c_str()) < 0 || entry.code == "USD" || entry.code == "BGN") continue;
+        SCOPED_TRACE(entry.code);
+        EXPECT_DOUBLE_EQ(rate(entry.code.c_str()), usdPerEuro / std::stod(entry.rate));
+    }
+    // The currencies the euro replaced, by their fixed rates (units per euro),
+    // also the lev that the source still lists rounded.
+    const struct {
+        const char* code;
+        double perEuro;
+    } fixed[] = {{"DEM", 1.95583}, {"FRF", 6.55957}, {"ITL", 1936.27}, {"ESP", 166.386}, {"NLG", 2.20371},
+                 {"IEP", 0.787564}, {"GRD", 340.750}, {"SIT", 239.640}, {"MTL", 0.429300}, {"EEK", 15.6466},
+                 {"LTL", 3.45280}, {"HRK", 7.53450}, {"BGN", 1.95583}};
+    for (const auto& legacy : fixed) {
+        SCOPED_TRACE(legacy.code);
+        EXPECT_DOUBLE_EQ(rate(legacy.code), usdPerEuro / legacy.perEuro);
+    }
+    // Not listed: the rate the old file gave, else the built-in one.
+    EXPECT_DOUBLE_EQ(rate("ARS"), 0.00123);
+    EXPECT_DOUBLE_EQ(rate("CLP"), kBuiltInRates[table.FindCode("CLP")]);
+    table.SetFrom(table.FindCode("EUR"));
+    table.SetTo(table.FindCode("USD"));
+    table.SetAmount("100");
+    EXPECT_DOUBLE_EQ(table.Result(), 105.5);
+}
+
+TEST_F(CurrencyDownloader, ReferenceRatesThatMakeNoSenseAreRefused)
+{
+    const std::string xml = ReferenceXml();
+    const char* const doctype = "<?xml version=\"1.0\"?>\n<!DOCTYPE gesmes:Envelope [\n";
+    std::vector<Listed> twice = kListed;
+    twice.push_back({"GBP", "0.9"});
+    std::vector<Listed> odd = kListed;
+    odd.push_back({"G8P", "0.84"});
+    const struct {
+        const char* what;
+        std::string body;
+        const char* reason;
+    } rows[] = {
+        {"cut off", xml.substr(0, xml.size() / 2), "not well-formed"},
+        {"no USD", ReferenceXml(Changed("USD", "")), "no USD rate"},
+        {"a negative rate", ReferenceXml(Changed("JPY", "-162.37")), "the rate of JPY, \"-162.37\", is no positive"},
+        {"a zero rate", ReferenceXml(Changed("USD", "0")), "the rate of USD, \"0\", is no positive"},
+        {"a rate that is no number", ReferenceXml(Changed("GBP", "0.83 GBP")), "the rate of GBP"},
+        {"an infinite rate", ReferenceXml(Changed("GBP", "1e999")), "the rate of GBP"},
+        {"a rate in hexadecimal", ReferenceXml(Changed("GBP", "0x1p0")), "the rate of GBP"},
+        {"a code that is none", ReferenceXml(odd), "\"G8P\" at line"},
+        {"a rate listed twice", ReferenceXml(twice), "GBP is listed twice"},
+        {"no date", ReferenceXml(kListed, "rates='today'"), "without a Cube element that has a reference date"},
+        {"no such date", ReferenceXml(kListed, "time='2026-02-29'"), "the reference date \"2026-02-29\" is no date"},
+        {"an HTML error page", "<!DOCTYPE html>\n<html><head><title>Service unavailable</title></head>"
+                               "<body><p>Try again later.</p></body></html>\n", "an HTML page"},
+        {"an HTML page that reads as XML", "<html><body>Not found</body></html>", "an HTML page"},
+        {"an entity from a file", std::string(doctype) + "<!ENTITY r SYSTEM \"file:///etc/hostname\">]>\n" +
+                                      xml.substr(xml.find("<gesmes:Envelope")), "document type declaration"},
+        {"entities that multiply", std::string(doctype) + "<!ENTITY a \"1.0550\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;\">"
+                                       "<!ENTITY c \"&b;&b;&b;&b;&b;&b;\">]>\n" + xml.substr(xml.find("<gesmes:Envelope")),
+         "document type declaration"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << kRatesBefore;
+        CTestHttpServer server(CTestHttpServer::kOk, row.body);
+        EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 3);
+        EXPECT_EQ(downloader_.LastFailure(), CCurrencyDownloader::kFailNotRates);
+        EXPECT_NE(downloader_.RefusalReason().find(row.reason), std::string::npos) << downloader_.RefusalReason();
+        EXPECT_EQ(ReadFile(path_), kRatesBefore);
+    }
+}
+
+// Once the rates name their date, the source is asked only for newer ones;
+// its "not modified" is a success that leaves the file alone.
+TEST_F(CurrencyDownloader, AsksOnlyForRatesNewerThanTheFile)
+{
+    CTestHttpServer server(CTestHttpServer::kNotModified, ReferenceXml());
+    ASSERT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_FALSE(downloader_.RatesUnchanged());
+    const std::string converted = ReadFile(path_);
+    ASSERT_NE(converted, kOldRates);
+    utimbuf written{1796119200, 1796119200}; // Tue, 01 Dec 2026 10:00:00 GMT
+    ASSERT_EQ(utime(path_.c_str(), &written), 0);
+    EXPECT_EQ(Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_TRUE(downloader_.RatesUnchanged());
+    EXPECT_EQ(downloader_.ReceivedLength(), 0);
+    EXPECT_EQ(ReadFile(path_), converted);
+    const std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u); // probe and download, then a probe that sufficed
+    EXPECT_EQ(requests[0].find("If-Modified-Since"), std::string::npos);
+    EXPECT_NE(requests[2].find("\r\nIf-Modified-Since: Tue, 01 Dec 2026 10:00:00 GMT\r\n"), std::string::npos)
+        << requests[2];
+    // A first download of a run, which tries the connections first.
+    CRecorder recorder;
+    CCurrencyDownloader fresh;
+    ASSERT_EQ(fresh.Prepare(server.Url().c_str(), &recorder, path_.c_str()), 1);
+    ASSERT_EQ(fresh.Start(1, 1, CCurrencyDownloader::kProxyAutomatic), 1);
+    EXPECT_EQ(recorder.Outcome(), 1);
+    fresh.Wait();
+    EXPECT_TRUE(fresh.RatesUnchanged());
+    int conMgr = 0, mode = 0;
+    fresh.GetConnectionSettings(conMgr, mode);
+    EXPECT_EQ(mode, CCurrencyDownloader::kProxyPreconfigured);
+    ASSERT_EQ(server.Requests().size(), 5u); // a test download and the probe
+    for (size_t i = 3; i < 5; ++i) EXPECT_NE(server.Requests()[i].find("If-Modified-Since"), std::string::npos);
+    // Another source knows nothing of this file's time.
+    EXPECT_EQ(Download(server.Url("/elsewhere.xml"), CCurrencyDownloader::kProxyPreconfigured), 1);
+    EXPECT_FALSE(downloader_.RatesUnchanged());
+    ASSERT_EQ(server.Requests().size(), 7u);
+    EXPECT_EQ(server.Requests()[5].find("If-Modified-Since"), std::string::npos);
 }
 
 } // namespace

@@ -183,6 +183,35 @@ TEST(CurrencyTable, ACommaLocaleChangesNoNumber)
     EXPECT_EQ(recognised, 1);
 }
 
+// The date the rates are valid for, as a downloaded file names it; rates
+// without a date (the shipped ones) name none.
+TEST(CurrencyTable, NamesTheDateOfItsRates)
+{
+    const struct {
+        const char* info;
+        const char* date;
+    } rows[] = {
+        {"[Info]\r\nDate=2026-12-04\r\n", "2026-12-04"},
+        {"[info]\r\ndate = 2024-02-29\r\n", "2024-02-29"},
+        {"", ""},
+        {"[Info]\r\nDate=2025-02-29\r\n", ""},
+        {"[Info]\r\nDate=2026-13-01\r\n", ""},
+        {"[Info]\r\nDate=4.12.2026\r\n", ""},
+        {"[Info]\r\nDate=2026-12-04 16:00\r\n", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.info);
+        TempRatesFile file(std::string(row.info) + "[Conversions]\r\nEUR=1.2\r\n");
+        CCurrencyTable table(file.Path());
+        ASSERT_EQ(table.Load(), 1);
+        EXPECT_EQ(table.ReferenceDate(), row.date);
+        EXPECT_DOUBLE_EQ(table.Rate(1), 1.2);
+    }
+    CCurrencyTable shipped(ShippedRates());
+    shipped.Load();
+    EXPECT_EQ(shipped.ReferenceDate(), "");
+}
+
 // Only a body the table will read as good rates may replace the rates file.
 TEST(CurrencyTable, RecognisesRatesFiles)
 {

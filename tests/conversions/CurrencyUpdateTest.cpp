@@ -101,16 +101,23 @@ protected:
 
 TEST_F(CurrencyUpdateTest, StatusLineShowsTheStoredDateInTheShortDateFormat)
 {
+    // Rates that name the date they are valid for show it too.
+    const char* const dated = "[Info]\nDate=2026-12-04\n";
     const struct {
         const char* locale;
+        const char* info;
         const char* shown;
     } rows[] = {
-        {"en_US.UTF-8", "Last Update: 06/01/2004"},
-        {"de_DE.UTF-8", "Last Update: 01.06.2004"},
+        {"en_US.UTF-8", "", "Last Update: 06/01/2004"},
+        {"de_DE.UTF-8", "", "Last Update: 01.06.2004"},
+        {"en_US.UTF-8", dated, "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 12/04/2026"},
+        {"de_DE.UTF-8", dated, "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 04.12.2026"},
     };
     for (const auto& row : rows) {
         std::string probe;
         if (!FormatShortDate(1, 1, 2000, row.locale, probe)) continue;  // locale not generated here
+        table->SetRatesPath(folder.Write("Currency.ini", row.info + ShippedRates()));
+        table->Load();
         update.SetDateLocale(row.locale);
         update.Init();
         EXPECT_EQ(update.StatusText(), row.shown);

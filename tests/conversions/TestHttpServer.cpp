@@ -112,6 +112,10 @@ void CTestHttpServer::Answer(int client)
         }
         return;
     }
+    if (mode_ == kNotModified && head.find("\r\nIf-Modified-Since: ") != std::string::npos) {
+        SendAll(client, "HTTP/1.0 304 Not Modified\r\nConnection: close\r\n\r\n");
+        return;
+    }
     std::string status = mode_ == kNotFound ? "404 Not Found" : "200 OK";
     std::string answer = "HTTP/1.0 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
                        std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n";

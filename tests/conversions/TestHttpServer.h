@@ -14,6 +14,7 @@ public:
         kNotFound, // 404 with the body
         kSilent,   // reads the request and never answers
         kTrickle,  // 200 with the body, one byte every 10 ms
+        kNotModified, // 304 to a request with If-Modified-Since, else 200 with the body
     };
 
     CTestHttpServer(Mode mode, std::string body);

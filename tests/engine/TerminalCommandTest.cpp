@@ -322,7 +322,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         std::string err;
     } failures[] = {
         {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
-        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (no section [Conversions])"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not reference rates)"},
+        {CTestHttpServer::kOk, "[Rates]\nEUR=2\n", "is no usable rates file (no section [Conversions])"},
         {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
         {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
     };
@@ -356,6 +357,36 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     fs::remove_all(Program() + "Currency");
     Write(Program() + "Currency", "a file where the rates folder belongs");
     Check({{{"--update-rates"}, "", "", "Currency.ini could not be written; the old rates stay", 1}});
+}
+
+// The euro reference rates of the day, as their source publishes them.
+TEST_F(TerminalCommands, UpdatesFromReferenceRates)
+{
+    const std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
+        "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\">\n"
+        "<gesmes:subject>Reference rates</gesmes:subject>\n"
+        "<Cube><Cube time=\"2026-12-04\">\n"
+        "<Cube currency=\"USD\" rate=\"1.0550\"/><Cube currency=\"JPY\" rate=\"162.37\"/>"
+        "<Cube currency=\"GBP\" rate=\"0.844\"/>\n"
+        "</Cube></Cube>\n</gesmes:Envelope>\n";
+    CTestHttpServer server(CTestHttpServer::kNotModified, xml);
+    env_["TALLIX_RATES_URL"] = server.Url("/eurofxref-daily.xml");
+    const SResult updated = Run({"--update-rates"});
+    EXPECT_EQ(updated.code, 0) << updated.err;
+    EXPECT_NE(updated.out.find("rates of 2026-12-04"), std::string::npos) << updated.out;
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+    Check({
+        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string("rates of 2026-12-04, downloaded on ") + today, 0},
+        {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
+        {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
+    });
+    const SResult again = Run({"--update-rates"});
+    EXPECT_EQ(again.code, 0) << again.err;
+    EXPECT_EQ(again.out.rfind("Rates unchanged at " + server.Url("/eurofxref-daily.xml"), 0), 0u) << again.out;
 }
 
 TEST_F(TerminalCommands, AFailedWriteFailsEveryCommand)

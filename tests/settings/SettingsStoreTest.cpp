@@ -260,4 +260,25 @@ TEST(SettingsStoreTest, ApplyDefaultsTouchesOnlyTheNamedValues)
     EXPECT_EQ(255u, store.IniFile().size());
 }
 
+// One automatic rates download a day at most once one has succeeded.
+TEST(SettingsStoreTest, TheAutomaticDownloadWaitsForTheNextDay)
+{
+    const struct {
+        SettingsDate lastSuccess;
+        SettingsDate today;
+        bool download;
+    } rows[] = {
+        {{7, 12, 2026}, {7, 12, 2026}, false},
+        {{6, 12, 2026}, {7, 12, 2026}, true},
+        {{7, 11, 2026}, {7, 12, 2026}, true},
+        {{7, 12, 2025}, {7, 12, 2026}, true},
+        {{1, 6, 2004}, {7, 12, 2026}, true},  // the default: never downloaded
+        {{8, 12, 2026}, {7, 12, 2026}, true}, // the clock went back
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.lastSuccess.year << "-" << row.lastSuccess.month << "-" << row.lastSuccess.day);
+        EXPECT_EQ(ShouldDownloadAutomatically(row.lastSuccess, row.today), row.download);
+    }
+}
+
 } // namespace

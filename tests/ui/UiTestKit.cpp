@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "conversions/pages/ConverterPages.h"
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
 #include "ui/KeypadPage.h"
@@ -42,8 +43,14 @@ UiWindow::UiWindow(CMemoryRegistry* registry, int startInTray, const std::string
         registry = m_ownRegistry.get();
     }
     m_registry = registry;
+    // Tests go to the network only when they ask to.
+    const char kCurrencyKey[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
+    int32_t autoDownload = 0;
+    if (!m_registry->ReadNumber(kCurrencyKey, "AutoDownload", autoDownload))
+        m_registry->WriteNumber(kCurrencyKey, "AutoDownload", 0);
     m_resources.SetProgramFolder(programFolder.empty() ? RuntimeDir() : programFolder);
     m_window = std::make_unique<CMainWindow>(*m_registry, m_resources);
+    InstallConverterPages(*m_window);
     m_window->Initialise(startInTray);
     m_window->BuildRemainingPages();
     if (!startInTray) m_window->show();
