@@ -8,7 +8,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlversion.h>
 
-#include <dlfcn.h>
+#include "platform/LibrarySymbol.h"
 
 #include <algorithm>
 #include <charconv>
@@ -37,25 +37,18 @@ struct XmlApi {
     void (*freeDoc)(xmlDocPtr);
 };
 
-template <typename F>
-bool Find(void* library, const char* name, F& out)
-{
-    out = reinterpret_cast<F>(dlsym(library, name));
-    return out != nullptr;
-}
-
 const XmlApi* Xml()
 {
     static XmlApi api;
     static const bool loaded = [] {
         void* lib = dlopen("libxml2.so.2", RTLD_NOW | RTLD_LOCAL);
-        return lib && Find(lib, "xmlFree", api.freeFunction) && Find(lib, "xmlGetNoNsProp", api.getNoNsProp) &&
-               Find(lib, "xmlHasProp", api.hasProp) && Find(lib, "xmlStopParser", api.stopParser) &&
-               Find(lib, "xmlInitParser", api.initParser) && Find(lib, "xmlNewParserCtxt", api.newParserCtxt) &&
-               Find(lib, "xmlCtxtReadMemory", api.ctxtReadMemory) &&
-               Find(lib, "xmlCtxtGetLastError", api.ctxtGetLastError) &&
-               Find(lib, "xmlFreeParserCtxt", api.freeParserCtxt) &&
-               Find(lib, "xmlDocGetRootElement", api.docGetRootElement) && Find(lib, "xmlFreeDoc", api.freeDoc);
+        return lib && FindLibrarySymbol(lib, "xmlFree", api.freeFunction) && FindLibrarySymbol(lib, "xmlGetNoNsProp", api.getNoNsProp) &&
+               FindLibrarySymbol(lib, "xmlHasProp", api.hasProp) && FindLibrarySymbol(lib, "xmlStopParser", api.stopParser) &&
+               FindLibrarySymbol(lib, "xmlInitParser", api.initParser) && FindLibrarySymbol(lib, "xmlNewParserCtxt", api.newParserCtxt) &&
+               FindLibrarySymbol(lib, "xmlCtxtReadMemory", api.ctxtReadMemory) &&
+               FindLibrarySymbol(lib, "xmlCtxtGetLastError", api.ctxtGetLastError) &&
+               FindLibrarySymbol(lib, "xmlFreeParserCtxt", api.freeParserCtxt) &&
+               FindLibrarySymbol(lib, "xmlDocGetRootElement", api.docGetRootElement) && FindLibrarySymbol(lib, "xmlFreeDoc", api.freeDoc);
     }();
     return loaded ? &api : nullptr;
 }

@@ -2,7 +2,7 @@
 #include "platform/ClickSound.h"
 
 #include <alsa/asoundlib.h>
-#include <dlfcn.h>
+#include "platform/LibrarySymbol.h"
 
 #include <atomic>
 #include <cerrno>
@@ -26,13 +26,6 @@ struct AlsaApi {
     snd_pcm_sframes_t (*pcm_writei)(snd_pcm_t*, const void*, snd_pcm_uframes_t);
 };
 
-template <typename F>
-bool Find(void* library, const char* name, F& out)
-{
-    out = reinterpret_cast<F>(dlsym(library, name));
-    return out != nullptr;
-}
-
 const AlsaApi* Alsa()
 {
     static AlsaApi api;
@@ -40,12 +33,12 @@ const AlsaApi* Alsa()
     static std::once_flag once;
     std::call_once(once, [] {
         void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-        loaded = library && Find(library, "snd_lib_error_set_handler", api.lib_error_set_handler) &&
-                 Find(library, "snd_pcm_open", api.pcm_open) && Find(library, "snd_pcm_close", api.pcm_close) &&
-                 Find(library, "snd_pcm_drain", api.pcm_drain) && Find(library, "snd_pcm_recover", api.pcm_recover) &&
-                 Find(library, "snd_pcm_set_params", api.pcm_set_params) &&
-                 Find(library, "snd_pcm_state", api.pcm_state) && Find(library, "snd_pcm_wait", api.pcm_wait) &&
-                 Find(library, "snd_pcm_writei", api.pcm_writei);
+        loaded = library && FindLibrarySymbol(library, "snd_lib_error_set_handler", api.lib_error_set_handler) &&
+                 FindLibrarySymbol(library, "snd_pcm_open", api.pcm_open) && FindLibrarySymbol(library, "snd_pcm_close", api.pcm_close) &&
+                 FindLibrarySymbol(library, "snd_pcm_drain", api.pcm_drain) && FindLibrarySymbol(library, "snd_pcm_recover", api.pcm_recover) &&
+                 FindLibrarySymbol(library, "snd_pcm_set_params", api.pcm_set_params) &&
+                 FindLibrarySymbol(library, "snd_pcm_state", api.pcm_state) && FindLibrarySymbol(library, "snd_pcm_wait", api.pcm_wait) &&
+                 FindLibrarySymbol(library, "snd_pcm_writei", api.pcm_writei);
     });
     return loaded ? &api : nullptr;
 }

@@ -1,6 +1,6 @@
 #include "platform/CurlLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/LibrarySymbol.h"
 
 #include <atomic>
 #include <mutex>
@@ -9,26 +9,19 @@ namespace {
 CurlApi g_api;
 std::atomic<bool> g_loaded{false};
 
-template <typename F>
-bool Find(void* library, const char* name, F& out)
-{
-    out = reinterpret_cast<F>(dlsym(library, name));
-    return out != nullptr;
-}
-
 bool Load()
 {
     void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
     if (!library) return false;
     CURLcode (*globalInit)(long) = nullptr;
-    const bool found = Find(library, "curl_global_init", globalInit) &&
-                       Find(library, "curl_easy_init", g_api.easy_init) &&
-                       Find(library, "curl_easy_setopt", g_api.easy_setopt) &&
-                       Find(library, "curl_easy_perform", g_api.easy_perform) &&
-                       Find(library, "curl_easy_getinfo", g_api.easy_getinfo) &&
-                       Find(library, "curl_easy_cleanup", g_api.easy_cleanup) &&
-                       Find(library, "curl_slist_append", g_api.slist_append) &&
-                       Find(library, "curl_slist_free_all", g_api.slist_free_all);
+    const bool found = FindLibrarySymbol(library, "curl_global_init", globalInit) &&
+                       FindLibrarySymbol(library, "curl_easy_init", g_api.easy_init) &&
+                       FindLibrarySymbol(library, "curl_easy_setopt", g_api.easy_setopt) &&
+                       FindLibrarySymbol(library, "curl_easy_perform", g_api.easy_perform) &&
+                       FindLibrarySymbol(library, "curl_easy_getinfo", g_api.easy_getinfo) &&
+                       FindLibrarySymbol(library, "curl_easy_cleanup", g_api.easy_cleanup) &&
+                       FindLibrarySymbol(library, "curl_slist_append", g_api.slist_append) &&
+                       FindLibrarySymbol(library, "curl_slist_free_all", g_api.slist_free_all);
     if (!found || globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         dlclose(library);
         return false;

@@ -1,6 +1,6 @@
 #include "app/terminal/LineReader.h"
 
-#include <dlfcn.h>
+#include "platform/LibrarySymbol.h"
 #include <editline/readline.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -85,25 +85,18 @@ struct EditApi {
     FILE** outStream;
 };
 
-template <typename T>
-bool Find(void* library, const char* name, T& out)
-{
-    out = reinterpret_cast<T>(dlsym(library, name));
-    return out != nullptr;
-}
-
 const EditApi* Edit()
 {
     static EditApi api;
     static bool loaded = [] {
         void* library = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
-        return library && Find(library, "readline", api.readline) && Find(library, "add_history", api.add_history) &&
-               Find(library, "read_history", api.read_history) &&
-               Find(library, "write_history", api.write_history) &&
-               Find(library, "stifle_history", api.stifle_history) &&
-               Find(library, "using_history", api.using_history) &&
-               Find(library, "rl_catch_signals", api.catchSignals) &&
-               Find(library, "rl_getc_function", api.getcFunction) && Find(library, "rl_outstream", api.outStream);
+        return library && FindLibrarySymbol(library, "readline", api.readline) && FindLibrarySymbol(library, "add_history", api.add_history) &&
+               FindLibrarySymbol(library, "read_history", api.read_history) &&
+               FindLibrarySymbol(library, "write_history", api.write_history) &&
+               FindLibrarySymbol(library, "stifle_history", api.stifle_history) &&
+               FindLibrarySymbol(library, "using_history", api.using_history) &&
+               FindLibrarySymbol(library, "rl_catch_signals", api.catchSignals) &&
+               FindLibrarySymbol(library, "rl_getc_function", api.getcFunction) && FindLibrarySymbol(library, "rl_outstream", api.outStream);
     }();
     return loaded ? &api : nullptr;
 }
