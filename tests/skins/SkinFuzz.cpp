@@ -100,8 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // section at one size, the page-switch band and the checker when asked.
     const uint8_t choice = size > 0 ? data[0] : 0;
     if (res.LoadSkin(request, result)) {
+        // A smaller page than the window's: buttons beyond it exercise the same
+        // clipping, and each input allocates and clears a sixth of the pixels.
         CSkinImage screen;
-        screen.Create(240 * (vga + 1), 162 * (vga + 1));
+        screen.Create(96 * (vga + 1), 66 * (vga + 1));
         CPageSwitch band;
         const int compact = (choice >> 5) & 1;
         CButtonGroup group(&res);
