@@ -1,6 +1,7 @@
 #include "settings/StringTable.h"
 
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -87,17 +88,26 @@ int ParseStringTable(std::string_view text, std::map<int, std::string>& out, std
 
 const std::map<int, std::string>* BuiltInStringTable(int languageId)
 {
-    static std::map<int, std::map<int, std::string>> tables;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        size_t count = 0;
-        const EmbeddedStringTable* embedded = EmbeddedStringTables(count);
-        for (size_t i = 0; i < count; ++i) {
-            std::map<int, std::string> table;
-            if (ParseStringTable(std::string_view(embedded[i].text, embedded[i].size), table))
-                tables[embedded[i].languageId] = std::move(table);
-        }
-    });
-    auto it = tables.find(languageId);
-    return it == tables.end() ? nullptr : &it->second;
+    // A language is parsed when it is first asked for: a start needs one or
+    // two of the eight, and parsing them all cost more than a millisecond.
+    struct Parsed {
+        std::once_flag once;
+        std::map<int, std::string> table;
+        bool ok = false;
+    };
+    size_t count = 0;
+    const EmbeddedStringTable* embedded = EmbeddedStringTables(count);
+    static const std::unique_ptr<Parsed[]> parsed(new Parsed[count]);
+    const std::map<int, std::string>* found = nullptr;
+    // A table that does not parse is not there; of two for one language the later wins.
+    for (size_t i = 0; i < count; ++i) {
+        if (embedded[i].languageId != languageId) continue;
+        Parsed& entry = parsed[i];
+        std::call_once(entry.once, [&] {
+            entry.ok = ParseStringTable(std::string_view(embedded[i].text, embedded[i].size), entry.table);
+            if (!entry.ok) entry.table.clear();
+        });
+        if (entry.ok) found = &entry.table;
+    }
+    return found;
 }

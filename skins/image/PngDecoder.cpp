@@ -1,8 +1,11 @@
 // PNG through libpng. libpng reports errors by longjmp, so the frame that
 // calls setjmp holds only plain C state: no C++ object with a destructor may
-// live across it. Every row is expanded to 8-bit RGBA, then laid over black.
+// live across it. Rows are expanded to 8-bit colour plus a fourth byte and
+// written straight into the image in its own pixel order; only an image with
+// transparency then has its pixels laid over black.
 #include <png.h>
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,8 +23,7 @@ struct PngJob {
     PngSource src;
     png_structp png;
     png_infop info;
-    png_bytep pixels;     // malloc'd RGBA rows
-    png_bytepp rows;      // malloc'd row pointers
+    png_bytepp rows;      // malloc'd row pointers into out
     CSkinImage* out;
 };
 
@@ -52,21 +54,32 @@ int ReadPng(PngJob* job)
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
-    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    // The fourth byte of each pixel is its alpha, or 0 where there is none,
+    // placed so that the four bytes read as one 0x00RRGGBB-style word.
+    const bool alpha = (png_get_color_type(png, job->info) & PNG_COLOR_MASK_ALPHA) ||
+                       png_get_valid(png, job->info, PNG_INFO_tRNS);
+    if constexpr (std::endian::native == std::endian::little) {
+        png_set_bgr(png);
+        if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+    } else {
+        if (alpha) png_set_swap_alpha(png);
+        else png_set_filler(png, 0, PNG_FILLER_BEFORE);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, job->info);
     if (png_get_rowbytes(png, job->info) != size_t(w) * 4) return 0;
-    job->pixels = static_cast<png_bytep>(std::malloc(size_t(w) * h * 4));
+    if (!job->out->Create(int(w), int(h))) return 0;
     job->rows = static_cast<png_bytepp>(std::malloc(sizeof(png_bytep) * h));
-    if (!job->pixels || !job->rows) return 0;
-    for (png_uint_32 y = 0; y < h; ++y) job->rows[y] = job->pixels + size_t(y) * w * 4;
+    if (!job->rows) return 0;
+    for (png_uint_32 y = 0; y < h; ++y) job->rows[y] = reinterpret_cast<png_bytep>(job->out->Row(int(y)));
     png_read_image(png, job->rows);
     png_read_end(png, nullptr);
-    if (!job->out->Create(int(w), int(h))) return 0;
-    for (png_uint_32 y = 0; y < h; ++y) {
-        const png_bytep s = job->rows[y];
-        uint32_t* d = job->out->Row(int(y));
-        for (png_uint_32 x = 0; x < w; ++x) d[x] = OverBlack(s[4 * x], s[4 * x + 1], s[4 * x + 2], s[4 * x + 3]);
+    if (alpha) {
+        uint32_t* p = job->out->Pixels();
+        for (size_t i = 0, n = size_t(w) * h; i < n; ++i) {
+            const uint32_t v = p[i], a = v >> 24;
+            p[i] = a == 255 ? v & 0x00FFFFFFu : OverBlack((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF, a);
+        }
     }
     return 1;
 }
@@ -77,13 +90,12 @@ int DecodePng(const uint8_t* data, size_t size, CSkinImage& out)
 {
     out.Destroy();
     if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return 0;
-    PngJob job{{data, size, 0}, nullptr, nullptr, nullptr, nullptr, &out};
+    PngJob job{{data, size, 0}, nullptr, nullptr, nullptr, &out};
     job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, FailOnError, IgnoreWarning);
     if (!job.png) return 0;
     job.info = png_create_info_struct(job.png);
     const int ok = job.info ? ReadPng(&job) : 0;
     png_destroy_read_struct(&job.png, job.info ? &job.info : nullptr, nullptr);
-    std::free(job.pixels);
     std::free(job.rows);
     if (!ok) out.Destroy();
     return ok;
