@@ -12,8 +12,7 @@
 #include <QString>
 
 #include <functional>
-
-class QLocalServer;
+#include <memory>
 
 class CVexSingleInst {
 public:
@@ -43,5 +42,6 @@ private:
     QString m_lockPath;
     int m_lock = -1;   // the locked file
     int m_client = -1; // the connection to the running instance
-    QLocalServer* m_server = nullptr;
+    class Listener;
+    std::unique_ptr<Listener> m_listener;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skins/image/ImageFormats.h"
+#include "skins/image/LibraryDecoders.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ bool ReadFrame(GifFileType* gif, CSkinImage& out, int transparent)
 // The first frame: the images up to the first one that has a graphic
 // control block (an animation frame). Images without one are drawn together
 // as parts of one picture, as viewers do; in GIF87a every image is a frame.
-int DecodeGif(const uint8_t* data, size_t size, CSkinImage& out)
+int DecodeGifWithLibrary(const uint8_t* data, size_t size, CSkinImage& out)
 {
     out.Destroy();
     if (size < 6 || std::memcmp(data, "GIF8", 4) != 0) return 0;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "skins/image/ImageFormats.h"
+#include "skins/image/LibraryDecoders.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ uint32_t FromYcc(int y, int cb, int cr)
 
 }  // namespace
 
-int DecodeJpeg2000(const uint8_t* data, size_t size, CSkinImage& out)
+int DecodeJpeg2000WithLibrary(const uint8_t* data, size_t size, CSkinImage& out)
 {
     out.Destroy();
     static const uint8_t kJp2[12] = {0, 0, 0, 12, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A};

@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include "skins/image/ImageFormats.h"
+#include "skins/image/LibraryDecoders.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ int ReadJpeg(JpegJob* job, const uint8_t* data, size_t size)
 
 }  // namespace
 
-int DecodeJpeg(const uint8_t* data, size_t size, CSkinImage& out)
+int DecodeJpegWithLibrary(const uint8_t* data, size_t size, CSkinImage& out)
 {
     out.Destroy();
     if (size < 3 || data[0] != 0xFF || data[1] != 0xD8) return 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "skins/image/ImageFormats.h"
+#include "skins/image/LibraryDecoders.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ struct TiffCloser {
 
 }  // namespace
 
-int DecodeTiff(const uint8_t* data, size_t size, CSkinImage& out)
+int DecodeTiffWithLibrary(const uint8_t* data, size_t size, CSkinImage& out)
 {
     out.Destroy();
     if (size < 8 || !((data[0] == 'I' && data[1] == 'I') || (data[0] == 'M' && data[1] == 'M'))) return 0;

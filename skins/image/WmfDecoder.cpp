@@ -15,6 +15,7 @@
 #include <string>
 
 #include "skins/image/ImageFormats.h"
+#include "skins/image/LibraryDecoders.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ bool HeaderPlausible(const uint8_t* data, size_t size)
 
 }  // namespace
 
-int DecodeWmf(const uint8_t* data, size_t size, CSkinImage& out, int dpi)
+int DecodeWmfWithLibrary(const uint8_t* data, size_t size, CSkinImage& out, int dpi)
 {
     out.Destroy();
     if (size < 18 || dpi <= 0 || dpi > 1200 || !HeaderPlausible(data, size)) return 0;

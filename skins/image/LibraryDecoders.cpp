@@ -1,0 +1,79 @@
+#include "skins/image/LibraryDecoders.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <mutex>
+#include <string>
+
+#include "skins/image/ImageFormats.h"
+
+// Defined only where the decoders are linked in (LinkedDecoders.cpp).
+extern const ImageLibraryDecoders kLinkedImageDecoders __attribute__((weak));
+
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return {};
+    std::string folder(path, size_t(n));
+    const size_t slash = folder.rfind('/');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+const ImageLibraryDecoders* OpenModule()
+{
+    // Never closed: decoded images may still be drawn while the program ends.
+    void* module = dlopen((ProgramFolder() + kImageDecoderModule).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) return nullptr;
+    using Entry = const ImageLibraryDecoders* (*)();
+    auto entry = reinterpret_cast<Entry>(dlsym(module, kImageDecoderEntry));
+    const ImageLibraryDecoders* decoders = entry ? entry() : nullptr;
+    if (!decoders || !decoders->jpeg || !decoders->gif || !decoders->tiff || !decoders->jpeg2000 || !decoders->wmf)
+        return nullptr;
+    return decoders;
+}
+
+}  // namespace
+
+const ImageLibraryDecoders* ImageLibraries()
+{
+    if (&kLinkedImageDecoders) return &kLinkedImageDecoders;
+    static const ImageLibraryDecoders* opened = nullptr;
+    static std::once_flag once;
+    std::call_once(once, [] { opened = OpenModule(); });
+    return opened;
+}
+
+int DecodeJpeg(const uint8_t* data, size_t size, CSkinImage& out)
+{
+    const ImageLibraryDecoders* libraries = ImageLibraries();
+    return libraries ? libraries->jpeg(data, size, out) : (out.Destroy(), 0);
+}
+
+int DecodeGif(const uint8_t* data, size_t size, CSkinImage& out)
+{
+    const ImageLibraryDecoders* libraries = ImageLibraries();
+    return libraries ? libraries->gif(data, size, out) : (out.Destroy(), 0);
+}
+
+int DecodeTiff(const uint8_t* data, size_t size, CSkinImage& out)
+{
+    const ImageLibraryDecoders* libraries = ImageLibraries();
+    return libraries ? libraries->tiff(data, size, out) : (out.Destroy(), 0);
+}
+
+int DecodeJpeg2000(const uint8_t* data, size_t size, CSkinImage& out)
+{
+    const ImageLibraryDecoders* libraries = ImageLibraries();
+    return libraries ? libraries->jpeg2000(data, size, out) : (out.Destroy(), 0);
+}
+
+int DecodeWmf(const uint8_t* data, size_t size, CSkinImage& out, int dpi)
+{
+    const ImageLibraryDecoders* libraries = ImageLibraries();
+    return libraries ? libraries->wmf(data, size, out, dpi) : (out.Destroy(), 0);
+}
