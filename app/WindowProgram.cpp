@@ -84,6 +84,7 @@ int RunWindowProgram(int argc, char** argv)
         single.ActivateOther();
         return 0;
     }
+    StartFontConfigLoad();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -7,6 +7,10 @@
 #include <QThread>
 #include <QScreen>
 
+#include <dlfcn.h>
+
+#include <thread>
+
 #include "platform/TextPainter.h"
 #include "platform/qt/QtTextPainter.h"
 
@@ -81,12 +85,34 @@ void RemoveQtServices()
 
 namespace {
 QThread* g_warmUp = nullptr;
+// A pointer, not a std::thread object: an exit before the join must not
+// end in std::terminate.
+std::thread* g_fontConfig = nullptr;
+
+void JoinFontConfigLoad()
+{
+    if (!g_fontConfig) return;
+    g_fontConfig->join();
+    delete g_fontConfig;
+    g_fontConfig = nullptr;
+}
+}  // namespace
+
+void StartFontConfigLoad()
+{
+    if (g_fontConfig) return;
+    // Qt's font library, loaded with Qt: looked up rather than linked, as
+    // this one call is all we need of it.
+    using Init = int (*)();
+    if (auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"))) g_fontConfig = new std::thread(init);
 }
 
 void StartFontWarmUp()
 {
     if (g_warmUp) return;
     g_warmUp = QThread::create([] {
+        // One reading of the font configuration: wait for the one under way.
+        JoinFontConfigLoad();
         QImage image(16, 16, QImage::Format_RGB32);
         QPainter painter(&image);
         painter.setFont(CQtTextPainter::MakeFont({"Tahoma", 13, 700, true}));
@@ -97,7 +123,10 @@ void StartFontWarmUp()
 
 void FinishFontWarmUp()
 {
-    if (!g_warmUp) return;
+    if (!g_warmUp) {
+        JoinFontConfigLoad();
+        return;
+    }
     g_warmUp->wait();
     delete g_warmUp;
     g_warmUp = nullptr;

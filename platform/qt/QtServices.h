@@ -32,4 +32,8 @@ void RemoveQtServices();
 // so that the first text of the first paint does not wait for it. Finish
 // waits for the worker (call it before the application goes away).
 void StartFontWarmUp();
+// Reads the system's font configuration on a worker thread. Callable before
+// the QApplication exists, so that the reading overlaps the connection to
+// the display; StartFontWarmUp then goes on from it.
+void StartFontConfigLoad();
 void FinishFontWarmUp();
