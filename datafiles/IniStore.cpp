@@ -31,6 +31,14 @@ std::string Trim(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
+// A pair written as "key=value" that the next read would take for a section
+// header: a line that starts with "[" and ends with "]".
+bool ReadsAsSection(const std::string& key, const std::string& value)
+{
+    const std::string last = Trim(value);
+    return !key.empty() && key.front() == '[' && !last.empty() && last.back() == ']';
+}
+
 bool SameName(const std::string& a, const char* b)
 {
     return SameAsciiNoCase(a, b);
@@ -150,7 +158,12 @@ void CIniStore::ParseLine(const std::string& raw, int lineNo)
     Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), lineNo};
     if (pair.key.size() > kMaxKey) return;
     // A cut may end on a blank, which the next read would drop: drop it now.
-    if (pair.value.size() > kMaxValue) pair.value = Trim(pair.value.substr(0, kMaxValue));
+    // Nor may it end the line on "]" after a key that starts with "[": the
+    // saved line would come back as a section header.
+    if (pair.value.size() > kMaxValue) {
+        pair.value = Trim(pair.value.substr(0, kMaxValue));
+        while (ReadsAsSection(pair.key, pair.value)) pair.value = Trim(pair.value.substr(0, pair.value.size() - 1));
+    }
     Section& current = sections_.back();
     if (current.pairs.size() < static_cast<size_t>(kMaxPairs)) current.pairs.push_back(std::move(pair));
 }
@@ -234,6 +247,8 @@ int CIniStore::SetValue(const char* section, const char* key, const char* value)
     if (s < 0) return 0;
     int k = FindKey(s, key);
     if (k < 0) return 0;
+    // The saved pair would read back as a section header.
+    if (ReadsAsSection(key, std::string(value).substr(0, kMaxValue))) return 0;
     Pair& pair = sections_[static_cast<size_t>(s)].pairs[static_cast<size_t>(k)];
     pair.key = key;
     pair.value = value;
@@ -248,6 +263,7 @@ int CIniStore::AddValue(const char* section, const char* key, const char* value)
     const std::string name = key;
     if (name.empty() || name.size() > kMaxKey || name.find_first_of("=\r\n") != std::string::npos) return 0;
     if (name != Trim(name) || *section == '\0' || std::strpbrk(section, "]\r\n")) return 0;
+    if (ReadsAsSection(name, std::string(value).substr(0, kMaxValue))) return 0;
     int s = FindSection(section);
     if (s < 0) {
         if (sections_.size() >= static_cast<size_t>(kMaxSections)) return 0;

@@ -254,6 +254,28 @@ TEST_F(IniStoreTest, SetValueNeverCreates)
     EXPECT_EQ("[Init]\r\nLAST=" + std::string(255, 'z') + "\r\n\r\n", TempFolder::Read(path));
 }
 
+// A pair whose key starts with "[" must not be saved as a line ending in "]":
+// it would read back as a section header and take the pairs after it along.
+TEST_F(IniStoreTest, NoPairIsSavedAsASectionHeader)
+{
+    // The 255-byte cut of the value ends on "]".
+    ASSERT_EQ(1, LoadText("[S]\n[k=" + std::string(254, 'v') + "]tail\nafter=1\n"));
+    std::string out;
+    store.GetString(out, "S", "[k", "");
+    EXPECT_EQ(std::string(254, 'v'), out);
+    EXPECT_EQ(0, store.SetValue("S", "[k", "x]"));
+    EXPECT_EQ(0, store.AddValue("S", "[new", "y]"));
+    EXPECT_EQ(0, store.SetValue("S", "[k", "x] \t"));
+    EXPECT_EQ(1, store.SetValue("S", "[k", "x]y"));
+    const std::string path = folder.File("out.ini");
+    ASSERT_EQ(1, store.Save(path.c_str()));
+    CIniStore again;
+    ASSERT_EQ(1, again.Load(path.c_str()));
+    EXPECT_EQ(1, again.GetString(out, "S", "after", ""));
+    EXPECT_EQ(1, again.GetString(out, "S", "[k", ""));
+    EXPECT_EQ("x]y", out);
+}
+
 TEST_F(IniStoreTest, AddValueCreatesWithinTheCapacities)
 {
     std::string text = "[Full]\n";
