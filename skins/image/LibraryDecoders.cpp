@@ -48,32 +48,28 @@ const ImageLibraryDecoders* ImageLibraries()
     return opened;
 }
 
-int DecodeJpeg(const uint8_t* data, size_t size, CSkinImage& out)
+namespace {
+// Calls one decoder of the set in use; without one, the image is refused.
+template <typename Decoder, typename... Extra>
+int Decode(Decoder ImageLibraryDecoders::*decoder, const uint8_t* data, size_t size, CSkinImage& out, Extra... extra)
 {
     const ImageLibraryDecoders* libraries = ImageLibraries();
-    return libraries ? libraries->jpeg(data, size, out) : (out.Destroy(), 0);
+    if (!libraries) {
+        out.Destroy();
+        return 0;
+    }
+    return (libraries->*decoder)(data, size, out, extra...);
 }
+}  // namespace
 
-int DecodeGif(const uint8_t* data, size_t size, CSkinImage& out)
-{
-    const ImageLibraryDecoders* libraries = ImageLibraries();
-    return libraries ? libraries->gif(data, size, out) : (out.Destroy(), 0);
-}
-
-int DecodeTiff(const uint8_t* data, size_t size, CSkinImage& out)
-{
-    const ImageLibraryDecoders* libraries = ImageLibraries();
-    return libraries ? libraries->tiff(data, size, out) : (out.Destroy(), 0);
-}
-
+int DecodeJpeg(const uint8_t* data, size_t size, CSkinImage& out) { return Decode(&ImageLibraryDecoders::jpeg, data, size, out); }
+int DecodeGif(const uint8_t* data, size_t size, CSkinImage& out) { return Decode(&ImageLibraryDecoders::gif, data, size, out); }
+int DecodeTiff(const uint8_t* data, size_t size, CSkinImage& out) { return Decode(&ImageLibraryDecoders::tiff, data, size, out); }
 int DecodeJpeg2000(const uint8_t* data, size_t size, CSkinImage& out)
 {
-    const ImageLibraryDecoders* libraries = ImageLibraries();
-    return libraries ? libraries->jpeg2000(data, size, out) : (out.Destroy(), 0);
+    return Decode(&ImageLibraryDecoders::jpeg2000, data, size, out);
 }
-
 int DecodeWmf(const uint8_t* data, size_t size, CSkinImage& out, int dpi)
 {
-    const ImageLibraryDecoders* libraries = ImageLibraries();
-    return libraries ? libraries->wmf(data, size, out, dpi) : (out.Destroy(), 0);
+    return Decode(&ImageLibraryDecoders::wmf, data, size, out, dpi);
 }
