@@ -31,6 +31,9 @@ public:
     // the surface, background left untouched. color is 0x00RRGGBB.
     virtual void DrawText(TextSurface& surface, int x, int y, const TextFontSpec& font,
                           uint32_t color, const std::string& text) = 0;
+    // A font about to be used: a painter may get it ready in the background,
+    // so that its first text is drawn sooner. Optional.
+    virtual void Prepare(const TextFontSpec& font) { (void)font; }
 };
 
 // The installed painter (the null one unless replaced).

@@ -238,9 +238,9 @@ int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& res
     GetSkinString(currency, "Init", "CurrencyBackground", "");
     GetSkinString(tip, "Init", "TipCalcBackground", "");
     m_backWide = wide.empty() ? nullptr : LoadImage(SkinPath(wide));
-    m_backConv = conv.empty() ? nullptr : LoadImage(SkinPath(conv));
-    m_backTip = tip.empty() ? nullptr : LoadImage(SkinPath(tip));
-    m_backCurrency = currency.empty() ? nullptr : LoadImage(SkinPath(currency));
+    m_backConv = conv.empty() ? -1 : ReserveImage(SkinPath(conv));
+    m_backTip = tip.empty() ? -1 : ReserveImage(SkinPath(tip));
+    m_backCurrency = currency.empty() ? -1 : ReserveImage(SkinPath(currency));
     return 1;
 }
 
@@ -258,34 +258,61 @@ void CSkinResources::ClearImages()
     for (ImageSlot& slot : m_slots) {
         slot.image.reset();
         slot.path.clear();
+        slot.file.clear();
+        slot.asked.clear();
     }
     m_imageCount = 0;
-    m_backWide = m_backConv = m_backCurrency = m_backTip = nullptr;
+    m_backWide = nullptr;
+    m_backConv = m_backCurrency = m_backTip = -1;
 }
 
 CSkinImage* CSkinResources::LoadImage(const std::string& path)
 {
-    if (path.empty()) return nullptr;
+    return SlotImage(ReserveImage(path));
+}
+
+int CSkinResources::ReserveImage(const std::string& path)
+{
+    if (path.empty()) return -1;
     std::string wanted = m_doubleScale ? VgaPath(path) : path;
     // The cache is searched before the full-cache test, so that a skin with
     // exactly 40 images still gives every button its shared image.
     for (int i = 0; i < m_imageCount; ++i)
-        if (SameAsciiNoCase(m_slots[i].path, wanted))
-            return m_slots[i].image.get();
-    if (m_imageCount >= kImageSlots) return nullptr;
+        if (SameAsciiNoCase(m_slots[i].path, wanted)) return i;
+    if (m_imageCount >= kImageSlots) return -1;
 
     std::string onDisk = ResolveFileCase(wanted);
-    if (!FileExists(onDisk)) return nullptr;
-    auto image = std::make_unique<CSkinImage>();
-    if (!DecodeImageFile(onDisk, *image)) {
-        MessageBoxService().Show("Unable to load File: " + path, "Error", MessageKind::Error,
-                                 MessageButtons::Ok);
-        return nullptr;
-    }
-    ImageSlot& slot = m_slots[m_imageCount++];
-    slot.image = std::move(image);
+    if (!FileExists(onDisk)) return -1;
+    ImageSlot& slot = m_slots[m_imageCount];
+    slot.image.reset();
     slot.path = wanted;
-    return slot.image.get();
+    slot.file = onDisk;
+    slot.asked = path;
+    return m_imageCount++;
+}
+
+CSkinImage* CSkinResources::SlotImage(int index)
+{
+    if (index < 0 || index >= m_imageCount) return nullptr;
+    ImageSlot& slot = m_slots[index];
+    if (slot.file.empty()) return slot.image.get();
+    const std::string file = std::move(slot.file), asked = std::move(slot.asked);
+    slot.file.clear();
+    slot.asked.clear();
+    auto image = std::make_unique<CSkinImage>();
+    if (DecodeImageFile(file, *image)) {
+        slot.image = std::move(image);
+        return slot.image.get();
+    }
+    // The last slot taken is given back, as if it had never been asked for; a
+    // converter background decoded late keeps its place, empty.
+    if (index == m_imageCount - 1) {
+        slot.path.clear();
+        --m_imageCount;
+    }
+    MessageBoxService().Show("Unable to load File: " + asked, "Error", MessageKind::Error,
+                             MessageButtons::Ok);
+    return nullptr;
 }
 
 int CSkinResources::FileExists(const std::string& path)

@@ -108,11 +108,13 @@ public:
 
     static int FileExists(const std::string& path);
 
-    // The backgrounds read at skin load; null when the skin names none.
+    // The backgrounds named at skin load; null when the skin names none. The
+    // three converter backgrounds take their cache places at skin load but
+    // are decoded at their first use, after the window's first paint.
     CSkinImage* BackgroundWide() const { return m_backWide; }
-    CSkinImage* ConvBackground() const { return m_backConv; }
-    CSkinImage* CurrencyBackground() const { return m_backCurrency; }
-    CSkinImage* TipCalcBackground() const { return m_backTip; }
+    CSkinImage* ConvBackground() { return SlotImage(m_backConv); }
+    CSkinImage* CurrencyBackground() { return SlotImage(m_backCurrency); }
+    CSkinImage* TipCalcBackground() { return SlotImage(m_backTip); }
 
     // The two default fonts: bold 13-pixel, and the system's default size.
     const SkinFont& BoldFont() const { return m_boldFont; }
@@ -122,7 +124,15 @@ private:
     struct ImageSlot {
         std::unique_ptr<CSkinImage> image;
         std::string path;
+        // While not yet decoded: the file on disk, and the path as asked
+        // for (the one an error message names).
+        std::string file, asked;
     };
+    // The slot of path, found in the cache or newly taken, not decoded; -1
+    // when the path is empty, the file missing or the cache full.
+    int ReserveImage(const std::string& path);
+    // The image of a slot, decoded now if it was only reserved.
+    CSkinImage* SlotImage(int slot);
     void ShowUnreadable(const SkinLoadRequest& request, const std::string& path);
 
     std::string m_programFolder;
@@ -135,9 +145,9 @@ private:
     std::array<ImageSlot, kImageSlots> m_slots;
     int m_imageCount = 0;
     CSkinImage* m_backWide = nullptr;
-    CSkinImage* m_backConv = nullptr;
-    CSkinImage* m_backCurrency = nullptr;
-    CSkinImage* m_backTip = nullptr;
+    int m_backConv = -1;
+    int m_backCurrency = -1;
+    int m_backTip = -1;
     SkinFont m_boldFont{"Tahoma", 13, 700};
     SkinFont m_systemFont{"Tahoma", 16, 400};
 };

@@ -23,6 +23,11 @@ void DrawSkinText(int x, int y, int height, int weight, const std::string& face,
     DrawSkinTextUtf8(x, y, height, weight, face, Cp1252ToUtf8(text), dc, color, alignment);
 }
 
+void PrepareSkinText(int height, int weight, const std::string& face)
+{
+    TextPainterService().Prepare({Cp1252ToUtf8(face), height, weight, g_clearType != 0});
+}
+
 void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& face,
                       const std::string& utf8, CSkinImage& dc, uint32_t color, int alignment)
 {

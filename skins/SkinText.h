@@ -1,6 +1,6 @@
 #pragma once
 // One line of skin text (page values, labels, menu items) drawn through the
-// platform's text painter. Fonts are made per call and not cached.
+// platform's text painter, which may keep what it resolved per font.
 
 #include <cstdint>
 #include <string>
@@ -23,6 +23,10 @@ void DrawSkinText(int x, int y, int height, int weight, const std::string& face,
 // that Windows-1252 has not, such as Chinese menu items).
 void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& face,
                       const std::string& utf8Text, CSkinImage& dc, uint32_t color, int alignment);
+
+// A font (face in Windows-1252) that a first paint is about to use: the
+// painter may get it ready in the background.
+void PrepareSkinText(int height, int weight, const std::string& face);
 
 // The left edge DrawSkinText uses for a text of the given width.
 int SkinTextLeft(int x, int width, int alignment);

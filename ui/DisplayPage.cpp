@@ -33,6 +33,24 @@ CDisplayPage::CDisplayPage(QWidget* parent, CSkinResources& resources, CCalcCont
 
 CDisplayPage::~CDisplayPage() = default;
 
+void CDisplayPage::ReadFont(CSkinResources& resources, std::string& face, int& height, int& weight)
+{
+    resources.GetSkinInt(weight, "Display", "TextWeight", 700);
+    resources.GetSkinInt(height, "Display", "TextHeight", 20);
+    resources.GetSkinString(face, "Display", "TextFont", "Tahoma");
+}
+
+void CDisplayPage::PrepareFonts(CSkinResources& resources)
+{
+    std::string face;
+    int height = 20, weight = 700;
+    ReadFont(resources, face, height, weight);
+    // In the order the first paint draws them: indicators, value, exponent.
+    PrepareSkinText(resources.Scaled(12), 400, face);
+    PrepareSkinText(resources.Scaled(height), weight, face);
+    PrepareSkinText(resources.Scaled(height - 6), weight, face);
+}
+
 void CDisplayPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarget* target,
                          uint32_t backgroundColor)
 {
@@ -41,10 +59,8 @@ void CDisplayPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarget
     std::string name;
     m_resources.GetSkinPair(x, y, "Display", "BtnMenuLocation", 0, 0);
     m_resources.GetSkinString(name, "Display", "BtnMenu", "MenuButton");
-    m_resources.GetSkinInt(m_textWeight, "Display", "TextWeight", 700);
-    m_resources.GetSkinInt(m_textHeight, "Display", "TextHeight", 20);
+    ReadFont(m_resources, m_font, m_textHeight, m_textWeight);
     m_resources.GetSkinColor(m_textColor, "Display", "TextColor", 0);
-    m_resources.GetSkinString(m_font, "Display", "TextFont", "Tahoma");
     m_menu = std::make_unique<CSkinMenuButton>(&m_resources, this);
     if (!m_menu->CreateMenuButton(items, m_resources.Scaled(x), m_resources.Scaled(y), name.c_str(), this,
                                   target, kMsgGroupSelect))

@@ -393,6 +393,7 @@ void CMainWindow::BuildPages()
     TheSystemInfo().ScreenSize(width, height);
     const int compact = m_landscape || (width > 0 && width == height);
 
+    CDisplayPage::PrepareFonts(m_resources);
     m_mainKeypad = new CKeypadPage(this, m_resources, nullptr);
     m_mainKeypad->Load("Main", this, 1, compact, 240, 160, 40, 134);
     m_mainKeypad->move(Offset(), m_resources.Scaled(134));

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QMessageBox>
 #include <QPainter>
-#include <QThread>
 #include <QScreen>
 
 #include <dlfcn.h>
@@ -84,7 +83,6 @@ void RemoveQtServices()
 }
 
 namespace {
-QThread* g_warmUp = nullptr;
 // A pointer, not a std::thread object: an exit before the join must not
 // end in std::terminate.
 std::thread* g_fontConfig = nullptr;
@@ -109,8 +107,7 @@ void StartFontConfigLoad()
 
 void StartFontWarmUp()
 {
-    if (g_warmUp) return;
-    g_warmUp = QThread::create([] {
+    CQtTextPainter::StartWorker([] {
         // One reading of the font configuration: wait for the one under way.
         JoinFontConfigLoad();
         QImage image(16, 16, QImage::Format_RGB32);
@@ -118,16 +115,10 @@ void StartFontWarmUp()
         painter.setFont(CQtTextPainter::MakeFont({"Tahoma", 13, 700, true}));
         painter.drawText(0, 12, "0");
     });
-    g_warmUp->start();
 }
 
 void FinishFontWarmUp()
 {
-    if (!g_warmUp) {
-        JoinFontConfigLoad();
-        return;
-    }
-    g_warmUp->wait();
-    delete g_warmUp;
-    g_warmUp = nullptr;
+    CQtTextPainter::StopWorker();
+    JoinFontConfigLoad();
 }

@@ -29,8 +29,9 @@ void InstallQtServices();
 void RemoveQtServices();
 
 // Loads the font database on a worker thread while the window is being built,
-// so that the first text of the first paint does not wait for it. Finish
-// waits for the worker (call it before the application goes away).
+// so that the first text of the first paint does not wait for it; the thread
+// then resolves the fonts the text painter is asked to prepare. Finish waits
+// for the worker (call it before the application goes away).
 void StartFontWarmUp();
 // Reads the system's font configuration on a worker thread. Callable before
 // the QApplication exists, so that the reading overlaps the connection to

@@ -5,23 +5,131 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <utility>
 
-QFont CQtTextPainter::MakeFont(const TextFontSpec& fontSpec)
+namespace {
+
+// What MakeFont decides for a face and cell height. Each decision asks the
+// font database and builds a font engine just to measure: a few tenths of a
+// millisecond that every text would otherwise pay again.
+struct FontChoice {
+    bool installed = false;
+    int pixelSize = 1;
+};
+
+std::mutex g_choicesLock;
+std::map<std::pair<std::string, int>, FontChoice> g_choices;
+// Skins use a handful of sizes; a bound keeps a hostile one from growing it.
+const size_t kMaxChoices = 256;
+
+FontChoice Choose(const std::string& faceName, int height)
 {
+    const auto key = std::make_pair(faceName, height);
+    {
+        std::lock_guard<std::mutex> lock(g_choicesLock);
+        auto found = g_choices.find(key);
+        if (found != g_choices.end()) return found->second;
+    }
+    FontChoice choice;
+    const QString face = QString::fromStdString(faceName);
+    choice.installed = !face.isEmpty() && QFontDatabase::hasFamily(face);
     QFont font;
-    const QString face = QString::fromStdString(fontSpec.face);
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) font.setFamilies({face, "DejaVu Sans"});
-    else font.setFamilies({"DejaVu Sans"});
-    const int height = std::max(1, fontSpec.height);
+    font.setFamilies(choice.installed ? QStringList{face, "DejaVu Sans"} : QStringList{"DejaVu Sans"});
     font.setPixelSize(height);
     // Skin heights are cell heights; Qt's pixel size is the em, which is smaller.
     const double cell = QFontMetricsF(font).height();
-    if (cell > height) font.setPixelSize(std::max(1, int(height * height / cell)));
+    choice.pixelSize = cell > height ? std::max(1, int(height * height / cell)) : height;
+    std::lock_guard<std::mutex> lock(g_choicesLock);
+    if (g_choices.size() >= kMaxChoices) g_choices.clear();
+    g_choices.emplace(key, choice);
+    return choice;
+}
+
+struct FontWorker {
+    std::mutex lock;
+    std::condition_variable wake;
+    std::deque<TextFontSpec> jobs;
+    bool stop = false;
+    QThread* thread = nullptr;
+};
+FontWorker g_worker;
+
+void RunWorker()
+{
+    std::unique_lock<std::mutex> lock(g_worker.lock);
+    for (;;) {
+        // Fonts are prepared at start-up; a worker left idle ends, and gives
+        // back the engines Qt keeps for its thread.
+        if (!g_worker.wake.wait_for(lock, std::chrono::seconds(2),
+                                    [] { return g_worker.stop || !g_worker.jobs.empty(); }))
+            g_worker.stop = true;
+        if (g_worker.stop) return;
+        const TextFontSpec spec = g_worker.jobs.front();
+        g_worker.jobs.pop_front();
+        lock.unlock();
+        Choose(spec.face, std::max(1, spec.height));
+        lock.lock();
+    }
+}
+
+}  // namespace
+
+QFont CQtTextPainter::MakeFont(const TextFontSpec& fontSpec)
+{
+    const int height = std::max(1, fontSpec.height);
+    const FontChoice choice = Choose(fontSpec.face, height);
+    QFont font;
+    const QString face = QString::fromStdString(fontSpec.face);
+    font.setFamilies(choice.installed ? QStringList{face, "DejaVu Sans"} : QStringList{"DejaVu Sans"});
+    font.setPixelSize(choice.pixelSize);
     font.setWeight(QFont::Weight(std::clamp(fontSpec.weight <= 0 ? 400 : fontSpec.weight, 100, 900)));
     font.setStyleStrategy(fontSpec.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
     return font;
+}
+
+void CQtTextPainter::Prepare(const TextFontSpec& font)
+{
+    std::lock_guard<std::mutex> lock(g_worker.lock);
+    if (!g_worker.thread || g_worker.stop) return;
+    g_worker.jobs.push_back(font);
+    g_worker.wake.notify_one();
+}
+
+void CQtTextPainter::StartWorker(std::function<void()> first)
+{
+    std::lock_guard<std::mutex> lock(g_worker.lock);
+    if (g_worker.thread) return;
+    g_worker.stop = false;
+    g_worker.thread = QThread::create([first = std::move(first)] {
+        if (first) first();
+        RunWorker();
+    });
+    g_worker.thread->start();
+}
+
+void CQtTextPainter::StopWorker()
+{
+    QThread* thread = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(g_worker.lock);
+        thread = g_worker.thread;
+        g_worker.stop = true;
+        g_worker.jobs.clear();
+        g_worker.wake.notify_one();
+    }
+    if (!thread) return;
+    thread->wait();
+    delete thread;
+    std::lock_guard<std::mutex> lock(g_worker.lock);
+    g_worker.thread = nullptr;
 }
 
 int CQtTextPainter::MeasureText(const TextFontSpec& font, const std::string& text)

@@ -89,6 +89,35 @@ TEST_F(SkinFixture, FailedReloadLeavesNoSkin)
     EXPECT_EQ(res.ButtonDefinitions().FindSection("Init"), -1);
 }
 
+TEST_F(SkinFixture, ConverterBackgroundsKeepTheirPlacesButDecodeAtFirstUse)
+{
+    WriteSkin("default.ini",
+              "BackgroundWide=back.bmp\nConvBackground=conv.bmp\nTipCalcBackground=junk.bmp\n"
+              "CurrencyBackground=back.bmp\n",
+              "default");
+    dir.Write("Skins/default/back.bmp", SolidBmp(0x112233));
+    dir.Write("Skins/default/conv.bmp", SolidBmp(0x445566, 6));
+    dir.Write("Skins/default/junk.bmp", "not an image");
+    dir.Write("Skins/default/face.bmp", SolidBmp(0x778899));
+    ASSERT_EQ(Load("default.ini"), 1);
+    EXPECT_TRUE(boxes.shown.empty());
+    // wide, converter, tip: the shared file takes one place, as before.
+    EXPECT_EQ(res.ImageCount(), 3);
+    EXPECT_NE(res.LoadImage(res.SkinPath("face.bmp")), nullptr);
+    EXPECT_EQ(res.ImageCount(), 4);
+    ASSERT_NE(res.ConvBackground(), nullptr);
+    EXPECT_EQ(res.ConvBackground()->Width(), 6);
+    EXPECT_EQ(res.CurrencyBackground(), res.BackgroundWide());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(res.TipCalcBackground(), nullptr);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].first, "Unable to load File: " + res.SkinPath("junk.bmp"));
+    // Told once: the place stays, empty.
+    EXPECT_EQ(res.TipCalcBackground(), nullptr);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(res.ImageCount(), 4);
+}
+
 TEST_F(SkinFixture, MissingButtonFileNamesItsPath)
 {
     dir.Write("Skins/bare.ini", "[Init]\nButton=Buttons.ini\n");

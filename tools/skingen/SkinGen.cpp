@@ -483,25 +483,32 @@ int main(int argc, char** argv)
 
     // Buttons and their label columns.
     std::vector<ButtonDef> buttons;
-    std::vector<std::pair<std::string, int>> columns;
     for (const std::string& line : Find(layout, "Buttons")->lines) {
         std::vector<std::string> f = Split(line, " | ");
         if (f.size() != 5) {
             std::fprintf(stderr, "skingen: bad button line: %s\n", line.c_str());
             return 1;
         }
-        ButtonDef b{f[0], f[1], std::stoi(f[2]), std::stoi(f[3]), StyleIndex(f[4]), 0};
-        std::pair<std::string, int> key{b.label, b.style};
-        size_t c = 0;
-        while (c < columns.size() && columns[c] != key) ++c;
-        if (c == columns.size()) columns.push_back(key);
-        b.column = int(c);
-        buttons.push_back(b);
+        buttons.push_back(ButtonDef{f[0], f[1], std::stoi(f[2]), std::stoi(f[3]), StyleIndex(f[4]), 0});
     }
 
     // Only the main keypad uses the Medium set (compact screens).
     std::set<std::string> mainButtons;
     for (const std::string& n : Split(Find(layout, "Group Main")->Get("Buttons"), " ")) mainButtons.insert(n);
+
+    // The main keypad's labels take the first columns, so that the window's
+    // first paint decodes one label strip, not two.
+    std::vector<std::pair<std::string, int>> columns;
+    const auto columnOf = [&columns](const ButtonDef& b) {
+        const std::pair<std::string, int> key{b.label, b.style};
+        size_t c = 0;
+        while (c < columns.size() && columns[c] != key) ++c;
+        if (c == columns.size()) columns.push_back(key);
+        return int(c);
+    };
+    for (ButtonDef& b : buttons)
+        if (mainButtons.count(b.name)) b.column = columnOf(b);
+    for (ButtonDef& b : buttons) b.column = columnOf(b);
 
     const std::string folder = std::string(argv[3]) + "/" + skin.name;
     QDir().mkpath(QString::fromStdString(folder));
