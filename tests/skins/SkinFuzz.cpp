@@ -111,8 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                    compact, compact);
         CKeypadSurface surface;
         surface.Setup(screen.Width(), screen.Height(), res.BackgroundWide(), 40, 54);
-        surface.Paint({0, 0, screen.Width(), screen.Height()}, group, screen, &band, 1, vga);
-        if (choice & 0x40) {
+        // The band's snapshot is a full band of pixels: only when asked for.
+        const bool banded = choice & 0x40;
+        surface.Paint({0, 0, screen.Width(), screen.Height()}, group, screen, banded ? &band : nullptr, 1, vga);
+        if (banded) {
             while (band.Step(screen)) {
             }
         }
