@@ -1,7 +1,7 @@
 // Fuzz target: a skin description and its button definition file from the
 // input (split at the first "\n@@\n"), loaded the way the program loads a
 // skin; the group the first byte names is built, drawn and clicked, and the
-// checker runs on the skin when that byte asks for it.
+// page-switch band or the checker runs when that byte asks for it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -111,8 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                    compact, compact);
         CKeypadSurface surface;
         surface.Setup(screen.Width(), screen.Height(), res.BackgroundWide(), 40, 54);
-        // The band's snapshot is a full band of pixels: only when asked for.
-        const bool banded = choice & 0x40;
+        // The band's snapshot is a full band of pixels, and the checker reads
+        // the skin again: an input asks for one of them at most.
+        const bool banded = (choice & 0xC0) == 0x40;
         surface.Paint({0, 0, screen.Width(), screen.Height()}, group, screen, banded ? &band : nullptr, 1, vga);
         if (banded) {
             while (band.Step(screen)) {
