@@ -30,8 +30,9 @@ std::map<std::pair<std::string, int>, FontChoice> g_choices;
 // Skins use a handful of sizes; a bound keeps a hostile one from growing it.
 const size_t kMaxChoices = 256;
 
-FontChoice Choose(const std::string& faceName, int height)
+FontChoice Choose(const std::string& faceName, int cellHeight)
 {
+    const int height = std::max(1, cellHeight);
     const auto key = std::make_pair(faceName, height);
     {
         std::lock_guard<std::mutex> lock(g_choicesLock);
@@ -72,10 +73,10 @@ void RunWorker()
                                     [] { return g_worker.stop || !g_worker.jobs.empty(); }))
             g_worker.stop = true;
         if (g_worker.stop) return;
-        const TextFontSpec spec = g_worker.jobs.front();
+        const TextFontSpec font = g_worker.jobs.front();
         g_worker.jobs.pop_front();
         lock.unlock();
-        Choose(spec.face, std::max(1, spec.height));
+        Choose(font.face, font.height);
         lock.lock();
     }
 }
@@ -84,8 +85,7 @@ void RunWorker()
 
 QFont CQtTextPainter::MakeFont(const TextFontSpec& fontSpec)
 {
-    const int height = std::max(1, fontSpec.height);
-    const FontChoice choice = Choose(fontSpec.face, height);
+    const FontChoice choice = Choose(fontSpec.face, fontSpec.height);
     QFont font;
     const QString face = QString::fromStdString(fontSpec.face);
     font.setFamilies(choice.installed ? QStringList{face, "DejaVu Sans"} : QStringList{"DejaVu Sans"});
