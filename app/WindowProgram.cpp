@@ -18,9 +18,11 @@
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
 #include "platform/Registry.h"
+#include "platform/UserFolders.h"
 #include "platform/qt/QtServices.h"
 #include "settings/pages/OptionPages.h"
 #include "skins/SkinResources.h"
+#include "skins/image/ImageCache.h"
 #include "ui/MainWindow.h"
 #include "ui/PageAccessible.h"
 
@@ -100,6 +102,8 @@ int RunWindowProgram(int argc, char** argv)
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
+    // Images decoded once are mapped at later starts.
+    SetSkinImageCacheFolder(UserCacheFolder() + "/Fernhill/Tallix/skin-images");
     std::string folder;
     CSkinResources::Instance().GetProgramFolder(folder);
     // Reads the sound and opens the device at the first click, not now.

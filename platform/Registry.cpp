@@ -5,13 +5,13 @@
 #include "platform/FileText.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "platform/UserFolders.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -208,22 +208,7 @@ int CMemoryRegistry::WriteNumber(const char* key, const char* name, int32_t numb
 
 CFileRegistry::CFileRegistry(std::string path) : path_(path.empty() ? DefaultPath() : std::move(path)) {}
 
-std::string CFileRegistry::DefaultPath()
-{
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (config && config[0] == '/') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* entry = ::getpwuid(::getuid());
-            home = entry && entry->pw_dir ? entry->pw_dir : "/tmp";
-        }
-        base = std::string(home) + "/.config";
-    }
-    return base + "/Fernhill/Tallix.conf";
-}
+std::string CFileRegistry::DefaultPath() { return UserConfigFolder() + "/Fernhill/Tallix.conf"; }
 
 std::string CFileRegistry::Format(const CRegistryValues& values)
 {

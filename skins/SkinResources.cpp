@@ -11,6 +11,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "skins/image/ImageCache.h"
 #include "skins/image/ImageDecoder.h"
 
 namespace {
@@ -300,7 +301,7 @@ CSkinImage* CSkinResources::SlotImage(int index)
     slot.file.clear();
     slot.asked.clear();
     auto image = std::make_unique<CSkinImage>();
-    if (DecodeImageFile(file, *image)) {
+    if (LoadSkinImageFile(file, *image)) {
         slot.image = std::move(image);
         return slot.image.get();
     }

@@ -1,7 +1,10 @@
 #include "skins/image/SkinImage.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 bool CSkinImage::SizeAllowed(int64_t width, int64_t height)
 {
@@ -9,11 +12,61 @@ bool CSkinImage::SizeAllowed(int64_t width, int64_t height)
            width * height <= kMaxPixels;
 }
 
+CSkinImage::~CSkinImage() { Destroy(); }
+
+CSkinImage::CSkinImage(const CSkinImage& other) { *this = other; }
+
+CSkinImage& CSkinImage::operator=(const CSkinImage& other)
+{
+    if (this == &other) return *this;
+    Destroy();
+    if (other.IsEmpty()) return *this;
+    m_pixels.assign(other.m_data, other.m_data + size_t(other.m_width) * size_t(other.m_height));
+    m_data = m_pixels.data();
+    m_width = other.m_width;
+    m_height = other.m_height;
+    return *this;
+}
+
+CSkinImage::CSkinImage(CSkinImage&& other) noexcept { *this = std::move(other); }
+
+CSkinImage& CSkinImage::operator=(CSkinImage&& other) noexcept
+{
+    if (this == &other) return *this;
+    Destroy();
+    m_pixels = std::move(other.m_pixels);
+    m_data = other.m_data;
+    m_width = other.m_width;
+    m_height = other.m_height;
+    m_map = other.m_map;
+    m_mapLength = other.m_mapLength;
+    other.m_data = nullptr;
+    other.m_map = nullptr;
+    other.m_mapLength = 0;
+    other.m_width = other.m_height = 0;
+    return *this;
+}
+
 int CSkinImage::Create(int width, int height)
 {
     Destroy();
     if (!SizeAllowed(width, height)) return 0;
     m_pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), kBlack);
+    m_data = m_pixels.data();
+    m_width = width;
+    m_height = height;
+    return 1;
+}
+
+int CSkinImage::AdoptMapping(void* base, size_t length, size_t offset, int width, int height)
+{
+    Destroy();
+    if (!base || !SizeAllowed(width, height) || offset % alignof(uint32_t) != 0 || offset > length ||
+        (length - offset) / sizeof(uint32_t) < size_t(width) * size_t(height))
+        return 0;
+    m_map = base;
+    m_mapLength = length;
+    m_data = reinterpret_cast<uint32_t*>(static_cast<char*>(base) + offset);
     m_width = width;
     m_height = height;
     return 1;
@@ -22,6 +75,10 @@ int CSkinImage::Create(int width, int height)
 void CSkinImage::Destroy()
 {
     std::vector<uint32_t>().swap(m_pixels);
+    if (m_map) munmap(m_map, m_mapLength);
+    m_map = nullptr;
+    m_mapLength = 0;
+    m_data = nullptr;
     m_width = 0;
     m_height = 0;
 }

@@ -31,6 +31,12 @@ public:
     static constexpr uint32_t kWhite = 0x00FFFFFFu;
 
     CSkinImage() = default;
+    ~CSkinImage();
+    // A copy always owns its pixels, even when the original maps them.
+    CSkinImage(const CSkinImage& other);
+    CSkinImage& operator=(const CSkinImage& other);
+    CSkinImage(CSkinImage&& other) noexcept;
+    CSkinImage& operator=(CSkinImage&& other) noexcept;
 
     // True when width x height is a size Create accepts (both at least 1,
     // neither above kMaxSide, the product not above kMaxPixels).
@@ -41,17 +47,23 @@ public:
     int Create(int width, int height);
     // Releases the pixels; the image becomes empty (0 x 0).
     void Destroy();
+    // Takes over a private read-write file mapping of `length` bytes whose
+    // pixels start `offset` bytes in; it is unmapped with the image. Returns
+    // 0 (and leaves the image empty, the mapping still the caller's) when the
+    // size is not allowed or the pixels do not fit.
+    int AdoptMapping(void* base, size_t length, size_t offset, int width, int height);
+    bool IsMapped() const { return m_map != nullptr; }
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     bool IsEmpty() const { return m_width == 0; }
 
     // Direct access; rows are Width() pixels, top-down. Null when empty.
-    uint32_t* Pixels() { return m_pixels.empty() ? nullptr : m_pixels.data(); }
-    const uint32_t* Pixels() const { return m_pixels.empty() ? nullptr : m_pixels.data(); }
+    uint32_t* Pixels() { return m_data; }
+    const uint32_t* Pixels() const { return m_data; }
     // Row y (0 <= y < Height(); not checked).
-    uint32_t* Row(int y) { return m_pixels.data() + static_cast<size_t>(y) * m_width; }
-    const uint32_t* Row(int y) const { return m_pixels.data() + static_cast<size_t>(y) * m_width; }
+    uint32_t* Row(int y) { return m_data + static_cast<size_t>(y) * m_width; }
+    const uint32_t* Row(int y) const { return m_data + static_cast<size_t>(y) * m_width; }
 
     // Checked pixel access: GetPixel returns 0 outside the image; SetPixel
     // ignores coordinates outside it. The top byte of the colour is dropped.
@@ -78,5 +90,8 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
+    uint32_t* m_data = nullptr;  // into m_pixels or the mapping; null when empty
     std::vector<uint32_t> m_pixels;
+    void* m_map = nullptr;
+    size_t m_mapLength = 0;
 };

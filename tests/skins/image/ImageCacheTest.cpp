@@ -1,0 +1,152 @@
+// The on-disk cache of decoded skin images: a current entry is mapped, and
+// anything stale, damaged or foreign is decoded again and rewritten.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "skins/image/ImageCache.h"
+#include "skins/image/ImageDecoder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A WBMP: the smallest format to write by hand (1 bit a pixel, rows padded to bytes).
+void WriteWbmp(const fs::path& path, int width, int height, uint8_t pattern)
+{
+    std::string bytes = {0, 0, char(width), char(height)};
+    for (int y = 0; y < height; ++y)
+        for (int b = 0; b < (width + 7) / 8; ++b) bytes += char(pattern ^ y);
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<uint32_t> PixelsOf(const CSkinImage& image)
+{
+    return image.IsEmpty() ? std::vector<uint32_t>()
+                           : std::vector<uint32_t>(image.Pixels(), image.Pixels() + image.Width() * image.Height());
+}
+
+std::vector<uint32_t> Decoded(const fs::path& path)
+{
+    CSkinImage image;
+    DecodeImageFile(path.string(), image);
+    return PixelsOf(image);
+}
+
+fs::path OnlyEntry(const fs::path& folder)
+{
+    fs::path found;
+    for (const auto& item : fs::directory_iterator(folder)) {
+        EXPECT_TRUE(found.empty()) << "more than one entry";
+        found = item.path();
+    }
+    return found;
+}
+
+class ImageCache : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() / ("tallix-image-cache-" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root);
+        cache = root / "cache" / "images";
+        image = root / "face.wbmp";
+        WriteWbmp(image, 12, 5, 0xA5);
+        SetSkinImageCacheFolder(cache.string());
+    }
+    void TearDown() override
+    {
+        SetSkinImageCacheFolder("");
+        fs::remove_all(root);
+    }
+    // Loads the image; its pixels must be those of a plain decode.
+    bool LoadMapped()
+    {
+        CSkinImage loaded;
+        EXPECT_EQ(LoadSkinImageFile(image.string(), loaded), 1);
+        EXPECT_EQ(PixelsOf(loaded), Decoded(image));
+        return loaded.IsMapped();
+    }
+    fs::path root, cache, image;
+};
+
+TEST_F(ImageCache, ADecodedImageIsMappedAtTheNextLoadAndDrawingOnItStaysPrivate)
+{
+    EXPECT_FALSE(LoadMapped());
+    CSkinImage mapped;
+    ASSERT_EQ(LoadSkinImageFile(image.string(), mapped), 1);
+    ASSERT_TRUE(mapped.IsMapped());
+    const std::vector<uint32_t> before = PixelsOf(mapped);
+
+    CSkinImage copy = mapped;
+    EXPECT_FALSE(copy.IsMapped());
+    copy.Fill(0, 0, 12, 5, CSkinImage::kWhite);
+    mapped.Fill(0, 0, 3, 3, 0x123456);
+    EXPECT_EQ(mapped.GetPixel(1, 1), 0x123456u);
+    EXPECT_TRUE(LoadMapped());  // the entry still holds the decoded pixels
+    CSkinImage moved = std::move(mapped);
+    EXPECT_TRUE(moved.IsMapped());
+    EXPECT_TRUE(mapped.IsEmpty());
+    EXPECT_NE(PixelsOf(moved), before);
+}
+
+TEST_F(ImageCache, StaleDamagedOrForeignEntriesAreDecodedAgainAndRewritten)
+{
+    const struct {
+        const char* name;
+        void (*spoil)(const fs::path& image, const fs::path& entry);
+    } cases[] = {
+        {"image rewritten, same size",
+         [](const fs::path& image, const fs::path&) {
+             const auto written = fs::last_write_time(image);
+             WriteWbmp(image, 12, 5, 0x3C);
+             // Clocks that tick coarsely could give the rewrite the same time.
+             fs::last_write_time(image, written + std::chrono::seconds(1));
+         }},
+        {"image rewritten, other size", [](const fs::path& image, const fs::path&) { WriteWbmp(image, 7, 9, 0x0F); }},
+        {"entry cut short", [](const fs::path&, const fs::path& entry) { fs::resize_file(entry, fs::file_size(entry) - 4); }},
+        {"entry overwritten", [](const fs::path&, const fs::path& entry) { std::ofstream(entry) << "not an entry"; }},
+        {"entry of another image",
+         [](const fs::path& image, const fs::path& entry) {
+             // Another file's entry under this name: same size and times, other path.
+             const fs::path other = image.parent_path() / "other.wbmp";
+             fs::copy_file(image, other);
+             CSkinImage loaded;
+             SetSkinImageCacheFolder((image.parent_path() / "second").string());
+             LoadSkinImageFile(other.string(), loaded);
+             SetSkinImageCacheFolder(entry.parent_path().string());
+             fs::copy_file(OnlyEntry(image.parent_path() / "second"), entry, fs::copy_options::overwrite_existing);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(cache);
+        WriteWbmp(image, 12, 5, 0xA5);
+        LoadMapped();
+        ASSERT_TRUE(LoadMapped());
+        c.spoil(image, OnlyEntry(cache));
+        EXPECT_FALSE(LoadMapped());
+        EXPECT_TRUE(LoadMapped());
+    }
+}
+
+TEST_F(ImageCache, WithoutAUsableFolderImagesAreStillDecoded)
+{
+    std::ofstream(root / "plain-file") << "x";
+    for (const std::string& folder : {std::string(), (root / "plain-file" / "images").string()}) {
+        SetSkinImageCacheFolder(folder);
+        EXPECT_FALSE(LoadMapped());
+        EXPECT_FALSE(LoadMapped());
+    }
+    CSkinImage missing;
+    EXPECT_EQ(LoadSkinImageFile((root / "missing.png").string(), missing), 0);
+    EXPECT_TRUE(missing.IsEmpty());
+}
+
+}  // namespace
