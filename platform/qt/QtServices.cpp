@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QMessageBox>
-#include <QPainter>
 #include <QScreen>
 
 #include <dlfcn.h>
@@ -110,10 +110,10 @@ void StartFontWarmUp()
     CQtTextPainter::StartWorker([] {
         // One reading of the font configuration: wait for the one under way.
         JoinFontConfigLoad();
-        QImage image(16, 16, QImage::Format_RGB32);
-        QPainter painter(&image);
-        painter.setFont(CQtTextPainter::MakeFont({"Tahoma", 13, 700, true}));
-        painter.drawText(0, 12, "0");
+        // Fills the font database, which all threads share. Font engines are
+        // kept per thread: one built here would only hold the database's lock
+        // while the window needs it.
+        QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans"));
     });
 }
 
