@@ -17,6 +17,7 @@
 #include "conversions/pages/ConverterPages.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
+#include "platform/HttpSession.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
 #include "platform/qt/QtServices.h"
@@ -106,6 +107,9 @@ int RunWindowProgram(int argc, char** argv)
     SetSkinImageCacheFolder(UserCacheFolder() + "/Fernhill/Tallix/skin-images");
     std::string folder;
     CSkinResources::Instance().GetProgramFolder(folder);
+    // Downloads run in tallix-fetch: libcurl and its TLS libraries would stay
+    // in this process's memory for good.
+    if (!folder.empty()) CHttpSession::UseFetchHelper(folder + "tallix-fetch");
     // Reads the sound and opens the device at the first click, not now.
     CAlsaClickSound click(folder + "click.wav");
     SetClickSoundService(&click);

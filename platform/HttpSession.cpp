@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/CurlLibrary.h"
+#include "platform/FetchHelper.h"
 
 // Every call goes through the library loaded at the first Open.
 #define curl_easy_init Curl()->easy_init
@@ -87,6 +88,17 @@ const char* PreconfiguredProxy(const char* url)
     return (!lower || !*lower) && upper && *upper ? upper : nullptr;
 }
 
+// How long after the deadline a helper still running is ended: it keeps the
+// deadline itself and then reports a time-out, which says more.
+constexpr auto kHelperGrace = std::chrono::milliseconds(500);
+
+std::mutex g_helperLock;
+std::string& HelperPath()
+{
+    static std::string path;
+    return path;
+}
+
 } // namespace
 
 CHttpSession::CHttpSession() = default;
@@ -100,6 +112,12 @@ std::string CHttpSession::EnvironmentProxy()
     return std::string();
 }
 
+void CHttpSession::UseFetchHelper(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(g_helperLock);
+    HelperPath() = path;
+}
+
 int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
 {
     Close();
@@ -110,6 +128,16 @@ int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
         if (proxy.empty()) return 0;
     } else if (access != kAccessPreconfigured) {
         return 0;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_helperLock);
+        m_helper = HelperPath();
+    }
+    if (!m_helper.empty()) {
+        m_access = access;
+        m_timeoutMs = timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs;
+        m_userAgent = userAgent ? userAgent : "";
+        return 1;
     }
     if (!Curl()) return 0;
     CURL* curl = curl_easy_init();
@@ -138,22 +166,30 @@ void CHttpSession::Close()
 {
     if (m_curl) curl_easy_cleanup(static_cast<CURL*>(m_curl));
     m_curl = nullptr;
+    m_helper.clear();
 }
 
-bool CHttpSession::IsOpen() const { return m_curl != nullptr; }
+bool CHttpSession::IsOpen() const { return m_curl != nullptr || !m_helper.empty(); }
 
-int CHttpSession::Perform(const char* url, void* record, bool reload)
+bool CHttpSession::BeginRequest(const char* url, long& leftMs)
 {
     m_lastStatus = 0;
     m_lastTimedOut = m_lastTooLarge = m_lastNotModified = false;
-    if (!m_curl || !url || !*url) return CURLE_FAILED_INIT;
-    CURL* curl = static_cast<CURL*>(m_curl);
-    long leftMs = 0; // no limit
+    leftMs = 0;
+    if (!IsOpen() || !url || !*url) return false;
     if (m_deadline != Clock::time_point::max()) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now()).count();
-        if (left <= 0) return CURLE_OPERATION_TIMEDOUT;
+        if (left <= 0) return false;
         leftMs = static_cast<long>(left);
     }
+    return true;
+}
+
+int CHttpSession::Perform(const char* url, void* record, bool reload)
+{
+    long leftMs = 0; // no limit
+    if (!BeginRequest(url, leftMs)) return CURLE_FAILED_INIT;
+    CURL* curl = static_cast<CURL*>(m_curl);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, leftMs);
     if (m_access == kAccessPreconfigured) curl_easy_setopt(curl, CURLOPT_PROXY, PreconfiguredProxy(url));
     Transfer& transfer = *static_cast<Transfer*>(record);
@@ -183,8 +219,40 @@ int CHttpSession::Perform(const char* url, void* record, bool reload)
     return result;
 }
 
+long CHttpSession::PerformInHelper(const char* url, std::string* out, size_t maxBytes, bool reload,
+                                   bool truncateToCap, bool anyStatus)
+{
+    const long failed = out ? -1 : 0;
+    FetchRequest request;
+    if (!BeginRequest(url, request.deadlineLeftMs) || m_abort) return failed;
+    request.probe = out == nullptr;
+    request.url = url;
+    request.access = m_access;
+    request.userAgent = m_userAgent;
+    request.timeoutMs = m_timeoutMs;
+    request.ifModifiedSince = m_ifModifiedSince > 0 ? static_cast<long long>(m_ifModifiedSince) : 0;
+    request.reload = reload;
+    request.maxBytes = out ? maxBytes : 0;
+    request.truncateToCap = truncateToCap;
+    request.anyStatus = anyStatus;
+    const Clock::time_point killAt = request.deadlineLeftMs ? m_deadline + kHelperGrace : Clock::time_point::max();
+    FetchResult result;
+    bool pastDeadline = false;
+    if (!RunFetchHelper(m_helper, request, m_abort, killAt, result, pastDeadline)) {
+        m_lastTimedOut = pastDeadline;
+        return failed;
+    }
+    m_lastStatus = result.status;
+    m_lastTimedOut = result.timedOut;
+    m_lastTooLarge = result.tooLarge;
+    m_lastNotModified = result.notModified;
+    if (out) *out = std::move(result.body);
+    return result.value;
+}
+
 int CHttpSession::Probe(const char* url)
 {
+    if (!m_helper.empty()) return static_cast<int>(PerformInHelper(url, nullptr, 0, true, false, false));
     Transfer transfer;
     int result = Perform(url, &transfer, true);
     bool answered = m_lastStatus > 0 && (result == CURLE_OK || result == CURLE_WRITE_ERROR);
@@ -195,6 +263,7 @@ long CHttpSession::Fetch(const char* url, std::string& out, size_t maxBytes, boo
                          bool anyStatus)
 {
     out.clear();
+    if (!m_helper.empty()) return PerformInHelper(url, &out, maxBytes, reload, truncateToCap, anyStatus);
     Transfer transfer;
     transfer.body = &out;
     transfer.maxBytes = maxBytes;

@@ -5,6 +5,8 @@
 // One thread uses a session at a time. Only http and https URLs are fetched;
 // redirects are followed (at most 5, http and https only); an https server
 // must show a certificate the system trusts for its name.
+// A program may run every request in a helper process instead (UseFetchHelper),
+// with the same results, so that it never loads libcurl itself.
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -72,11 +74,27 @@ public:
     // The proxy named by http_proxy or HTTP_PROXY; empty when none.
     static std::string EnvironmentProxy();
 
+    // Sessions opened from now on run each Probe and Fetch in the helper
+    // program at `path` (tallix-fetch), which reads the proxy settings from
+    // the environment it inherits; empty: in this process. Abort ends the
+    // helper, and so does the deadline (a moment after it has passed). A
+    // helper that is missing, fails or says more than asked for is a failed
+    // request with no status.
+    static void UseFetchHelper(const std::string& path);
+
 private:
+    // Resets the Last* values; false when the request can't start. leftMs:
+    // the time left before the deadline, 0 for none.
+    bool BeginRequest(const char* url, long& leftMs);
     // `transfer` is the implementation's record of one request.
     int Perform(const char* url, void* transfer, bool reload);
+    // Probe (out null) or Fetch through the helper.
+    long PerformInHelper(const char* url, std::string* out, size_t maxBytes, bool reload, bool truncateToCap,
+                         bool anyStatus);
 
     void* m_curl = nullptr;
+    std::string m_helper; // non-empty while open with a helper
+    std::string m_userAgent;
     AccessType m_access = kAccessPreconfigured;
     long m_timeoutMs = kDefaultTimeoutMs;
     long m_lastStatus = 0;

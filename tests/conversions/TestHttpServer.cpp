@@ -74,6 +74,12 @@ std::vector<std::string> CTestHttpServer::Requests() const
     return requests_;
 }
 
+void CTestHttpServer::WaitForRequests(size_t count) const
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    arrived_.wait(lock, [&] { return requests_.size() >= count; });
+}
+
 int CTestHttpServer::ClosedPort()
 {
     int port = 0;
@@ -101,6 +107,7 @@ void CTestHttpServer::Answer(int client)
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back(head);
     }
+    arrived_.notify_all();
     if (mode_ == kSilent) {
         // Holds the connection open until the client gives up or the test ends.
         while (!stopping_) {

@@ -2,6 +2,7 @@
 // A tiny HTTP/1.0 server on 127.0.0.1 and an ephemeral port for the download
 // tests. It answers every request the same way, one connection at a time.
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,6 +26,8 @@ public:
     std::string Url(const char* path = "/currency.ini") const;
     // The request heads received so far.
     std::vector<std::string> Requests() const;
+    // Waits until `count` requests have arrived.
+    void WaitForRequests(size_t count) const;
 
     // A port on which nothing listens (connections are refused).
     static int ClosedPort();
@@ -39,6 +42,7 @@ private:
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     mutable std::mutex mutex_;
+    mutable std::condition_variable arrived_;
     std::vector<std::string> requests_;
     std::thread thread_;
 };

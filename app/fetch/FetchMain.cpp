@@ -1,0 +1,48 @@
+// tallix-fetch: runs one HTTP request for the window program, which then
+// never loads libcurl itself. Arguments and output: platform/FetchHelper.h.
+#include "platform/FetchHelper.h"
+#include "platform/HttpSession.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+bool WriteAll(const std::string& data)
+{
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = write(1, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    FetchRequest request;
+    if (!ParseFetchArguments(argc, argv, request)) return 2;
+    CHttpSession session;
+    FetchResult result;
+    result.value = request.probe ? 0 : -1;
+    if (session.Open(static_cast<CHttpSession::AccessType>(request.access), request.userAgent.c_str(),
+                     request.timeoutMs)) {
+        if (request.deadlineLeftMs > 0)
+            session.SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(request.deadlineLeftMs));
+        session.SetIfModifiedSince(static_cast<std::time_t>(request.ifModifiedSince));
+        if (request.probe)
+            result.value = session.Probe(request.url.c_str());
+        else
+            result.value = session.Fetch(request.url.c_str(), result.body, request.maxBytes, request.reload,
+                                         request.truncateToCap, request.anyStatus);
+        result.status = session.LastStatus();
+        result.timedOut = session.LastTimedOut();
+        result.tooLarge = session.LastTooLarge();
+        result.notModified = session.LastNotModified();
+    }
+    return WriteAll(FetchRecord(result)) ? 0 : 1;
+}
