@@ -22,6 +22,9 @@ std::string g_folder;
 // Bumped whenever a decoder may give other pixels for the same file.
 constexpr char kMagic[8] = {'T', 'X', 'P', 'X', '0', '0', '0', '1'};
 constexpr uint32_t kMaxPathBytes = 4096;
+// Skin images are strips of a few hundred kilobytes; a huge one is decoded
+// each time rather than copied into the cache.
+constexpr int64_t kMaxEntryPixels = 2 * 1024 * 1024;
 
 struct EntryHeader {
     char magic[8];
@@ -163,6 +166,7 @@ int LoadSkinImageFile(const std::string& path, CSkinImage& out)
     const std::string entry = EntryPath(folder, path);
     if (MapEntry(entry, path, before, out)) return 1;
     if (!DecodeImageFile(path, out)) return 0;
+    if (int64_t(out.Width()) * out.Height() > kMaxEntryPixels) return 1;
     // A file replaced while it was read is entered at the next start.
     struct stat after {};
     if (stat(path.c_str(), &after) == 0 && before.st_mtim.tv_sec == after.st_mtim.tv_sec &&

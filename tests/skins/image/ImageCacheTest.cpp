@@ -17,9 +17,16 @@ namespace fs = std::filesystem;
 namespace {
 
 // A WBMP: the smallest format to write by hand (1 bit a pixel, rows padded to bytes).
+std::string WbmpNumber(int value)
+{
+    std::string bytes(1, char(value & 0x7F));
+    while (value >>= 7) bytes.insert(bytes.begin(), char(0x80 | (value & 0x7F)));
+    return bytes;
+}
+
 void WriteWbmp(const fs::path& path, int width, int height, uint8_t pattern)
 {
-    std::string bytes = {0, 0, char(width), char(height)};
+    std::string bytes = std::string(2, '\0') + WbmpNumber(width) + WbmpNumber(height);
     for (int y = 0; y < height; ++y)
         for (int b = 0; b < (width + 7) / 8; ++b) bytes += char(pattern ^ y);
     std::ofstream(path, std::ios::binary) << bytes;
@@ -134,6 +141,14 @@ TEST_F(ImageCache, StaleDamagedOrForeignEntriesAreDecodedAgainAndRewritten)
         EXPECT_FALSE(LoadMapped());
         EXPECT_TRUE(LoadMapped());
     }
+}
+
+TEST_F(ImageCache, AHugeImageIsDecodedEachTimeRatherThanEntered)
+{
+    WriteWbmp(image, 2048, 1025, 0x5A);
+    EXPECT_FALSE(LoadMapped());
+    EXPECT_FALSE(LoadMapped());
+    EXPECT_FALSE(fs::exists(cache) && !fs::is_empty(cache));
 }
 
 TEST_F(ImageCache, WithoutAUsableFolderImagesAreStillDecoded)
