@@ -11,19 +11,6 @@
 
 namespace {
 
-int WriteAll(int fd, std::string_view text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = ENOSPC;
-        if (n <= 0) return 0;
-        done += static_cast<size_t>(n);
-    }
-    return 1;
-}
-
 std::string FolderOf(const std::string& path)
 {
     size_t slash = path.find_last_of('/');
@@ -109,5 +96,18 @@ int WriteFileAtomically(const char* requested, std::string_view text)
         }
     }
     StepAllowed(AtomicWriteStep::Done);
+    return 1;
+}
+
+int WriteAll(int fd, std::string_view bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return 0;
+        done += static_cast<size_t>(n);
+    }
     return 1;
 }

@@ -12,6 +12,11 @@
 // its target gets the text.
 int WriteFileAtomically(const char* path, std::string_view text);
 
+// Writes all of `bytes` to `fd`, again after an interrupted or partial write.
+// 1 when every byte went out; 0 otherwise, with errno telling why (ENOSPC
+// when the descriptor took nothing).
+int WriteAll(int fd, std::string_view bytes);
+
 // The steps of such a write, in order.
 enum class AtomicWriteStep { Create, Write, Sync, Close, Rename, SyncFolder, Done };
 // Fault injection: the probe is called before each step (and once when all is

@@ -12,7 +12,6 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "skins/image/ImageCache.h"
-#include "skins/image/ImageDecoder.h"
 
 namespace {
 

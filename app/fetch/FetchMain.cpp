@@ -1,26 +1,8 @@
 // tallix-fetch: runs one HTTP request for the window program, which then
 // never loads libcurl itself. Arguments and output: platform/FetchHelper.h.
+#include "platform/AtomicFile.h"
 #include "platform/FetchHelper.h"
 #include "platform/HttpSession.h"
-
-#include <cerrno>
-#include <unistd.h>
-
-namespace {
-
-bool WriteAll(const std::string& data)
-{
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = write(1, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -44,5 +26,5 @@ int main(int argc, char** argv)
         result.tooLarge = session.LastTooLarge();
         result.notModified = session.LastNotModified();
     }
-    return WriteAll(FetchRecord(result)) ? 0 : 1;
+    return WriteAll(1, FetchRecord(result)) ? 0 : 1;
 }

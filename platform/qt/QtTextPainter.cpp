@@ -30,6 +30,12 @@ std::map<std::pair<std::string, int>, FontChoice> g_choices;
 // Skins use a handful of sizes; a bound keeps a hostile one from growing it.
 const size_t kMaxChoices = 256;
 
+// The skin's face when installed, else (and for the characters it lacks) ours.
+QStringList Families(bool installed, const QString& face)
+{
+    return installed ? QStringList{face, "DejaVu Sans"} : QStringList{"DejaVu Sans"};
+}
+
 FontChoice Choose(const std::string& faceName, int cellHeight)
 {
     const int height = std::max(1, cellHeight);
@@ -43,7 +49,7 @@ FontChoice Choose(const std::string& faceName, int cellHeight)
     const QString face = QString::fromStdString(faceName);
     choice.installed = !face.isEmpty() && QFontDatabase::hasFamily(face);
     QFont font;
-    font.setFamilies(choice.installed ? QStringList{face, "DejaVu Sans"} : QStringList{"DejaVu Sans"});
+    font.setFamilies(Families(choice.installed, face));
     font.setPixelSize(height);
     // Skin heights are cell heights; Qt's pixel size is the em, which is smaller.
     const double cell = QFontMetricsF(font).height();
@@ -87,8 +93,7 @@ QFont CQtTextPainter::MakeFont(const TextFontSpec& fontSpec)
 {
     const FontChoice choice = Choose(fontSpec.face, fontSpec.height);
     QFont font;
-    const QString face = QString::fromStdString(fontSpec.face);
-    font.setFamilies(choice.installed ? QStringList{face, "DejaVu Sans"} : QStringList{"DejaVu Sans"});
+    font.setFamilies(Families(choice.installed, QString::fromStdString(fontSpec.face)));
     font.setPixelSize(choice.pixelSize);
     font.setWeight(QFont::Weight(std::clamp(fontSpec.weight <= 0 ? 400 : fontSpec.weight, 100, 900)));
     font.setStyleStrategy(fontSpec.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);

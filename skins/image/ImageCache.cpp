@@ -5,13 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "skins/image/ImageDecoder.h"
 
 namespace {
@@ -93,19 +93,6 @@ int MapEntry(const std::string& entry, const std::string& path, const struct sta
     return mapped;
 }
 
-bool WriteAll(int fd, const void* data, size_t size)
-{
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
 void MakeFolders(const std::string& folder)
 {
     for (size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
@@ -138,8 +125,10 @@ void WriteEntry(const std::string& folder, const std::string& entry, const std::
     const std::string temporary = entry + "." + std::to_string(getpid()) + ".tmp";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return;
-    const bool written = WriteAll(fd, head.data(), head.size()) &&
-                         WriteAll(fd, image.Pixels(), size_t(image.Width()) * size_t(image.Height()) * 4);
+    const bool written =
+        WriteAll(fd, std::string_view(head.data(), head.size())) &&
+        WriteAll(fd, std::string_view(reinterpret_cast<const char*>(image.Pixels()),
+                                      size_t(image.Width()) * size_t(image.Height()) * sizeof(uint32_t)));
     if (close(fd) != 0 || !written || rename(temporary.c_str(), entry.c_str()) != 0) unlink(temporary.c_str());
 }
 
