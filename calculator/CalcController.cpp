@@ -5,7 +5,7 @@
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 #include <algorithm>
 

@@ -12,7 +12,7 @@
 #include "calculator/CommandTable.h"
 #include "calculator/DalMode.h"
 #include "calculator/RpnMode.h"
-#include "settings/SettingsOwners.h"
+#include "calculator/CalculatorSettingsOwner.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "calculator/CommandNames.h"
 
 #include "calculator/CommandTable.h"
-#include "settings/Language.h"
-#include "settings/StringIds.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 
 #include <climits>
 

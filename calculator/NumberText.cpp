@@ -1,7 +1,7 @@
 #include "calculator/NumberText.h"
 
 #include "platform/TextCodec.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 #include <charconv>
 #include <cmath>

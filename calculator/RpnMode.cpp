@@ -3,7 +3,7 @@
 #include "engine/CalcEngine.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 namespace {
 const int kStrStackSize = 383;

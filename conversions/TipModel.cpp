@@ -1,7 +1,7 @@
 #include "conversions/TipModel.h"
 
 #include "conversions/FormatDouble.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 namespace {
 

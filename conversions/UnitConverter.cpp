@@ -3,7 +3,7 @@
 #include "conversions/FormatDouble.h"
 #include "conversions/UnitNames.h"
 #include "conversions/UnitTables.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "platform/MessageBox.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 #include "settings/SettingsStore.h"
-#include "settings/StringIds.h"
+#include "strings/StringIds.h"
 
 GroupRows& GroupTable()
 {

@@ -1,7 +1,7 @@
 #include "calculator/CommandNames.h"
 #include "calculator/CommandTable.h"
 #include "platform/Registry.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 #include <gtest/gtest.h>
 

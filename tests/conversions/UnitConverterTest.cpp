@@ -1,7 +1,7 @@
 #include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
 #include "platform/Registry.h"
-#include "settings/Language.h"
+#include "strings/Language.h"
 
 #include <gtest/gtest.h>
 

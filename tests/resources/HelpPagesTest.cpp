@@ -1,7 +1,7 @@
 // The help pages beside the program: every page the help commands name is
 // there, in its language, and carries every topic they jump to.
-#include "settings/Language.h"
-#include "settings/StringTable.h"
+#include "strings/Language.h"
+#include "strings/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -15,16 +15,16 @@
 #include <sstream>
 
 #include "calculator/NumberText.h"
-#include "conversions/pages/ClothingDialog.h"
-#include "conversions/pages/CurrencyConverterPage.h"
-#include "conversions/pages/TipPage.h"
-#include "conversions/pages/UnitConverterPage.h"
+#include "ui/converters/ClothingDialog.h"
+#include "ui/converters/CurrencyConverterPage.h"
+#include "ui/converters/TipPage.h"
+#include "ui/converters/UnitConverterPage.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "settings/SettingsStore.h"
 #include "tests/conversions/TestHttpServer.h"
 #include "tests/ui/UiTestKit.h"
-#include "ui/SkinListButton.h"
-#include "ui/SkinMenuButton.h"
+#include "ui/pages/SkinListButton.h"
+#include "ui/pages/SkinMenuButton.h"
 #include <QListWidget>
 
 namespace {

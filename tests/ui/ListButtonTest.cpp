@@ -9,8 +9,8 @@
 
 #include "skins/SkinResources.h"
 #include "tests/ui/UiTestKit.h"
-#include "ui/SkinListButton.h"
-#include "ui/SkinPage.h"
+#include "ui/pages/SkinListButton.h"
+#include "ui/pages/SkinPage.h"
 
 namespace {
 const unsigned kChoice = 1044;

@@ -9,11 +9,11 @@
 #include "settings/SettingsStore.h"
 #include "skins/ButtonGroup.h"
 #include "tests/ui/UiTestKit.h"
-#include "ui/DisplayPage.h"
-#include "ui/HelpLauncher.h"
-#include "ui/GroupMenuPopup.h"
-#include "ui/SkinMenuButton.h"
-#include "ui/TrayIcon.h"
+#include "ui/pages/DisplayPage.h"
+#include "ui/common/HelpLauncher.h"
+#include "ui/pages/GroupMenuPopup.h"
+#include "ui/pages/SkinMenuButton.h"
+#include "ui/window/TrayIcon.h"
 
 namespace {
 const char kCalcKey[] = "SOFTWARE\\Fernhill\\Tallix\\Calculator";

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "tests/ui/UiTestKit.h"
-#include "ui/SkinReportList.h"
+#include "ui/options/SkinReportList.h"
 
 namespace {
 

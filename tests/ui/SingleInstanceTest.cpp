@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/SingleInstance.h"
-#include "app/WindowProgram.h"
+#include "app/window/SingleInstance.h"
+#include "app/window/WindowProgram.h"
 #include "tests/ui/UiTestKit.h"
 
 namespace {

@@ -8,12 +8,13 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "conversions/pages/ConverterPages.h"
+#include "app/window/WindowProgram.h"
+#include "ui/converters/ConverterPages.h"
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
-#include "ui/KeypadPage.h"
-#include "ui/PageAccessible.h"
-#include "ui/DisplayPage.h"
+#include "ui/pages/KeypadPage.h"
+#include "ui/pages/PageAccessible.h"
+#include "ui/pages/DisplayPage.h"
 
 std::string RuntimeDir()
 {

@@ -10,7 +10,7 @@
 
 #include "platform/Registry.h"
 #include "skins/SkinResources.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 class CSkinPage;
 

@@ -1,0 +1,17 @@
+// tallix: the terminal commands, or else the window. This program loads no
+// Qt; the window program is started only when the window is wanted.
+#include "app/terminal/TerminalCommands.h"
+#include "app/terminal/WindowLauncher.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    int exitCode = 0;
+    if (RunTerminal(argc, argv, exitCode)) return exitCode;
+    if (!WantsScreenshot(argc, argv) && !HasGraphicalDisplay()) {
+        std::fprintf(stderr, "tallix: no graphical display; starting the terminal calculator\n");
+        return RunLineCalculator();
+    }
+    return StartWindowProgram(argc, argv);
+}

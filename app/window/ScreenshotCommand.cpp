@@ -1,0 +1,150 @@
+#include <QApplication>
+#include <QImage>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/window/AppIcon.h"
+#include "app/window/WindowProgram.h"
+#include "ui/converters/ConverterPages.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+#include "platform/qt/QtServices.h"
+#include "strings/Language.h"
+#include "ui/options/OptionPages.h"
+#include "skins/SkinResources.h"
+#include "ui/window/MainWindow.h"
+
+namespace {
+const char kGeneral[] = "SOFTWARE\\Fernhill\\Tallix\\General";
+const char kMenu[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
+const char kCurrency[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
+
+struct OptionPageName {
+    const char* name;
+    EOptionPage page;
+};
+
+const OptionPageName kOptionPages[] = {
+    {"general", EOptionPage::General},     {"calculator", EOptionPage::Calculator},
+    {"groups", EOptionPage::Groups},       {"customize", EOptionPage::Customize},
+    {"currency", EOptionPage::Currency},   {"skins", EOptionPage::Skins},
+};
+
+struct ScreenshotOptions {
+    std::string file;
+    int kind = 1;
+    const OptionPageName* options = nullptr;  // the Options dialog on this page
+    int vga = 0;
+    std::string skin = "default.ini";
+    std::string language;
+    std::string keys;  // typed before the picture is taken
+};
+
+int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--screenshot" && hasValue) {
+            out.file = argv[++i];
+        } else if (arg == "--group" && hasValue) {
+            out.kind = std::atoi(argv[++i]);
+            if (out.kind < 1 || out.kind > 15) {
+                std::fprintf(stderr, "tallix: --group: %s is not a group kind from 1 to 15\n", argv[i]);
+                return 0;
+            }
+        } else if (arg == "--vga") {
+            out.vga = 1;
+        } else if (arg == "--skin" && hasValue) {
+            out.skin = argv[++i];
+            if (out.skin.find('.') == std::string::npos) out.skin += ".ini";
+        } else if (arg == "--language" && hasValue) {
+            out.language = argv[++i];
+        } else if (arg == "--keys" && hasValue) {
+            out.keys = argv[++i];
+        } else if (arg == "--options" && hasValue) {
+            const std::string name = argv[++i];
+            for (const OptionPageName& page : kOptionPages)
+                if (name == page.name) out.options = &page;
+            if (!out.options) {
+                std::fprintf(stderr, "tallix: --options: %s is not general, calculator, groups, customize, "
+                                     "currency or skins\n", name.c_str());
+                return 0;
+            }
+        } else {
+            std::fprintf(stderr, "tallix: --screenshot: unknown or incomplete option %s\n", arg.c_str());
+            return 0;
+        }
+    }
+    if (out.file.empty()) std::fprintf(stderr, "tallix: --screenshot needs a file name\n");
+    if (out.options && out.options->page == EOptionPage::Customize && out.vga) {
+        std::fprintf(stderr, "tallix: --options customize: the Customize page exists at normal scale only\n");
+        return 0;
+    }
+    return out.file.empty() ? 0 : 1;
+}
+// The Options dialog open on a page; nothing it would change is saved, and
+// the Groups page finds the menu as it was and commits nothing.
+QImage GrabOptions(CMainWindow& window, EOptionPage page)
+{
+    OptionsFlags flags;
+    OptionsContext context{window, window.Registry(), window.Resources(), flags};
+    COptionsDialog dialog(&window, context, &CreateOptionPage, page == EOptionPage::Currency);
+    dialog.SelectPage(page);
+    dialog.show();
+    QApplication::processEvents();
+    return dialog.grab().toImage();
+}
+}  // namespace
+
+int RunScreenshot(int argc, char** argv)
+{
+    ScreenshotOptions options;
+    if (!ParseOptions(argc, argv, options)) return 2;
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    InstallQtServices();
+    // The off-screen platform's screen is square, which would select the
+    // compact layout: pictures show the window as on a common desktop screen.
+    CFixedScreenInfo screen(1920, 1080);
+    SetSystemInfo(&screen);
+    // Settings of this run only: the user's file is neither read nor written.
+    CMemoryRegistry registry;
+    registry.WriteText(kGeneral, "IniFile", options.skin.c_str());
+    registry.WriteNumber(kGeneral, "VGA", options.vga);
+    // The Options dialog shows the default menu; the window alone the chosen group.
+    if (!options.options) {
+        registry.WriteNumber(kMenu, "NumberOfWindows", 1);
+        registry.WriteNumber(kMenu, "MenuItem0", options.kind);
+        registry.WriteNumber(kMenu, "SelectedWindow", 0);
+    }
+    // A picture never goes to the network.
+    registry.WriteNumber(kCurrency, "AutoDownload", 0);
+    if (!options.language.empty())
+        registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale",
+                             LanguageFromLocaleName(options.language.c_str()));
+    int rc = 0;
+    {
+        CMainWindow window(registry, CSkinResources::Instance());
+        window.setWindowIcon(MakeAppIcon());
+        InstallConverterPages(window);
+        window.Initialise(0);
+        window.BuildRemainingPages();
+        window.show();
+        for (char key : options.keys) window.Character(key);
+        QApplication::processEvents();
+        window.Band().Finish();
+        QApplication::processEvents();
+        const QImage image = options.options ? GrabOptions(window, options.options->page) : window.grab().toImage();
+        if (!image.save(QString::fromStdString(options.file), "PNG")) {
+            std::fprintf(stderr, "tallix: cannot write %s\n", options.file.c_str());
+            rc = 1;
+        }
+    }
+    RemoveQtServices();
+    CSkinResources::Release();
+    return rc;
+}

@@ -1,0 +1,137 @@
+#include "app/window/WindowProgram.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <malloc.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "app/window/AppIcon.h"
+#include "app/window/SingleInstance.h"
+#include "ui/converters/ConverterPages.h"
+#include "datafiles/CurrencyDownloader.h"
+#include "platform/ClickSound.h"
+#include "platform/HttpSession.h"
+#include "platform/Registry.h"
+#include "platform/UserFolders.h"
+#include "platform/qt/QtServices.h"
+#include "ui/options/OptionPages.h"
+#include "skins/SkinResources.h"
+#include "skins/image/ImageCache.h"
+#include "ui/window/MainWindow.h"
+#include "ui/pages/PageAccessible.h"
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = write(g_signalPipe[1], &byte, 1);
+}
+
+// The end of a desktop session (SIGTERM, SIGHUP) and Ctrl+C end the program
+// through Exit, so settings, position and skin are saved as at a normal end.
+void ExitOnSignals(CMainWindow& window)
+{
+    if (pipe(g_signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] { window.ExitProgram(); });
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
+}
+
+void Centre(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+    }
+}
+}  // namespace
+
+bool HasTraySwitch(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        for (char& c : arg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (arg.find("-m") != std::string::npos) return true;
+    }
+    return false;
+}
+
+void InstallConverterPages(CMainWindow& window)
+{
+    window.converterPageFactory = &CreateConverterPage;
+    window.onFocusGained = [&window] { StartAutomaticDownload(window.PageOfKind(8)); };
+}
+
+int RunWindowProgram(int argc, char** argv)
+{
+    // The few worker threads (fonts, download, click) share one malloc arena
+    // rather than each keeping one of their own for the program's life.
+    mallopt(M_ARENA_MAX, 1);
+    // A start that finds Tallix running hands over before it connects to the
+    // display, so many starts at once end quickly.
+    CVexSingleInst single("Tallix Application");
+    single.LockStartup();
+    if (single.AnotherInstanceExists()) {
+        single.ActivateOther();
+        return 0;
+    }
+    StartFontConfigLoad();
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Found at once, though the window is still being built: starts waiting
+    // for the lock hand over now, and a restore they ask for is kept for it.
+    CMainWindow* shown = nullptr;
+    bool restoreAsked = false;
+    single.Register([&shown, &restoreAsked] {
+        if (shown) shown->PostMessage(kCmdRestore, 0, 0);
+        else restoreAsked = true;
+    });
+    StartFontWarmUp();
+    InstallQtServices();
+    InstallPageAccessibility();
+    CFileRegistry registry;
+    // Images decoded once are mapped at later starts.
+    SetSkinImageCacheFolder(UserCacheFolder() + "/Fernhill/Tallix/skin-images");
+    std::string folder;
+    CSkinResources::Instance().GetProgramFolder(folder);
+    // Downloads run in tallix-fetch: libcurl and its TLS libraries would stay
+    // in this process's memory for good.
+    if (!folder.empty()) CHttpSession::UseFetchHelper(folder + "tallix-fetch");
+    // Reads the sound and opens the device at the first click, not now.
+    CAlsaClickSound click(folder + "click.wav");
+    SetClickSoundService(&click);
+    {
+        CMainWindow window(registry, CSkinResources::Instance());
+        window.setWindowIcon(MakeAppIcon());
+        InstallConverterPages(window);
+        window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
+        const bool inTray = HasTraySwitch(argc, argv);
+        Centre(window);
+        window.Initialise(inTray ? 1 : 0);
+        QApplication::restoreOverrideCursor();
+        if (!inTray) window.show();
+        shown = &window;
+        if (restoreAsked) window.PostMessage(kCmdRestore, 0, 0);
+        ExitOnSignals(window);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.SaveState(); });
+        app.exec();
+        shown = nullptr;
+    }
+    // The pages are gone: a download still running tells nobody and is stopped.
+    CCurrencyDownloader::Release();
+    FinishFontWarmUp();
+    SetClickSoundService(nullptr);
+    RemoveQtServices();
+    CSkinResources::Release();
+    return 0;
+}

@@ -1,5 +1,0 @@
-#include "ui/SoundPlayer.h"
-
-#include "platform/ClickSound.h"
-
-void PlayClick() { ClickSoundService().Play(); }

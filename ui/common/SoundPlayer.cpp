@@ -1,0 +1,5 @@
+#include "ui/common/SoundPlayer.h"
+
+#include "platform/ClickSound.h"
+
+void PlayClick() { ClickSoundService().Play(); }

@@ -1,0 +1,21 @@
+#include "ui/converters/ConverterPages.h"
+
+#include "ui/converters/CurrencyConverterPage.h"
+#include "ui/converters/TipPage.h"
+#include "ui/converters/UnitConverterPage.h"
+
+CConverterPage* CreateConverterPage(int kind, QWidget* parent, CSkinResources& resources, CPageBand& band,
+                                    CCalcController& calculator)
+{
+    switch (kind) {
+    case 5: return new CTipPage(parent, resources, &band, calculator);
+    case 7: return new CUnitConverterPage(parent, resources, &band, calculator);
+    case 8: return new CCurrencyConverterPage(parent, resources, &band, calculator, *CCurrencyTable::Instance());
+    default: return nullptr;
+    }
+}
+
+void StartAutomaticDownload(CSkinPage* page)
+{
+    if (auto* currency = dynamic_cast<CCurrencyConverterPage*>(page)) currency->StartAutomaticDownload();
+}

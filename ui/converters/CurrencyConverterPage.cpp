@@ -1,0 +1,229 @@
+#include "ui/converters/CurrencyConverterPage.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include "calculator/NumberText.h"
+#include "datafiles/CurrencyDownloader.h"
+#include "platform/TextCodec.h"
+#include "strings/Language.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+#include "skins/SkinResources.h"
+#include "skins/SkinText.h"
+#include "ui/pages/SkinListButton.h"
+
+namespace {
+int g_downloadSucceeded = 0;
+// Money is written into 12 characters (14 with a regional format's extra
+// separators): what the value field holds.
+const int kMoneyWidth = 12;
+
+// A text of the string table with a date, in the short format, for its %s;
+// empty for an invalid date.
+std::string WithDate(int id, const char* english, const QDate& date)
+{
+    if (!date.isValid()) return {};
+    const std::string day = QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
+    std::string format = LocalizedText(id, english);
+    const size_t at = format.find("%s");
+    return at == std::string::npos ? format + " " + day : format.replace(at, 2, day);
+}
+
+SettingsDate Today()
+{
+    const QDate today = QDate::currentDate();
+    return {static_cast<uint16_t>(today.day()), static_cast<uint16_t>(today.month()),
+            static_cast<uint16_t>(today.year())};
+}
+
+}  // namespace
+
+CCurrencyConverterPage::CCurrencyConverterPage(QWidget* parent, CSkinResources& resources, CPageBand* band,
+                                               CCalcController& calculator, CCurrencyTable& table)
+    : CTwoSlotPage(parent, resources, band, "Currency", resources.CurrencyBackground(), calculator), m_table(table)
+{
+}
+
+CCurrencyConverterPage::~CCurrencyConverterPage()
+{
+    // The worker posts no more; what it posted is dropped with the page.
+    if (m_attached) CCurrencyDownloader::Instance()->Detach(Messages());
+}
+
+int CCurrencyConverterPage::DownloadSucceeded() { return g_downloadSucceeded; }
+
+void CCurrencyConverterPage::ForgetDownloadSuccess() { g_downloadSucceeded = 0; }
+
+int CCurrencyConverterPage::FromIsTop() const { return CSettingsStore::Instance().CurrencyFromSelect() ? 1 : 0; }
+
+void CCurrencyConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarget* target,
+                                   uint32_t backgroundColor)
+{
+    CTwoSlotPage::Setup(items, target, backgroundColor);
+    ReadSlotStyle();
+    const int compact = CompactScreen();
+    if ((m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomCurrency, compact ? 75 : 150)))
+        m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopCurrency, compact ? 120 : 150);
+
+    CSettingsStore& settings = CSettingsStore::Instance();
+    const int count = CCurrencyTable::kCurrencies;
+    if (settings.CurrencyFrom() < 0 || settings.CurrencyFrom() >= count || settings.CurrencyTo() < 0 ||
+        settings.CurrencyTo() >= count) {
+        settings.SetCurrencyFrom(0);
+        settings.SetCurrencyTo(1);
+    }
+    if (settings.CurrencyFromSelect() != 0 && settings.CurrencyFromSelect() != 1) settings.SetCurrencyFromSelect(1);
+
+    for (CSkinListButton* list : {m_top, m_bottom}) {
+        if (!list) continue;
+        for (int i = 0; i < count; ++i) {
+            std::string code, name, symbol;
+            m_table.GetEntry(i, code, name, symbol);
+            list->AddEntry(i, Cp1252ToUtf8("(" + code + ") " + name));
+        }
+    }
+    const int from = settings.CurrencyFrom(), to = settings.CurrencyTo();
+    if (m_top) m_top->SelectEntry(FromIsTop() ? from : to);
+    if (m_bottom) m_bottom->SelectEntry(FromIsTop() ? to : from);
+    m_table.SetFrom(from);
+    m_table.SetTo(to);
+    CopyTexts();
+}
+
+void CCurrencyConverterPage::CopyTexts()
+{
+    m_table.GetEntry(m_table.From(), m_from.code, m_from.name, m_from.symbol);
+    m_table.GetEntry(m_table.To(), m_to.code, m_to.name, m_to.symbol);
+}
+
+void CCurrencyConverterPage::ChooseCurrency(int top, int index)
+{
+    CSettingsStore& settings = CSettingsStore::Instance();
+    if (top == FromIsTop()) {
+        if (m_table.SetFrom(index)) settings.SetCurrencyFrom(index);
+    } else if (m_table.SetTo(index)) {
+        settings.SetCurrencyTo(index);
+    }
+    CopyTexts();
+    update();
+}
+
+void CCurrencyConverterPage::Reverse(int top)
+{
+    const std::string plain = PlainValue();
+    m_table.SetAmount(plain.c_str());
+    std::string result;
+    m_table.GetResult(result, 0);
+    // Without a result (no rates) the calculator keeps its value.
+    if (!result.empty()) SetCalculatorValue(result);
+    CSettingsStore& settings = CSettingsStore::Instance();
+    const int from = m_table.From(), to = m_table.To();
+    m_table.SetFrom(to);
+    m_table.SetTo(from);
+    settings.SetCurrencyFrom(to);
+    settings.SetCurrencyTo(from);
+    settings.SetCurrencyFromSelect(top);
+    CopyTexts();
+}
+
+CTwoSlotPage::SlotValue CCurrencyConverterPage::Money(const std::string& plain, const CurrencyTexts& currency) const
+{
+    SlotValue v;
+    std::string full;
+    CNumberText::GetInstance()->FormatCurrency(plain, currency.symbol, full, v.mantissa, v.exponent,
+                                               CSettingsStore::Instance().RegionalCurrency(), kMoneyWidth);
+    v.label = Cp1252ToUtf8(currency.code);
+    return v;
+}
+
+CTwoSlotPage::SlotValue CCurrencyConverterPage::FromValue() const { return Money(PlainValue(), m_from); }
+
+CTwoSlotPage::SlotValue CCurrencyConverterPage::ToValue() const
+{
+    m_table.SetAmount(PlainValue().c_str());
+    std::string result;
+    m_table.GetResult(result, 0);
+    // No rates, no result: the slot shows only its code.
+    if (result.empty()) return {"", "", Cp1252ToUtf8(m_to.code)};
+    return Money(result, m_to);
+}
+
+int CCurrencyConverterPage::StartAutomaticDownload()
+{
+    const CSettingsStore& settings = CSettingsStore::Instance();
+    // Once a download has succeeded, the source is asked at most once a day.
+    if (!settings.AutoDownload() || g_downloadSucceeded || !ShouldDownloadAutomatically(settings.DownloadDate(), Today()))
+        return 0;
+    CCurrencyDownloader* downloader = CCurrencyDownloader::Instance();
+    const std::string url = CCurrencyDownloader::DownloadUrl();
+    // Refused while a download (this page's or the options page's) runs.
+    if (!downloader->Prepare(url.c_str(), Messages(), m_table.RatesPath().c_str())) return 0;
+    m_attached = 1;
+    return downloader->Start(settings.UseWireless(), settings.UseConMgr(), settings.UseProxy());
+}
+
+void CCurrencyConverterPage::OnMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
+{
+    switch (msg) {
+    case kMsgTopCurrency: ChooseCurrency(1, static_cast<int>(wParam)); break;
+    case kMsgBottomCurrency: ChooseCurrency(0, static_cast<int>(wParam)); break;
+    case kMsgDownload:
+        // Progress (lParam 0) says nothing the page shows.
+        if (lParam != 0) DownloadFinished(lParam);
+        break;
+    default: break;
+    }
+}
+
+void CCurrencyConverterPage::DownloadFinished(intptr_t status)
+{
+    m_failed = status != CCurrencyDownloader::kStatusDone;
+    if (!m_failed) {
+        CSettingsStore& settings = CSettingsStore::Instance();
+        int conMgr = 0, proxy = 0;
+        CCurrencyDownloader::Instance()->GetConnectionSettings(conMgr, proxy);
+        settings.SetUseConMgr(conMgr);
+        settings.SetUseProxy(proxy);
+        m_table.Load();
+        CopyTexts();
+        settings.SetDownloadDate(Today());
+        g_downloadSucceeded = 1;
+    }
+    update();
+}
+
+std::string CCurrencyConverterPage::RatesDateText() const
+{
+    const SettingsDate& d = CSettingsStore::Instance().DownloadDate();
+    return WithDate(StringId::CurrencyLastUpdate, "Last Update: %s", QDate(d.year, d.month, d.day));
+}
+
+std::string CCurrencyConverterPage::ReferenceDateText() const
+{
+    int day = 0, month = 0, year = 0;
+    if (!m_table.GetReferenceDate(day, month, year)) return {};
+    return WithDate(StringId::CurrencyRatesOf, "Rates of %s", QDate(year, month, day));
+}
+
+std::string CCurrencyConverterPage::FailureText() const
+{
+    return m_failed ? LocalizedText(StringId::CurrencyNoConnection, "Unable to connect to the Internet") : std::string();
+}
+
+void CCurrencyConverterPage::PaintContent(CSkinImage& dc)
+{
+    PaintSlots(dc);
+    // The status lines sit in the top panel, right of the menu button.
+    // The second line: why the last download failed, else the date of the rates.
+    const std::string date = RatesDateText(), failure = FailureText();
+    const std::string second = failure.empty() ? ReferenceDateText() : failure;
+    const int room = Scaled(231) - MenuButtonRight() - Scaled(4);
+    const auto line = [&](const std::string& text, int y) {
+        const int height = FitTextHeight(m_text.font, Scaled(12), 400, text, room);
+        DrawSkinTextUtf8(Scaled(231), Scaled(y + 12) - height, height, 400, m_text.font, text, dc, m_text.color,
+                         kAlignRight);
+    };
+    line(date, second.empty() ? 21 : 12);
+    if (!second.empty()) line(second, 28);
+}

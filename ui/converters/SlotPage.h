@@ -1,0 +1,68 @@
+#pragma once
+// What the unit and the currency pages share: two slots, top and bottom, one
+// showing the calculator's value (the from slot), the other that value
+// converted, with the marker over the converted one. A tap on the converted
+// value moves it into the calculator and turns the direction round.
+
+#include <string>
+
+#include "ui/pages/ConverterPage.h"
+
+class CCalcController;
+
+class CTwoSlotPage : public CConverterPage {
+public:
+    CTwoSlotPage(QWidget* parent, CSkinResources& resources, CPageBand* band, const char* section,
+                 const CSkinImage* background, CCalcController& calculator);
+
+    // 1 when the top slot shows the calculator's value.
+    virtual int FromIsTop() const = 0;
+    // The tap area of a slot (top 1, bottom 0).
+    SkinRect SlotRect(int top) const;
+    // What a slot shows, UTF-8: the value (mantissa, "e" and the exponent
+    // when there is one), a blank and the label.
+    std::string SlotText(int top) const;
+    // The converted value, as a screen reader reads the page.
+    std::string AccessibleValue() const override { return SlotText(FromIsTop() ? 0 : 1); }
+
+protected:
+    struct SlotValue {
+        std::string mantissa;  // UTF-8
+        std::string exponent;
+        std::string label;
+    };
+    virtual SlotValue FromValue() const = 0;
+    virtual SlotValue ToValue() const = 0;
+    // The result slot was tapped: the slot `top` becomes the from slot.
+    virtual void Reverse(int top) = 0;
+    // 1: a point on a slot's right or bottom edge is inside it.
+    virtual int EdgesInside() const { return 1; }
+
+    // Reads the text keys and the marker image.
+    void ReadSlotStyle();
+    // The marker over the result slot, then both slots' labels and values.
+    void PaintSlots(CSkinImage& dc);
+    int OnPress(int x, int y) override;
+    void AddControls(std::vector<PageControl>& controls) const override;
+
+    // The calculator's value as plain text ("." and an optional exponent).
+    std::string PlainValue() const;
+    // The calculator's value as the display shows it.
+    void DisplayValue(std::string& mantissa, std::string& exponent) const;
+    // Makes a plain number text the calculator's value.
+    void SetCalculatorValue(const std::string& plain);
+
+    CCalcController& m_calculator;
+    TextStyle m_text;
+
+private:
+    int InSlot(int top, int x, int y) const;
+    void DrawSlot(CSkinImage& dc, const SlotValue& value, int top) const;
+    // While an operator waits the calculator shows nothing; the operand stays.
+    int ShowsNothing(const std::string& text) const;
+
+    const CSkinImage* m_marker = nullptr;
+    mutable std::string m_lastPlain = "0";
+    mutable std::string m_lastMantissa = "0";
+    mutable std::string m_lastExponent;
+};

@@ -1,0 +1,151 @@
+#pragma once
+// The program's one window: the display, the main keypad and one page per
+// group of the menu, tiled from the skin. It turns button messages and typed
+// keys into calculator commands, switches groups with the sliding band,
+// hides in the tray instead of closing, and saves everything at exit.
+//
+// Messages (platform/WindowMessage.h) reach it through PostMessage, queued on
+// the interface thread, or SendMessage, which waits until they are handled.
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "calculator/CalcController.h"
+#include "platform/WindowMessage.h"
+#include "settings/SettingsOwners.h"
+#include "ui/pages/GroupMenuItems.h"
+#include "ui/pages/PageBand.h"
+#include "ui/options/OptionsHost.h"
+#include "ui/pages/PageFactory.h"
+
+class CConverterPage;
+class CDisplayPage;
+class CKeypadPage;
+class CMessageReceiver;
+class CSkinPage;
+class CSkinResources;
+class CTrayIcon;
+class RegistryAccess;
+
+class CMainWindow : public QWidget, public IMessageTarget, public DoubleScaleOwner, public IOptionsHost {
+public:
+    CMainWindow(RegistryAccess& registry, CSkinResources& resources);
+    ~CMainWindow() override;
+
+    // The start-up steps that belong to the window, in order: language,
+    // currency table, settings, skin, group menu and pages, the tray start
+    // ("-m"), the saved position. startInTray: keep the window hidden.
+    void Initialise(int startInTray);
+
+    void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override;
+    intptr_t SendMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override;
+    void SetDoubleScale(int on) override { m_doubleScale = on ? 1 : 0; }
+    int DoubleScale() const override { return m_doubleScale; }
+
+    // A command pair from a skin button: click, dispatch, repaint.
+    void Command(int type, int id);
+    // A typed character of the keyboard table (no click; refusals not counted).
+    void Character(char ch);
+    // Keyboard and wheel changes of group; 0 while the band is busy.
+    int NextSlot();
+    int PreviousSlot();
+    // The group menu's choice of item index.
+    void ChooseMenuItem(int index);
+    void SendToTray();
+    void RestoreFromTray();
+    int InTray() const { return m_inTray; }
+    // Saves and ends the program.
+    void ExitProgram();
+    void OpenHelp();
+    // Window rectangle, settings and skin description, written once.
+    void SaveState();
+    // Runs the handler of message 1065 now.
+    void BuildRemainingPages() override;
+
+    // What follows the Options dialog: the custom group pages repaint their
+    // background; a changed skin or scale reloads the skin and rebuilds the
+    // menu and the pages from the first menu entry; changed groups rebuild
+    // the menu and the pages.
+    void AfterOptions(int skinChanged, int groupsChanged) override;
+    // Loads the group page of a keypad kind again from the skin description
+    // (after the description changed); 0 when the page is not built.
+    int ReloadGroupPage(int kind) override;
+
+    QWidget* HostWidget() override { return this; }
+    CCalcController& Calculator() override { return m_calculator; }
+    CSkinResources& Resources() override { return m_resources; }
+    RegistryAccess& Registry() override { return m_registry; }
+    CPageBand& Band() { return m_band; }
+    int SelectedSlot() const { return m_selected; }
+    int SlotCount() const { return static_cast<int>(m_slotKinds.size()); }
+    int SlotKind(int slot) const;
+    // The page of a group kind (1 to 15), or null when it is not built.
+    CSkinPage* PageOfKind(int kind) const override;
+    CDisplayPage* Display() const { return m_display; }
+    CKeypadPage* MainKeypad() const { return m_mainKeypad; }
+    const std::vector<GroupMenuItem>& MenuItems() const { return m_menuItems; }
+
+    // Makes the converter pages; set by the program before Initialise (unset:
+    // those kinds have no page).
+    ConverterPageFactory converterPageFactory = nullptr;
+    // Called at the end of start-up, once more when the other pages are built,
+    // and whenever the window gains the focus (the automatic rates download
+    // check); and when Options... is chosen. Set by the program (unset:
+    // Options is not offered).
+    std::function<void()> onFocusGained;
+    std::function<void(int startOnCurrency)> onOptions;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab belongs to the pages (their lists), not to widget focus.
+    bool focusNextPrevChild(bool) override { return false; }
+
+public:
+    void setVisible(bool visible) override;
+
+private:
+    void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
+    void LoadSkin();
+    void BuildMenuItems();
+    void BuildPages();
+    void DestroyPages();
+    CSkinPage* CreatePage(int kind);
+    void SwitchToSlot(int slot, int previous, int direction);
+    void ShowSlotPage(int slot, bool show);
+    void InvalidateValuePages();
+    void SetBackgroundFlags();
+    int IsLandscape() const;
+    int Offset() const;
+    void LoadGroupPage(CKeypadPage* page, const char* section);
+
+    RegistryAccess& m_registry;
+    CSkinResources& m_resources;
+    CMessageReceiver* m_messages;
+    CCalcController m_calculator;
+    CPageBand m_band;
+    int m_doubleScale = 0;
+    std::vector<int> m_slotKinds;
+    int m_selected = 0;
+    int m_previous = 0;
+    std::vector<GroupMenuItem> m_menuItems;
+    std::array<CSkinPage*, 16> m_pages{};
+    CDisplayPage* m_display = nullptr;
+    CKeypadPage* m_mainKeypad = nullptr;
+    CTrayIcon* m_tray = nullptr;
+    int m_landscape = 0;
+    int m_inTray = 0;
+    int m_keepHidden = 0;
+    int m_saved = 0;
+    int m_active = 0;
+    int m_remainingPending = 0;
+};

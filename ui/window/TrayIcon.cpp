@@ -1,0 +1,62 @@
+#include "ui/window/TrayIcon.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "strings/Language.h"
+#include "strings/StringIds.h"
+
+namespace {
+int g_override = -1;
+
+QString Text(int id, const char* fallback)
+{
+    std::string text = fallback;
+    LoadResString(LocalizedId(id), text);
+    return QString::fromStdString(text);
+}
+}  // namespace
+
+bool CTrayIcon::Available()
+{
+    if (g_override >= 0) return g_override != 0;
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CTrayIcon::OverrideAvailable(int available) { g_override = available; }
+
+CTrayIcon::CTrayIcon(const QIcon& icon)
+{
+    m_icon = new QSystemTrayIcon(icon);
+    m_icon->setToolTip(Text(StringId::TrayTip, "Tallix - Fernhill"));
+    m_menu = new QMenu;
+    m_menu->addAction(Text(StringId::TrayRestore, "Restore"), [this] {
+        if (onRestore) onRestore();
+    });
+    m_menu->addAction(Text(StringId::MenuExit, "Exit"), [this] {
+        if (onExit) onExit();
+    });
+    m_icon->setContextMenu(m_menu);
+    QObject::connect(m_icon, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
+        if ((reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) && onRestore)
+            onRestore();
+    });
+}
+
+CTrayIcon::~CTrayIcon()
+{
+    delete m_icon;
+    delete m_menu;
+}
+
+void CTrayIcon::Show()
+{
+    m_icon->show();
+    m_shown = true;
+}
+
+void CTrayIcon::Hide()
+{
+    m_icon->hide();
+    m_shown = false;
+}
