@@ -5,7 +5,7 @@
 // program folder, read once at construction for the current language.
 //
 // Texts: names and abbreviations are UTF-8, like every localised resource
-// string (settings/Language.h); a name keeps at most 39 characters and an
+// string (strings/Language.h); a name keeps at most 39 characters and an
 // abbreviation 19. Number texts are plain ASCII ("." decimal point).
 #include <string>
 

@@ -12,7 +12,7 @@ fi
 cmake --build build-cov | { grep -v -e '^ninja: no work to do\.$' || true; } >&2
 find build-cov -name '*.gcda' -delete
 (cd build-cov && ctest -j2 --timeout 900 "$@" >&2) || echo "coverage: some tests failed" >&2
-folders=(engine calculator conversions datafiles settings skins platform ui app)
+folders=(platform strings engine calculator datafiles conversions skins settings ui app)
 filters=()
 for f in "${folders[@]}"; do filters+=(--filter "$f/"); done
 gcovr -r . build-cov "${filters[@]}" -o build-cov/coverage.txt

@@ -1,19 +1,15 @@
 #include "app/terminal/WindowLauncher.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
-#include <unistd.h>
-#ifdef TALLIX_WINDOW_MODULE
 #include <dlfcn.h>
-#endif
+#include <unistd.h>
 
 namespace {
-// The folder of this executable, with its final "/"; the window program lies
+// The folder of this executable, with its final "/"; the window module lies
 // beside it.
 std::string ProgramFolder()
 {
@@ -43,7 +39,6 @@ bool WantsScreenshot(int argc, char** argv)
     return false;
 }
 
-#ifdef TALLIX_WINDOW_MODULE
 int StartWindowProgram(int argc, char** argv)
 {
     const std::string path = ProgramFolder() + "tallix-window.so";
@@ -56,14 +51,3 @@ int StartWindowProgram(int argc, char** argv)
     }
     return entry(argc, argv);
 }
-#else
-int StartWindowProgram(int, char** argv)
-{
-    // argv[0] stays the user's: the window's class and title follow it.
-    const std::string path = ProgramFolder() + "tallix-window";
-    execv(path.c_str(), argv);
-    std::fprintf(stderr, "tallix: the window program %s could not be started: %s\n", path.c_str(),
-                 std::strerror(errno));
-    return 1;
-}
-#endif

@@ -1,5 +1,6 @@
-// The window program's entry, reached through the terminal program (tallix)
-// with its command line: the window, or a screenshot of it.
+// The window program's entry, the one symbol the window module shows: the
+// terminal program (tallix) opens the module and calls it with its command
+// line when the window or a screenshot of it is wanted.
 #include "app/window/WindowProgram.h"
 
 #include <string_view>
@@ -11,7 +12,3 @@ extern "C" __attribute__((visibility("default"))) int TallixWindowMain(int argc,
             return RunScreenshot(argc, argv);
     return RunWindowProgram(argc, argv);
 }
-
-#ifndef TALLIX_WINDOW_MODULE
-int main(int argc, char** argv) { return TallixWindowMain(argc, argv); }
-#endif
