@@ -8,11 +8,11 @@
 // GetSignText return UTF-8 for drawing and printing.
 #include "calculator/AlgebraicMode.h"
 #include "calculator/CalcMode.h"
+#include "calculator/CalculatorSettingsOwner.h"
 #include "calculator/ChainMode.h"
 #include "calculator/CommandTable.h"
 #include "calculator/DalMode.h"
 #include "calculator/RpnMode.h"
-#include "calculator/CalculatorSettingsOwner.h"
 
 #include <string>
 

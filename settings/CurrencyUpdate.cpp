@@ -5,8 +5,8 @@
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/RegionalFormat.h"
-#include "strings/Language.h"
 #include "settings/SettingsStore.h"
+#include "strings/Language.h"
 #include "strings/StringIds.h"
 
 CCurrencyUpdate::CCurrencyUpdate(IMessageTarget* window) : m_window(window) {}

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "platform/MessageBox.h"
-#include "strings/Language.h"
 #include "settings/SettingsStore.h"
+#include "strings/Language.h"
 #include "strings/StringIds.h"
 
 GroupRows& GroupTable()

@@ -8,13 +8,13 @@
 
 #include "app/window/AppIcon.h"
 #include "app/window/WindowProgram.h"
-#include "ui/converters/ConverterPages.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
-#include "strings/Language.h"
-#include "ui/options/OptionPages.h"
 #include "skins/SkinResources.h"
+#include "strings/Language.h"
+#include "ui/converters/ConverterPages.h"
+#include "ui/options/OptionPages.h"
 #include "ui/window/MainWindow.h"
 
 namespace {

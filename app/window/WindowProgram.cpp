@@ -14,18 +14,18 @@
 
 #include "app/window/AppIcon.h"
 #include "app/window/SingleInstance.h"
-#include "ui/converters/ConverterPages.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
 #include "platform/HttpSession.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
 #include "platform/qt/QtServices.h"
-#include "ui/options/OptionPages.h"
 #include "skins/SkinResources.h"
 #include "skins/image/ImageCache.h"
-#include "ui/window/MainWindow.h"
+#include "ui/converters/ConverterPages.h"
+#include "ui/options/OptionPages.h"
 #include "ui/pages/PageAccessible.h"
+#include "ui/window/MainWindow.h"
 
 namespace {
 int g_signalPipe[2] = {-1, -1};

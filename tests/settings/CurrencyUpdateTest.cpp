@@ -1,12 +1,12 @@
 // The Currency options page's logic: status line, button, progress and the
 // two timers, over real downloads from a server on 127.0.0.1. Time is stepped.
-#include "tests/conversions/TestHttpServer.h"
 #include "conversions/CurrencyTable.h"
-#include "settings/CurrencyUpdate.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/RegionalFormat.h"
 #include "platform/WindowMessage.h"
+#include "settings/CurrencyUpdate.h"
 #include "settings/SettingsStore.h"
+#include "tests/conversions/TestHttpServer.h"
 #include "tests/datafiles/TempFolder.h"
 
 #include <gtest/gtest.h>

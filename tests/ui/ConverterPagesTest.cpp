@@ -15,14 +15,14 @@
 #include <sstream>
 
 #include "calculator/NumberText.h"
-#include "ui/converters/ClothingDialog.h"
-#include "ui/converters/CurrencyConverterPage.h"
-#include "ui/converters/TipPage.h"
-#include "ui/converters/UnitConverterPage.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "settings/SettingsStore.h"
 #include "tests/conversions/TestHttpServer.h"
 #include "tests/ui/UiTestKit.h"
+#include "ui/converters/ClothingDialog.h"
+#include "ui/converters/CurrencyConverterPage.h"
+#include "ui/converters/TipPage.h"
+#include "ui/converters/UnitConverterPage.h"
 #include "ui/pages/SkinListButton.h"
 #include "ui/pages/SkinMenuButton.h"
 #include <QListWidget>

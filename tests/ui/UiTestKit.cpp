@@ -9,12 +9,12 @@
 #include <sstream>
 
 #include "app/window/WindowProgram.h"
-#include "ui/converters/ConverterPages.h"
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
+#include "ui/converters/ConverterPages.h"
+#include "ui/pages/DisplayPage.h"
 #include "ui/pages/KeypadPage.h"
 #include "ui/pages/PageAccessible.h"
-#include "ui/pages/DisplayPage.h"
 
 std::string RuntimeDir()
 {

@@ -3,8 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "strings/Language.h"
 #include "skins/SkinResources.h"
+#include "strings/Language.h"
 
 std::string HelpUrl(CSkinResources& resources, const std::string& topic)
 {

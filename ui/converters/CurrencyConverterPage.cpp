@@ -6,11 +6,11 @@
 #include "calculator/NumberText.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/TextCodec.h"
-#include "strings/Language.h"
 #include "settings/SettingsStore.h"
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 #include "ui/pages/SkinListButton.h"
 
 namespace {

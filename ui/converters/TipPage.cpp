@@ -3,11 +3,11 @@
 #include "calculator/CalcController.h"
 #include "calculator/NumberText.h"
 #include "conversions/FormatDouble.h"
-#include "strings/Language.h"
 #include "settings/SettingsStore.h"
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 #include "ui/pages/SkinListButton.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include "calculator/CalcController.h"
 #include "calculator/NumberText.h"
-#include "ui/converters/ClothingDialog.h"
-#include "strings/Language.h"
 #include "settings/SettingsStore.h"
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
+#include "ui/converters/ClothingDialog.h"
 #include "ui/pages/SkinListButton.h"
 
 namespace {

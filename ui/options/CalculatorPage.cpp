@@ -8,9 +8,9 @@
 #include "calculator/CalcController.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
+#include "ui/common/ResourceText.h"
 #include "ui/options/OptionPages.h"
 #include "ui/options/OptionsHost.h"
-#include "ui/common/ResourceText.h"
 
 namespace {
 struct Choice {

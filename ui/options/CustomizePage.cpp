@@ -12,13 +12,13 @@
 #include "platform/MessageBox.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
-#include "strings/StringIds.h"
 #include "skins/ButtonGroup.h"
 #include "skins/SkinResources.h"
-#include "ui/pages/KeypadPage.h"
-#include "ui/options/OptionsHost.h"
+#include "strings/StringIds.h"
 #include "ui/common/ResourceText.h"
 #include "ui/common/SkinImageView.h"
+#include "ui/options/OptionsHost.h"
+#include "ui/pages/KeypadPage.h"
 
 namespace {
 constexpr int kPreviewWidth = 236;

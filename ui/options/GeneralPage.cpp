@@ -14,13 +14,13 @@
 #include "calculator/CalcController.h"
 #include "calculator/CalcMode.h"
 #include "platform/MessageBox.h"
-#include "strings/Language.h"
 #include "settings/SettingsStore.h"
-#include "strings/StringIds.h"
-#include "ui/options/OptionPages.h"
 #include "skins/SkinText.h"
-#include "ui/options/OptionsHost.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 #include "ui/common/ResourceText.h"
+#include "ui/options/OptionPages.h"
+#include "ui/options/OptionsHost.h"
 
 namespace {
 // Radio buttons in the order Normal, Slow, Fast, Off and the value of each.

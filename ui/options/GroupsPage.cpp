@@ -8,8 +8,8 @@
 
 #include "settings/GroupChoice.h"
 #include "settings/SettingsStore.h"
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
+#include "strings/StringIds.h"
 #include "ui/common/ResourceText.h"
 #include "ui/options/SkinReportList.h"
 

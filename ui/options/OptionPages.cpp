@@ -4,14 +4,14 @@
 #include <QGroupBox>
 #include <QRadioButton>
 
+#include "skins/SkinResources.h"
 #include "ui/options/CalculatorPage.h"
 #include "ui/options/CurrencyPage.h"
 #include "ui/options/CustomizePage.h"
 #include "ui/options/GeneralPage.h"
 #include "ui/options/GroupsPage.h"
-#include "ui/options/SkinsPage.h"
-#include "skins/SkinResources.h"
 #include "ui/options/OptionsHost.h"
+#include "ui/options/SkinsPage.h"
 
 QWidget* CreateOptionPage(EOptionPage page, QWidget* parent, OptionsContext& context)
 {

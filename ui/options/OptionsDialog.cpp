@@ -7,8 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
+#include "strings/StringIds.h"
 #include "ui/common/HelpLauncher.h"
 #include "ui/common/ResourceText.h"
 

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "settings/SettingsStore.h"
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
+#include "strings/StringIds.h"
 #include "ui/common/ResourceText.h"
 
 CSkinsPage::CSkinsPage(QWidget* parent, OptionsContext& context)

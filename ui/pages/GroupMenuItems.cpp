@@ -1,8 +1,8 @@
 #include "ui/pages/GroupMenuItems.h"
 
+#include "skins/ButtonGroup.h"
 #include "strings/Language.h"
 #include "strings/StringIds.h"
-#include "skins/ButtonGroup.h"
 
 namespace {
 const size_t kMaxItemText = 40;

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "strings/Language.h"
-#include "strings/StringIds.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 #include "ui/pages/GroupMenuPopup.h"
 
 namespace {

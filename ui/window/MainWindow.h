@@ -16,9 +16,9 @@
 #include "calculator/CalcController.h"
 #include "platform/WindowMessage.h"
 #include "settings/SettingsOwners.h"
+#include "ui/options/OptionsHost.h"
 #include "ui/pages/GroupMenuItems.h"
 #include "ui/pages/PageBand.h"
-#include "ui/options/OptionsHost.h"
 #include "ui/pages/PageFactory.h"
 
 class CConverterPage;
