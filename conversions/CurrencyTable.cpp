@@ -6,6 +6,7 @@
 #include "datafiles/RatesCheck.h"
 #include "datafiles/RatesSource.h"
 #include "platform/AsciiCase.h"
+#include "platform/UserFolders.h"
 
 #include <charconv>
 #include <cstdio>
@@ -112,7 +113,7 @@ CCurrencyTable* g_instance = nullptr;
 
 } // namespace
 
-CCurrencyTable::CCurrencyTable() : CCurrencyTable(ProgramFolderOfExecutable() + "Currency/Currency.ini") {}
+CCurrencyTable::CCurrencyTable() : CCurrencyTable(ProgramFolder() + "Currency/Currency.ini") {}
 
 CCurrencyTable::CCurrencyTable(const std::string& ratesPath) : m_ratesPath(ratesPath) {}
 

@@ -3,6 +3,7 @@
 #include "conversions/FormatDouble.h"
 #include "conversions/UnitNames.h"
 #include "conversions/UnitTables.h"
+#include "platform/UserFolders.h"
 #include "strings/Language.h"
 
 namespace {
@@ -35,7 +36,7 @@ double ConvertTemperature(double v, int from, int to)
 
 } // namespace
 
-CUnitConverter::CUnitConverter() : CUnitConverter(ProgramFolderOfExecutable() + "UnitLib.txt") {}
+CUnitConverter::CUnitConverter() : CUnitConverter(ProgramFolder() + "UnitLib.txt") {}
 
 CUnitConverter::CUnitConverter(const std::string& unitLibPath)
 {

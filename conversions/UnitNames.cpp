@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 
 int CUnitNameTable::Load(const std::string& path)
 {
@@ -47,12 +46,3 @@ std::string CutUtf8(const std::string& text, size_t maxChars)
     return text;
 }
 
-std::string ProgramFolderOfExecutable()
-{
-    char buffer[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return std::string();
-    std::string path(buffer, static_cast<size_t>(n));
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}

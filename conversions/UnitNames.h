@@ -19,6 +19,3 @@ private:
 
 // Cuts UTF-8 text to at most maxChars characters, never inside a character.
 std::string CutUtf8(const std::string& text, size_t maxChars);
-
-// The folder of the running executable, with a trailing "/"; empty if unknown.
-std::string ProgramFolderOfExecutable();

@@ -11,6 +11,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "platform/UserFolders.h"
 #include "skins/image/ImageCache.h"
 
 namespace {
@@ -91,19 +92,11 @@ void CSkinResources::Release() { g_instance.reset(); }
 int CSkinResources::GetProgramFolder(std::string& out)
 {
     if (m_programFolder.empty()) {
-        char buffer[4096];
-        ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-        if (n <= 0) {
+        m_programFolder = ProgramFolder();
+        if (m_programFolder.empty()) {
             out.clear();
             return 0;
         }
-        std::string exe(buffer, static_cast<size_t>(n));
-        size_t slash = exe.rfind('/');
-        if (slash == std::string::npos) {
-            out.clear();
-            return 0;
-        }
-        m_programFolder = exe.substr(0, slash + 1);
     }
     out = m_programFolder;
     return 1;

@@ -8,6 +8,7 @@
 #include "conversions/UnitConverter.h"
 #include "conversions/UnitNames.h"
 #include "platform/TextCodec.h"
+#include "platform/UserFolders.h"
 
 #include <strings.h>
 
@@ -26,7 +27,7 @@ const char kConvertForm[] = "--convert needs VALUE FROM TO, e.g. --convert 1 mi 
 
 std::string UnitNamesPath()
 {
-    return ProgramFolderOfExecutable() + "UnitLib.txt";
+    return ProgramFolder() + "UnitLib.txt";
 }
 
 int UnitNamesFailure()

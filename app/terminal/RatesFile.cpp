@@ -2,6 +2,7 @@
 
 #include "conversions/UnitNames.h"
 #include "platform/RegistryAccess.h"
+#include "platform/UserFolders.h"
 
 #include <cstdio>
 #include <ctime>
@@ -15,7 +16,7 @@ const char* const kDateParts[3] = {"Download_Year", "Download_Month", "Download_
 
 std::string RatesFilePath()
 {
-    return ProgramFolderOfExecutable() + "Currency/Currency.ini";
+    return ProgramFolder() + "Currency/Currency.ini";
 }
 
 int ReadCurrencySetting(const char* name, int fallback)

@@ -1,26 +1,13 @@
 #include "app/terminal/WindowLauncher.h"
 
-#include <climits>
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <dlfcn.h>
-#include <unistd.h>
 
-namespace {
-// The folder of this executable, with its final "/"; the window module lies
-// beside it.
-std::string ProgramFolder()
-{
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (n <= 0) return "";
-    const std::string_view self(path, static_cast<size_t>(n));
-    const size_t slash = self.rfind('/');
-    return slash == std::string_view::npos ? "" : std::string(self.substr(0, slash + 1));
-}
-}  // namespace
+#include "platform/UserFolders.h"
 
 bool HasGraphicalDisplay()
 {
@@ -39,15 +26,15 @@ bool WantsScreenshot(int argc, char** argv)
     return false;
 }
 
-int StartWindowProgram(int argc, char** argv)
+int StartWindowProgram(int argc, char** argv, bool screenshot)
 {
     const std::string path = ProgramFolder() + "tallix-window.so";
     void* module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
-    using Entry = int (*)(int, char**);
+    using Entry = int (*)(int, char**, int);
     Entry entry = module ? reinterpret_cast<Entry>(dlsym(module, "TallixWindowMain")) : nullptr;
     if (!entry) {
         std::fprintf(stderr, "tallix: the window program could not be loaded: %s\n", dlerror());
         return 1;
     }
-    return entry(argc, argv);
+    return entry(argc, argv, screenshot ? 1 : 0);
 }

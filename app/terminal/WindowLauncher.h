@@ -9,6 +9,7 @@
 bool HasGraphicalDisplay();
 // "--screenshot" among the arguments: the window is drawn off-screen.
 bool WantsScreenshot(int argc, char** argv);
-// Runs the window program with these arguments and returns its exit code;
-// 1, with a message on standard error, when the module cannot be loaded.
-int StartWindowProgram(int argc, char** argv);
+// Runs the window program with these arguments (screenshot: draw the window
+// into a file instead) and returns its exit code; 1, with a message on
+// standard error, when the module cannot be loaded.
+int StartWindowProgram(int argc, char** argv, bool screenshot);

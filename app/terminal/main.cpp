@@ -9,9 +9,10 @@ int main(int argc, char** argv)
 {
     int exitCode = 0;
     if (RunTerminal(argc, argv, exitCode)) return exitCode;
-    if (!WantsScreenshot(argc, argv) && !HasGraphicalDisplay()) {
+    const bool screenshot = WantsScreenshot(argc, argv);
+    if (!screenshot && !HasGraphicalDisplay()) {
         std::fprintf(stderr, "tallix: no graphical display; starting the terminal calculator\n");
         return RunLineCalculator();
     }
-    return StartWindowProgram(argc, argv);
+    return StartWindowProgram(argc, argv, screenshot);
 }

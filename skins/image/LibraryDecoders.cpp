@@ -1,28 +1,17 @@
 #include "skins/image/LibraryDecoders.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
 #include <mutex>
 #include <string>
 
+#include "platform/UserFolders.h"
 #include "skins/image/ImageFormats.h"
 
 // Defined only where the decoders are linked in (LinkedDecoders.cpp).
 extern const ImageLibraryDecoders kLinkedImageDecoders __attribute__((weak));
 
 namespace {
-
-std::string ProgramFolder()
-{
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return {};
-    std::string folder(path, size_t(n));
-    const size_t slash = folder.rfind('/');
-    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
-}
 
 const ImageLibraryDecoders* OpenModule()
 {
