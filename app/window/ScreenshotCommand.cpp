@@ -13,7 +13,6 @@
 #include "platform/qt/QtServices.h"
 #include "skins/SkinResources.h"
 #include "strings/Language.h"
-#include "ui/converters/ConverterPages.h"
 #include "ui/options/OptionPages.h"
 #include "ui/window/MainWindow.h"
 
