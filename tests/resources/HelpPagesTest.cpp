@@ -1,10 +1,13 @@
 // The help pages beside the program: every page the help commands name is
-// there, in its language, and carries every topic they jump to.
+// there, in its language, carries every topic they jump to, and links only to
+// anchors and pages that exist. The translated pages carry the English page's
+// anchors and are really translated, not English text under another name.
 #include "strings/Language.h"
 #include "strings/StringTable.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -51,6 +54,53 @@ void CheckPage(const std::string& name, const std::string& lang)
     for (const std::string& id : ids) EXPECT_EQ(1u, ids.count(id)) << "id " << id << " twice";
     for (const std::string& target : Matches(page, std::regex(R"re(href="#([^"]*)")re")))
         EXPECT_EQ(1u, ids.count(target)) << "link to #" << target;
+    for (const std::string& other : Matches(page, std::regex(R"re(href="([^"#]+\.htm)")re")))
+        EXPECT_FALSE(ReadPage(other).empty()) << "link to " << other;
+}
+
+// The page's visible text cut into sentences: at block tags and after . ! ? : ;
+// Only sentences of at least three words count, so key names, numbers and
+// formulas, which stay the same in every language, do not.
+std::set<std::string> Sentences(std::string page)
+{
+    const size_t style = page.find("<style>"), styleEnd = page.find("</style>");
+    if (style != std::string::npos && styleEnd != std::string::npos) page.erase(style, styleEnd - style);
+    page = std::regex_replace(page, std::regex(R"re(</?(p|li|td|th|h[1-6]|tr|ul|ol|nav|div|table|title)\b[^>]*>)re"), "\n");
+    page = std::regex_replace(page, std::regex("<[^>]*>"), "");
+    page = std::regex_replace(page, std::regex("&nbsp;"), " ");
+    page = std::regex_replace(page, std::regex("&amp;"), "&");
+    std::set<std::string> sentences;
+    std::string sentence;
+    int words = 0, letters = 0;
+    auto finish = [&] {
+        if (words + (letters >= 2) >= 3) sentences.insert(sentence);
+        sentence.clear();
+        words = letters = 0;
+    };
+    for (size_t i = 0; i < page.size(); ++i) {
+        const unsigned char c = page[i];
+        if (c == '\n') { finish(); continue; }
+        if (std::isspace(c)) {
+            if (!sentence.empty() && sentence.back() != ' ') sentence += ' ';
+        } else {
+            sentence += char(c);
+        }
+        if (std::isalpha(c) || c >= 0x80) {
+            ++letters;
+        } else {
+            words += letters >= 2;
+            letters = 0;
+        }
+        const bool ends = c == '.' || c == '!' || c == '?' || c == ':' || c == ';';
+        if (ends && (i + 1 == page.size() || std::isspace((unsigned char)page[i + 1]))) finish();
+    }
+    finish();
+    return sentences;
+}
+
+std::multiset<std::string> Ids(const std::string& page)
+{
+    return Matches(page, std::regex(R"re(\sid="([^"]+)")re"));
 }
 
 TEST(HelpPages, TheProgramsPageCarriesEveryTopic)
@@ -64,6 +114,31 @@ TEST(HelpPages, EveryLanguagesPageCarriesEveryTopic)
         std::string suffix = HelpSuffix(language);
         ASSERT_TRUE(kLangOfSuffix.count(suffix)) << suffix;
         CheckPage("Tallix" + suffix + ".htm", kLangOfSuffix.at(suffix));
+    }
+}
+
+TEST(HelpPages, EveryTranslationHasTheEnglishSectionsInItsOwnWords)
+{
+    const std::string english = ReadPage("Tallix.htm");
+    const std::set<std::string> englishSentences = Sentences(english);
+    ASSERT_GT(englishSentences.size(), 300u);
+    const std::multiset<std::string> englishIds = Ids(english);
+    const std::string pages[] = {
+        "Tallix.htm", "TallixFr.htm", "TallixDe.htm", "TallixSp.htm", "TallixIt.htm", "TallixCt.htm", "TallixPt.htm",
+    };
+    for (const std::string& name : pages) {
+        SCOPED_TRACE(name);
+        const std::string page = ReadPage(name);
+        for (const std::string& other : pages) {
+            if (other == name) continue;
+            EXPECT_NE(std::string::npos, page.find("href=\"" + other + "\"")) << "no link to " << other;
+        }
+        if (name == "Tallix.htm") continue;
+        EXPECT_EQ(englishIds, Ids(page));
+        const std::set<std::string> sentences = Sentences(page);
+        size_t same = 0;
+        for (const std::string& sentence : englishSentences) same += sentences.count(sentence);
+        EXPECT_LE(same * 10, englishSentences.size()) << same << " of " << englishSentences.size() << " sentences in English";
     }
 }
 
