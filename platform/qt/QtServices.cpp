@@ -19,6 +19,8 @@ MessageAnswer CQtMessageBox::Show(const std::string& text, const std::string& ca
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QString::fromStdString(caption.empty() ? std::string("Tallix") : caption));
     box.setText(QString::fromStdString(text));
+    // Selectable, so a message can be copied: the help page's path when no browser starts.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     switch (kind) {
     case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
     case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;

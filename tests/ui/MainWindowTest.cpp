@@ -6,8 +6,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstring>
+
 #include "settings/SettingsStore.h"
 #include "skins/ButtonGroup.h"
+#include "strings/Language.h"
+#include "tests/skins/SkinTestKit.h"
 #include "tests/ui/UiTestKit.h"
 #include "ui/common/HelpLauncher.h"
 #include "ui/pages/DisplayPage.h"
@@ -74,6 +78,31 @@ TEST_F(MainWindowTest, HelpOpensTheGroupsAnchor)
     const std::string url = HelpUrl(ui.Window().Resources(), "BGDefault");
     EXPECT_NE(url.find("/TallixEn.htm#BGDefault"), std::string::npos) << url;
     EXPECT_TRUE(QFile::exists(QUrl(QString::fromStdString(url)).toLocalFile()));
+}
+
+TEST_F(MainWindowTest, HelpWithoutABrowserTellsWhereThePageIs)
+{
+    // The off-screen platform opens no URL, as a desktop without a browser.
+    const struct {
+        int language;
+        const char* page;
+        const char* caption;
+    } rows[] = {{9, "/TallixEn.htm", "Help"}, {7, "/TallixDe.htm", "Hilfe"}, {12, "/TallixFr.htm", "Aide"}};
+    for (const auto& row : rows) {
+        UiWindow ui;
+        SetLanguage(row.language, ui.Registry());
+        RecordingMessageBox boxes;
+        EXPECT_EQ(OpenHelpTopic(ui.Window().Resources(), "BGDefault"), 0);
+        ASSERT_EQ(boxes.shown.size(), 1u) << row.page;
+        const std::string& text = boxes.shown[0].first;
+        EXPECT_EQ(boxes.shown[0].second, row.caption);
+        const size_t at = text.find(row.page);
+        ASSERT_NE(at, std::string::npos) << text;
+        const size_t start = text.rfind('\n', at) + 1;
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(text.substr(start, at + strlen(row.page) - start)))) << text;
+        EXPECT_EQ(text.find("%s"), std::string::npos);
+        ResetLanguage();
+    }
 }
 
 TEST_F(MainWindowTest, DisplayIndicators)

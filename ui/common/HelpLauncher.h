@@ -9,5 +9,6 @@ class CSkinResources;
 
 // The file URL for a topic ("BGTrig1", "Main_Contents"...).
 std::string HelpUrl(CSkinResources& resources, const std::string& topic);
-// Hands it to the desktop. 0 when the desktop could not open it.
+// Hands it to the desktop. 0 when the desktop could not open it; the user is
+// then shown the page's path in a message, to open it by hand.
 int OpenHelpTopic(CSkinResources& resources, const std::string& topic);
