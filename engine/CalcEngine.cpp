@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <random>
 
 using namespace tallix_engine;
 
@@ -32,10 +32,9 @@ bool IsBase(int base)
 CCalcEngine* CCalcEngine::GetInstance()
 {
     if (!g_engine) {
-        std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        std::srand(static_cast<unsigned>(local.tm_sec));
+        // From the system's entropy source: a clock-based seed repeats the
+        // same "random" numbers in every run started within one second.
+        std::srand(std::random_device{}());
         g_engine = new CCalcEngine();
     }
     return g_engine;
