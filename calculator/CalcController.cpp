@@ -1,5 +1,6 @@
 #include "calculator/CalcController.h"
 
+#include "calculator/NumberReading.h"
 #include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
 #include "platform/Clipboard.h"
@@ -52,12 +53,25 @@ std::string PlainText(const std::string& value)
     return full;
 }
 
-std::string Trimmed(const std::string& text)
+bool IsBlank(const std::string& text)
 {
-    const char* blanks = " \t\r\n";
-    size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+bool IsErrorWord(const std::string& text)
+{
+    return text == "syntax error" || text == "infinity" || text == "imaginary";
+}
+
+// The marks a pasted number may use: the user's group separator, and "," as
+// the point when the display or the locale writes it so.
+SNumberMarks PasteMarks()
+{
+    const CNumberText* numberText = CNumberText::GetInstance();
+    SNumberMarks marks;
+    marks.groupSeparator = numberText->GetLocaleData().thousandSeparator;
+    marks.commaIsDecimal = numberText->GetDecimalComma() || numberText->GetLocaleData().decimalSeparator == ",";
+    return marks;
 }
 
 }  // namespace
@@ -114,10 +128,15 @@ std::string CCalcController::DisplayValue()
     return value.empty() ? "0" : value;
 }
 
-void CCalcController::StoreRegister(int index)
+// An error word is no value: storing it would stick in the register and in
+// the saved settings, so such a press is refused and the register kept.
+int CCalcController::StoreRegister(int index)
 {
-    memory_[index] = ConvertBase(DisplayValue(), Engine()->GetBase(), 10).substr(0, kRegisterCapacity);
+    const std::string value = ConvertBase(DisplayValue(), Engine()->GetBase(), 10);
+    if (IsErrorWord(DisplayValue()) || IsErrorWord(value)) return 0;
+    memory_[index] = value.substr(0, kRegisterCapacity);
     ActiveMode().SetValueShown();
+    return 1;
 }
 
 int CCalcController::RecallRegister(int index)
@@ -126,13 +145,17 @@ int CCalcController::RecallRegister(int index)
     return ActiveMode().SetEntry(ConvertBase(text.empty() ? "0" : text, 10, Engine()->GetBase()));
 }
 
-void CCalcController::AddToRegister(int index, bool subtract)
+int CCalcController::AddToRegister(int index, bool subtract)
 {
+    if (IsErrorWord(DisplayValue())) return 0;
     int base = Engine()->GetBase();
     std::string reg = ConvertBase(memory_[index].empty() ? "0" : memory_[index], 10, base);
     std::string sum = ConvertBase(reg + (subtract ? "-" : "+") + DisplayValue(), base, 10);
+    // A sum beyond the range of numbers is refused like an error display.
+    if (IsErrorWord(sum)) return 0;
     memory_[index] = sum.substr(0, kRegisterCapacity);
     if (!subtract) ActiveMode().SetValueShown();
+    return 1;
 }
 
 int CCalcController::MemoryCommand(int id)
@@ -141,25 +164,25 @@ int CCalcController::MemoryCommand(int id)
     if (!row) return 0;
     int accepted = 1;
     if (id <= 7) {
-        StoreRegister(id);
+        accepted = StoreRegister(id);
     } else if (id <= 15) {
         accepted = RecallRegister(id - 8);
     } else if (id == 16) {
         memory_[0].clear();
     } else if (id == 24) {
         if (Engine()->GetBase() != 10 && DisplayValue().size() > kDisplayCheckWidth) return 0;
-        AddToRegister(0, false);
+        accepted = AddToRegister(0, false);
     } else if (id <= 32) {
         int index = id - 25;
         switch (memoryMode_) {
-        case kMemSubtract: AddToRegister(index, true); break;
+        case kMemSubtract: accepted = AddToRegister(index, true); break;
         case kMemRecall: accepted = RecallRegister(index); break;
-        case kMemStore: StoreRegister(index); break;
-        case kMemAdd: AddToRegister(index, false); break;
-        default: AddToRegister(0, false); break;   // modes 1 and 2 name no register
+        case kMemStore: accepted = StoreRegister(index); break;
+        case kMemAdd: accepted = AddToRegister(index, false); break;
+        default: accepted = AddToRegister(0, false); break;   // modes 1 and 2 name no register
         }
     } else {
-        AddToRegister(0, id == 34);
+        accepted = AddToRegister(0, id == 34);
     }
     memoryMode_ = kMemAdd;
     return accepted;
@@ -216,10 +239,12 @@ int CCalcController::ClipboardCommand(int id)
     if (id != 2) return 0;
     std::string text;
     clipboard.GetText(text);
-    // A copied line usually ends in a line break; that is no part of the number.
-    text = Trimmed(Utf8ToCp1252(text));
-    if (text.empty()) return 1;
-    return ActiveMode().SetEntry(text.substr(0, kEntryCapacity));
+    if (IsBlank(text)) return 1;
+    // Only a number of the current base goes in, whole: words would fail at
+    // "=" only, and a cut number would be another number.
+    const std::string number = ReadNumberText(text, Engine()->GetBase(), PasteMarks());
+    if (number.empty() || number.size() > kEntryCapacity) return 0;
+    return ActiveMode().SetEntry(number);
 }
 
 int CCalcController::BaseCommand(int id)
@@ -286,9 +311,12 @@ void CCalcController::SetStackSize(int levels)
     rpn_.SetStackSize(levels);
 }
 
+// A stored text that is no number (an error word saved by an older version)
+// would stick in the register: it counts as empty.
 void CCalcController::SetMemoryText(int index, const std::string& text)
 {
-    if (index >= 0 && index < kMemoryRegisters) memory_[index] = text.substr(0, kRegisterCapacity);
+    if (index < 0 || index >= kMemoryRegisters) return;
+    memory_[index] = IsPlainDecimal(text) ? text.substr(0, kRegisterCapacity) : std::string();
 }
 
 int CCalcController::CalcBase() const

@@ -58,7 +58,7 @@ public:
     std::string GetSignText() const;
 
     // Settings handed over at start-up and asked for at exit, in the order
-    // base, notation, repeated equals, mode, stack size, memory 0-4.
+    // base, notation, repeated equals, mode, stack size, memory 0-7.
     void SetCalcBase(int base) override;
     void SetNotation(int notation) override;
     void SetRepeatedEquals(int on) override;
@@ -87,9 +87,9 @@ public:
 
 private:
     std::string DisplayValue();
-    void StoreRegister(int index);
+    int StoreRegister(int index);
     int RecallRegister(int index);
-    void AddToRegister(int index, bool subtract);
+    int AddToRegister(int index, bool subtract);
     void ShowRefusedMessage() const;
 
     CCalcMode expression_;

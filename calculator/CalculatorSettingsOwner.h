@@ -6,7 +6,7 @@
 
 // Implemented by the calculator controller. LoadSettings calls the setters in
 // this order: SetCalcBase, SetNotation, SetRepeatedEquals, SetCalcMode,
-// SetStackSize, then SetMemoryText for registers 0 to 4. Values arrive as
+// SetStackSize, then SetMemoryText for registers 0 to 7. Values arrive as
 // stored, unchecked: the owner applies its own limits (the R.P.N. stack ignores
 // a count outside 3..20, for example).
 class CalculatorSettingsOwner {
@@ -24,13 +24,13 @@ public:
     virtual void SetCalcMode(int mode) = 0;
     // R.P.N. stack levels.
     virtual void SetStackSize(int levels) = 0;
-    // Memory register `index` (0..4) gets `text` unchanged: Windows-1252, at
+    // Memory register `index` (0..7) gets `text` unchanged: Windows-1252, at
     // most 19 characters, "" when the stored value was missing or too long.
     virtual void SetMemoryText(int index, const std::string& text) = 0;
 
     // Asked by SaveSettings, in the order CalcBase (the current mode's base),
     // Notation, RepeatedEquals, CalcMode, StackSize (the number of levels) and
-    // MemoryText 0..4 (decimal text; "" for an empty register, saved as "0").
+    // MemoryText 0..7 (decimal text; "" for an empty register, saved as "0").
     virtual int CalcBase() const = 0;
     virtual int Notation() const = 0;
     virtual int RepeatedEquals() const = 0;

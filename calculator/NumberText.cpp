@@ -107,7 +107,9 @@ std::string Scientific(const std::string& text)
         negative = false;
     } else {
         size_t zeros = digits.find_first_not_of('0');
-        if (zeros == std::string::npos) return s.sign + "0";
+        // Zero has no exponent to show: the text stays as typed ("0.0", "0.00"),
+        // as in Normal notation.
+        if (zeros == std::string::npos) return text;
         digits.erase(0, zeros);
         exponent = static_cast<int>(zeros);
         negative = true;

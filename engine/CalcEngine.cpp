@@ -10,7 +10,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <chrono>
+#include <random>
 
 using namespace tallix_engine;
 
@@ -27,15 +28,24 @@ bool IsBase(int base)
     return base >= 2 && base <= 36;
 }
 
+// From the system's entropy source: a clock-based seed repeats the same
+// "random" numbers in every run started within one second. Should the source
+// be missing, the nanosecond clock still differs from run to run.
+unsigned RandomSeed()
+{
+    try {
+        return std::random_device{}();
+    } catch (...) {
+        return static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
+    }
+}
+
 }
 
 CCalcEngine* CCalcEngine::GetInstance()
 {
     if (!g_engine) {
-        std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        std::srand(static_cast<unsigned>(local.tm_sec));
+        std::srand(RandomSeed());
         g_engine = new CCalcEngine();
     }
     return g_engine;

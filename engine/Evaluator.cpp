@@ -17,7 +17,6 @@ constexpr double kSnapAbove = 1e-11;
 constexpr double kSnapBelow = -1e-10;
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kInvE = 0.36787944117144233;
 constexpr double kE = 2.718281828459045;
 constexpr double kRandomScale = 3.051850947599719e-05;
 constexpr double kLargest = 1.7976931348623157e308;
@@ -213,10 +212,7 @@ double Factorial(double v)
         for (int64_t n = static_cast<int64_t>(a); n >= 1 && result < kLargest; --n)
             result *= static_cast<double>(n);
     } else {
-        const double y = a + 1.0;
-        const double y6 = y * y * y * y * y * y;
-        result = std::sqrt(kTwoPi / y) *
-                 std::pow((y * kInvE) * std::sqrt(y * std::sinh(1.0 / y) + 1.0 / (810.0 * y6)), y);
+        result = std::tgamma(a + 1.0);
     }
     return negative ? -result : result;
 }

@@ -5,7 +5,7 @@
 // Registry keys below "SOFTWARE\Fernhill\Tallix": General, Menu, Calculator,
 // Currency, Convertor, TipCalc, Memory. A value that is missing, unreadable or
 // too long for its buffer gets its default. Values the store does not own
-// (base, notation, mode, stack size, repeated equals, memory registers 0..4 and
+// (base, notation, mode, stack size, repeated equals, memory registers 0..7 and
 // the double scale `VGA`) are handed to their owners (settings/SettingsOwners.h)
 // and asked back at save; the store also keeps the last loaded copy, which it
 // saves when no owner is given.
@@ -48,7 +48,7 @@ public:
         kMemoryText = 0x100000, kPercentage = 0x200000, kNumPeople = 0x400000,
     };
     static constexpr int kMenuItemCount = 9;
-    static constexpr int kMemoryCount = 5;
+    static constexpr int kMemoryCount = 8;
     static constexpr size_t kMaxIniFile = 255;
     static constexpr size_t kMaxMemoryText = 19;
 
@@ -109,7 +109,7 @@ public:
     int RepeatedEquals() const { return repeatedEquals_; }
     int CalcMode() const { return calcMode_; }
     int StackSize() const { return stackSize_; }
-    // Text of memory register `index` (0..4); "" out of range.
+    // Text of memory register `index` (0..7); "" out of range.
     std::string MemoryText(int index) const;
 
     const SettingsDate& DownloadDate() const { return downloadDate_; }

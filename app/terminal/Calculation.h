@@ -23,9 +23,7 @@ struct SCalcLine {
 // text to their notation, when given).
 CCalcEngine& PrepareEngine(const SEngineOptions& options);
 
-// display: the text as the calculator's display shows it, in the current
-// notation ("Syntax Error"); otherwise the engine's own text, in the notation
-// only when one was chosen. answer: the last result in the current base, or
-// null where "ans" means nothing.
-SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool display,
-                    bool notationChosen);
+// The text is the one the calculator's display shows, in the current notation
+// ("Syntax Error", "1e+021"), so every command prints a result alike. answer:
+// the last result in the current base, or null where "ans" means nothing.
+SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer);

@@ -46,7 +46,8 @@ std::vector<std::string> Words(const std::string& line)
 // The line calculator's state beside the engine's: the last result ("ans").
 class CLineCalculator {
 public:
-    explicit CLineCalculator(CCalcEngine& engine) : engine_(engine) {}
+    // forScript: a blank line gets an empty line, so answers line up with the input.
+    CLineCalculator(CCalcEngine& engine, bool forScript) : engine_(engine), forScript_(forScript) {}
 
     // Answers one line; false when it failed (an error result or a word with a bad value).
     bool Answer(const std::string& line, std::string& reply, bool& quit);
@@ -61,6 +62,7 @@ private:
     std::string answer_ = "0";
     int answerBase_ = 10;
     bool wordFailed_ = false;
+    bool forScript_ = false;
 };
 
 bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& quit)
@@ -69,8 +71,11 @@ bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& 
     wordFailed_ = false;
     if (HandleWord(words, reply, quit)) return !wordFailed_;
     const std::string answer = AnswerInCurrentBase();
-    const SCalcLine result = Calculate(engine_, line, &answer, true, false);
-    if (result.outcome == CalcOutcome::kEmpty) return true;
+    const SCalcLine result = Calculate(engine_, line, &answer);
+    if (result.outcome == CalcOutcome::kEmpty) {
+        if (forScript_) reply = "\n";
+        return true;
+    }
     reply = result.text + "\n";
     if (result.outcome != CalcOutcome::kResult) return false;
     answer_ = result.engineText;
@@ -156,7 +161,7 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     SEngineOptions options;
     if (const int bad = ReadEngineOptions(request, options)) return bad;
     CCalcEngine& engine = PrepareEngine(options);
-    CLineCalculator calculator(engine);
+    CLineCalculator calculator(engine, failOnError);
     CLineReader reader;
     if (reader.Interactive())
         std::fprintf(reader.Chatter(), "Tallix line calculator: \"help\" lists the commands, \"quit\" leaves.\n");

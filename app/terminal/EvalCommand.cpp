@@ -4,7 +4,6 @@
 #include "app/terminal/TerminalRequest.h"
 #include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
-#include "platform/TextCodec.h"
 
 #include <cstdio>
 
@@ -38,8 +37,7 @@ CCalcEngine& PrepareEngine(const SEngineOptions& options)
     return engine;
 }
 
-SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool display,
-                    bool notationChosen)
+SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer)
 {
     SCalcLine line;
     const SPreparedExpression prepared = PrepareExpression(typed, engine.GetBase(), answer);
@@ -51,10 +49,7 @@ SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::st
     engine.Evaluate(prepared.text, line.engineText);
     const bool error = IsErrorWord(line.engineText);
     line.outcome = error ? CalcOutcome::kErrorWord : CalcOutcome::kResult;
-    if (display || (notationChosen && !error && engine.GetBase() == 10))
-        line.text = DisplayText(engine, line.engineText);
-    else
-        line.text = Cp1252ToUtf8(line.engineText);
+    line.text = DisplayText(engine, line.engineText);
     return line;
 }
 
@@ -65,7 +60,7 @@ int RunEvalCommand(const STerminalRequest& request)
     std::string typed;
     if (const std::string* text = request.Find("--eval")) typed = *text;
     if (!request.operands.empty()) typed += (typed.empty() ? "" : " ") + request.JoinedOperands();
-    const SCalcLine line = Calculate(PrepareEngine(options), typed, nullptr, false, options.notation >= 0);
+    const SCalcLine line = Calculate(PrepareEngine(options), typed, nullptr);
     CCalcEngine::ReleaseInstance();
     switch (line.outcome) {
     case CalcOutcome::kEmpty: return UsageError("there is nothing to calculate");

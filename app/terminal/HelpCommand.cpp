@@ -79,7 +79,7 @@ Checking:
   tallix --version                   the version
 
 Options may be written --option=value. Exit codes: 0 success; 1 when a
-result is an error (syntax error, infinity, imaginary), a conversion, a
+result is an error (Syntax Error, Infinity, Imaginary), a conversion, a
 download or a write fails, or a skin has problems; 2 for bad usage.
 )help";
 

@@ -177,11 +177,11 @@ TEST_F(TerminalCommands, EvaluatesWhatPeopleType)
         {{"--", "-3!"}, "", "-6\n", "", 0},
         {{"--", "-pi*2/pi"}, "", "-2\n", "", 0},
         {{"--notation", "sci", "123456*1000"}, "", "1.23456e+008\n", "", 0},
-        {{"--eval", "5!!"}, "", "syntax error\n", "", 1},
-        {{"--eval", "1e1000"}, "", "syntax error\n", "", 1},
-        {{"--eval", "1/0"}, "", "infinity\n", "", 1},
-        {{"--eval", "√4"}, "", "syntax error\n", "", 1},
-        {{"--eval", kBadUtf8}, "", "syntax error\n", "", 1},
+        {{"--eval", "5!!"}, "", "Syntax Error\n", "", 1},
+        {{"--eval", "1e1000"}, "", "Syntax Error\n", "", 1},
+        {{"--eval", "1/0"}, "", "Infinity\n", "", 1},
+        {{"--eval", "√4"}, "", "Syntax Error\n", "", 1},
+        {{"--eval", kBadUtf8}, "", "Syntax Error\n", "", 1},
         {{"9", "--base", "8"}, "", "", "9 is not a digit in base 8", 1},
         {{"1G", "--base", "16"}, "", "", "G is not a digit in base 16", 1},
         {{"255", "--base", "2"}, "", "", "2 is not a digit in base 2", 1},
@@ -223,8 +223,27 @@ TEST_F(TerminalCommands, LineCalculatorAnswersEachLine)
         {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "", 1},
         {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "", 1},
         {{"-"}, "base 1\n", "the base is a number from 2 to 36\n", "", 1},
+        {{"-"}, "1+2\n\n \n2^10\n", "3\n\n\n1024\n", "", 0},
         {{"--cli", "--angle", "nope"}, "1\n", "", "--angle: \"nope\"", 2},
         {{"--cli", "x"}, "", "", "--cli takes no argument \"x\"", 2},
+    });
+}
+
+// An expression prints the same whether it is an argument or a line of input.
+TEST_F(TerminalCommands, EveryCommandPrintsAResultAlike)
+{
+    const std::string expressions[] = {"1e21", "123456789012345", "2^0.5", "1/3E-30", "0-1E-5", "5+", "sqrt(0-1)"};
+    std::string lines;
+    std::string printed;
+    for (const std::string& expr : expressions) {
+        lines += expr + "\n";
+        printed += Run({"--", expr}).out;
+    }
+    EXPECT_EQ(Run({"-"}, lines).out, printed);
+    EXPECT_EQ(Run({"--cli"}, lines).out, printed);
+    Check({
+        {{"1e21"}, "", "1e+021\n", "", 0},
+        {{"123456789012345"}, "", "1.23456789012345e+014\n", "", 0},
     });
 }
 

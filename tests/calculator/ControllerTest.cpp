@@ -231,6 +231,12 @@ TEST_F(Controller, MemoryRegistersKeepDecimalText)
         // An empty display counts as 0 in a sum.
         {"2 + M+", "", 0, "0"},
         {"1.5 STO7", "1.5", 7, "1.5"},
+        // An error display is no value: MS, M+ and M- leave the register as it was.
+        {"5 STO2 1 / 0 = STO2", "Infinity", 2, "5"},
+        {"1 / 0 = 4,24 AC 4,8", "0", 0, ""},
+        {"3 M+ 1 / 0 = M+ AC 5 M+ RCL0", "8", 0, "8"},
+        {"3 M+ 0 - 1 = sqrt M- RCL0", "3", 0, "3"},
+        {"4 MEM6 1 / 0 = MEM6 mode4 MEM6 mode0 MEM6", "Infinity", 6, "4"},
     };
     for (const auto& c : cases) {
         ResetSharedState();
@@ -241,6 +247,28 @@ TEST_F(Controller, MemoryRegistersKeepDecimalText)
         EXPECT_EQ(calc.MemoryText(c.reg), c.memory) << c.keys;
         EXPECT_EQ(calc.GetMemoryMode(), kMemAdd) << c.keys;
     }
+}
+
+// What a settings file hands over must be a number, or the register stays
+// empty; a sum beyond the range of numbers is refused like an error display.
+TEST_F(Controller, RegistersHoldOnlyNumbers)
+{
+    CCalcController calc;
+    calc.SetCalcMode(kModeAlgebraic);
+    const std::pair<const char*, const char*> stored[] = {
+        {"syntax error", ""}, {"infinity", ""}, {"Imaginary", ""}, {"12abc", ""},
+        {"-1.5e-007", "-1.5e-007"}, {"42", "42"}, {"1e+308", "1e+308"},
+    };
+    for (const auto& [text, kept] : stored) {
+        calc.SetMemoryText(5, text);
+        EXPECT_EQ(calc.MemoryText(5), kept) << text;
+    }
+    PressKeys(calc, "AC RCL5 M+ STO6 M+");
+    EXPECT_EQ(calc.MemoryText(0), "1.e+308");
+    EXPECT_EQ(calc.Dispatch(4, 33), 0);
+    EXPECT_EQ(calc.MemoryText(0), "1.e+308");
+    PressKeys(calc, "AC 7 STO3 AC RCL3");
+    EXPECT_EQ(DisplayOf(calc), "7");
 }
 
 TEST_F(Controller, StoredValueIsShownSoTheNextDigitStartsANewNumber)
@@ -369,20 +397,88 @@ TEST_F(Controller, ClipboardCopiesPlainTextAndPastesUpToThirtyTwoCharacters)
     clipboard.text = " 42\n";
     PressKeys(calc, "paste");
     EXPECT_EQ(calc.ActiveMode().GetDisplayText(), "42");
-    clipboard.text = std::string(40, '7');
+    clipboard.text = std::string(32, '7');
     PressKeys(calc, "paste");
     EXPECT_EQ(calc.ActiveMode().GetDisplayText(), std::string(32, '7'));
-    clipboard.text = "abc";
-    PressKeys(calc, "paste + 1 =");
-    EXPECT_EQ(DisplayOf(calc), "Syntax Error");
-    // In another base the error word is translated all the same.
-    PressKeys(calc, "base16 paste + 1 =");
-    EXPECT_EQ(DisplayOf(calc), "Syntax Error");
-    PressKeys(calc, "AC base10");
     clipboard.text.clear();
     PressKeys(calc, "AC 5");
     EXPECT_EQ(calc.Dispatch(9, 2), 1);
     EXPECT_EQ(DisplayOf(calc), "5");
+}
+
+// Only a whole number of the current base is pasted; anything else is a
+// refused press that leaves the entry alone.
+TEST_F(Controller, PasteTakesOnlyANumberOfTheBase)
+{
+    RegionalData english;
+    english.decimalSeparator = ".";
+    english.thousandSeparator = ",";
+    RegionalData german = english;
+    german.decimalSeparator = ",";
+    german.thousandSeparator = ".";
+    RegionalData french = german;
+    french.thousandSeparator = "\xE2\x80\xAF";   // narrow no-break space
+    const struct {
+        const RegionalData* locale;
+        int base;
+        std::string pasted;
+        const char* entry;   // nullptr: refused
+    } cases[] = {
+        {&english, 10, "1,234.56", "1234.56"},
+        {&english, 10, "  -12 345.5e-3\r\n", "-12345.5e-3"},
+        {&english, 10, "+2.5E+021", "2.5e+021"},
+        {&english, 10, "1e+021", "1e+021"},
+        {&english, 10, "1,234", "1234"},
+        {&english, 10, "1.5", "1.5"},
+        {&german, 10, "1.234.567,5", "1234567.5"},
+        {&german, 10, "0,25", "0.25"},
+        {&german, 10, "1.5", "1.5"},   // the form Tallix copies
+        {&french, 10, "1\xE2\x80\xAF" "234,5", "1234.5"},
+        {&english, 16, "ff ff", "FFFF"},
+        {&english, 16, "-1A", "-1A"},
+        {&english, 2, "1010 1010", "10101010"},
+        {&english, 2, std::string(32, '1'), "11111111111111111111111111111111"},
+        {&english, 10, "hello world", nullptr},
+        {&english, 10, "\xC3\xA9\xE2\x82\xAC" "7", nullptr},
+        {&english, 10, "1,2", nullptr},
+        {&english, 10, "1.2.3", nullptr},
+        {&english, 10, "1,234.5,6", nullptr},
+        {&english, 10, ",5", nullptr},
+        {&english, 10, "--5", nullptr},
+        {&english, 10, "5-", nullptr},
+        {&english, 10, "1e", nullptr},
+        {&english, 10, "e5", nullptr},
+        {&english, 10, "1e999", nullptr},
+        {&english, 10, "0x10", nullptr},
+        {&english, 10, "12+3", nullptr},
+        {&english, 10, std::string(10000, '9'), nullptr},
+        {&english, 10, std::string(33, '9'), nullptr},
+        {&english, 16, "FG", nullptr},
+        {&english, 16, "1.5", nullptr},
+        {&english, 8, "9", nullptr},
+        {&english, 2, std::string(33, '1'), nullptr},
+    };
+    for (const auto& c : cases) {
+        ResetSharedState();
+        CNumberText::GetInstance()->SetLocaleData(*c.locale);
+        CCalcController calc;
+        calc.SetCalcMode(kModeAlgebraic);
+        calc.SetCalcBase(c.base);
+        PressKeys(calc, "1");
+        clipboard.text = c.pasted;
+        EXPECT_EQ(calc.ClipboardCommand(2), c.entry ? 1 : 0) << c.pasted.substr(0, 40);
+        EXPECT_EQ(calc.ActiveMode().GetDisplayText(), c.entry ? c.entry : "1") << c.pasted.substr(0, 40);
+    }
+    // With the decimal comma on, "," is the point whatever the locale.
+    ResetSharedState();
+    CNumberText::GetInstance()->SetLocaleData(english);
+    CNumberText::GetInstance()->SetDecimalComma(1);
+    CCalcController calc;
+    calc.SetCalcMode(kModeExpression);
+    clipboard.text = "2,5";
+    EXPECT_EQ(calc.ClipboardCommand(2), 1);
+    PressKeys(calc, "=");
+    EXPECT_EQ(DisplayOf(calc), "2,5");
 }
 
 TEST_F(Controller, CopyingTheExpressionLineHonoursTheDecimalComma)

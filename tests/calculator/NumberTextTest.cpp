@@ -47,6 +47,11 @@ TEST_F(NumberTextTest, NotationsSplitMantissaAndExponent)
         {"0.05", kNotationScientific, "5", "-002"},
         {"7", kNotationScientific, "7", ""},
         {"0", kNotationScientific, "0", ""},
+        // A typed zero shows as typed, as in Normal notation.
+        {"0.0", kNotationScientific, "0.0", ""},
+        {"-0.00", kNotationScientific, "-0.00", ""},
+        {"0.000", kNotationEngineering, "0.000", ""},
+        {"0.0", kNotationNormal, "0.0", ""},
         {"-123.45", kNotationScientific, "-1.2345", "002"},
         {"1.5e-007", kNotationScientific, "1.5", "-007"},
         {"12345.6789", kNotationEngineering, "12.3456789", "003"},

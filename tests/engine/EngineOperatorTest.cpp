@@ -149,8 +149,15 @@ TEST_F(EngineOperatorTest, FactorialOfFractionsFollowsGamma)
         {"!(3.5)", std::tgamma(4.5)},
         {"!(10.25)", std::tgamma(11.25)},
         {"!(-0.5)", -std::tgamma(1.5)},
+        {"!(170.5)", std::tgamma(171.5)},
     };
-    for (const auto& c : cases) EXPECT_NEAR(Value(c.expr) / c.gamma, 1.0, 1e-4) << c.expr;
+    // Exact to the last place shown, not just to the first few digits.
+    for (const auto& c : cases) EXPECT_NEAR(Value(c.expr) / c.gamma, 1.0, 1e-14) << c.expr;
+    const SExprCase shown[] = {
+        {"!(0.5)", "0.886226925452758"}, {"!(3.5)", "11.6317283965674"},
+        {"!(-2.5)", "-3.32335097044784"}, {"!(171.5)", "infinity"},
+    };
+    EXPECT_TABLE(shown, Eval);
 }
 
 TEST_F(EngineOperatorTest, RandomStaysInTheUnitInterval)
@@ -163,6 +170,21 @@ TEST_F(EngineOperatorTest, RandomStaysInTheUnitInterval)
         seen.insert(v);
     }
     EXPECT_GT(seen.size(), 10u);
+}
+
+// Each engine is seeded afresh; engines made within the same second must
+// still draw different numbers.
+TEST_F(EngineOperatorTest, EachEngineDrawsItsOwnSequence)
+{
+    std::set<std::string> sequences;
+    for (int run = 0; run < 8; ++run) {
+        CCalcEngine::ReleaseInstance();
+        engine = CCalcEngine::GetInstance();
+        std::string draws;
+        for (int i = 0; i < 4; ++i) draws += Eval("rand(0)") + " ";
+        sequences.insert(draws);
+    }
+    EXPECT_EQ(sequences.size(), 8u);
 }
 
 }

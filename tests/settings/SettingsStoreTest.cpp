@@ -48,7 +48,7 @@ public:
     int RepeatedEquals() const override { return 0; }
     int CalcMode() const override { return 4; }
     int StackSize() const override { return stack; }
-    std::string MemoryText(int i) const override { return i == 1 ? "2.5" : ""; }
+    std::string MemoryText(int i) const override { return i == 1 ? "2.5" : i == 7 ? "-8" : ""; }
     int DoubleScale() const override { return 1; }
 
     std::vector<std::string> calls;
@@ -96,7 +96,8 @@ TEST(SettingsStoreTest, EmptyRegistryGivesTheDefaults)
     EXPECT_EQ("default.ini", store.IniFile());
     for (int i = 0; i < 9; ++i) EXPECT_EQ(i + 1, store.MenuItem(i));
     std::vector<std::string> expected = {"vga 0", "base 10", "notation 0", "equals 1", "mode 1", "stack 4",
-        "memory 0 ''", "memory 1 ''", "memory 2 ''", "memory 3 ''", "memory 4 ''"};
+        "memory 0 ''", "memory 1 ''", "memory 2 ''", "memory 3 ''", "memory 4 ''", "memory 5 ''", "memory 6 ''",
+        "memory 7 ''"};
     EXPECT_EQ(expected, owner.calls);
 }
 
@@ -176,13 +177,15 @@ TEST(SettingsStoreTest, MemoryTextsMustFitTheirBuffer)
     registry.WriteText(kMemory, "Memory2", std::string(19, '2').c_str());
     registry.WriteText(kMemory, "Memory3", "-1.5e-07");
     registry.WriteNumber(kMemory, "Memory4", 0x3233);
+    registry.WriteText(kMemory, "Memory6", "6");
+    registry.WriteText(kMemory, "Memory8", "-8.5e+021");
     RecordingOwner owner;
     FakeSystem system(1024, 768, "desk");
     CSettingsStore store;
     store.LoadSettings(registry, system, &owner, nullptr);
-    std::vector<std::string> memory(owner.calls.end() - 5, owner.calls.end());
+    std::vector<std::string> memory(owner.calls.end() - 8, owner.calls.end());
     std::vector<std::string> expected = {"memory 0 ''", "memory 1 '" + std::string(19, '2') + "'", "memory 2 '-1.5e-07'",
-        "memory 3 '32'", "memory 4 ''"};
+        "memory 3 '32'", "memory 4 ''", "memory 5 '6'", "memory 6 ''", "memory 7 '-8.5e+021'"};
     EXPECT_EQ(expected, memory);
 }
 
@@ -225,7 +228,7 @@ TEST(SettingsStoreTest, SaveWritesEveryValueInOrder)
     for (const char* name : {"Section", "From", "To", "FromSelect"}) expected.push_back(std::string("Convertor/") + name);
     expected.push_back("TipCalc/Percentage");
     expected.push_back("TipCalc/NumPeople");
-    for (int i = 1; i <= 5; ++i) expected.push_back("Memory/Memory" + std::to_string(i));
+    for (int i = 1; i <= 8; ++i) expected.push_back("Memory/Memory" + std::to_string(i));
     for (const char* name : {"CalcBase", "Notation", "RepeatedEquals", "CalcMode", "StackSize"})
         expected.push_back(std::string("Calculator/") + name);
     EXPECT_EQ(expected, log.order);
@@ -240,7 +243,8 @@ TEST(SettingsStoreTest, SaveWritesEveryValueInOrder)
         EXPECT_EQ(c.expected, value) << c.name;
     }
     std::string text;
-    for (auto [name, expectedText] : {std::pair{"Memory1", "0"}, {"Memory2", "2.5"}, {"Memory5", "0"}}) {
+    for (auto [name, expectedText] : {std::pair{"Memory1", "0"}, {"Memory2", "2.5"}, {"Memory5", "0"}, {"Memory6", "0"},
+                                    {"Memory8", "-8"}}) {
         EXPECT_EQ(1, log.ReadText(kMemory, name, text, 20));
         EXPECT_EQ(expectedText, text);
     }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QUrl>
 #include <QTest>
 #include <QTimer>
@@ -111,10 +112,17 @@ TEST_F(MainWindowTest, DisplayIndicators)
     CCalcController& calc = ui.Window().Calculator();
     calc.SetMemoryText(0, "0");
     calc.SetMemoryText(2, "12");
+    calc.SetMemoryText(7, "-1");
     DisplayContent c = ui.Window().Display()->Content();
     EXPECT_EQ(c.modeText, "DEG");
-    EXPECT_EQ(c.memory[0] + c.memory[1] + c.memory[3] + c.memory[4], 0);
+    EXPECT_EQ(c.memory[0] + c.memory[1] + c.memory[3] + c.memory[4] + c.memory[5] + c.memory[6], 0);
     EXPECT_EQ(c.memory[2], 1);
+    EXPECT_EQ(c.memory[7], 1);
+    // The sign of M6 to M8 is painted too (in the row under M3 to M5).
+    const auto lowerRow = [&] { return ui.Window().Display()->grab().toImage().copy(160, 38, 80, 16); };
+    const QImage withM8 = lowerRow();
+    calc.SetMemoryText(7, "0");
+    EXPECT_NE(withM8, lowerRow());
     calc.Dispatch(10, 16);
     c = ui.Window().Display()->Content();
     EXPECT_EQ(c.modeText, "");

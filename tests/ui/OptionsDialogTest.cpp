@@ -194,9 +194,10 @@ TEST_F(OptionsDialogTest, GeneralPageAppliesAtOnce)
     EXPECT_EQ(settings.PlaySounds(), 0);
 
     ui.Window().Calculator().SetMemoryText(1, "255");
+    ui.Window().Calculator().SetMemoryText(7, "17");
     ui.Window().Calculator().SetCalcBase(16);
     EXPECT_EQ(options.Page<CGeneralPage>(EOptionPage::General)->MemoryText(),
-              "Memory1: 0\nMemory2: FF\nMemory3: 0\nMemory4: 0\nMemory5: 0");
+              "Memory1: 0\nMemory2: FF\nMemory3: 0\nMemory4: 0\nMemory5: 0\nMemory6: 0\nMemory7: 0\nMemory8: 11");
 
     // The current language says nothing; another one is stored at once and
     // asks for a restart in its own words.

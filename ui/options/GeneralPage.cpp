@@ -110,7 +110,7 @@ std::string CGeneralPage::MemoryText() const
 {
     CCalcController& calc = m_context.window.Calculator();
     std::string text;
-    for (int n = 1; n <= 5; ++n) {
+    for (int n = 1; n <= kMemoryRegisters; ++n) {
         std::string value = calc.MemoryText(n - 1);
         value = value.empty() ? "0" : ConvertBase(value, 10, calc.CalcBase());
         if (n > 1) text += "\n";

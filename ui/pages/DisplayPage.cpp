@@ -12,7 +12,11 @@
 
 namespace {
 const char* const kAngleNames[] = {"DEG", "RAD", "GRAD"};
-const int kMemoryRight[5] = {151, 171, 191, 211, 231};
+static_assert(sizeof(DisplayContent::memory) / sizeof(int) == kMemoryRegisters);
+
+// M1 to M5 along the top; M6 to M8 below M3 to M5, under the value.
+const int kMemoryRight[kMemoryRegisters] = {151, 171, 191, 211, 231, 191, 211, 231};
+const int kMemoryTop[kMemoryRegisters] = {6, 6, 6, 6, 6, 39, 39, 39};
 }  // namespace
 
 std::string BaseName(int base)
@@ -89,7 +93,7 @@ DisplayContent CDisplayPage::Content() const
     } else {
         c.signText = BaseName(base);
     }
-    for (int i = 0; i < 5; ++i) c.memory[i] = m_calculator.IsMemoryInUse(i);
+    for (int i = 0; i < kMemoryRegisters; ++i) c.memory[i] = m_calculator.IsMemoryInUse(i);
     return c;
 }
 
@@ -103,13 +107,13 @@ void CDisplayPage::PaintPage(const SkinRect&)
     if (m_menu) m_menu->Draw(m_screen, {0, 0, m_screen.Width(), m_screen.Height()}, 1, 1);
 
     const DisplayContent c = Content();
-    const auto indicator = [&](int right, const std::string& text) {
-        DrawSkinTextUtf8(s(right), s(6), s(12), 400, m_font, text, m_screen, m_textColor, kAlignRight);
+    const auto indicator = [&](int right, const std::string& text, int top = 6) {
+        DrawSkinTextUtf8(s(right), s(top), s(12), 400, m_font, text, m_screen, m_textColor, kAlignRight);
     };
     if (!c.modeText.empty()) indicator(110, c.modeText);
     indicator(75, c.signText);
-    for (int i = 0; i < 5; ++i)
-        if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1));
+    for (int i = 0; i < kMemoryRegisters; ++i)
+        if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1), kMemoryTop[i]);
 
     if (!c.exponent.empty()) {
         DrawSkinTextUtf8(s(193), s(13), s(m_textHeight), m_textWeight, m_font, c.mantissa, m_screen, m_textColor,

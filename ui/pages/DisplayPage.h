@@ -1,6 +1,6 @@
 #pragma once
 // The calculator's read-out above the keypad: the value with its exponent,
-// the memory signs M1 to M5, the angle mode or the base, the pending operator,
+// the memory signs M1 to M8, the angle mode or the base, the pending operator,
 // and the group menu button. Everything it shows is asked of the controller
 // at each paint.
 
@@ -21,7 +21,7 @@ struct DisplayContent {
     std::string exponent;
     std::string modeText;  // "DEG", "RAD", "GRAD" or empty (another base)
     std::string signText;  // the pending operator, or the base's name
-    int memory[5] = {};
+    int memory[8] = {};    // registers 0 to 7 in use
 };
 
 class CDisplayPage : public CSkinPage {
