@@ -28,6 +28,19 @@ void PrepareSkinText(int height, int weight, const std::string& face)
     TextPainterService().Prepare({Cp1252ToUtf8(face), height, weight, g_clearType != 0});
 }
 
+int MeasureSkinTextUtf8(int height, int weight, const std::string& face, const std::string& utf8)
+{
+    return TextPainterService().MeasureText({Cp1252ToUtf8(face), height, weight, g_clearType != 0}, utf8);
+}
+
+int FitSkinTextHeight(int height, int minHeight, int weight, const std::string& face, const std::string& utf8,
+                      int room)
+{
+    for (; height > minHeight; --height)
+        if (MeasureSkinTextUtf8(height, weight, face, utf8) <= room) break;
+    return height;
+}
+
 void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& face,
                       const std::string& utf8, CSkinImage& dc, uint32_t color, int alignment)
 {
