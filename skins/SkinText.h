@@ -28,6 +28,9 @@ void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& f
 // painter may get it ready in the background.
 void PrepareSkinText(int height, int weight, const std::string& face);
 
+// A skin colour (0x00BBGGRR) as a pixel of the image buffer (0x00RRGGBB).
+uint32_t SkinColorToPixel(uint32_t color);
+
 // The width DrawSkinTextUtf8 gives the text.
 int MeasureSkinTextUtf8(int height, int weight, const std::string& face, const std::string& utf8Text);
 

@@ -14,6 +14,8 @@ namespace {
 const uint32_t kHighlight = 0x00009Cu;  // red 0, green 0, blue 156 (buffer order)
 const uint32_t kGrayText = 0x808080u;   // 0x00BBGGRR, as skin colours
 const int kCheckSize = 10;
+const int kTextLeft = 20;  // from the item's left edge, past the check mark
+const int kTextRight = 8;  // room kept right of the longest text
 
 // Our radio mark: a round dot, black on white (white leaves the item's background).
 void MakeCheckMark(CSkinImage& mark)
@@ -80,9 +82,15 @@ void CSkinMenuButton::MeasureItem(int index, int& width, int& height) const
 {
     const int scale = Resources().DoubleScale() ? 2 : 1;
     width = scale * (m_itemWidth - 3);
-    const bool separator = index >= 0 && index < static_cast<int>(m_items->size()) &&
-                           (*m_items)[index].kind == kMenuSeparator;
+    const bool inList = index >= 0 && index < static_cast<int>(m_items->size());
+    const bool separator = inList && (*m_items)[index].kind == kMenuSeparator;
     height = separator ? 5 * scale : m_itemHeight * scale;
+    // The skin's width is the least: a longer text (another language) widens
+    // the item, and so the whole menu, rather than being cut.
+    if (inList && !separator)
+        width = std::max(width, scale * (kTextLeft + kTextRight) +
+                                    MeasureSkinTextUtf8(m_textHeight * scale, m_textWeight, m_textFont,
+                                                        (*m_items)[index].text));
 }
 
 void CSkinMenuButton::DrawBackground(CSkinImage& dc, const SkinRect& rect) const
@@ -116,25 +124,23 @@ void CSkinMenuButton::DrawItem(CSkinImage& dc, int command, int action, const Sk
 
     const int scale = Resources().DoubleScale() ? 2 : 1;
     const int h = rect.Height();
+    // Separator and mark take the text colour, so they show on a dark menu too.
+    const uint32_t ink = SkinColorToPixel(m_textColor);
     if (item.kind == kMenuSeparator) {
-        dc.Fill(rect.left + 4 * scale, rect.top + 2 * scale, rect.Width() - 8 * scale, 1, CSkinImage::kBlack);
+        dc.Fill(rect.left + 4 * scale, rect.top + 2 * scale, rect.Width() - 8 * scale, scale, ink);
         return;
     }
     const uint32_t color = !item.enabled ? kGrayText : selecting ? 0xFFFFFFu : m_textColor;
     const int textHeight = m_textHeight * scale;
-    DrawSkinTextUtf8(rect.left + 20 * scale, rect.top + (h - textHeight) / 2, textHeight, m_textWeight,
+    DrawSkinTextUtf8(rect.left + kTextLeft * scale, rect.top + (h - textHeight) / 2, textHeight, m_textWeight,
                      m_textFont, item.text, dc, color, 0);
     if (item.kind == kMenuGroup && item.marked) {
         const int x = rect.left + 5 * scale, y = rect.top + (h - kCheckSize * scale) / 2;
-        if (scale == 1) {
-            dc.MaskedTransfer(x, y, kCheckSize, kCheckSize, m_checkMark, 0, 0, m_checkMark, 0, 0);
-        } else {
-            // At double scale the same dot, twice as large.
-            for (int my = 0; my < kCheckSize * 2; ++my)
-                for (int mx = 0; mx < kCheckSize * 2; ++mx)
-                    if (m_checkMark.GetPixel(mx / 2, my / 2) == CSkinImage::kBlack)
-                        dc.SetPixel(x + mx, y + my, CSkinImage::kBlack);
-        }
+        const uint32_t mark = selecting ? 0xFFFFFFu : ink;
+        for (int my = 0; my < kCheckSize * scale; ++my)
+            for (int mx = 0; mx < kCheckSize * scale; ++mx)
+                if (m_checkMark.GetPixel(mx / scale, my / scale) == CSkinImage::kBlack)
+                    dc.SetPixel(x + mx, y + my, mark);
     }
 }
 
