@@ -17,14 +17,16 @@ const int kCheckSize = 10;
 const int kTextLeft = 20;  // from the item's left edge, past the check mark
 const int kTextRight = 8;  // room kept right of the longest text
 
-// Our radio mark: a round dot, black on white (white leaves the item's background).
-void MakeCheckMark(CSkinImage& mark)
+// Our radio mark: a round dot, black on white (white leaves the item's
+// background), drawn at the scale's size so it stays round.
+void MakeCheckMark(CSkinImage& mark, int scale)
 {
-    mark.Create(kCheckSize, kCheckSize);
-    for (int y = 0; y < kCheckSize; ++y)
-        for (int x = 0; x < kCheckSize; ++x) {
-            const int dx = 2 * x - 9, dy = 2 * y - 9;
-            mark.SetPixel(x, y, dx * dx + dy * dy <= 40 ? CSkinImage::kBlack : CSkinImage::kWhite);
+    const int size = kCheckSize * scale;
+    mark.Create(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const int dx = 2 * x - (size - 1), dy = 2 * y - (size - 1);
+            mark.SetPixel(x, y, dx * dx + dy * dy <= 40 * scale * scale ? CSkinImage::kBlack : CSkinImage::kWhite);
         }
 }
 }  // namespace
@@ -40,7 +42,7 @@ int CSkinMenuButton::CreateMenuButton(const std::vector<GroupMenuItem>* items, i
 {
     if (!items) return 0;
     m_items = items;
-    MakeCheckMark(m_checkMark);
+    MakeCheckMark(m_checkMark, Resources().DoubleScale() ? 2 : 1);
     CIniStore& defs = Resources().ButtonDefinitions();
     std::string background;
     if (!defs.GetString(background, section, "Background", "")) return 0;
@@ -139,7 +141,7 @@ void CSkinMenuButton::DrawItem(CSkinImage& dc, int command, int action, const Sk
         const uint32_t mark = selecting ? 0xFFFFFFu : ink;
         for (int my = 0; my < kCheckSize * scale; ++my)
             for (int mx = 0; mx < kCheckSize * scale; ++mx)
-                if (m_checkMark.GetPixel(mx / scale, my / scale) == CSkinImage::kBlack)
+                if (m_checkMark.GetPixel(mx, my) == CSkinImage::kBlack)
                     dc.SetPixel(x + mx, y + my, mark);
     }
 }
