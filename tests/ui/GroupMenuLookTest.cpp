@@ -43,7 +43,8 @@ MenuFont ReadMenuFont(CSkinResources& resources)
 // Opens the group menu of a window in that language, skin and scale and
 // hands the open popup to look.
 void WithOpenMenu(const char* language, const char* skin, int vga,
-                  const std::function<void(CGroupMenuPopup&, UiWindow&)>& look)
+                  const std::function<void(CGroupMenuPopup&, UiWindow&)>& look,
+                  const std::string& programFolder = std::string())
 {
     CMemoryRegistry registry;
     registry.WriteText(kGeneralKey, "IniFile", skin);
@@ -54,7 +55,7 @@ void WithOpenMenu(const char* language, const char* skin, int vga,
         registry.WriteNumber(kMenuKey, ("MenuItem" + std::to_string(i)).c_str(), kLongKinds[i]);
     registry.WriteNumber(kMenuKey, "SelectedWindow", 0);
     ResetLanguage();
-    UiWindow ui(&registry);
+    UiWindow ui(&registry, 0, programFolder);
     CSkinMenuButton* menu = ui.Window().Display()->MenuButton();
     ASSERT_TRUE(menu);
     const SkinRect r = menu->ButtonRect();
@@ -119,5 +120,21 @@ TEST_F(GroupMenuLookTest, SeparatorAndMarkStandOutFromTheMenu)
                 EXPECT_GT(std::abs(Luminance(dot) - Luminance(around)), 80);
             });
         }
+}
+// A skin whose menu is wider than its background image gets the image tiled,
+// not the bare popup beside it.
+TEST_F(GroupMenuLookTest, AWideMenuTilesItsBackground)
+{
+    ProgramFolderCopy folder;
+    const std::string buttons = folder.Path() + "Skins/default/Button.ini";
+    ASSERT_EQ(0, std::system(("sed -i 's/^MenuItemWidth=170$/MenuItemWidth=330/' '" + buttons + "'").c_str()));
+    WithOpenMenu("en", "default.ini", 0, [&](CGroupMenuPopup& popup, UiWindow&) {
+        const QImage image = popup.grab().toImage();
+        const SkinRect item = popup.AccessibleRect(1);
+        ASSERT_GT(item.Width(), 300);
+        int bare = 0;
+        for (int x = item.left; x < item.right; ++x) bare += (image.pixel(x, item.top + 1) & 0xFFFFFF) == 0x404040;
+        EXPECT_EQ(bare, 0);
+    }, folder.Path());
 }
 }  // namespace

@@ -101,9 +101,12 @@ void CSkinMenuButton::DrawBackground(CSkinImage& dc, const SkinRect& rect) const
         dc.Fill(rect.left, rect.top, rect.Width(), rect.Height(), CSkinImage::kWhite);
         return;
     }
-    for (int y = rect.top; y < rect.bottom; y += m_background->Height())
-        dc.Transfer(rect.left, y, rect.Width(), std::min(m_background->Height(), rect.bottom - y),
-                    *m_background, 0, 0, ERasterOp::Copy);
+    // Tiled both ways: a long text may make the menu wider than the image.
+    const int w = m_background->Width(), h = m_background->Height();
+    for (int y = rect.top; y < rect.bottom; y += h)
+        for (int x = rect.left; x < rect.right; x += w)
+            dc.Transfer(x, y, std::min(w, rect.right - x), std::min(h, rect.bottom - y), *m_background, 0, 0,
+                        ERasterOp::Copy);
 }
 
 void CSkinMenuButton::DrawItem(CSkinImage& dc, int command, int action, const SkinRect& rect)
