@@ -19,11 +19,18 @@ void CCurrencyUpdate::Init()
     m_progress = 0;
 }
 
+int CCurrencyUpdate::FormatDate(int day, int month, int year, std::string& out) const
+{
+    if (!m_dateFormatter) return FormatShortDate(day, month, year, m_dateLocale.c_str(), out);
+    out = m_dateFormatter(day, month, year);
+    return !out.empty();
+}
+
 void CCurrencyUpdate::ShowDate()
 {
     const SettingsDate& date = CSettingsStore::Instance().DownloadDate();
     std::string when;
-    FormatShortDate(date.day, date.month, date.year, m_dateLocale.c_str(), when);
+    FormatDate(date.day, date.month, date.year, when);
     std::string text = "Last Update: %s";
     LoadResString(LocalizedId(StringId::CurrencyLastUpdate), text);
     const size_t at = text.find("%s");
@@ -31,7 +38,7 @@ void CCurrencyUpdate::ShowDate()
     // The date the rates are valid for, when they name it.
     int day = 0, month = 0, year = 0;
     if (CCurrencyTable::Instance()->GetReferenceDate(day, month, year) &&
-        FormatShortDate(day, month, year, m_dateLocale.c_str(), when)) {
+        FormatDate(day, month, year, when)) {
         std::string rates = "Rates of %s";
         LoadResString(LocalizedId(StringId::CurrencyRatesOf), rates);
         const size_t slot = rates.find("%s");

@@ -28,6 +28,10 @@ public:
 
     // The locale whose short date the status line uses; "" (the default) is the user's.
     void SetDateLocale(const std::string& name) { m_dateLocale = name; }
+    // Writes the status line's dates instead (UTF-8, empty for no date), so
+    // that they read as the window's other dates do.
+    using DateFormatter = std::string (*)(int day, int month, int year);
+    void SetDateFormatter(DateFormatter formatter) { m_dateFormatter = formatter; }
     // Status line with the date of the last successful download; progress 0.
     void Init();
     // "Update Now": 1 when the download started.
@@ -50,12 +54,14 @@ public:
 
 private:
     void ShowDate();
+    int FormatDate(int day, int month, int year, std::string& out) const;
     void ShowText(int stringId);
     void OnResultTimer();
     void OnWatchdog();
 
     IMessageTarget* m_window;
     std::string m_dateLocale;
+    DateFormatter m_dateFormatter = nullptr;
     std::string m_status;
     int m_buttonEnabled = 1;
     int m_progress = 0;

@@ -18,7 +18,7 @@ const GroupKind kGroupKinds[15] = {
     {9, "OppAndRpn", 437, "RPN & Boolean", EGroupPage::Keypad, "BGRpn"},
     {10, "Custom1", 338, "Custom 1", EGroupPage::Keypad, "Custom"},
     {11, "Custom2", 339, "Custom 2", EGroupPage::Keypad, "Custom"},
-    {12, "Custom3", 340, "Custom3", EGroupPage::Keypad, "Custom"},
+    {12, "Custom3", 340, "Custom 3", EGroupPage::Keypad, "Custom"},
     {13, "BaseConversions", 334, "Base Conversions", EGroupPage::Keypad, "BGBase"},
     {14, "Constants", 335, "Constants", EGroupPage::Keypad, "BGConstants"},
     {15, "StatsConversion", 336, "Stats & Conversions", EGroupPage::Keypad, "BGStats"},

@@ -28,6 +28,25 @@ void PrepareSkinText(int height, int weight, const std::string& face)
     TextPainterService().Prepare({Cp1252ToUtf8(face), height, weight, g_clearType != 0});
 }
 
+uint32_t SkinColorToPixel(uint32_t color)
+{
+    // The skin's colours are red in the low byte; the buffer has red high.
+    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
+
+int MeasureSkinTextUtf8(int height, int weight, const std::string& face, const std::string& utf8)
+{
+    return TextPainterService().MeasureText({Cp1252ToUtf8(face), height, weight, g_clearType != 0}, utf8);
+}
+
+int FitSkinTextHeight(int height, int minHeight, int weight, const std::string& face, const std::string& utf8,
+                      int room)
+{
+    for (; height > minHeight; --height)
+        if (MeasureSkinTextUtf8(height, weight, face, utf8) <= room) break;
+    return height;
+}
+
 void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& face,
                       const std::string& utf8, CSkinImage& dc, uint32_t color, int alignment)
 {
@@ -35,8 +54,6 @@ void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& f
     TextFontSpec font{Cp1252ToUtf8(face), height, weight, g_clearType != 0};
     ITextPainter& painter = TextPainterService();
     int left = SkinTextLeft(x, painter.MeasureText(font, utf8), alignment);
-    // The skin's colours are red in the low byte; the buffer has red high.
-    uint32_t rgb = ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
     TextSurface surface{dc.Pixels(), dc.Width(), dc.Height()};
-    painter.DrawText(surface, left, y, font, rgb, utf8);
+    painter.DrawText(surface, left, y, font, SkinColorToPixel(color), utf8);
 }

@@ -28,5 +28,16 @@ void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& f
 // painter may get it ready in the background.
 void PrepareSkinText(int height, int weight, const std::string& face);
 
+// A skin colour (0x00BBGGRR) as a pixel of the image buffer (0x00RRGGBB).
+uint32_t SkinColorToPixel(uint32_t color);
+
+// The width DrawSkinTextUtf8 gives the text.
+int MeasureSkinTextUtf8(int height, int weight, const std::string& face, const std::string& utf8Text);
+
+// The largest height from `height` down to `minHeight` at which the text is at
+// most `room` pixels wide; minHeight when even that is wider.
+int FitSkinTextHeight(int height, int minHeight, int weight, const std::string& face,
+                      const std::string& utf8Text, int room);
+
 // The left edge DrawSkinText uses for a text of the given width.
 int SkinTextLeft(int x, int width, int alignment);

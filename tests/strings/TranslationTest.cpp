@@ -147,3 +147,41 @@ TEST(TranslationTest, CutsKeepEveryLanguageValidUtf8)
 }
 
 } // namespace
+
+namespace {
+std::string Loaded(int id, int language)
+{
+    std::string text;
+    LoadResString(LocalizedId(id, language), text, 4096);
+    return text;
+}
+}  // namespace
+
+// There is no maker's support to turn to: the refused-press message names the
+// places that make the button usable, as the menu and Options call them.
+TEST(TranslationTest, InvalidPressTextSaysWhatToDo)
+{
+    std::vector<int> languages(std::begin(kTranslations), std::end(kTranslations));
+    languages.push_back(9);
+    for (int language : languages) {
+        const std::string text = Loaded(377, language);
+        EXPECT_EQ(std::string::npos, text.find("Fernhill")) << language;
+        for (int named : {341, 555, 334})
+            EXPECT_NE(std::string::npos, text.find(Loaded(named, language))) << language << " lacks " << named;
+    }
+}
+
+// The three custom groups read alike in the menu, differing only in the number.
+TEST(TranslationTest, CustomGroupNamesDifferOnlyInTheirNumber)
+{
+    std::vector<int> languages(std::begin(kTranslations), std::end(kTranslations));
+    languages.push_back(9);
+    for (int language : languages) {
+        std::string first = Loaded(338, language);
+        ASSERT_FALSE(first.empty());
+        first.back() = '2';
+        EXPECT_EQ(first, Loaded(339, language)) << language;
+        first.back() = '3';
+        EXPECT_EQ(first, Loaded(340, language)) << language;
+    }
+}

@@ -25,6 +25,7 @@
 #include "tests/skins/SkinTestKit.h"
 #include "tests/ui/UiTestKit.h"
 #include "ui/common/HelpLauncher.h"
+#include "ui/converters/CurrencyConverterPage.h"
 #include "ui/options/CurrencyPage.h"
 #include "ui/options/CustomizePage.h"
 #include "ui/options/GeneralPage.h"
@@ -123,6 +124,27 @@ TEST_F(OptionsDialogTest, TabsAtBothScalesAndTheCurrencyStart)
         EXPECT_EQ(opened, row.currencyTab);
         OpenOptions plain(ui.Window());
         EXPECT_EQ(plain.Dialog().CurrentPage(), EOptionPage::General);
+    }
+}
+
+// The Currency tab writes its dates as the currency page does.
+TEST_F(OptionsDialogTest, CurrencyTabDatesReadAsOnTheCurrencyPage)
+{
+    for (const char* language : {"en", "de"}) {
+        SCOPED_TRACE(language);
+        CMemoryRegistry registry;
+        registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", LanguageFromLocaleName(language));
+        ResetLanguage();
+        UiWindow ui(&registry);
+        CSettingsStore::Instance().SetDownloadDate({1, 6, 2004});
+        auto* currency = dynamic_cast<CCurrencyConverterPage*>(ui.Window().PageOfKind(8));
+        ASSERT_TRUE(currency);
+        OpenOptions options(ui.Window());
+        const std::string status = options.Control<QLabel>(EOptionPage::Currency, "status")->text().toStdString();
+        const std::string updated = currency->RatesDateText(), ratesOf = currency->ReferenceDateText();
+        ASSERT_FALSE(updated.empty());
+        EXPECT_EQ(status.rfind(updated, 0), 0u) << status << " / " << updated;
+        if (!ratesOf.empty()) EXPECT_NE(status.find(ratesOf), std::string::npos) << status << " / " << ratesOf;
     }
 }
 

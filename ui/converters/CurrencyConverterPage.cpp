@@ -1,7 +1,6 @@
 #include "ui/converters/CurrencyConverterPage.h"
 
 #include <QDate>
-#include <QLocale>
 
 #include "calculator/NumberText.h"
 #include "datafiles/CurrencyDownloader.h"
@@ -11,6 +10,7 @@
 #include "skins/SkinText.h"
 #include "strings/Language.h"
 #include "strings/StringIds.h"
+#include "ui/common/LocalDate.h"
 #include "ui/pages/SkinListButton.h"
 
 namespace {
@@ -24,7 +24,7 @@ const int kMoneyWidth = 12;
 std::string WithDate(int id, const char* english, const QDate& date)
 {
     if (!date.isValid()) return {};
-    const std::string day = QLocale::system().toString(date, QLocale::ShortFormat).toStdString();
+    const std::string day = LocalShortDate(date.day(), date.month(), date.year());
     std::string format = LocalizedText(id, english);
     const size_t at = format.find("%s");
     return at == std::string::npos ? format + " " + day : format.replace(at, 2, day);

@@ -12,6 +12,7 @@
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "strings/StringIds.h"
+#include "ui/common/LocalDate.h"
 #include "ui/common/MessageReceiver.h"
 #include "ui/common/ResourceText.h"
 #include "ui/options/SkinReportList.h"
@@ -65,6 +66,7 @@ CCurrencyPage::CCurrencyPage(QWidget* parent, OptionsContext& context)
 
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { AdvanceTime(m_clock.elapsed()); });
+    m_update->SetDateFormatter(&LocalShortDate);
     m_update->Init();
     FillRates();
     Refresh();

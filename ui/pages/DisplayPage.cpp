@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include <algorithm>
+
 #include "calculator/CalcController.h"
 #include "engine/CalcEngine.h"
 #include "platform/RegionalFormat.h"
@@ -115,18 +117,39 @@ void CDisplayPage::PaintPage(const SkinRect&)
     for (int i = 0; i < kMemoryRegisters; ++i)
         if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1), kMemoryTop[i]);
 
+    const int height = s(m_textHeight);
     if (!c.exponent.empty()) {
-        DrawSkinTextUtf8(s(193), s(13), s(m_textHeight), m_textWeight, m_font, c.mantissa, m_screen, m_textColor,
+        // The exponent keeps its place; the mantissa ends clear of it.
+        const int expHeight = s(m_textHeight - 6);
+        DrawSkinTextUtf8(s(230), s(13), expHeight, m_textWeight, m_font, c.exponent, m_screen, m_textColor,
                          kAlignRight);
-        DrawSkinTextUtf8(s(230), s(13), s(m_textHeight - 6), m_textWeight, m_font, c.exponent, m_screen,
-                         m_textColor, kAlignRight);
+        const int expLeft = s(230) - MeasureSkinTextUtf8(expHeight, m_textWeight, m_font, c.exponent);
+        DrawValueText(c.mantissa, std::min(s(193), expLeft - s(3)), s(13), height);
     } else if (Utf8Length(c.mantissa) < 15) {
-        DrawSkinTextUtf8(s(230), s(13), s(m_textHeight), m_textWeight, m_font, c.mantissa, m_screen, m_textColor,
-                         kAlignRight);
+        DrawValueText(c.mantissa, s(230), s(13), height);
     } else {
-        DrawSkinTextUtf8(s(230), s(28), s(12), m_textWeight, m_font, c.mantissa, m_screen, m_textColor,
-                         kAlignRight);
+        DrawValueText(c.mantissa, s(230), s(28), s(12));
     }
+}
+
+int CDisplayPage::ValueLeft(int top, int height) const
+{
+    const int margin = m_resources.Scaled(2);
+    if (!m_menu) return margin;
+    const SkinRect button = m_menu->ButtonRect();
+    const bool sharesRows = button.top < top + height && top < button.bottom;
+    return sharesRows ? std::max(margin, button.right + 2 * margin) : margin;
+}
+
+void CDisplayPage::DrawValueText(const std::string& text, int right, int top, int height)
+{
+    // A value too wide for its row gets smaller, on the same baseline, rather
+    // than running under the menu button or off the page.
+    const int room = right - ValueLeft(top, height);
+    const int fitted = FitSkinTextHeight(height, std::min(height, m_resources.Scaled(6)), m_textWeight, m_font,
+                                         text, room);
+    DrawSkinTextUtf8(right, top + height - fitted, fitted, m_textWeight, m_font, text, m_screen, m_textColor,
+                     kAlignRight);
 }
 
 void CDisplayPage::mousePressEvent(QMouseEvent* event)

@@ -50,6 +50,10 @@ protected:
 
 private:
     static void ReadFont(CSkinResources& resources, std::string& face, int& height, int& weight);
+    // The leftmost pixel a value drawn in rows [top, top + height) may use.
+    int ValueLeft(int top, int height) const;
+    // Draws text right-aligned at right, as large as fits up to height.
+    void DrawValueText(const std::string& text, int right, int top, int height);
 
     CSkinResources& m_resources;
     CCalcController& m_calculator;

@@ -14,15 +14,19 @@ namespace {
 const uint32_t kHighlight = 0x00009Cu;  // red 0, green 0, blue 156 (buffer order)
 const uint32_t kGrayText = 0x808080u;   // 0x00BBGGRR, as skin colours
 const int kCheckSize = 10;
+const int kTextLeft = 20;  // from the item's left edge, past the check mark
+const int kTextRight = 8;  // room kept right of the longest text
 
-// Our radio mark: a round dot, black on white (white leaves the item's background).
-void MakeCheckMark(CSkinImage& mark)
+// Our radio mark: a round dot, black on white (white leaves the item's
+// background), drawn at the scale's size so it stays round.
+void MakeCheckMark(CSkinImage& mark, int scale)
 {
-    mark.Create(kCheckSize, kCheckSize);
-    for (int y = 0; y < kCheckSize; ++y)
-        for (int x = 0; x < kCheckSize; ++x) {
-            const int dx = 2 * x - 9, dy = 2 * y - 9;
-            mark.SetPixel(x, y, dx * dx + dy * dy <= 40 ? CSkinImage::kBlack : CSkinImage::kWhite);
+    const int size = kCheckSize * scale;
+    mark.Create(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const int dx = 2 * x - (size - 1), dy = 2 * y - (size - 1);
+            mark.SetPixel(x, y, dx * dx + dy * dy <= 40 * scale * scale ? CSkinImage::kBlack : CSkinImage::kWhite);
         }
 }
 }  // namespace
@@ -38,7 +42,7 @@ int CSkinMenuButton::CreateMenuButton(const std::vector<GroupMenuItem>* items, i
 {
     if (!items) return 0;
     m_items = items;
-    MakeCheckMark(m_checkMark);
+    MakeCheckMark(m_checkMark, Resources().DoubleScale() ? 2 : 1);
     CIniStore& defs = Resources().ButtonDefinitions();
     std::string background;
     if (!defs.GetString(background, section, "Background", "")) return 0;
@@ -80,9 +84,15 @@ void CSkinMenuButton::MeasureItem(int index, int& width, int& height) const
 {
     const int scale = Resources().DoubleScale() ? 2 : 1;
     width = scale * (m_itemWidth - 3);
-    const bool separator = index >= 0 && index < static_cast<int>(m_items->size()) &&
-                           (*m_items)[index].kind == kMenuSeparator;
+    const bool inList = index >= 0 && index < static_cast<int>(m_items->size());
+    const bool separator = inList && (*m_items)[index].kind == kMenuSeparator;
     height = separator ? 5 * scale : m_itemHeight * scale;
+    // The skin's width is the least: a longer text (another language) widens
+    // the item, and so the whole menu, rather than being cut.
+    if (inList && !separator)
+        width = std::max(width, scale * (kTextLeft + kTextRight) +
+                                    MeasureSkinTextUtf8(m_textHeight * scale, m_textWeight, m_textFont,
+                                                        (*m_items)[index].text));
 }
 
 void CSkinMenuButton::DrawBackground(CSkinImage& dc, const SkinRect& rect) const
@@ -91,9 +101,12 @@ void CSkinMenuButton::DrawBackground(CSkinImage& dc, const SkinRect& rect) const
         dc.Fill(rect.left, rect.top, rect.Width(), rect.Height(), CSkinImage::kWhite);
         return;
     }
-    for (int y = rect.top; y < rect.bottom; y += m_background->Height())
-        dc.Transfer(rect.left, y, rect.Width(), std::min(m_background->Height(), rect.bottom - y),
-                    *m_background, 0, 0, ERasterOp::Copy);
+    // Tiled both ways: a long text may make the menu wider than the image.
+    const int w = m_background->Width(), h = m_background->Height();
+    for (int y = rect.top; y < rect.bottom; y += h)
+        for (int x = rect.left; x < rect.right; x += w)
+            dc.Transfer(x, y, std::min(w, rect.right - x), std::min(h, rect.bottom - y), *m_background, 0, 0,
+                        ERasterOp::Copy);
 }
 
 void CSkinMenuButton::DrawItem(CSkinImage& dc, int command, int action, const SkinRect& rect)
@@ -116,25 +129,23 @@ void CSkinMenuButton::DrawItem(CSkinImage& dc, int command, int action, const Sk
 
     const int scale = Resources().DoubleScale() ? 2 : 1;
     const int h = rect.Height();
+    // Separator and mark take the text colour, so they show on a dark menu too.
+    const uint32_t ink = SkinColorToPixel(m_textColor);
     if (item.kind == kMenuSeparator) {
-        dc.Fill(rect.left + 4 * scale, rect.top + 2 * scale, rect.Width() - 8 * scale, 1, CSkinImage::kBlack);
+        dc.Fill(rect.left + 4 * scale, rect.top + 2 * scale, rect.Width() - 8 * scale, scale, ink);
         return;
     }
     const uint32_t color = !item.enabled ? kGrayText : selecting ? 0xFFFFFFu : m_textColor;
     const int textHeight = m_textHeight * scale;
-    DrawSkinTextUtf8(rect.left + 20 * scale, rect.top + (h - textHeight) / 2, textHeight, m_textWeight,
+    DrawSkinTextUtf8(rect.left + kTextLeft * scale, rect.top + (h - textHeight) / 2, textHeight, m_textWeight,
                      m_textFont, item.text, dc, color, 0);
     if (item.kind == kMenuGroup && item.marked) {
         const int x = rect.left + 5 * scale, y = rect.top + (h - kCheckSize * scale) / 2;
-        if (scale == 1) {
-            dc.MaskedTransfer(x, y, kCheckSize, kCheckSize, m_checkMark, 0, 0, m_checkMark, 0, 0);
-        } else {
-            // At double scale the same dot, twice as large.
-            for (int my = 0; my < kCheckSize * 2; ++my)
-                for (int mx = 0; mx < kCheckSize * 2; ++mx)
-                    if (m_checkMark.GetPixel(mx / 2, my / 2) == CSkinImage::kBlack)
-                        dc.SetPixel(x + mx, y + my, CSkinImage::kBlack);
-        }
+        const uint32_t mark = selecting ? 0xFFFFFFu : ink;
+        for (int my = 0; my < kCheckSize * scale; ++my)
+            for (int mx = 0; mx < kCheckSize * scale; ++mx)
+                if (m_checkMark.GetPixel(mx, my) == CSkinImage::kBlack)
+                    dc.SetPixel(x + mx, y + my, mark);
     }
 }
 

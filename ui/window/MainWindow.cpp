@@ -22,6 +22,7 @@
 #include "ui/common/MessageReceiver.h"
 #include "ui/common/ResourceText.h"
 #include "ui/common/SkinImageView.h"
+#include "ui/common/SkinPalette.h"
 #include "ui/common/SoundPlayer.h"
 #include "ui/pages/ConverterPage.h"
 #include "ui/pages/DisplayPage.h"
@@ -285,6 +286,7 @@ void CMainWindow::LoadSkin()
     SkinLoadResult result;
     m_resources.LoadSkin(request, result);
     if (result.iniFileChanged) settings.SetIniFile(result.iniFile);
+    ApplySkinPalette(m_resources);
 }
 
 void CMainWindow::BuildMenuItems()
