@@ -50,7 +50,8 @@ public:
     static constexpr int kMenuItemCount = 9;
     static constexpr int kMemoryCount = 8;
     static constexpr size_t kMaxIniFile = 255;
-    static constexpr size_t kMaxMemoryText = 19;
+    // A register holds up to 31 characters; reading fewer dropped long values at restart.
+    static constexpr size_t kMaxMemoryText = 31;
 
     CSettingsStore();
     // The one store of the process.

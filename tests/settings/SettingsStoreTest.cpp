@@ -173,8 +173,8 @@ TEST(SettingsStoreTest, OnlyTheListedMenuItemsAreRead)
 TEST(SettingsStoreTest, MemoryTextsMustFitTheirBuffer)
 {
     CMemoryRegistry registry;
-    registry.WriteText(kMemory, "Memory1", std::string(20, '1').c_str());
-    registry.WriteText(kMemory, "Memory2", std::string(19, '2').c_str());
+    registry.WriteText(kMemory, "Memory1", std::string(32, '1').c_str());
+    registry.WriteText(kMemory, "Memory2", "1.18059162071741e+021"); // 2^70, as the display holds it
     registry.WriteText(kMemory, "Memory3", "-1.5e-07");
     registry.WriteNumber(kMemory, "Memory4", 0x3233);
     registry.WriteText(kMemory, "Memory6", "6");
@@ -184,7 +184,7 @@ TEST(SettingsStoreTest, MemoryTextsMustFitTheirBuffer)
     CSettingsStore store;
     store.LoadSettings(registry, system, &owner, nullptr);
     std::vector<std::string> memory(owner.calls.end() - 8, owner.calls.end());
-    std::vector<std::string> expected = {"memory 0 ''", "memory 1 '" + std::string(19, '2') + "'", "memory 2 '-1.5e-07'",
+    std::vector<std::string> expected = {"memory 0 ''", "memory 1 '1.18059162071741e+021'", "memory 2 '-1.5e-07'",
         "memory 3 '32'", "memory 4 ''", "memory 5 '6'", "memory 6 ''", "memory 7 '-8.5e+021'"};
     EXPECT_EQ(expected, memory);
 }
