@@ -106,7 +106,8 @@ int RunWindowProgram(int argc, char** argv)
     CSkinResources::Instance().GetProgramFolder(folder);
     // Downloads run in tallix-fetch: libcurl and its TLS libraries would stay
     // in this process's memory for good.
-    if (!folder.empty()) CHttpSession::UseFetchHelper(folder + "tallix-fetch");
+    const std::string companions = CompanionFolder();
+    if (!companions.empty()) CHttpSession::UseFetchHelper(companions + "tallix-fetch");
     // Reads the sound and opens the device at the first click, not now.
     CAlsaClickSound click(folder + "click.wav");
     SetClickSoundService(&click);
