@@ -298,6 +298,27 @@ TEST_F(TerminalCommands, NamesTheFileItCannotRead)
     });
 }
 
+// The first start takes over, once, what an earlier version wrote beside the
+// program after it was built: downloaded rates, edited skin descriptions.
+TEST_F(TerminalCommands, FirstStartTakesOverFilesWrittenBesideTheProgram)
+{
+    fs::remove_all(Home() + "/data/tallix");
+    fs::create_directories(Program() + "Skins");
+    const std::string edited = "[Custom1]\r\nBtn1=Sin\r\n";
+    Write(Program() + "Skins/mine.ini", edited);
+    const std::string copy = Home() + "/data/tallix/Customized/mine.ini";
+    Run({"--convert", "1", "USD", "USD"});
+    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
+    EXPECT_EQ(TempFolder::Read(copy), edited);
+
+    Write(RatesPath(), "[Conversions]\nUSD=1\n");
+    fs::remove(copy);
+    Run({"--convert", "1", "USD", "USD"});
+    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
+    EXPECT_FALSE(fs::exists(copy));
+    fs::remove_all(Program() + "Skins");
+}
+
 TEST_F(TerminalCommands, ChecksSkinsAndPressesKeys)
 {
     const std::string skin = (BuiltFolder() / "Skins/default.ini").string();
