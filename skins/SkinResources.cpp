@@ -167,7 +167,8 @@ std::vector<std::string> CSkinResources::ListSkins() const
 
 int CSkinResources::LoadSkinDescription(const char* path)
 {
-    if (!path) return 0;
+    // An edited copy outlives its skin: without the skin it is no skin.
+    if (!path || !FileExists(path)) return 0;
     const std::string edited = UserFolder() + "Customized/" + FileNameOf(path);
     // The user's edits win over the skin's own file, which is never written.
     int ok = FileExists(edited) && m_description->Load(edited.c_str());

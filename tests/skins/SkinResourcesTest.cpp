@@ -392,6 +392,10 @@ TEST_F(UserSkinFixture, OnlyAnEditIsSavedAndOnlyFromAWholeRead)
     next.GetSkinString(button, "Custom1", "Btn1", "");
     EXPECT_EQ(button, "Tan");
     EXPECT_EQ(next.SkinFolder(), dir.Path() + "Skins/default/");
+    // A skin removed is gone, whatever copy of its description is left.
+    dir.Write("user/Customized/gone.ini", "[Init]\r\nButton=Button.ini\r\n");
+    ASSERT_EQ(next.LoadSkin(SkinLoadRequest{"gone.ini"}, result), 1);
+    EXPECT_EQ(result.iniFile, "default.ini");
 }
 
 // The IniFile setting names a file in the skins folder, nothing else.
