@@ -86,6 +86,9 @@ int RunWindowProgram(int argc, char** argv)
     }
     StartFontConfigLoad();
     QApplication app(argc, argv);
+    // Desktops match the window to its desktop entry and icon by this name
+    // (the Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallix.Tallix"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Found at once, though the window is still being built: starts waiting
