@@ -13,18 +13,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include <QEventLoop>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
@@ -36,7 +25,6 @@
 #include "tests/skins/SkinTestKit.h"
 #include "tests/ui/UiTestKit.h"
 #include "ui/common/HelpLauncher.h"
-#include "app/window/WindowProgram.h"
 #include "ui/options/CurrencyPage.h"
 #include "ui/options/CustomizePage.h"
 #include "ui/options/GeneralPage.h"
@@ -434,76 +422,3 @@ TEST_F(OptionsDialogTest, SkinChoiceReloadsTheSkinAndSurvivesARestart)
 }
 
 }  // namespace
-
-namespace {
-
-const char kKillFolder[] = "TALLIX_KILL_TEST_FOLDER";
-
-// A window on a program folder copy with its settings in a real file.
-struct FileWindow {
-    explicit FileWindow(const std::string& folder) : registry(folder + "Tallix.conf")
-    {
-        registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix\\Currency", "AutoDownload", 0);
-        resources.SetProgramFolder(folder);
-        resources.SetUserFolder(folder + "user/");
-        window = std::make_unique<CMainWindow>(registry, resources);
-        InstallConverterPages(*window);
-        window->Initialise(0);
-        window->BuildRemainingPages();
-        window->show();
-        QApplication::processEvents();
-    }
-    CFileRegistry registry;
-    CSkinResources resources;
-    std::unique_ptr<CMainWindow> window;
-};
-
-} // namespace
-
-// The running window of the test below: it makes its changes, says so on
-// standard output and runs until it is killed. Skipped unless started so.
-TEST_F(OptionsDialogTest, KilledWindowChild)
-{
-    const char* folder = std::getenv(kKillFolder);
-    if (!folder) GTEST_SKIP() << "the window the kill test starts";
-    FileWindow ui(folder);
-    for (int digit : {4, 2}) ui.window->Command(0, digit);
-    ui.window->Command(4, 0); // 42 into register 0
-    ui.window->ChooseMenuItem(3);
-    {
-        OpenOptions options(*ui.window);
-        options.Control<QRadioButton>(EOptionPage::Calculator, "notation3")->click();
-    }
-    std::printf("changed\n");
-    std::fflush(stdout);
-    QEventLoop().exec();
-}
-
-// Killed two seconds after a memory store, a group switch and an Options
-// change, the window's next start has all three. The kill must come from
-// outside while the window runs, so this test waits real time.
-TEST_F(OptionsDialogTest, AKilledWindowKeepsWhatChangedTwoSecondsBefore)
-{
-    ProgramFolderCopy folder;
-    const std::string command = "env " + std::string(kKillFolder) + "='" + folder.Path() +
-                                "' /proc/" + std::to_string(getpid()) +
-                                "/exe --gtest_filter=OptionsDialogTest.KilledWindowChild & echo $!";
-    FILE* child = popen(command.c_str(), "r");
-    ASSERT_TRUE(child);
-    int pid = 0;
-    ASSERT_EQ(std::fscanf(child, "%d", &pid), 1);
-    char line[256] = "";
-    bool changed = false;
-    while (!changed && std::fgets(line, sizeof line, child)) changed = std::string(line) == "changed\n";
-    ASSERT_TRUE(changed);
-    std::this_thread::sleep_for(std::chrono::seconds(2));
-    ASSERT_EQ(kill(pid, SIGKILL), 0);
-    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    pclose(child);
-
-    FileWindow again(folder.Path());
-    EXPECT_EQ(again.window->Calculator().MemoryText(0), "42");
-    EXPECT_EQ(again.window->SelectedSlot(), 3);
-    EXPECT_EQ(again.window->Calculator().Notation(), 3);
-}
