@@ -5,6 +5,7 @@
 #include "datafiles/IniStore.h"
 #include "datafiles/RatesCheck.h"
 #include "datafiles/RatesSource.h"
+#include "datafiles/UserData.h"
 #include "platform/AsciiCase.h"
 #include "platform/UserFolders.h"
 
@@ -113,9 +114,14 @@ CCurrencyTable* g_instance = nullptr;
 
 } // namespace
 
-CCurrencyTable::CCurrencyTable() : CCurrencyTable(ProgramFolder() + "Currency/Currency.ini") {}
+CCurrencyTable::CCurrencyTable() : CCurrencyTable(UserRatesPath(), ShippedRatesPath()) {}
 
-CCurrencyTable::CCurrencyTable(const std::string& ratesPath) : m_ratesPath(ratesPath) {}
+CCurrencyTable::CCurrencyTable(const std::string& ratesPath, const std::string& shippedPath)
+    : m_ratesPath(ratesPath), m_shippedPath(shippedPath.empty() ? ratesPath : shippedPath)
+{
+}
+
+std::string CCurrencyTable::ReadPath() const { return PathToRead(m_ratesPath, m_shippedPath); }
 
 CCurrencyTable* CCurrencyTable::Instance()
 {
@@ -133,7 +139,7 @@ int CCurrencyTable::Load()
 {
     m_count = kCurrencies;
     CIniStore rates;
-    int readable = rates.Load(m_ratesPath.c_str());
+    int readable = rates.Load(ReadPath().c_str());
     m_referenceDate = readable ? RatesReferenceDate(rates) : std::string();
     for (int i = 0; i < kCurrencies; ++i) {
         CurrencyEntry& entry = m_entries[i];

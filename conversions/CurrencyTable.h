@@ -20,9 +20,12 @@ class CCurrencyTable {
 public:
     static constexpr int kCurrencies = 81;
 
-    // The rates file is <program folder>/Currency/Currency.ini.
+    // The user's rates file (datafiles/UserData.h), read when it exists;
+    // until then the shipped one is read.
     CCurrencyTable();
-    explicit CCurrencyTable(const std::string& ratesPath);
+    // One file to read and replace; with `shippedPath`, the file read while
+    // `ratesPath` does not exist.
+    explicit CCurrencyTable(const std::string& ratesPath, const std::string& shippedPath = std::string());
 
     // The process-wide table, created on first use; Release destroys it.
     static CCurrencyTable* Instance();
@@ -56,15 +59,21 @@ public:
     int Count() const { return m_count; }
     // Index of a code, compared without regard to case; -1 when unknown.
     int FindCode(const char* code) const;
+    // The file a download replaces.
     const std::string& RatesPath() const { return m_ratesPath; }
-    // Reads another rates file from the next Load on (a program folder other
-    // than the executable's).
-    void SetRatesPath(const std::string& path) { m_ratesPath = path; }
+    // The file read while that one does not exist yet.
+    const std::string& ShippedPath() const { return m_shippedPath; }
+    // The file the next Load reads.
+    std::string ReadPath() const;
+    // Reads and replaces another rates file from the next Load on (a program
+    // folder other than the executable's).
+    void SetRatesPath(const std::string& path) { m_ratesPath = m_shippedPath = path; }
 
 private:
     void Recompute();
 
     std::string m_ratesPath;
+    std::string m_shippedPath;
     std::string m_referenceDate;
     CurrencyEntry m_entries[kCurrencies];
     int m_count = 0;

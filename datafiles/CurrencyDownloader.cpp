@@ -4,6 +4,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileText.h"
+#include "platform/UserFolders.h"
 #include "platform/WindowMessage.h"
 
 #include <cerrno>
@@ -91,12 +92,13 @@ CCurrencyDownloader::~CCurrencyDownloader()
     Wait();
 }
 
-int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const char* filePath)
+int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const char* filePath, const char* basePath)
 {
     if (m_running || !url || !*url || !filePath || !*filePath || !notify) return 0;
     if (std::strlen(url) > kMaxText || std::strlen(filePath) > kMaxText) return 0;
     m_url = url;
     m_path = filePath;
+    m_basePath = basePath ? basePath : "";
     std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     m_notify = notify;
     m_body.clear();
@@ -208,6 +210,12 @@ std::string CCurrencyDownloader::ReadRatesFile(std::time_t& modified) const
     int error = 0;
     struct stat info {};
     modified = ReadFileText(path, text, error) && stat(path.c_str(), &info) == 0 ? info.st_mtime : 0;
+    if (error == ENOENT && !m_basePath.empty()) {
+        // The date of the shipped file is when it was installed, not when
+        // its rates were current: ask for everything.
+        modified = 0;
+        ReadFileText(m_basePath, text, error);
+    }
     return text;
 }
 
@@ -215,8 +223,7 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& text)
 {
     std::lock_guard<std::mutex> lock(m_fileLock);
     const std::string path = ExistingSpelling(m_path);
-    std::string folder = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
-    if (!folder.empty()) mkdir(folder.c_str(), 0755); // restores a deleted rates folder
+    MakeParentFolders(path); // the first download, or a deleted rates folder
     // A failed write never leaves the user without rates; a linked rates file
     // stays a link and its target gets the new rates.
     return WriteFileAtomically(path.c_str(), text);

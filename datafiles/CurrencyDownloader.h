@@ -74,8 +74,10 @@ public:
     // write (normally CCurrencyTable's RatesPath(); a folder or file that exists
     // in another case is written under its existing name); empties the receive buffer. 0 (nothing stored) when the URL or the
     // path is empty or longer than 255 characters, no window is given, or a
-    // worker is running.
-    int Prepare(const char* url, IMessageTarget* notify, const char* filePath);
+    // worker is running. `basePath` (the shipped rates) stands in for the
+    // file while it does not exist: its rates are the ones a currency the
+    // source does not list keeps, and it asks the source for all rates.
+    int Prepare(const char* url, IMessageTarget* notify, const char* filePath, const char* basePath = nullptr);
     // Starts the worker at a lower priority. 0 when nothing is prepared, when a
     // worker is still running, or when the thread can't be created.
     // connectionCheck and conMgr have no effect on this platform; they are kept
@@ -133,6 +135,7 @@ private:
     CHttpSession m_session;
     std::string m_url;
     std::string m_path;
+    std::string m_basePath;
     IMessageTarget* m_notify = nullptr; // guarded by m_notifyLock while a worker runs
     // Recursive: a window that handles a post at once may detach from there.
     std::recursive_mutex m_notifyLock;

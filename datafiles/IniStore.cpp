@@ -96,9 +96,10 @@ int CIniStore::Load(const char* path)
         fd = ::open(path, O_RDONLY | O_CLOEXEC);
     }
     if (fd < 0) return 0;
-    std::string buffer(kMaxRead, '\0');
+    // One byte more than is read tells a cut text from a whole one.
+    std::string buffer(kMaxRead + 1, '\0');
     size_t got = 0;
-    int ok = ReadUpTo(fd, buffer.data(), kMaxRead, got);
+    int ok = ReadUpTo(fd, buffer.data(), kMaxRead + 1, got);
     ::close(fd);
     if (!ok) return 0;
     buffer.resize(got);
@@ -109,11 +110,13 @@ int CIniStore::LoadText(std::string_view text)
 {
     // Only the first 30,000 bytes are read, and the text ends at the first
     // zero byte, as a C string would.
+    const size_t given = text.size();
     text = text.substr(0, kMaxRead);
     text = text.substr(0, text.find('\0'));
 
     Clear();
     stopLine_ = 0;
+    whole_ = text.size() == given ? 1 : 0;
     // Lines split at LF with strtok semantics: runs of LF give no empty lines,
     // and a CR before the LF stays on the line. Two CR-only lines in a row end
     // the parse (the first line of the file does not count).
@@ -132,6 +135,8 @@ int CIniStore::LoadText(std::string_view text)
             emptyRun = (line == "\r") ? emptyRun + 1 : 0;
             if (emptyRun == 2) {
                 stopLine_ = lineNo;
+                // Two CR-only lines at the very end lose nothing.
+                if (text.find_first_not_of("\r\n", end) != std::string_view::npos) whole_ = 0;
                 break;
             }
         }
@@ -146,26 +151,38 @@ void CIniStore::ParseLine(const std::string& raw, int lineNo)
     std::string line = Trim(raw);
     if (line.empty()) return;
     size_t equals = line.find('=');
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']' &&
-        sections_.size() < static_cast<size_t>(kMaxSections)) {
+    const bool header = line.size() >= 2 && line.front() == '[' && line.back() == ']';
+    if (header && sections_.size() < static_cast<size_t>(kMaxSections)) {
         Section section;
+        if (line.size() - 2 > kMaxValue) whole_ = 0;
         section.name = line.substr(1, std::min(line.size() - 2, kMaxValue));
         section.line = lineNo;
         sections_.push_back(std::move(section));
         return;
     }
-    if (equals == std::string::npos || equals == 0 || sections_.empty()) return;
+    if (header) whole_ = 0; // past the last section a file may hold
+    if (equals == std::string::npos || equals == 0 || sections_.empty()) {
+        if (line.front() != ';' && line.front() != '#') whole_ = 0;
+        return;
+    }
     Pair pair{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), lineNo};
-    if (pair.key.size() > kMaxKey) return;
+    if (pair.key.size() > kMaxKey) {
+        whole_ = 0;
+        return;
+    }
     // A cut may end on a blank, which the next read would drop: drop it now.
     // Nor may it end the line on "]" after a key that starts with "[": the
     // saved line would come back as a section header.
     if (pair.value.size() > kMaxValue) {
+        whole_ = 0;
         pair.value = Trim(pair.value.substr(0, kMaxValue));
         while (ReadsAsSection(pair.key, pair.value)) pair.value = Trim(pair.value.substr(0, pair.value.size() - 1));
     }
     Section& current = sections_.back();
-    if (current.pairs.size() < static_cast<size_t>(kMaxPairs)) current.pairs.push_back(std::move(pair));
+    if (current.pairs.size() < static_cast<size_t>(kMaxPairs))
+        current.pairs.push_back(std::move(pair));
+    else
+        whole_ = 0;
 }
 
 const CIniStore::Pair* CIniStore::Find(const char* section, const char* key) const

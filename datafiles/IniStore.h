@@ -72,6 +72,11 @@ public:
     // The line at which two empty lines in a row ended the last read; 0 when
     // the text was read to its end.
     int StopLine() const { return stopLine_; }
+    // 1 when the last read took in the whole text: no 30,000-byte cut, zero
+    // byte or two-empty-line stop, and every line not blank nor a comment
+    // (";" or "#") stored as it stood. Saving what a partial read held would
+    // delete the rest.
+    int ReadWhole() const { return whole_; }
 
 private:
     static constexpr int kMaxSections = 125;
@@ -95,4 +100,5 @@ private:
 
     std::vector<Section> sections_;
     int stopLine_ = 0;
+    int whole_ = 1;
 };

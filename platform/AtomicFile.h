@@ -5,11 +5,13 @@
 
 // Writes `text` to a new temporary file in the folder of `path`, flushes it to
 // disk, renames it over `path` and flushes the folder. An existing file keeps
-// its permission bits; a new one gets 0644 less the umask. Returns 1 when every
+// its permission bits; a new one gets 0644 less the umask the process had when
+// it started. A read-only file (no write bit, or not writable by this user) is
+// not replaced: 0 with EACCES. Returns 1 when every
 // byte reached the disk and the rename succeeded; 0 otherwise, with errno
 // telling why, and then `path` is untouched and the temporary file removed.
 // `path` is a UTF-8 file name; when it is a symbolic link, the link stays and
-// its target gets the text.
+// its target gets the text (made when the link dangles).
 int WriteFileAtomically(const char* path, std::string_view text);
 
 // Writes all of `bytes` to `fd`, again after an interrupted or partial write.

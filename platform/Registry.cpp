@@ -22,13 +22,6 @@ bool SameName(const std::string& a, const char* b)
     return SameAsciiNoCase(a, b);
 }
 
-// Creates every missing folder of `path` (not the last component).
-void MakeParentFolders(const std::string& path)
-{
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        ::mkdir(path.substr(0, slash).c_str(), 0700);
-}
-
 std::string Escape(const std::string& utf8)
 {
     std::string out = "\"";
@@ -271,6 +264,7 @@ void CFileRegistry::LoadOnce()
     int error = 0;
     if (ReadFileText(path_, text, error)) {
         Parse(text, values_);
+        stored_ = Format(values_);
         return;
     }
     if (error == ENOENT) return; // the first start
@@ -289,10 +283,14 @@ int CFileRegistry::Store()
         dirty_ = true;
         return 1;
     }
-    MakeParentFolders(path_);
     dirty_ = false;
-    if (WriteFileAtomically(path_.c_str(), Format(values_))) {
+    // Saved every second while the window runs: only a change is written.
+    std::string text = Format(values_);
+    if (text == stored_) return 1;
+    MakeParentFolders(path_);
+    if (WriteFileAtomically(path_.c_str(), text)) {
         saveFailing_ = false;
+        stored_ = std::move(text);
         return 1;
     }
     // Said once, not at every later write that fails the same way; the file

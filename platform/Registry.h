@@ -17,8 +17,9 @@
 // a damaged file costs only its damaged values. The file is read once, on first
 // use; when something is there that cannot be read (a folder, no permission),
 // one message says so, the defaults hold and writes return 0 without touching
-// it; every write replaces it atomically (see platform/AtomicFile.h), or once
-// at EndWrites inside a BeginWrites bracket. A write that fails says so in one
+// it; every write that changes a value replaces it atomically (see
+// platform/AtomicFile.h), or once at EndWrites inside a BeginWrites bracket;
+// a write that changes nothing leaves the file alone. A write that fails says so in one
 // message (until a write succeeds again) and returns 0; the file keeps what it had. Key and value names compare
 // without regard to ASCII letter case, as the registry's do. Names the file
 // cannot hold (empty, with a line break, a value name with "=" or starting
@@ -98,4 +99,5 @@ private:
     int batchDepth_ = 0;
     bool dirty_ = false;
     bool saveFailing_ = false;
+    std::string stored_; // the text last read or written
 };

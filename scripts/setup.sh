@@ -20,6 +20,8 @@ PACKAGES=(
   libedit-dev
   # fonts
   fonts-dejavu-core
+  # the window on Wayland desktops
+  qt6-wayland
 )
 TEST_PACKAGES=(
   # tests and benchmarks
@@ -34,11 +36,17 @@ TEST_PACKAGES=(
   locales xvfb xauth xdotool
 )
 
+# Making and checking the Debian package (scripts/package.sh, scripts/install-check.sh).
+PACKAGE_PACKAGES=(
+  dpkg-dev file lintian desktop-file-utils appstream man-db python3
+)
+
 with_tests=0
 case "${1:-}" in
   --test) with_tests=1 ;;
+  --package) PACKAGES+=("${PACKAGE_PACKAGES[@]}") ;;
   "") ;;
-  *) echo "usage: scripts/setup.sh [--test]" >&2; exit 2 ;;
+  *) echo "usage: scripts/setup.sh [--test|--package]" >&2; exit 2 ;;
 esac
 if [ $with_tests -eq 1 ]; then PACKAGES+=("${TEST_PACKAGES[@]}"); fi
 

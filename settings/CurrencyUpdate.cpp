@@ -57,10 +57,11 @@ int CCurrencyUpdate::UpdateNow()
     CSettingsStore& settings = CSettingsStore::Instance();
     CCurrencyDownloader* downloader = CCurrencyDownloader::Instance();
     const std::string url = CCurrencyDownloader::DownloadUrl();
-    const std::string& path = CCurrencyTable::Instance()->RatesPath();
+    const CCurrencyTable& table = *CCurrencyTable::Instance();
+    const std::string& path = table.RatesPath();
     // A refused Prepare (another download still running) must not start the
     // worker with what an earlier starter prepared.
-    if (downloader->Prepare(url.c_str(), m_window, path.c_str()) &&
+    if (downloader->Prepare(url.c_str(), m_window, path.c_str(), table.ShippedPath().c_str()) &&
         downloader->Start(1, settings.UseConMgr(), settings.UseProxy())) {
         m_watchdogDue = kWatchdogMs;
         return 1;

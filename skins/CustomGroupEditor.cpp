@@ -93,6 +93,7 @@ CCustomGroupEditor::EEdit CCustomGroupEditor::SetLayout(ELayout layout)
     m_layout = layout;
     ComputeGeometry();
     m_selected = 0;
+    m_resources.MarkDescriptionEdited();
     return EEdit::Changed;
 }
 
@@ -104,6 +105,7 @@ CCustomGroupEditor::EEdit CCustomGroupEditor::Write(int slot, const std::string&
     if (slot > filled) slot = filled;
     if (!m_resources.Description().AddValue(Target(), ButtonKey(slot).c_str(), button.c_str())) return EEdit::NoRoom;
     m_selected = slot;
+    m_resources.MarkDescriptionEdited();
     return EEdit::Changed;
 }
 
@@ -144,6 +146,7 @@ CCustomGroupEditor::EEdit CCustomGroupEditor::Click(int x, int y)
     CIniStore& description = m_resources.Description();
     description.SetValue(Target(), ButtonKey(previous).c_str(), b.c_str());
     description.SetValue(Target(), ButtonKey(m_selected).c_str(), a.c_str());
+    m_resources.MarkDescriptionEdited();
     return EEdit::Changed;
 }
 

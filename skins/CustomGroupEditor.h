@@ -2,8 +2,8 @@
 // Fills the three custom groups ("Custom1" to "Custom3") of the loaded skin
 // description with buttons of the other groups: the Customize options page
 // without its controls. Every edit changes the in-memory description at once;
-// the caller reloads the custom group's page after each change, and the file
-// is written at exit.
+// the caller reloads the custom group's page after each change, and the
+// description counts as edited (CSkinResources::SaveSkinDescription).
 //
 // Slots are numbered from 0 here (key "Btn" + (slot + 1)). Positions are in
 // the page's coordinates: the slot tables' "Coord" pairs moved right by -1

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 
 #include "platform/AsciiCase.h"
 #include "platform/MessageBox.h"
@@ -108,12 +109,75 @@ void CSkinResources::SetProgramFolder(const std::string& folder)
     if (!m_programFolder.empty() && m_programFolder.back() != '/') m_programFolder += '/';
 }
 
+std::string CSkinResources::UserFolder() const
+{
+    return m_userFolder.empty() ? TallixDataFolder() : m_userFolder;
+}
+
+void CSkinResources::SetUserFolder(const std::string& folder)
+{
+    m_userFolder = folder;
+    if (!m_userFolder.empty() && m_userFolder.back() != '/') m_userFolder += '/';
+}
+
+bool CSkinResources::IsPlainSkinName(const std::string& name)
+{
+    return !name.empty() && name[0] != '.' && name.find_first_of("/\\") == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+namespace {
+
+void AddDescriptions(const std::string& folder, std::vector<std::string>& names)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= 4 || !SameAsciiNoCase(name.substr(name.size() - 4), ".ini") ||
+            !CSkinResources::IsPlainSkinName(name) || !CSkinResources::FileExists(folder + name))
+            continue;
+        bool listed = false;
+        for (const std::string& other : names) listed = listed || SameAsciiNoCase(other, name);
+        if (!listed) names.push_back(name);
+    }
+    closedir(dir);
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+std::vector<std::string> CSkinResources::ListSkins() const
+{
+    std::vector<std::string> names;
+    AddDescriptions(UserFolder() + "Skins/", names);
+    AddDescriptions(m_programFolder.empty() ? ProgramFolder() + "Skins/" : m_programFolder + "Skins/", names);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return AsciiLower(x) < AsciiLower(y);
+        });
+    });
+    return names;
+}
+
 int CSkinResources::LoadSkinDescription(const char* path)
 {
-    int ok = m_description->Load(path);
+    // An edited copy outlives its skin: without the skin it is no skin.
+    if (!path || !FileExists(path)) return 0;
+    const std::string edited = UserFolder() + "Customized/" + FileNameOf(path);
+    // The user's edits win over the skin's own file, which is never written.
+    int ok = FileExists(edited) && m_description->Load(edited.c_str());
+    if (!ok) ok = m_description->Load(path);
     if (ok) {
         m_descriptionLoaded = 1;
         m_descriptionPath = path;
+        m_editedPath = edited;
+        m_descriptionEdited = 0;
     }
     return ok;
 }
@@ -121,9 +185,18 @@ int CSkinResources::LoadSkinDescription(const char* path)
 int CSkinResources::SaveSkinDescription()
 {
     if (!m_descriptionLoaded) return 0;
-    if (m_description->Save(m_descriptionPath.c_str())) return 1;
-    MessageBoxService().Show("The skin description " + m_descriptionPath + " could not be saved (" +
-                                 std::strerror(errno) + "). It keeps what it had before.",
+    if (!m_descriptionEdited) return 1;
+    m_descriptionEdited = 0;
+    std::string reason;
+    if (!m_description->ReadWhole()) {
+        reason = "it was not read whole, and saving it would lose the rest";
+    } else {
+        MakeParentFolders(m_editedPath);
+        if (m_description->Save(m_editedPath.c_str())) return 1;
+        reason = std::strerror(errno);
+    }
+    MessageBoxService().Show("The changes to the skin description " + m_descriptionPath +
+                                 " could not be saved to " + m_editedPath + " (" + reason + ").",
                              "Tallix", MessageKind::Warning, MessageButtons::Ok);
     return 0;
 }
@@ -200,8 +273,11 @@ int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& res
     std::string folder;
     GetProgramFolder(folder);
 
-    std::string path = folder + "Skins/" + Cp1252ToUtf8(request.iniFile);
-    if (!LoadSkinDescription(ResolveFileCase(path).c_str())) {
+    // A name with a folder part could reach (and later write) any file.
+    const std::string name = Cp1252ToUtf8(request.iniFile);
+    std::string path = ResolveFileCase(UserFolder() + "Skins/" + name);
+    if (!IsPlainSkinName(name) || !FileExists(path)) path = ResolveFileCase(folder + "Skins/" + name);
+    if (!IsPlainSkinName(name) || !LoadSkinDescription(path.c_str())) {
         path = folder + "Skins/default.ini";
         if (!LoadSkinDescription(ResolveFileCase(path).c_str())) {
             ShowUnreadable(request, path);

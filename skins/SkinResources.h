@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "datafiles/IniStore.h"
 #include "skins/image/SkinImage.h"
@@ -59,6 +60,18 @@ public:
     int GetProgramFolder(std::string& out);
     // Replaces the program folder (tools and tests work on other folders).
     void SetProgramFolder(const std::string& folder);
+    // The user's folder of what Tallix writes (trailing "/"):
+    // $XDG_DATA_HOME/tallix/ unless replaced. Its "Skins/" holds the skins the
+    // user adds, read before the shipped ones of the same name; its
+    // "Customized/" the descriptions the user edited, one per skin.
+    std::string UserFolder() const;
+    void SetUserFolder(const std::string& folder);
+    // The file names ("default.ini") of the user's and the shipped skins,
+    // sorted by name, a name the user's folder holds listed once.
+    std::vector<std::string> ListSkins() const;
+    // True for a name the IniFile setting may hold: a plain file name in the
+    // skins folder (no folder part, not hidden, not "." or "..").
+    static bool IsPlainSkinName(const std::string& name);
 
     // Double scale: selects the "vga_" files. Set by LoadSkin, or directly.
     void SetDoubleScale(int on) { m_doubleScale = on ? 1 : 0; }
@@ -66,12 +79,16 @@ public:
     // Multiplies a skin coordinate by the scale.
     int Scaled(int v) const { return m_doubleScale ? 2 * v : v; }
 
-    // The loading sequence: description (with the fall-back to "default.ini"),
+    // The loading sequence: description (the user's skin of that name, else
+    // the shipped one, with the fall-back to "default.ini" also for a name
+    // that is not plain),
     // ClearImages, the button definition file, the four backgrounds. 1 when
     // the skin is usable; 0 after the message has been shown, with no skin
     // left loaded (pages stay empty).
     int LoadSkin(const SkinLoadRequest& request, SkinLoadResult& result);
 
+    // Reads the description at `path`, or the user's edited copy of it when
+    // there is one (the skin's folder stays the one beside `path`).
     int LoadSkinDescription(const char* path);
     int IsDescriptionLoaded() const { return m_descriptionLoaded; }
     // Typed look-ups on the description; the default when nothing is loaded.
@@ -81,10 +98,17 @@ public:
     int GetSkinColor(uint32_t& out, const char* section, const char* key, uint32_t def);
     CIniStore& Description() { return *m_description; }
     const std::string& DescriptionPath() const { return m_descriptionPath; }
-    // Writes the description back to where it was read (exit, Customize page).
-    // 0, and the file kept, when it cannot be written or the text would be
-    // longer than the 30,000 bytes the next start reads; a message then tells
-    // the user that the change is not saved.
+    // The Customize page changed the description.
+    void MarkDescriptionEdited() { m_descriptionEdited = 1; }
+    int DescriptionEdited() const { return m_descriptionEdited; }
+    // The user's copy of the loaded description (UserFolder()/Customized/NAME).
+    const std::string& EditedDescriptionPath() const { return m_editedPath; }
+    // Writes an edited description into the user's copy; the skin's own file
+    // is never written. 1 at once when nothing was edited since the last
+    // save. 0 when it cannot be written, the text would be longer than the
+    // 30,000 bytes the next start reads, or the description was not read
+    // whole (a save would drop the rest); a message then tells the user that
+    // the change is not saved, once per edit.
     int SaveSkinDescription();
 
     // The button definition file of the loaded skin.
@@ -140,6 +164,9 @@ private:
     std::unique_ptr<CIniStore> m_description;
     int m_descriptionLoaded = 0;
     std::string m_descriptionPath;
+    std::string m_editedPath;
+    std::string m_userFolder;
+    int m_descriptionEdited = 0;
     std::unique_ptr<CIniStore> m_buttons;
     std::string m_skinFolder;
     std::array<ImageSlot, kImageSlots> m_slots;

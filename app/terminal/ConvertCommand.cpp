@@ -80,8 +80,9 @@ bool ConvertUnits(const std::vector<const SUnitEntry*>& from, const std::vector<
 void LoadRates(CCurrencyTable& table)
 {
     if (!table.Load()) {
-        std::string problem = UnreadableFileProblem(table.RatesPath());
-        if (problem.empty()) problem = table.RatesPath() + " can't be read";
+        const std::string path = table.ReadPath();
+        std::string problem = UnreadableFileProblem(path);
+        if (problem.empty()) problem = path + " can't be read";
         std::fprintf(stderr, "tallix: %s; using the built-in rates\n", problem.c_str());
         return;
     }

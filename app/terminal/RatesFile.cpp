@@ -2,7 +2,7 @@
 
 #include "conversions/UnitNames.h"
 #include "platform/RegistryAccess.h"
-#include "platform/UserFolders.h"
+#include "datafiles/UserData.h"
 
 #include <cstdio>
 #include <ctime>
@@ -16,7 +16,7 @@ const char* const kDateParts[3] = {"Download_Year", "Download_Month", "Download_
 
 std::string RatesFilePath()
 {
-    return ProgramFolder() + "Currency/Currency.ini";
+    return UserRatesPath();
 }
 
 int ReadCurrencySetting(const char* name, int fallback)

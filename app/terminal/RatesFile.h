@@ -3,7 +3,8 @@
 // last download, kept in the settings as the window keeps it.
 #include <string>
 
-// <program folder>/Currency/Currency.ini
+// The user's rates file (datafiles/UserData.h); the shipped one is read
+// until it exists.
 std::string RatesFilePath();
 // A number of the currency settings, `fallback` when it is not stored.
 int ReadCurrencySetting(const char* name, int fallback);

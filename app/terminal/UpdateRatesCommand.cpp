@@ -5,6 +5,7 @@
 #include "app/terminal/TerminalRequest.h"
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
+#include "datafiles/UserData.h"
 #include "platform/WindowMessage.h"
 
 #include <unistd.h>
@@ -77,7 +78,7 @@ int RunUpdateRatesCommand(const STerminalRequest& request)
     const std::string path = RatesFilePath();
     CConsoleTarget target(!quiet && IsTerminal(STDERR_FILENO));
     CCurrencyDownloader downloader;
-    if (!downloader.Prepare(url.c_str(), &target, path.c_str()))
+    if (!downloader.Prepare(url.c_str(), &target, path.c_str(), ShippedRatesPath().c_str()))
         return Failure("can't download from \"" + url + "\" to \"" + path + "\" (at most " +
                        std::to_string(CCurrencyDownloader::kMaxText) + " characters each)");
     // The same connection settings as the window's automatic download.

@@ -28,7 +28,7 @@ bool WantsScreenshot(int argc, char** argv)
 
 int StartWindowProgram(int argc, char** argv, bool screenshot)
 {
-    const std::string path = ProgramFolder() + "tallix-window.so";
+    const std::string path = CompanionFolder() + "tallix-window.so";
     void* module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     using Entry = int (*)(int, char**, int);
     Entry entry = module ? reinterpret_cast<Entry>(dlsym(module, "TallixWindowMain")) : nullptr;

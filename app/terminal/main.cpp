@@ -2,12 +2,14 @@
 // Qt; the window program is started only when the window is wanted.
 #include "app/terminal/TerminalCommands.h"
 #include "app/terminal/WindowLauncher.h"
+#include "datafiles/UserData.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     int exitCode = 0;
+    TakeOverProgramFolderFiles();
     if (RunTerminal(argc, argv, exitCode)) return exitCode;
     const bool screenshot = WantsScreenshot(argc, argv);
     if (!screenshot && !HasGraphicalDisplay()) {

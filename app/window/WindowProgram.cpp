@@ -86,6 +86,9 @@ int RunWindowProgram(int argc, char** argv)
     }
     StartFontConfigLoad();
     QApplication app(argc, argv);
+    // Desktops match the window to its desktop entry and icon by this name
+    // (the Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tallix.Tallix"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Found at once, though the window is still being built: starts waiting
@@ -106,7 +109,8 @@ int RunWindowProgram(int argc, char** argv)
     CSkinResources::Instance().GetProgramFolder(folder);
     // Downloads run in tallix-fetch: libcurl and its TLS libraries would stay
     // in this process's memory for good.
-    if (!folder.empty()) CHttpSession::UseFetchHelper(folder + "tallix-fetch");
+    const std::string companions = CompanionFolder();
+    if (!companions.empty()) CHttpSession::UseFetchHelper(companions + "tallix-fetch");
     // Reads the sound and opens the device at the first click, not now.
     CAlsaClickSound click(folder + "click.wav");
     SetClickSoundService(&click);

@@ -16,7 +16,7 @@ namespace {
 const ImageLibraryDecoders* OpenModule()
 {
     // Never closed: decoded images may still be drawn while the program ends.
-    void* module = dlopen((ProgramFolder() + kImageDecoderModule).c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* module = dlopen((CompanionFolder() + kImageDecoderModule).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) return nullptr;
     using Entry = const ImageLibraryDecoders* (*)();
     auto entry = reinterpret_cast<Entry>(dlsym(module, kImageDecoderEntry));

@@ -67,9 +67,11 @@ protected:
         for (const char* name : {"UnitLib.txt", "Currency", "home"}) fs::remove_all(Program() + name);
         fs::copy_file(BuiltFolder() / "UnitLib.txt", Program() + "UnitLib.txt");
         fs::create_directories(Program() + "Currency");
-        fs::create_directories(Home());
+        // Not the first start: nothing beside the program is taken over.
+        fs::create_directories(Home() + "/data/tallix");
         Write(RatesPath(), kRates);
-        env_ = {{"HOME", Home()}, {"XDG_CONFIG_HOME", Home() + "/.config"}, {"XDG_STATE_HOME", Home() + "/state"}};
+        env_ = {{"HOME", Home()}, {"XDG_CONFIG_HOME", Home() + "/.config"}, {"XDG_STATE_HOME", Home() + "/state"},
+                {"XDG_DATA_HOME", Home() + "/data"}};
         for (const char* proxy : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
             env_[proxy] = "";
     }
@@ -78,6 +80,8 @@ protected:
     static fs::path BuiltFolder() { return fs::path(TALLIX_BINARY).parent_path(); }
     static std::string Home() { return Program() + "home"; }
     static std::string RatesPath() { return Program() + "Currency/Currency.ini"; }
+    // The user's rates, which downloads write.
+    static std::string UserRatesPath() { return Home() + "/data/tallix/Currency/Currency.ini"; }
     static void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
     // Our environment with env_ applied (an empty value removes the variable).
@@ -313,6 +317,27 @@ TEST_F(TerminalCommands, NamesTheFileItCannotRead)
     });
 }
 
+// The first start takes over, once, what an earlier version wrote beside the
+// program after it was built: downloaded rates, edited skin descriptions.
+TEST_F(TerminalCommands, FirstStartTakesOverFilesWrittenBesideTheProgram)
+{
+    fs::remove_all(Home() + "/data/tallix");
+    fs::create_directories(Program() + "Skins");
+    const std::string edited = "[Custom1]\r\nBtn1=Sin\r\n";
+    Write(Program() + "Skins/mine.ini", edited);
+    const std::string copy = Home() + "/data/tallix/Customized/mine.ini";
+    Run({"--convert", "1", "USD", "USD"});
+    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
+    EXPECT_EQ(TempFolder::Read(copy), edited);
+
+    Write(RatesPath(), "[Conversions]\nUSD=1\n");
+    fs::remove(copy);
+    Run({"--convert", "1", "USD", "USD"});
+    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
+    EXPECT_FALSE(fs::exists(copy));
+    fs::remove_all(Program() + "Skins");
+}
+
 TEST_F(TerminalCommands, ChecksSkinsAndPressesKeys)
 {
     const std::string skin = (BuiltFolder() / "Skins/default.ini").string();
@@ -364,7 +389,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         {{"--update-rates", "now"}, "", "", "--update-rates takes no argument \"now\"", 2},
         {{"--update-rates", "--quiet=yes"}, "", "", "--quiet takes no value", 2},
     });
-    EXPECT_EQ(TempFolder::Read(RatesPath()), fresh);
+    EXPECT_EQ(TempFolder::Read(UserRatesPath()), fresh);
+    EXPECT_EQ(TempFolder::Read(RatesPath()), kRates); // the shipped rates stay as shipped
     char today[16];
     const std::time_t now = std::time(nullptr);
     std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
@@ -373,8 +399,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     const SResult told = Run({"--update-rates"});
     EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
     EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
-    fs::remove_all(Program() + "Currency");
-    Write(Program() + "Currency", "a file where the rates folder belongs");
+    fs::remove_all(Home() + "/data/tallix/Currency");
+    Write(Home() + "/data/tallix/Currency", "a file where the rates folder belongs");
     Check({{{"--update-rates"}, "", "", "Currency.ini could not be written; the old rates stay", 1}});
 }
 

@@ -263,7 +263,8 @@ TEST_F(CurrencyDownloader, ReplacesTheExistingFileWhateverTheCaseOfItsName)
 }
 
 // The rates file is replaced as every file of the program is: a link stays a
-// link, a new file gets the permissions the umask allows.
+// link, a new file gets the permissions the umask of the start allows (it is
+// read once then: asking for it later would change it for every thread).
 TEST_F(CurrencyDownloader, TheRatesFileIsWrittenAtomicallyKeepingLinksAndTheUmask)
 {
     CTestHttpServer server(CTestHttpServer::kOk, kRates);
@@ -278,13 +279,13 @@ TEST_F(CurrencyDownloader, TheRatesFileIsWrittenAtomicallyKeepingLinksAndTheUmas
     std::remove(target.c_str());
 
     std::remove(path_.c_str());
-    const mode_t saved = umask(077);
+    const mode_t atStart = umask(077);
     const long outcome = Download(server.Url(), CCurrencyDownloader::kProxyPreconfigured);
-    umask(saved);
+    umask(atStart);
     struct stat made {};
     EXPECT_EQ(outcome, 1);
     ASSERT_EQ(stat(path_.c_str(), &made), 0);
-    EXPECT_EQ(made.st_mode & 0777, 0600u);
+    EXPECT_EQ(made.st_mode & 0777, 0644u & ~atStart);
 }
 
 struct ProxyChoiceRow {

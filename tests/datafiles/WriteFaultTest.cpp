@@ -71,22 +71,32 @@ Save OpenSettings(const std::string& path)
     };
 }
 
+// The edited copy of a skin's description is what gets written: the user's
+// "Customized" folder is made a link to the folder of `path`, so that the
+// copy is `path`. The skin's own description lies beside, never written.
 Save OpenSkin(const std::string& path)
 {
     auto skin = std::make_shared<CSkinResources>();
-    if (!fs::exists(path)) {
-        // The first save: a description as a skin ships it.
+    const fs::path folder = fs::path(path).parent_path();
+    const std::string own = folder.string() + ".own/" + fs::path(path).filename().string();
+    const std::string user = folder.string() + ".user/";
+    if (!fs::exists(own)) {
         std::string text;
         for (int s = 0; s < 30; ++s) {
             text += "[Group" + std::to_string(s) + "]\r\n";
             for (int k = 0; k < 8; ++k) text += "Btn" + std::to_string(k) + "=Button" + std::to_string(k) + "\r\n";
         }
-        std::ofstream(path, std::ios::binary) << text;
+        fs::create_directories(fs::path(own).parent_path());
+        std::ofstream(own, std::ios::binary) << text;
+        fs::create_directories(user);
+        fs::create_directory_symlink(folder, user + "Customized");
     }
-    skin->LoadSkinDescription(path.c_str());
+    skin->SetUserFolder(user);
+    skin->LoadSkinDescription(own.c_str());
     return [skin](int g) {
         for (int s = 0; s < 30; ++s)
             skin->Description().SetValue(("Group" + std::to_string(s)).c_str(), "Btn0", std::string(40 * g, 'x').c_str());
+        skin->MarkDescriptionEdited();
         return skin->SaveSkinDescription();
     };
 }

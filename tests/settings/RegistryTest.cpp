@@ -204,6 +204,31 @@ TEST(RegistryTest, WritesOutsideABatchReachTheFileAtOnce)
     EXPECT_EQ(12, value);
 }
 
+// The window saves every second: a save that changes nothing, in this run or
+// against what the last run left, leaves the file alone.
+TEST(RegistryTest, OnlyAChangeIsWritten)
+{
+    TempFolder folder;
+    const std::string path = folder.File("Tallix.conf");
+    auto inode = [&] {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    CFileRegistry first(path);
+    ASSERT_EQ(1, first.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", 7));
+    const auto written = inode();
+    ASSERT_NE(0u, written);
+    EXPECT_EQ(1, first.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", 7));
+    EXPECT_EQ(written, inode());
+    CFileRegistry next(path);
+    next.BeginWrites();
+    EXPECT_EQ(1, next.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", 7));
+    EXPECT_EQ(1, next.EndWrites());
+    EXPECT_EQ(written, inode());
+    EXPECT_EQ(1, next.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", 8));
+    EXPECT_NE(written, inode());
+}
+
 TEST(RegistryTest, NamesTheFileCannotHoldAreRefused)
 {
     TempFolder folder;

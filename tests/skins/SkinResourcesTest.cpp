@@ -332,3 +332,105 @@ TEST_F(SkinFixture, LargestDescriptionLoadsAndSavesWithoutLoss)
 }
 
 } // namespace
+
+namespace {
+
+struct UserSkinFixture : SkinFixture {
+    void SetUp() override
+    {
+        SkinFixture::SetUp();
+        res.SetUserFolder(dir.Path() + "user/");
+        dir.Write("Skins/default/Button.ini", kButtonIni);
+    }
+    std::string Copy() const { return dir.Path() + "user/Customized/default.ini"; }
+};
+
+} // namespace
+
+// The skin's own description is never written; an edit goes to the user's
+// copy, and only from a description read whole.
+TEST_F(UserSkinFixture, OnlyAnEditIsSavedAndOnlyFromAWholeRead)
+{
+    const std::string sections = "[Init]\r\nButton=Button.ini\r\n\r\n[Custom1]\r\nBtn1=Sin\r\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool whole;
+    } rows[] = {
+        {"a comment", "; made by hand\r\n" + sections, true},
+        {"two empty lines", sections + "\r\n\r\n[Later]\r\nKey=1\r\n", false},
+        {"past 30,000 bytes", sections + "[Big]\r\nKey=" + std::string(30000, 'x') + "\r\n", false},
+        {"a garbled line", sections + "no equals sign here\r\n", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        boxes.shown.clear();
+        std::remove(Copy().c_str());
+        dir.Write("Skins/default.ini", row.text);
+        ASSERT_EQ(Load("default.ini"), 1);
+        EXPECT_EQ(res.SaveSkinDescription(), 1); // nothing edited: nothing written
+        EXPECT_FALSE(CSkinResources::FileExists(Copy()));
+        res.Description().SetValue("Custom1", "Btn1", "Cos");
+        res.MarkDescriptionEdited();
+        EXPECT_EQ(res.SaveSkinDescription(), row.whole ? 1 : 0);
+        EXPECT_EQ(boxes.shown.size(), row.whole ? 0u : 1u);
+        EXPECT_EQ(CSkinResources::FileExists(Copy()), row.whole ? 1 : 0);
+        std::ifstream own(dir.Path() + "Skins/default.ini", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(own), {}), row.text);
+    }
+    // The copy is what the next start reads.
+    dir.Write("Skins/default.ini", "; made by hand\r\n" + sections);
+    ASSERT_EQ(Load("default.ini"), 1);
+    res.Description().SetValue("Custom1", "Btn1", "Tan");
+    res.MarkDescriptionEdited();
+    ASSERT_EQ(res.SaveSkinDescription(), 1);
+    CSkinResources next;
+    next.SetProgramFolder(dir.Path());
+    next.SetUserFolder(dir.Path() + "user/");
+    ASSERT_EQ(next.LoadSkin(SkinLoadRequest{}, result), 1);
+    std::string button;
+    next.GetSkinString(button, "Custom1", "Btn1", "");
+    EXPECT_EQ(button, "Tan");
+    EXPECT_EQ(next.SkinFolder(), dir.Path() + "Skins/default/");
+    // A skin removed is gone, whatever copy of its description is left.
+    dir.Write("user/Customized/gone.ini", "[Init]\r\nButton=Button.ini\r\n");
+    ASSERT_EQ(next.LoadSkin(SkinLoadRequest{"gone.ini"}, result), 1);
+    EXPECT_EQ(result.iniFile, "default.ini");
+}
+
+// The IniFile setting names a file in the skins folder, nothing else.
+TEST_F(UserSkinFixture, IniFileOutsideTheSkinsFolderFallsBackToDefault)
+{
+    dir.Write("Skins/default.ini", "[Init]\nButton=Button.ini\n");
+    dir.Write("victim/notes.txt", "[Init]\nButton=../Skins/default/Button.ini\n");
+    dir.Write("Skins/sub/inner.ini", "[Init]\nButton=../default/Button.ini\n");
+    const std::vector<std::string> names = {"../victim/notes.txt", dir.Path() + "victim/notes.txt", "sub/inner.ini",
+                                            "..\\victim\\notes.txt", "..", ""};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(Load(name), 1);
+        EXPECT_EQ(result.iniFile, "default.ini");
+        EXPECT_EQ(result.iniFileChanged, 1);
+        EXPECT_EQ(res.DescriptionPath(), dir.Path() + "Skins/default.ini");
+    }
+}
+
+// A skin the user adds is listed with the shipped ones and read before a
+// shipped skin of the same name.
+TEST_F(UserSkinFixture, UsersSkinsAreListedAndReadFirst)
+{
+    dir.Write("Skins/default.ini", "[Init]\nButton=Button.ini\n");
+    dir.Write("Skins/Dark.ini", "[Init]\nButton=Button.ini\n");
+    dir.Write("user/Skins/mine.ini", "[Init]\nButton=Button.ini\n");
+    dir.Write("user/Skins/mine/Button.ini", kButtonIni);
+    dir.Write("user/Skins/DEFAULT.INI", "[Init]\nButton=Button.ini\nMine=1\n");
+    dir.Write("user/Skins/default/Button.ini", kButtonIni);
+    dir.Write("user/Skins/notes.txt", "not a skin");
+    EXPECT_EQ(res.ListSkins(), (std::vector<std::string>{"Dark.ini", "DEFAULT.INI", "mine.ini"}));
+    ASSERT_EQ(Load("mine.ini"), 1);
+    EXPECT_EQ(res.SkinFolder(), dir.Path() + "user/Skins/mine/");
+    ASSERT_EQ(Load("default.ini"), 1);
+    int mine = 0;
+    res.GetSkinInt(mine, "Init", "Mine", 0);
+    EXPECT_EQ(mine, 1);
+}

@@ -248,6 +248,7 @@ TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)
         ui.Window().Command(4, 0);  // 42 into register 0
         ui.Window().ChooseMenuItem(3);
         ui.Window().Resources().Description().SetValue("Display", "TextColor", "1,2,3");
+        ui.Window().Resources().MarkDescriptionEdited();
         ui.Window().SaveState();
     }
     UiWindow again(&registry, 0, folder.Path());

@@ -50,6 +50,8 @@ UiWindow::UiWindow(CMemoryRegistry* registry, int startInTray, const std::string
     if (!m_registry->ReadNumber(kCurrencyKey, "AutoDownload", autoDownload))
         m_registry->WriteNumber(kCurrencyKey, "AutoDownload", 0);
     m_resources.SetProgramFolder(programFolder.empty() ? RuntimeDir() : programFolder);
+    // A copied program folder keeps the user's edits of its skins beside it.
+    if (!programFolder.empty()) m_resources.SetUserFolder(programFolder + "user/");
     m_window = std::make_unique<CMainWindow>(*m_registry, m_resources);
     InstallConverterPages(*m_window);
     m_window->Initialise(startInTray);

@@ -46,7 +46,7 @@ private:
 };
 
 // A temporary copy of the built program folder (skins, rates, help), so a
-// test may write to it.
+// test may write to it; a window on it keeps the user's files in its "user/".
 class ProgramFolderCopy {
 public:
     ProgramFolderCopy();

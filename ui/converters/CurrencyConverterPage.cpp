@@ -158,7 +158,7 @@ int CCurrencyConverterPage::StartAutomaticDownload()
     CCurrencyDownloader* downloader = CCurrencyDownloader::Instance();
     const std::string url = CCurrencyDownloader::DownloadUrl();
     // Refused while a download (this page's or the options page's) runs.
-    if (!downloader->Prepare(url.c_str(), Messages(), m_table.RatesPath().c_str())) return 0;
+    if (!downloader->Prepare(url.c_str(), Messages(), m_table.RatesPath().c_str(), m_table.ShippedPath().c_str())) return 0;
     m_attached = 1;
     return downloader->Start(settings.UseWireless(), settings.UseConMgr(), settings.UseProxy());
 }

@@ -1,6 +1,5 @@
 #include "ui/options/SkinsPage.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -22,13 +21,10 @@ CSkinsPage::CSkinsPage(QWidget* parent, OptionsContext& context)
     layout->addWidget(label);
     layout->addWidget(m_list, 1);
 
-    std::string folder;
-    context.resources.GetProgramFolder(folder);
-    // Sorted by name, whatever order the file system keeps them in.
-    const QStringList files = QDir(QString::fromStdString(folder + "Skins"))
-                                  .entryList({"*.ini"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // The user's skins beside the shipped ones, sorted by name.
     const QString current = QString::fromStdString(CSettingsStore::Instance().IniFile());
-    for (const QString& file : files) {
+    for (const std::string& name : context.resources.ListSkins()) {
+        const QString file = QString::fromStdString(name);
         auto* item = new QListWidgetItem(file.chopped(4), m_list);
         item->setData(Qt::UserRole, file);
         if (file.compare(current, Qt::CaseInsensitive) == 0) m_list->setCurrentItem(item);

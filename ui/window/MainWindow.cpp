@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <malloc.h>
@@ -74,6 +75,11 @@ void CMainWindow::Initialise(int startInTray)
     const SettingsRect& r = settings.WindowRect();
     if (r.left != -1) move(r.left, r.top);
     if (onFocusGained) onFocusGained();
+    // What changed reaches the disk within a second, so that a crash, a power
+    // cut or a killed session loses at most that second.
+    auto* saver = new QTimer(this);
+    connect(saver, &QTimer::timeout, this, [this] { SaveChanges(); });
+    saver->start(kSaveIntervalMs);
 }
 
 // --- messages ---------------------------------------------------------------
@@ -516,15 +522,21 @@ void CMainWindow::OpenHelp()
     OpenHelpTopic(m_resources, row ? row->helpTopic : kMainHelpTopic);
 }
 
+void CMainWindow::SaveChanges()
+{
+    CSettingsStore& settings = CSettingsStore::Instance();
+    const QRect frame = frameGeometry();
+    settings.SetWindowRect({frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1});
+    // Both write only what changed since they last wrote.
+    settings.SaveSettings(m_registry, &m_calculator, this);
+    if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
+}
+
 void CMainWindow::SaveState()
 {
     if (m_saved) return;
     m_saved = 1;
-    CSettingsStore& settings = CSettingsStore::Instance();
-    const QRect frame = frameGeometry();
-    settings.SetWindowRect({frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1});
-    settings.SaveSettings(m_registry, &m_calculator, this);
-    if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
+    SaveChanges();
     if (m_tray) m_tray->Hide();
 }
 

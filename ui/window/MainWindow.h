@@ -60,8 +60,12 @@ public:
     // Saves and ends the program.
     void ExitProgram();
     void OpenHelp();
-    // Window rectangle, settings and skin description, written once.
+    // Window rectangle, settings and an edited skin description, written
+    // once at exit.
     void SaveState();
+    // The same, whenever they changed: every second while the window runs.
+    void SaveChanges();
+    static constexpr int kSaveIntervalMs = 1000;
     // Runs the handler of message 1065 now.
     void BuildRemainingPages() override;
 

@@ -1,0 +1,25 @@
+#pragma once
+// Where the files Tallix writes live, beside the read-only ones it ships in
+// the program folder (platform/UserFolders.h). Paths are UTF-8; folders end
+// with "/".
+#include <string>
+
+// $XDG_DATA_HOME/tallix/Currency/Currency.ini: downloaded rates.
+std::string UserRatesPath();
+// <program folder>/Currency/Currency.ini: the rates Tallix ships.
+std::string ShippedRatesPath();
+// $XDG_DATA_HOME/tallix/Skins/: skins the user adds, listed beside the shipped ones.
+std::string UserSkinsFolder();
+// $XDG_DATA_HOME/tallix/Customized/: a skin's description as the user's
+// Customize edits left it, one file per skin under the skin's file name.
+std::string EditedSkinsFolder();
+// `user` when anything is there (a broken file is reported, not passed
+// over), `shipped` otherwise.
+std::string PathToRead(const std::string& user, const std::string& shipped);
+
+// Once for a user, at the first start that finds no $XDG_DATA_HOME/tallix/:
+// when the program runs from its build tree, where earlier versions wrote
+// beside the program, the rates file and the skin descriptions written
+// there after the program was built (downloads, Customize edits) are copied
+// into the user's folders, which are read first from now on.
+void TakeOverProgramFolderFiles();
