@@ -134,10 +134,16 @@ double CUnitConverter::ConvertValue(double value) const
     return value * category.sizes[m_from] / category.sizes[m_to];
 }
 
+bool CUnitConverter::IsTemperature() const
+{
+    return m_category >= 0 && m_category < kCategories && kUnitCategories[m_category].rule == UnitRule::Temperature;
+}
+
+double CUnitConverter::AbsoluteZero() const { return IsTemperature() ? kAbsoluteZero[m_from] : 0; }
+
 int CUnitConverter::BelowAbsoluteZero(const char* value) const
 {
-    return m_category >= 0 && m_category < kCategories &&
-           kUnitCategories[m_category].rule == UnitRule::Temperature && ReadNumber(value) < kAbsoluteZero[m_from];
+    return IsTemperature() && ReadNumber(value) < kAbsoluteZero[m_from];
 }
 
 int CUnitConverter::Convert(const char* value, std::string& out)

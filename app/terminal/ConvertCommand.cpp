@@ -5,6 +5,7 @@
 #include "app/terminal/TerminalRequest.h"
 #include "app/terminal/UnitCatalogue.h"
 #include "conversions/CurrencyTable.h"
+#include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
 #include "conversions/UnitNames.h"
 #include "platform/TextCodec.h"
@@ -60,20 +61,50 @@ std::string CategoryName(const CUnitConverter& converter, int category)
     return name;
 }
 
-// Converts in the first category that has both units; false when none has.
-bool ConvertUnits(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
-                  const std::string& value, CUnitConverter& converter, std::string& out)
+// The first entries of the two lists that share a category: the units are
+// converted there. False when none do.
+bool CommonCategory(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                    const SUnitEntry*& f, const SUnitEntry*& t)
 {
-    for (const SUnitEntry* f : from)
-        for (const SUnitEntry* t : to) {
-            if (f->category != t->category) continue;
-            converter.SetCategory(f->category);
-            converter.SetFromUnit(f->unit);
-            converter.SetToUnit(t->unit);
-            converter.Convert(value.c_str(), out);
-            return true;
-        }
+    for (const SUnitEntry* a : from)
+        for (const SUnitEntry* b : to)
+            if (a->category == b->category) {
+                f = a, t = b;
+                return true;
+            }
     return false;
+}
+
+// Of every way the two names could be read, the one pair of units that
+// converts ("f c": Fahrenheit to Celsius, though "c" is the speed of light);
+// false when none or several do.
+bool OnlyConvertiblePair(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                         const SUnitEntry*& f, const SUnitEntry*& t)
+{
+    int pairs = 0;
+    for (const SUnitEntry* a : from)
+        for (const SUnitEntry* b : to) {
+            if (a->category != b->category) continue;
+            // A unit listed in two categories (litre) is one unit.
+            if (pairs > 0 && a->name == f->name && b->name == t->name) continue;
+            f = a, t = b;
+            ++pairs;
+        }
+    return pairs == 1;
+}
+
+int ConvertUnits(const SUnitEntry& from, const SUnitEntry& to, const std::string& value)
+{
+    CUnitConverter converter(UnitNamesPath());
+    converter.SetCategory(from.category);
+    converter.SetFromUnit(from.unit);
+    converter.SetToUnit(to.unit);
+    std::string result;
+    if (!converter.Convert(value.c_str(), result))
+        return Failure(value + " " + from.abbreviation + " is below absolute zero (" +
+                       FormatDouble(converter.AbsoluteZero(), 12) + " " + from.abbreviation + ")");
+    std::printf("%s\n", result.c_str());
+    return 0;
 }
 
 // Reads the rates; says on stderr which rates are used.
@@ -127,31 +158,39 @@ int RunConvertCommand(const STerminalRequest& request)
 
     CUnitCatalogue units;
     const bool named = units.Load(UnitNamesPath());
-    std::vector<const SUnitEntry*> found[2];
+    std::vector<const SUnitEntry*> found[2], readings[2];
+    std::string choices[2];
     for (int side = 0; side < 2; ++side) {
-        std::string choices;
-        found[side] = units.Find(args[1 + side], choices);
-        if (!choices.empty()) return UsageError("--convert: " + Quoted(args[1 + side]) + " could be " + choices +
-                              "; write the unit as shown");
+        found[side] = units.Find(args[1 + side], choices[side]);
+        readings[side] = units.Readings(args[1 + side]);
     }
-    if (!found[0].empty() && !found[1].empty()) {
-        CUnitConverter converter(UnitNamesPath());
-        std::string result;
-        if (ConvertUnits(found[0], found[1], args[0], converter, result)) {
-            std::printf("%s\n", result.c_str());
-            return 0;
-        }
-        return Failure("can't convert " + args[1] + " (" + CategoryName(converter, found[0][0]->category) + ") to " +
-                       args[2] + " (" + CategoryName(converter, found[1][0]->category) + ")");
+    const SUnitEntry* unit[2] = {};
+    if (CommonCategory(found[0], found[1], unit[0], unit[1])) return ConvertUnits(*unit[0], *unit[1], args[0]);
+    if (OnlyConvertiblePair(readings[0], readings[1], unit[0], unit[1])) {
+        // Said, since the names were read otherwise than at first sight.
+        for (int side = 0; side < 2; ++side)
+            if (std::find(found[side].begin(), found[side].end(), unit[side]) == found[side].end())
+                std::fprintf(stderr, "tallix: reading %s as %s (%s)\n", Quoted(args[1 + side]).c_str(),
+                             unit[side]->abbreviation.c_str(), unit[side]->name.c_str());
+        return ConvertUnits(*unit[0], *unit[1], args[0]);
     }
     CCurrencyTable codes;
     const int currency[2] = {codes.FindCode(args[1].c_str()), codes.FindCode(args[2].c_str())};
     if (currency[0] >= 0 && currency[1] >= 0) return ConvertCurrencies(currency[0], currency[1], args);
     for (int side = 0; side < 2; ++side) {
-        if (!found[side].empty() || currency[side] >= 0) continue;
+        if (!readings[side].empty() || currency[side] >= 0) continue;
         if (!named) return UnitNamesFailure();
         return UsageError("--convert: unknown unit or currency " + Quoted(args[1 + side]) +
                           " (--list-units and --list-currencies show them)");
+    }
+    for (int side = 0; side < 2; ++side)
+        if (!choices[side].empty())
+            return UsageError("--convert: " + Quoted(args[1 + side]) + " could be " + choices[side] +
+                              "; write the unit as shown");
+    if (!found[0].empty() && !found[1].empty()) {
+        CUnitConverter converter(UnitNamesPath());
+        return Failure("can't convert " + args[1] + " (" + CategoryName(converter, found[0][0]->category) + ") to " +
+                       args[2] + " (" + CategoryName(converter, found[1][0]->category) + ")");
     }
     return Failure("can't convert " + args[1] + " to " + args[2] + ": one is a unit, the other a currency");
 }
