@@ -141,8 +141,14 @@ int CCurrencyTable::Load()
         entry.name = kBuiltIn[i].name;
         entry.code = kRateCodes[i];
         entry.rate = kBuiltInRates[i];
+        entry.date = kBuiltInRatesDate;
         double rate = 1;
-        if (readable && rates.GetDouble(rate, kSection, kRateCodes[i], 1)) entry.rate = rate;
+        if (!readable || !rates.GetDouble(rate, kSection, kRateCodes[i], 1)) continue;
+        // A rate no currency has (1e308, 4e-320, below 0) is not taken; 0 (no
+        // number) is, and converts nothing.
+        if (rate != 0 && !(rate >= kMinPlausibleRate && rate <= kMaxPlausibleRate)) continue;
+        entry.rate = rate;
+        entry.date = ::RateDate(rates, kRateCodes[i]);
     }
     return readable ? 1 : 0;
 }
@@ -175,6 +181,12 @@ int CCurrencyTable::GetRateText(int index, std::string& out) const
         std::to_chars(buffer, buffer + sizeof buffer, m_entries[index].rate, std::chars_format::fixed, 6);
     out.assign(buffer, written.ec == std::errc() ? written.ptr : buffer);
     return 1;
+}
+
+const std::string& CCurrencyTable::RateDate(int index) const
+{
+    static const std::string none;
+    return index >= 0 && index < m_count ? m_entries[index].date : none;
 }
 
 double CCurrencyTable::Rate(int index) const

@@ -136,6 +136,13 @@ int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)
     std::string result;
     table.GetResult(result, 0);
     if (result.empty()) return Failure("the rates give no rate for " + args[1] + " or " + args[2]);
+    if (!std::isfinite(table.Result())) return Failure("the result is beyond the range of numbers (about 1.8e308)");
+    for (const int index : {from, to}) {
+        std::string code, name, symbol;
+        table.GetEntry(index, code, name, symbol);
+        if (const std::string& date = table.RateDate(index); !date.empty() && date != table.ReferenceDate())
+            std::fprintf(stderr, "tallix: the %s rate is of %s\n", code.c_str(), date.c_str());
+    }
     std::printf("%s\n", result.c_str());
     return 0;
 }
@@ -233,7 +240,10 @@ int RunListCurrenciesCommand(const STerminalRequest&)
         std::string code, name, symbol, rate;
         table.GetEntry(i, code, name, symbol);
         table.GetRateText(i, rate);
-        std::printf("%s  %14s  %s\n", code.c_str(), rate.c_str(), Cp1252ToUtf8(name).c_str());
+        // A rate older than the rest says of when it is.
+        const std::string& date = table.RateDate(i);
+        const std::string older = date.empty() || date == table.ReferenceDate() ? "" : "  (rate of " + date + ")";
+        std::printf("%s  %14s  %s%s\n", code.c_str(), rate.c_str(), Cp1252ToUtf8(name).c_str(), older.c_str());
     }
     return 0;
 }
