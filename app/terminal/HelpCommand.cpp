@@ -57,8 +57,9 @@ Converting:
   tallix --list-currencies           code, rate in U.S. dollars and name
   tallix --update-rates [--quiet]    download fresh exchange rates now
   Units are matched in their exact case first ("c" is the speed of light,
-  "C" Celsius); in any case only when that names one unit. Names may be
-  plural or American (miles, kilometers). The rates come from
+  "C" Celsius); in any case only when that names one unit, or when only
+  that reading converts ("f c"). Names may be plural or American (miles,
+  kilometers). A temperature below absolute zero exits 1. The rates come from
   Currency/Currency.ini beside the program, or built-in ones when it is
   missing. --update-rates downloads the European Central Bank's euro
   reference rates of the day, or from TALLIX_RATES_URL when set (the same
