@@ -370,7 +370,7 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     updateNow->click();
     EXPECT_FALSE(updateNow->isEnabled());
     page->AdvanceTime(CCurrencyUpdate::kWatchdogMs);
-    EXPECT_EQ(status->text().toStdString(), "Unable to connect to the Internet");
+    EXPECT_EQ(status->text().toStdString(), "The rates server did not answer in time");
     EXPECT_TRUE(updateNow->isEnabled());
     const int eur = table->FindCode("EUR");
     EXPECT_TRUE(QTest::qWaitFor([&] { return page->Rates()->Text(eur, 1) == "4.250000"; }, 20000));
