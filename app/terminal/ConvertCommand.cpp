@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -81,16 +82,16 @@ bool CommonCategory(const std::vector<const SUnitEntry*>& from, const std::vecto
 bool OnlyConvertiblePair(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
                          const SUnitEntry*& f, const SUnitEntry*& t)
 {
-    int pairs = 0;
+    std::vector<std::pair<std::string, std::string>> pairs; // a unit in two categories (litre) is one unit
     for (const SUnitEntry* a : from)
         for (const SUnitEntry* b : to) {
             if (a->category != b->category) continue;
-            // A unit listed in two categories (litre) is one unit.
-            if (pairs > 0 && a->name == f->name && b->name == t->name) continue;
+            const std::pair<std::string, std::string> names(a->name, b->name);
+            if (std::find(pairs.begin(), pairs.end(), names) != pairs.end()) continue;
+            pairs.push_back(names);
             f = a, t = b;
-            ++pairs;
         }
-    return pairs == 1;
+    return pairs.size() == 1;
 }
 
 int ConvertUnits(const SUnitEntry& from, const SUnitEntry& to, const std::string& value)

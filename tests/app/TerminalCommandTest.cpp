@@ -243,6 +243,7 @@ TEST_F(TerminalCommands, ConvertsUnitsAndCurrencies)
         {{"--convert", "100", "f", "c"}, "", "37.7777777778\n", "reading \"c\" as °C (Celsius)", 0},
         {{"--convert", "1", "C", "m/s"}, "", "299792458\n", "reading \"C\" as c (speed of light)", 0},
         {{"--convert", "1", "kB", "byte"}, "", "1024\n", "reading \"kB\" as KB (kilobyte)", 0},
+        {{"--convert", "1", "l", "Gal"}, "", "0.264172052358\n", "reading \"Gal\" as gal (US gallon)", 0},
         {{"--convert", "1", "KN", "KN"}, "", "", "\"KN\" could be kn (knot), kN (kilonewton)", 2},
         {{"--convert", "1", "kB", "B"}, "", "", "unknown unit or currency \"B\"", 2},
         // Below absolute zero there is no temperature.
