@@ -106,6 +106,7 @@ const double kBuiltInRates[kRateCodeCount] = {
 };
 
 const SFixedRate kFixedRates[] = {
+    // The irrevocable conversion rates of the currencies the euro replaced.
     {"ATS", "EUR", 13.7603},
     {"BEF", "EUR", 40.3399},
     {"DEM", "EUR", 1.95583},
@@ -127,6 +128,7 @@ const SFixedRate kFixedRates[] = {
     {"LTL", "EUR", 3.45280},
     {"HRK", "EUR", 7.53450},
     {"BGN", "EUR", 1.95583},
+    // Pegs to the euro, then to the dollar.
     {"XOF", "EUR", 655.957},
     {"XPF", "EUR", 1000 / 8.38},
     {"BSD", "USD", 1},
