@@ -9,6 +9,7 @@
 #include "platform/UserFolders.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -222,7 +223,8 @@ void CCurrencyTable::Recompute()
     // A missing or zero rate would give 0 or infinity; the last result stays.
     if (from == 0 || to == 0) return;
     m_result = from * m_amount / to;
-    m_resultText = FormatDouble(m_result, 15);
+    // Beyond the numbers there is no amount to show.
+    m_resultText = std::isfinite(m_result) ? FormatDouble(m_result, 15) : std::string();
     if (m_resultText.size() > kResultChars) m_resultText.resize(kResultChars);
 }
 

@@ -55,7 +55,8 @@ public:
     // amount = the leading number of the text; then the result is recomputed.
     // A rate of 0 for either currency leaves the previous result.
     void SetAmount(const char* text);
-    // Whole result text (part 0), its mantissa (1) or exponent digits (2).
+    // Whole result text (part 0), its mantissa (1) or exponent digits (2);
+    // empty for a result beyond the range of doubles.
     int GetResult(std::string& out, int part) const;
     double Result() const { return m_result; }
     int Count() const { return m_count; }

@@ -136,8 +136,8 @@ int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)
     table.SetAmount(args[0].c_str());
     std::string result;
     table.GetResult(result, 0);
-    if (result.empty()) return Failure("the rates give no rate for " + args[1] + " or " + args[2]);
     if (!std::isfinite(table.Result())) return Failure("the result is beyond the range of numbers (about 1.8e308)");
+    if (result.empty()) return Failure("the rates give no rate for " + args[1] + " or " + args[2]);
     for (const int index : {from, to}) {
         std::string code, name, symbol;
         table.GetEntry(index, code, name, symbol);

@@ -261,6 +261,10 @@ TEST(CurrencyTable, ImplausibleRatesAreNotTaken)
         table.Load();
         EXPECT_DOUBLE_EQ(table.Rate(1), row.rate) << row.eur;
     }
+    // Nor is an infinite amount shown as one.
+    CCurrencyTable table(ShippedRates());
+    table.Load();
+    EXPECT_EQ(Convert(table, 1, 0, "1.2e308"), "");
 }
 
 // Only a body the table will read as good rates may replace the rates file.
