@@ -10,6 +10,7 @@
 #include "platform/UserFolders.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -147,8 +148,14 @@ int CCurrencyTable::Load()
         entry.name = kBuiltIn[i].name;
         entry.code = kRateCodes[i];
         entry.rate = kBuiltInRates[i];
+        entry.date = kBuiltInRatesDate;
         double rate = 1;
-        if (readable && rates.GetDouble(rate, kSection, kRateCodes[i], 1)) entry.rate = rate;
+        if (!readable || !rates.GetDouble(rate, kSection, kRateCodes[i], 1)) continue;
+        // A rate no currency has (1e308, 4e-320, below 0) is not taken; 0 (no
+        // number) is, and converts nothing.
+        if (rate != 0 && !(rate >= kMinPlausibleRate && rate <= kMaxPlausibleRate)) continue;
+        entry.rate = rate;
+        entry.date = ::RateDate(rates, kRateCodes[i]);
     }
     return readable ? 1 : 0;
 }
@@ -181,6 +188,12 @@ int CCurrencyTable::GetRateText(int index, std::string& out) const
         std::to_chars(buffer, buffer + sizeof buffer, m_entries[index].rate, std::chars_format::fixed, 6);
     out.assign(buffer, written.ec == std::errc() ? written.ptr : buffer);
     return 1;
+}
+
+const std::string& CCurrencyTable::RateDate(int index) const
+{
+    static const std::string none;
+    return index >= 0 && index < m_count ? m_entries[index].date : none;
 }
 
 double CCurrencyTable::Rate(int index) const
@@ -216,7 +229,8 @@ void CCurrencyTable::Recompute()
     // A missing or zero rate would give 0 or infinity; the last result stays.
     if (from == 0 || to == 0) return;
     m_result = from * m_amount / to;
-    m_resultText = FormatDouble(m_result, 15);
+    // Beyond the numbers there is no amount to show.
+    m_resultText = std::isfinite(m_result) ? FormatDouble(m_result, 15) : std::string();
     if (m_resultText.size() > kResultChars) m_resultText.resize(kResultChars);
 }
 

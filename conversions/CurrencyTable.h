@@ -6,7 +6,7 @@
 //
 // Texts are Windows-1252 (the euro sign is byte 0x80). A rate is the value of
 // one unit of the currency in U.S. dollars; a code the rates file does not
-// name keeps its built-in rate.
+// name, or names with a rate no currency has, keeps its built-in rate.
 #include <string>
 
 struct CurrencyEntry {
@@ -14,6 +14,7 @@ struct CurrencyEntry {
     std::string name;         // up to 39 characters
     std::string code;         // 3 letters, also the key in the rates file
     double rate = 0;
+    std::string date;         // "2004-06-01": the day the rate is of; empty when unknown
 };
 
 class CCurrencyTable {
@@ -45,6 +46,10 @@ public:
     // The rate written with six decimals; 0 for a bad index.
     int GetRateText(int index, std::string& out) const;
     double Rate(int index) const;
+    // The day the rate is of ("2004-06-01"): its own date in the rates file,
+    // else the file's reference date, the built-in rates' date for a built-in
+    // rate; empty when the file names none. Empty for a bad index.
+    const std::string& RateDate(int index) const;
     // 0 (nothing changed) for an index outside the list. The result is not recomputed.
     int SetFrom(int index);
     int SetTo(int index);
@@ -53,7 +58,8 @@ public:
     // amount = the leading number of the text; then the result is recomputed.
     // A rate of 0 for either currency leaves the previous result.
     void SetAmount(const char* text);
-    // Whole result text (part 0), its mantissa (1) or exponent digits (2).
+    // Whole result text (part 0), its mantissa (1) or exponent digits (2);
+    // empty for a result beyond the range of doubles.
     int GetResult(std::string& out, int part) const;
     double Result() const { return m_result; }
     int Count() const { return m_count; }

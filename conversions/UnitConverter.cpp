@@ -6,6 +6,8 @@
 #include "platform/UserFolders.h"
 #include "strings/Language.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr int kCategoryNameId = 365;
@@ -17,11 +19,12 @@ void FindLocalized(const CUnitNameTable& table, int id, size_t maxChars, std::st
     if (!table.Find(LocalizedId(id), maxChars, out)) table.Find(id, maxChars, out);
 }
 
+const double kAbsoluteZero[3] = {-273.15, -459.67, 0}; // Celsius, Fahrenheit, Kelvin
+
 double ConvertTemperature(double v, int from, int to)
 {
-    static const double kAbsoluteZero[3] = {-273.15, -459.67, 0};
+    if (v < kAbsoluteZero[from]) return std::nan("");
     if (from == to) return v;
-    if (v < kAbsoluteZero[from]) v = kAbsoluteZero[from];
     const double kFiveNinths = 0.5555555555555556;
     switch (from * 3 + to) {
     case 0 * 3 + 2: return v + 273.15;
@@ -127,23 +130,30 @@ double CUnitConverter::ConvertValue(double value) const
     if (m_category < 0 || m_category >= kCategories) return 0;
     const UnitCategory& category = kUnitCategories[m_category];
     if (m_from >= category.units || m_to >= category.units) return 0;
-    switch (category.rule) {
-    case UnitRule::Matrix:
-        return value * (m_category == 0 ? kDistanceMatrix : kSpeedMatrix)[m_from][m_to];
-    case UnitRule::Temperature: return ConvertTemperature(value, m_from, m_to);
-    case UnitRule::DivideMultiply:
-        return value / category.factors[m_from] * category.factors[m_to];
-    case UnitRule::MultiplyDivide:
-        return value * category.factors[m_from] / category.factors[m_to];
-    }
-    return 0;
+    if (category.rule == UnitRule::Temperature) return ConvertTemperature(value, m_from, m_to);
+    return value * category.sizes[m_from] / category.sizes[m_to];
 }
 
-void CUnitConverter::Convert(const char* value, std::string& out)
+bool CUnitConverter::IsTemperature() const
 {
-    m_result = FormatDouble(ConvertValue(ReadNumber(value)), 12);
+    return m_category >= 0 && m_category < kCategories && kUnitCategories[m_category].rule == UnitRule::Temperature;
+}
+
+double CUnitConverter::AbsoluteZero() const { return IsTemperature() ? kAbsoluteZero[m_from] : 0; }
+
+int CUnitConverter::BelowAbsoluteZero(const char* value) const
+{
+    return IsTemperature() && ReadNumber(value) < kAbsoluteZero[m_from];
+}
+
+int CUnitConverter::Convert(const char* value, std::string& out)
+{
+    const double result = ConvertValue(ReadNumber(value));
+    // Below absolute zero there is no temperature to show.
+    m_result = std::isnan(result) ? std::string() : FormatDouble(result, 12);
     if (m_result.size() > kResultChars) m_result.resize(kResultChars);
     out = m_result;
+    return !std::isnan(result);
 }
 
 int CUnitConverter::ConvertPart(std::string* out, const char* value, int part)

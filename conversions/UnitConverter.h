@@ -50,13 +50,21 @@ public:
 
     // Converts the number at the start of `value` (0 when there is none) from
     // the from unit to the to unit, written with 12 significant digits.
-    void Convert(const char* value, std::string& out);
+    // Returns 0, with an empty result, for a temperature below absolute zero.
+    int Convert(const char* value, std::string& out);
+    // 1 when the number at the start of `value` is a temperature below the
+    // absolute zero of the from unit (the current category is Temperature).
+    int BelowAbsoluteZero(const char* value) const;
+    // The absolute zero in the from unit of the Temperature category; 0 in
+    // any other category.
+    double AbsoluteZero() const;
     // Convert, then copy part 0 (whole text), 1 (mantissa) or 2 (exponent
     // digits) of the result into *out. Returns 0 when out is null.
     int ConvertPart(std::string* out, const char* value, int part);
     const std::string& ResultText() const { return m_result; }
 
-    // The number a conversion gives before it is written as text.
+    // The number a conversion gives before it is written as text; NaN for a
+    // temperature below absolute zero.
     double ConvertValue(double value) const;
 
 private:
@@ -66,6 +74,7 @@ private:
     };
     void LoadUnitTexts(const std::string& unitLibPath);
     void LoadCategoryNames();
+    bool IsTemperature() const;
 
     int m_category = 0;
     int m_from = 0;

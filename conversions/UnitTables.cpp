@@ -1,86 +1,78 @@
 #include "conversions/UnitTables.h"
 
-// Every factor is its exact definition (SI, the international yard and pound,
-// standard gravity; for energy the calorie of 4.184 J, for power the IT
-// calorie of 4.1868 J and the IT BTU) to a relative 1e-9.
-//
-// Matrix entries are stored each on its own, not derived from one base unit,
-// so a round trip need not give the starting value back.
-const double kDistanceMatrix[9][9] = {
-    {1, 1.609344, 5280, 63360, 0.868976242, 1760, 1609.344, 160934.4, 1609344},
-    {0.621371192, 1, 3280.839895013123, 39370.07874015748, 0.539956803, 1093.6132983377079, 1000, 100000, 1000000},
-    {0.0001893939393939394, 0.0003048, 1, 12, 0.00016457883369330455, 0.3333333333333333, 0.3048, 30.48, 304.8},
-    {1.5782828282828283e-05, 2.54e-05, 0.08333333333333333, 1, 1.37149028e-05, 0.027777777777777776, 0.0254, 2.54, 25.4},
-    {1.1507794480235425, 1.852, 6076.11549, 72913.3858, 1, 2025.37183, 1852, 185200, 1852000},
-    {0.0005681818181818182, 0.0009144, 3, 36, 0.0004937365010799136, 1, 0.9144, 91.44, 914.4},
-    {0.0006213711922373339, 0.001, 3.2808398950131235, 39.37007874015748, 0.0005399568034557236, 1.0936132983377078, 1, 100, 1000},
-    {6.21371192e-06, 1e-05, 0.03280839895013123, 0.3937007874015748, 5.39956803e-06, 0.010936132983377077, 0.01, 1, 10},
-    {6.21371192e-07, 1e-06, 0.0032808398950131233, 0.03937007874015748, 5.39956803e-07, 0.0010936132983377078, 0.001, 0.1, 1},
-};
-
-const double kSpeedMatrix[9][9] = {
-    {1, 1.609344, 0.868976242, 1.4666666666666666, 0.44704, 1.4911649320285495e-09, 0.00131370301770891, 88, 26.8224},
-    {0.621371192, 1, 0.539956803, 0.911344415, 0.277777778, 9.265669311059779e-10, 0.0008162972105491721, 54.6806649, 16.66666668},
-    {1.1507794480235425, 1.852, 1, 1.6878098571011957, 0.514444444, 1.7160019574640248e-09, 0.0015117824346972501, 101.26859142607174, 30.86666664},
-    {0.681818182, 1.09728, 0.592483801, 1, 0.3048, 1.0167033626089135e-09, 0.0008957066031913956, 60, 18.288},
-    {2.23693629, 3.6, 1.9438444924406046, 3.2808398950131235, 1, 3.3356409519815204e-09, 0.0029386699579770194, 196.8503937007874, 60},
-    {670616629, 1079252848.8, 582749918, 983571056.43, 299792458, 1, 880991.0899526874, 59014263385.799995, 17987547480},
-    {761.207051, 1225.044, 661.470842, 1116.4370078740158, 340.29, 1.1350852595497917e-06, 1, 66986.22047244094, 20417.4},
-    {0.011363636366666667, 0.018288000000000002, 0.009874730016666666, 0.016666666666666666, 0.00508, 1.6945056043481892e-11, 1.492844338652326e-05, 1, 0.3048},
-    {0.0372822715, 0.060000000000000005, 0.032397408207343416, 0.05468066491688539, 0.016666666666666666, 5.5594015866358675e-11, 4.897783263295032e-05, 3.2808398950131235, 1},
-};
-
+// Each unit's size is written as its definition, so every conversion is exact
+// to double precision: SI, the international yard and pound (0.9144 m,
+// 0.45359237 kg), the US gallon of 231 cubic inches, the imperial gallon of
+// 4.54609 L, standard gravity; for energy the calorie of 4.184 J, for power
+// the IT calorie of 4.1868 J; the IT BTU throughout.
 namespace {
 
-// Amount of each unit in one US gallon.
-const double kVolume[23] = {
-    1, 0.8593670073753035, 0.8326741846289889, 4, 3.437468029501214, 3.3306967385159556, 8, 6.874936059002428, 6.661393477031911, 16, 15.141647136, 32,
-    26.645573908127645, 128, 133.2278695406382, 0.13368055555555555, 231, 3.785411784, 378.5411784, 3785.411784, 0.003785411784,
-    3785.411784, 3785411.784};
-const double kCooking[12] = {
-    1, 0.8326741846289889, 4, 3.3306967385159556, 16, 15.141647136, 3785.411784, 128, 133.2278695406382, 256, 768, 3.785411784};
-// Size of each unit in bytes.
-const double kComputers[8] = {
-    0.125, 1, 1024, 1048576, 1073741824, 1099511627776, 1125899906842624, 1.152921504606847e+18};
-// Size of each unit in square feet.
-const double kArea[9] = {
-    43560, 27878400, 9, 1, 0.006944444444444444, 107639.10416, 10763910.416, 10.763910416,
-    0.0010763910416};
-// Amount of each unit in one joule.
-const double kEnergy[11] = {
-    1, 0.2390057361376673, 0.0002390057361376673, 2.77777777778e-07, 0.000277777777778, 1, 0.0009478171203133172, 9.478171203133172e-09,
-    0.7375621492772654, 3.7250613599861886e-07, 0.10197162129779283};
-// Amount of each unit in one watt.
-const double kPower[13] = {
-    1, 0.001, 1e-06, 1e-09, 859.8452279, 14.3307538, 0.23884589662749595, 3.4121416331279417, 0.05686902721879903, 0.0009478171203133172,
-    0.0013410220895950279, 0.0013596216173039043, 44.253728956635925};
-// Amount of each unit in one gram.
-const double kMass[10] = {
-    1, 0.001, 0.035273961949580414, 0.002204622621848776, 1e-06, 1.102311310924388e-06, 9.842065276110607e-07, 0.0001574730444,
-    2.20462262e-05, 1.968413055222121e-05};
-// Amount of each unit in one meganewton.
-const double kForce[8] = {
-    1000000, 1000, 1, 224808.94309971048, 101.9716213, 112.40447154985524, 100.36113531237075, 101971.6212978};
-// Amount of each unit in one metric ton-force per square centimetre.
-const double kPressure[20] = {
-    10000000, 1000, 10, 1024.0807181126086, 7.111671653559781, 914.3577840291147, 6.349706833535519, 10000, 1, 98066500, 9806.65,
-    98.0665, 980.665, 980665, 98066500, 967.841105, 735559.1352766806, 2048161.4362252168, 14223.343307119561, 980665};
+constexpr double kInch = 0.0254, kFoot = 0.3048, kYard = 0.9144, kMile = 1609.344, kNauticalMile = 1852;
+constexpr double kHour = 3600, kMinute = 60;
+constexpr double kGallon = 231 * kInch * kInch * kInch;        // m³
+constexpr double kDryGallon = 268.8025 * kInch * kInch * kInch; // m³
+constexpr double kImperialGallon = 4.54609e-3;                  // m³
+constexpr double kPoundMass = 453.59237;                        // g
+constexpr double kGravity = 9.80665;                            // m/s²
+constexpr double kPoundForce = kPoundMass / 1000 * kGravity;    // N
+constexpr double kBtu = 4.1868 * kPoundMass * 5 / 9;            // J: IT calorie per gram and °C
+constexpr double kFootPound = kFoot * kPoundForce;              // J
+constexpr double kHorsepower = 550 * kFootPound;                // W
+
+// In metres.
+constexpr double kDistance[9] = {kMile, 1000, kFoot, kInch, kNauticalMile, kYard, 1, 0.01, 0.001};
+// In metres per second.
+constexpr double kSpeed[9] = {
+    kMile / kHour, 1000 / kHour, kNauticalMile / kHour, kFoot, 1, 299792458, 340.29, kFoot / kMinute, 1 / kMinute};
+// In cubic metres.
+constexpr double kVolume[23] = {
+    kGallon, kDryGallon, kImperialGallon, kGallon / 4, kDryGallon / 4, kImperialGallon / 4, kGallon / 8,
+    kDryGallon / 8, kImperialGallon / 8, kGallon / 16, 250e-6, kGallon / 32, kImperialGallon / 32, kGallon / 128,
+    kImperialGallon / 160, kFoot * kFoot * kFoot, kInch * kInch * kInch, 1e-3, 1e-5, 1e-6, 1, 1e-6, 1e-9};
+constexpr double kCooking[12] = {
+    kGallon, kImperialGallon, kGallon / 4, kImperialGallon / 4, kGallon / 16, 250e-6, 1e-6, kGallon / 128,
+    kImperialGallon / 160, kGallon / 256, kGallon / 768, 1e-3};
+// In bytes.
+constexpr double kComputers[8] = {
+    0.125, 1, 1024, 1048576, 1073741824, 1099511627776, 1125899906842624, 1152921504606846976};
+// In square metres.
+constexpr double kArea[9] = {
+    43560 * kFoot * kFoot, kMile * kMile, kYard * kYard, kFoot * kFoot, kInch * kInch, 1e4, 1e6, 1, 1e-4};
+// In joules.
+constexpr double kEnergy[11] = {
+    1, 4.184, 4184, 1000 * kHour, kHour, 1, kBtu, 1e5 * kBtu, kFootPound, kHour * kHorsepower, kGravity};
+// In watts.
+constexpr double kPower[13] = {
+    1, 1e3, 1e6, 1e9, 4.1868 / kHour, 4.1868 / kMinute, 4.1868, kBtu / kHour, kBtu / kMinute, kBtu,
+    kHorsepower, 75 * kGravity, kFootPound / kMinute};
+// In grams.
+constexpr double kMass[10] = {
+    1, 1000, kPoundMass / 16, kPoundMass, 1e6, 2000 * kPoundMass, 2240 * kPoundMass, 14 * kPoundMass,
+    100 * kPoundMass, 112 * kPoundMass};
+// In newtons.
+constexpr double kForce[8] = {1, 1e3, 1e6, kPoundForce, 1e3 * kGravity, 2000 * kPoundForce, 2240 * kPoundForce, kGravity};
+// In pascals; the millimetre of mercury is the conventional 133.322387415 Pa.
+constexpr double kPressure[20] = {
+    kGravity, kGravity * 1e4, kGravity * 1e6, 2000 * kPoundForce / (kFoot * kFoot),
+    2000 * kPoundForce / (kInch * kInch), 2240 * kPoundForce / (kFoot * kFoot), 2240 * kPoundForce / (kInch * kInch),
+    1e3 * kGravity, 1e7 * kGravity, 1, 1e4, 1e6, 1e5, 100, 1, 101325, 133.322387415,
+    kPoundForce / (kFoot * kFoot), kPoundForce / (kInch * kInch), 100};
 
 } // namespace
 
 const UnitCategory kUnitCategories[12] = {
-    {9, UnitRule::Matrix, 1, nullptr},
+    {9, UnitRule::Sizes, 1, kDistance},
     {3, UnitRule::Temperature, 19, nullptr},
-    {9, UnitRule::Matrix, 25, nullptr},
-    {23, UnitRule::DivideMultiply, 53, kVolume},
-    {12, UnitRule::DivideMultiply, 99, kCooking},
-    {8, UnitRule::MultiplyDivide, 123, kComputers},
-    {9, UnitRule::MultiplyDivide, 139, kArea},
-    {11, UnitRule::DivideMultiply, 157, kEnergy},
-    {13, UnitRule::DivideMultiply, 179, kPower},
-    {10, UnitRule::DivideMultiply, 205, kMass},
-    {8, UnitRule::DivideMultiply, 225, kForce},
-    {20, UnitRule::DivideMultiply, 241, kPressure},
+    {9, UnitRule::Sizes, 25, kSpeed},
+    {23, UnitRule::Sizes, 53, kVolume},
+    {12, UnitRule::Sizes, 99, kCooking},
+    {8, UnitRule::Sizes, 123, kComputers},
+    {9, UnitRule::Sizes, 139, kArea},
+    {11, UnitRule::Sizes, 157, kEnergy},
+    {13, UnitRule::Sizes, 179, kPower},
+    {10, UnitRule::Sizes, 205, kMass},
+    {8, UnitRule::Sizes, 225, kForce},
+    {20, UnitRule::Sizes, 241, kPressure},
 };
 
 void UnitStringIds(int category, int unit, int& nameId, int& abbreviationId)

@@ -19,6 +19,7 @@
 const char kRatesInfoSection[] = "Info";
 const char kRatesDateKey[] = "Date";
 const char kRatesSourceKey[] = "Source";
+const char kRatesDatesSection[] = "Dates";
 
 // libxml2 is loaded the first time reference rates arrive, not at start-up.
 namespace {
@@ -74,20 +75,6 @@ const char kConversions[] = "Conversions";
 // Reference rates take a few kilobytes; a document this large is no such thing.
 constexpr size_t kMaxXmlBytes = 1 << 20;
 constexpr size_t kMaxIniValue = 255; // what the INI reader keeps of a value
-
-// The irrevocable conversion rates of the currencies the euro replaced, in
-// units per euro.
-struct FixedRate {
-    const char* code;
-    double perEuro;
-};
-const FixedRate kEuroFixedRates[] = {
-    {"ATS", 13.7603}, {"BEF", 40.3399}, {"DEM", 1.95583},  {"ESP", 166.386},  {"FIM", 5.94573},
-    {"FRF", 6.55957}, {"IEP", 0.787564}, {"ITL", 1936.27}, {"LUF", 40.3399},  {"NLG", 2.20371},
-    {"PTE", 200.482}, {"GRD", 340.750}, {"SIT", 239.640},  {"CYP", 0.585274}, {"MTL", 0.429300},
-    {"SKK", 30.1260}, {"EEK", 15.6466}, {"LVL", 0.702804}, {"LTL", 3.45280},  {"HRK", 7.53450},
-    {"BGN", 1.95583},
-};
 
 // What the XML gives: the reference date and each currency's units per euro.
 struct ReferenceRates {
@@ -267,6 +254,18 @@ std::string RateText(double rate)
     return std::string(buffer, written.ptr);
 }
 
+// The date of a rate kept from the current rates: its own, else that of
+// those rates, else (a built-in rate) the built-in rates' date.
+std::string KeptRateDate(CIniStore& current, const std::string& code, bool kept)
+{
+    if (!kept) return kBuiltInRatesDate;
+    std::string date;
+    current.GetString(date, kRatesDatesSection, code.c_str(), "");
+    if (IsDate(date)) return date;
+    date = RatesReferenceDate(current);
+    return date.empty() ? kBuiltInRatesDate : date;
+}
+
 // Reference rates as a rates file, each code of the list given: from the
 // source, by a fixed euro rate, or as the current rates have it.
 std::string RatesText(const ReferenceRates& source, std::string_view currentRates, const std::string& url)
@@ -281,22 +280,30 @@ std::string RatesText(const ReferenceRates& source, std::string_view currentRate
     if (url.size() <= kMaxIniValue && std::none_of(url.begin(), url.end(), [](char c) { return c >= 0 && c < ' '; }))
         text += std::string(kRatesSourceKey) + "=" + url + "\n";
     text += std::string("[") + kConversions + "]\n";
+    std::string dates;
     for (int i = 0; i < kRateCodeCount; ++i) {
         const std::string code = kRateCodes[i];
         double rate = kBuiltInRates[i];
-        std::string kept;
-        double keptRate = 0;
-        if (current.GetString(kept, kConversions, code.c_str(), "") && ReadRateNumber(kept, keptRate) &&
-            std::isfinite(keptRate) && keptRate > 0)
-            rate = keptRate;
+        const bool kept = PlausibleRate(current, code.c_str(), rate);
+        bool dated = true; // of the reference date
         if (code == "USD") rate = 1;
         else if (code == "EUR") rate = usdPerEuro;
         else if (auto listed = source.perEuro.find(code); listed != source.perEuro.end())
             rate = usdPerEuro / listed->second;
-        for (const FixedRate& fixed : kEuroFixedRates)
-            if (code == fixed.code) rate = usdPerEuro / fixed.perEuro;
+        else dated = false;
+        for (int f = 0; f < kFixedRateCount; ++f) {
+            const SFixedRate& fixed = kFixedRates[f];
+            if (code != fixed.code) continue;
+            // A peg to the euro always holds; one to the dollar, where the source names no rate.
+            if (std::string_view(fixed.anchor) == "EUR") rate = usdPerEuro / fixed.perAnchor;
+            else if (!dated) rate = 1 / fixed.perAnchor;
+            dated = true;
+        }
         text += code + "=" + RateText(rate) + "\n";
+        if (!dated) dates += code + "=" + KeptRateDate(current, code, kept) + "\n";
     }
+    // What the source did not give keeps its own date, so no page calls it new.
+    if (!dates.empty()) text += std::string("[") + kRatesDatesSection + "]\n" + dates;
     return text;
 }
 
@@ -321,7 +328,7 @@ int RatesTextFromDownload(std::string_view body, std::string_view currentRates, 
         if (!ReadReferenceRates(body, source, reason)) return 0;
         text = RatesText(source, currentRates, url);
     }
-    if (!CheckRatesText(text, reason)) return 0;
+    if (!CheckRatesText(text, reason) || !CheckRatesAgainst(text, currentRates, reason)) return 0;
     ratesText = std::move(text);
     return 1;
 }
@@ -347,4 +354,11 @@ bool RatesCameFrom(std::string_view ratesText, const std::string& url)
     std::string source;
     rates.GetString(source, kRatesInfoSection, kRatesSourceKey, "");
     return !url.empty() && source == url && !RatesReferenceDate(rates).empty();
+}
+
+std::string RateDate(CIniStore& rates, const char* code)
+{
+    std::string date;
+    rates.GetString(date, kRatesDatesSection, code, "");
+    return IsDate(date) ? date : RatesReferenceDate(rates);
 }

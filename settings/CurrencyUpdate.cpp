@@ -9,6 +9,29 @@
 #include "strings/Language.h"
 #include "strings/StringIds.h"
 
+namespace {
+
+int FailureStringId(int failure)
+{
+    switch (failure) {
+    case CCurrencyDownloader::kFailTimeout: return StringId::RatesTimedOut;
+    case CCurrencyDownloader::kFailHttpStatus: return StringId::RatesServerError;
+    case CCurrencyDownloader::kFailTooLarge:
+    case CCurrencyDownloader::kFailNotRates: return StringId::RatesNotRatesFile;
+    case CCurrencyDownloader::kFailWrite: return StringId::RatesNotSaved;
+    default: return StringId::CurrencyNoConnection;
+    }
+}
+
+} // namespace
+
+std::string DownloadFailureText(int failure)
+{
+    std::string text;
+    LoadResString(LocalizedId(FailureStringId(failure)), text);
+    return text;
+}
+
 CCurrencyUpdate::CCurrencyUpdate(IMessageTarget* window) : m_window(window) {}
 
 CCurrencyUpdate::~CCurrencyUpdate() { CCurrencyDownloader::Instance()->Detach(m_window); }
@@ -96,7 +119,7 @@ void CCurrencyUpdate::OnDownloadMessage(intptr_t progress, intptr_t status)
         m_progress = 100;
     } else if (status == CCurrencyDownloader::kStatusNoConnection ||
                status == CCurrencyDownloader::kStatusWriteFailed) {
-        ShowText(StringId::CurrencyNoConnection);
+        m_status = DownloadFailureText(CCurrencyDownloader::Instance()->LastFailure());
     }
     m_resultDue = kResultMs;
 }
@@ -113,7 +136,7 @@ void CCurrencyUpdate::OnWatchdog()
 {
     m_buttonEnabled = 1;
     m_watchdogDue = -1;
-    ShowText(StringId::CurrencyNoConnection);
+    ShowText(StringId::RatesTimedOut);
     m_resultDue = kResultMs;
 }
 

@@ -14,6 +14,11 @@
 
 class IMessageTarget;
 
+// Why the last download failed, in the current language (UTF-8): no
+// connection, no answer in time, an error answer, no rates file, or a file
+// that could not be saved (CCurrencyDownloader::Failure).
+std::string DownloadFailureText(int failure);
+
 class CCurrencyUpdate {
 public:
     static constexpr int64_t kResultMs = 2500;

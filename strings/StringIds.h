@@ -53,6 +53,8 @@ enum : int {
     CmdNameClipboardFirst = 740, CmdNameBinary = 745, CmdNameOctal = 746, CmdNameDecimal = 747,
     CmdNameHexadecimal = 748, CmdNameBase = 749, CmdNameStackFirst = 755,
 
+    BelowAbsoluteZero = 790, RatesNotRatesFile = 791, RatesTimedOut = 792, RatesNotSaved = 793,
+    RatesServerError = 794,
     HelpNoBrowser = 800,
 
     TrayTip = 32777,

@@ -5,6 +5,7 @@
 #include "app/terminal/TerminalRequest.h"
 #include "app/terminal/UnitCatalogue.h"
 #include "conversions/CurrencyTable.h"
+#include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
 #include "conversions/UnitNames.h"
 #include "platform/TextCodec.h"
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -60,20 +62,50 @@ std::string CategoryName(const CUnitConverter& converter, int category)
     return name;
 }
 
-// Converts in the first category that has both units; false when none has.
-bool ConvertUnits(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
-                  const std::string& value, CUnitConverter& converter, std::string& out)
+// The first entries of the two lists that share a category: the units are
+// converted there. False when none do.
+bool CommonCategory(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                    const SUnitEntry*& f, const SUnitEntry*& t)
 {
-    for (const SUnitEntry* f : from)
-        for (const SUnitEntry* t : to) {
-            if (f->category != t->category) continue;
-            converter.SetCategory(f->category);
-            converter.SetFromUnit(f->unit);
-            converter.SetToUnit(t->unit);
-            converter.Convert(value.c_str(), out);
-            return true;
-        }
+    for (const SUnitEntry* a : from)
+        for (const SUnitEntry* b : to)
+            if (a->category == b->category) {
+                f = a, t = b;
+                return true;
+            }
     return false;
+}
+
+// Of every way the two names could be read, the one pair of units that
+// converts ("f c": Fahrenheit to Celsius, though "c" is the speed of light);
+// false when none or several do.
+bool OnlyConvertiblePair(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                         const SUnitEntry*& f, const SUnitEntry*& t)
+{
+    std::vector<std::pair<std::string, std::string>> pairs; // a unit in two categories (litre) is one unit
+    for (const SUnitEntry* a : from)
+        for (const SUnitEntry* b : to) {
+            if (a->category != b->category) continue;
+            const std::pair<std::string, std::string> names(a->name, b->name);
+            if (std::find(pairs.begin(), pairs.end(), names) != pairs.end()) continue;
+            pairs.push_back(names);
+            f = a, t = b;
+        }
+    return pairs.size() == 1;
+}
+
+int ConvertUnits(const SUnitEntry& from, const SUnitEntry& to, const std::string& value)
+{
+    CUnitConverter converter(UnitNamesPath());
+    converter.SetCategory(from.category);
+    converter.SetFromUnit(from.unit);
+    converter.SetToUnit(to.unit);
+    std::string result;
+    if (!converter.Convert(value.c_str(), result))
+        return Failure(value + " " + from.abbreviation + " is below absolute zero (" +
+                       FormatDouble(converter.AbsoluteZero(), 12) + " " + from.abbreviation + ")");
+    std::printf("%s\n", result.c_str());
+    return 0;
 }
 
 // Reads the rates; says on stderr which rates are used.
@@ -105,7 +137,14 @@ int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)
     table.SetAmount(args[0].c_str());
     std::string result;
     table.GetResult(result, 0);
+    if (!std::isfinite(table.Result())) return Failure("the result is beyond the range of numbers (about 1.8e308)");
     if (result.empty()) return Failure("the rates give no rate for " + args[1] + " or " + args[2]);
+    for (const int index : {from, to}) {
+        std::string code, name, symbol;
+        table.GetEntry(index, code, name, symbol);
+        if (const std::string& date = table.RateDate(index); !date.empty() && date != table.ReferenceDate())
+            std::fprintf(stderr, "tallix: the %s rate is of %s\n", code.c_str(), date.c_str());
+    }
     std::printf("%s\n", result.c_str());
     return 0;
 }
@@ -128,31 +167,39 @@ int RunConvertCommand(const STerminalRequest& request)
 
     CUnitCatalogue units;
     const bool named = units.Load(UnitNamesPath());
-    std::vector<const SUnitEntry*> found[2];
+    std::vector<const SUnitEntry*> found[2], readings[2];
+    std::string choices[2];
     for (int side = 0; side < 2; ++side) {
-        std::string choices;
-        found[side] = units.Find(args[1 + side], choices);
-        if (!choices.empty()) return UsageError("--convert: " + Quoted(args[1 + side]) + " could be " + choices +
-                              "; write the unit as shown");
+        found[side] = units.Find(args[1 + side], choices[side]);
+        readings[side] = units.Readings(args[1 + side]);
     }
-    if (!found[0].empty() && !found[1].empty()) {
-        CUnitConverter converter(UnitNamesPath());
-        std::string result;
-        if (ConvertUnits(found[0], found[1], args[0], converter, result)) {
-            std::printf("%s\n", result.c_str());
-            return 0;
-        }
-        return Failure("can't convert " + args[1] + " (" + CategoryName(converter, found[0][0]->category) + ") to " +
-                       args[2] + " (" + CategoryName(converter, found[1][0]->category) + ")");
+    const SUnitEntry* unit[2] = {};
+    if (CommonCategory(found[0], found[1], unit[0], unit[1])) return ConvertUnits(*unit[0], *unit[1], args[0]);
+    if (OnlyConvertiblePair(readings[0], readings[1], unit[0], unit[1])) {
+        // Said, since the names were read otherwise than at first sight.
+        for (int side = 0; side < 2; ++side)
+            if (std::find(found[side].begin(), found[side].end(), unit[side]) == found[side].end())
+                std::fprintf(stderr, "tallix: reading %s as %s (%s)\n", Quoted(args[1 + side]).c_str(),
+                             unit[side]->abbreviation.c_str(), unit[side]->name.c_str());
+        return ConvertUnits(*unit[0], *unit[1], args[0]);
     }
     CCurrencyTable codes;
     const int currency[2] = {codes.FindCode(args[1].c_str()), codes.FindCode(args[2].c_str())};
     if (currency[0] >= 0 && currency[1] >= 0) return ConvertCurrencies(currency[0], currency[1], args);
     for (int side = 0; side < 2; ++side) {
-        if (!found[side].empty() || currency[side] >= 0) continue;
+        if (!readings[side].empty() || currency[side] >= 0) continue;
         if (!named) return UnitNamesFailure();
         return UsageError("--convert: unknown unit or currency " + Quoted(args[1 + side]) +
                           " (--list-units and --list-currencies show them)");
+    }
+    for (int side = 0; side < 2; ++side)
+        if (!choices[side].empty())
+            return UsageError("--convert: " + Quoted(args[1 + side]) + " could be " + choices[side] +
+                              "; write the unit as shown");
+    if (!found[0].empty() && !found[1].empty()) {
+        CUnitConverter converter(UnitNamesPath());
+        return Failure("can't convert " + args[1] + " (" + CategoryName(converter, found[0][0]->category) + ") to " +
+                       args[2] + " (" + CategoryName(converter, found[1][0]->category) + ")");
     }
     return Failure("can't convert " + args[1] + " to " + args[2] + ": one is a unit, the other a currency");
 }
@@ -195,7 +242,10 @@ int RunListCurrenciesCommand(const STerminalRequest&)
         std::string code, name, symbol, rate;
         table.GetEntry(i, code, name, symbol);
         table.GetRateText(i, rate);
-        std::printf("%s  %14s  %s\n", code.c_str(), rate.c_str(), Cp1252ToUtf8(name).c_str());
+        // A rate older than the rest says of when it is.
+        const std::string& date = table.RateDate(i);
+        const std::string older = date.empty() || date == table.ReferenceDate() ? "" : "  (rate of " + date + ")";
+        std::printf("%s  %14s  %s%s\n", code.c_str(), rate.c_str(), Cp1252ToUtf8(name).c_str(), older.c_str());
     }
     return 0;
 }

@@ -57,15 +57,16 @@ Converting:
   tallix --list-currencies           code, rate in U.S. dollars and name
   tallix --update-rates [--quiet]    download fresh exchange rates now
   Units are matched in their exact case first ("c" is the speed of light,
-  "C" Celsius); in any case only when that names one unit. Names may be
-  plural or American (miles, kilometers). The rates come from
-  $XDG_DATA_HOME/tallix/Currency/Currency.ini (~/.local/share/...), which
-  --update-rates writes; until then from the rates Tallix ships, or built-in
-  ones when those are missing. --update-rates downloads the European
-  Central Bank's euro reference rates of the day, or from TALLIX_RATES_URL
-  when set (the same XML, or an INI file with a [Conversions] section:
-  EUR=1.2, in U.S. dollars), and uses http_proxy; progress shows when
-  standard error is a terminal.
+  "C" Celsius); in any case only when that names one unit, or when only
+  that reading converts ("f c"). Names may be plural or American (miles,
+  kilometers). A temperature below absolute zero exits 1. The rates come
+  from $XDG_DATA_HOME/tallix/Currency/Currency.ini (~/.local/share/...),
+  which --update-rates writes; until then from the rates Tallix ships, or
+  built-in ones when those are missing. --update-rates downloads the
+  European Central Bank's euro reference rates of the day, or from
+  TALLIX_RATES_URL when set (the same XML, or an INI file with a
+  [Conversions] section: EUR=1.2, in U.S. dollars), and uses http_proxy;
+  progress shows when standard error is a terminal.
 
 Checking:
   tallix --press "T,I T,I ..."       press calculator keys (type,id) and print

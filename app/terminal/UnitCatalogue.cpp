@@ -132,3 +132,12 @@ std::vector<const SUnitEntry*> CUnitCatalogue::Find(const std::string& typed, st
     }
     return {};
 }
+
+std::vector<const SUnitEntry*> CUnitCatalogue::Readings(const std::string& typed) const
+{
+    std::vector<const SUnitEntry*> readings;
+    for (const SUnitEntry& unit : units_)
+        if (MatchesExactly(unit, typed) || MatchesName(unit, typed) || MatchesAbbreviation(unit, typed))
+            readings.push_back(&unit);
+    return readings;
+}

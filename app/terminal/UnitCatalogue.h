@@ -26,6 +26,9 @@ public:
     // another case, `choices` lists them ("kn (knot), kN (kilonewton)") and
     // the result is empty.
     std::vector<const SUnitEntry*> Find(const std::string& typed, std::string& choices) const;
+    // Every entry `typed` could name in any of those ways, the abbreviation
+    // in any case: the readings to try when what Find gives does not convert.
+    std::vector<const SUnitEntry*> Readings(const std::string& typed) const;
 
 private:
     std::vector<SUnitEntry> units_;

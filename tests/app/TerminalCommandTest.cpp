@@ -259,11 +259,24 @@ TEST_F(TerminalCommands, ConvertsUnitsAndCurrencies)
         {{"--convert", "3", "feet", "to", "in"}, "", "36\n", "", 0},
         {{"--convert", "100", "C", "F"}, "", "212\n", "", 0},
         {{"--convert", "1", "c", "km/h"}, "", "1079252848.8\n", "", 0},
-        {{"--convert", "1", "C", "m/s"}, "", "", "can't convert C (Temperature) to m/s (Speed)", 1},
+        {{"--convert", "1", "C", "km"}, "", "", "can't convert C (Temperature) to km (Distance)", 1},
+        {{"--convert", "36", "km/h", "m/s"}, "", "10\n", "", 0},
+        {{"--convert", "1", "atm", "Pa"}, "", "101325\n", "", 0},
+        // Where one reading of the names converts, it is taken, and said.
+        {{"--convert", "100", "f", "c"}, "", "37.7777777778\n", "reading \"c\" as °C (Celsius)", 0},
+        {{"--convert", "1", "C", "m/s"}, "", "299792458\n", "reading \"C\" as c (speed of light)", 0},
+        {{"--convert", "1", "kB", "byte"}, "", "1024\n", "reading \"kB\" as KB (kilobyte)", 0},
+        {{"--convert", "1", "l", "Gal"}, "", "0.264172052358\n", "reading \"Gal\" as gal (US gallon)", 0},
+        {{"--convert", "1", "KN", "KN"}, "", "", "\"KN\" could be kn (knot), kN (kilonewton)", 2},
+        {{"--convert", "1", "kB", "B"}, "", "", "unknown unit or currency \"B\"", 2},
+        // Below absolute zero there is no temperature.
+        {{"--convert", "-500", "C", "F"}, "", "", "-500 °C is below absolute zero (-273.15 °C)", 1},
+        {{"--convert", "-0.5", "K", "K"}, "", "", "-0.5 K is below absolute zero (0 K)", 1},
+        {{"--convert", "-459.67", "F", "C"}, "", "-273.15\n", "", 0},
         {{"--convert", "1", "kN", "N"}, "", "1000\n", "", 0},
         {{"--convert", "1", "KM", "M"}, "", "1000\n", "", 0},
-        {{"--convert", "1", "KN", "N"}, "", "", "\"KN\" could be kn (knot), kN (kilonewton)", 2},
-        {{"--convert", "1", "Mb", "KB"}, "", "", "\"Mb\" could be MB (megabyte)", 2},
+        {{"--convert", "1", "KN", "N"}, "", "1000\n", "reading \"KN\" as kN (kilonewton)", 0},
+        {{"--convert", "1", "Mb", "KB"}, "", "1024\n", "reading \"Mb\" as MB (megabyte)", 0},
         {{"--convert", "3", "USD", "eur"}, "", "1.5\n", "", 0},
         {{"--convert", "1", "mi", "kg"}, "", "", "can't convert mi (Distance) to kg (Mass)", 1},
         {{"--convert", "1", "USD", "km"}, "", "", "one is a unit, the other a currency", 1},
@@ -295,6 +308,19 @@ TEST_F(TerminalCommands, ListsWhatConvertKnows)
     const SResult currencies = Run({"--list-currencies"});
     EXPECT_EQ(currencies.code, 0);
     EXPECT_NE(currencies.out.find("EUR        2.000000  European Monetary Union\n"), std::string::npos) << currencies.out;
+}
+
+// Rates no currency has are not taken, and a result beyond the numbers fails.
+TEST_F(TerminalCommands, ImplausibleRatesGiveNoInfinity)
+{
+    std::string rates = "[Conversions]\n";
+    for (const char* code : {"USD", "EUR", "GBP"}) rates += std::string(code) + (*code == 'U' ? "=1\n" : "=1e308\n");
+    std::ofstream(RatesPath(), std::ios::binary | std::ios::trunc) << rates + "JPY=4e-320\n";
+    Check({
+        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is of 2004-06-01", 0},
+        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is of 2004-06-01", 0},
+        {{"--convert", "1.2e308", "EUR", "USD"}, "", "", "the result is beyond the range of numbers", 1},
+    });
 }
 
 TEST_F(TerminalCommands, NamesTheFileItCannotRead)
@@ -428,7 +454,13 @@ TEST_F(TerminalCommands, UpdatesFromReferenceRates)
         {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string("rates of 2026-12-04, downloaded on ") + today, 0},
         {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
         {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
+        // A rate the source does not give says how old it is.
+        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is of 2004-06-01", 0},
     });
+    const SResult listed = Run({"--list-currencies"});
+    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (rate of 2004-06-01)\n"),
+              std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("JPY        0.006498  Japanese Yen\n"), std::string::npos) << listed.out;
     const SResult again = Run({"--update-rates"});
     EXPECT_EQ(again.code, 0) << again.err;
     EXPECT_EQ(again.out.rfind("Rates unchanged at " + server.Url("/eurofxref-daily.xml"), 0), 0u) << again.out;

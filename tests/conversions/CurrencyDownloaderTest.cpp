@@ -612,6 +612,16 @@ TEST_F(CurrencyDownloader, ReferenceRatesBecomeDollarRates)
     // Not listed: the rate the old file gave, else the built-in one.
     EXPECT_DOUBLE_EQ(rate("ARS"), 0.00123);
     EXPECT_DOUBLE_EQ(rate("CLP"), kBuiltInRates[table.FindCode("CLP")]);
+    // Pegs hold where the source lists no rate; the pegged HKD it lists keeps its listed rate.
+    EXPECT_DOUBLE_EQ(rate("BSD"), 1);
+    EXPECT_DOUBLE_EQ(rate("XOF"), usdPerEuro / 655.957);
+    EXPECT_DOUBLE_EQ(rate("HKD"), usdPerEuro / 8.2010);
+    // Each rate says of when it is: what the source did not give is older.
+    const struct { const char* code; const char* date; } dates[] = {
+        {"JPY", "2026-12-04"}, {"DEM", "2026-12-04"}, {"BSD", "2026-12-04"},
+        {"ARS", kBuiltInRatesDate}, {"CLP", kBuiltInRatesDate},
+    };
+    for (const auto& row : dates) EXPECT_EQ(table.RateDate(table.FindCode(row.code)), row.date) << row.code;
     table.SetFrom(table.FindCode("EUR"));
     table.SetTo(table.FindCode("USD"));
     table.SetAmount("100");
@@ -639,6 +649,10 @@ TEST_F(CurrencyDownloader, ReferenceRatesThatMakeNoSenseAreRefused)
         {"an infinite rate", ReferenceXml(Changed("GBP", "1e999")), "the rate of GBP"},
         {"a rate in hexadecimal", ReferenceXml(Changed("GBP", "0x1p0")), "the rate of GBP"},
         {"a code that is none", ReferenceXml(odd), "\"G8P\" at line"},
+        {"a rate no currency has", ReferenceXml(Changed("USD", "1" + std::string(307, '0'))),
+         "EUR=1e+307 is no plausible rate"},
+        {"a rate far from the one before", ReferenceXml(Changed("JPY", "1000000")),
+         "JPY=1.055e-06, against 0.5 before, is no plausible rate"},
         {"a rate listed twice", ReferenceXml(twice), "GBP is listed twice"},
         {"no date", ReferenceXml(kListed, "rates='today'"), "without a Cube element that has a reference date"},
         {"no such date", ReferenceXml(kListed, "time='2026-02-29'"), "the reference date \"2026-02-29\" is no date"},

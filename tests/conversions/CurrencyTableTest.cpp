@@ -83,6 +83,7 @@ TEST(CurrencyTable, ShippedRatesMatchTheBuiltInList)
     EXPECT_EQ(builtIn.Load(), 0);
     for (int i = 0; i < 81; ++i) EXPECT_DOUBLE_EQ(shipped.Rate(i), builtIn.Rate(i)) << i;
     EXPECT_EQ(Convert(builtIn, 0, 1, "100"), "60.875388080599"); // still converts
+    for (int i = 0; i < 81; ++i) EXPECT_EQ(builtIn.RateDate(i), kBuiltInRatesDate) << i;
 }
 
 struct EntryRow {
@@ -96,7 +97,7 @@ struct EntryRow {
 const EntryRow kEntries[] = {
     {0, "USD", "United States Dollar", "$", "1.000000"},
     {1, "EUR", "European Monetary Union", "\x80", "1.642700"},
-    {7, "BBD", "Barbados Dollar", "BD$", "0.505051"},
+    {7, "BBD", "Barbados Dollar", "BD$", "0.500000"},
     {43, "JPY", "Japanese Yen", "\xA5", "0.012325"},
     {59, "PEN", "Peruvian New Sol", "S/. ", "0.382300"},
     {69, "ZAR", "South African Rand", "R ", "0.191900"},
@@ -209,7 +210,61 @@ TEST(CurrencyTable, NamesTheDateOfItsRates)
     }
     CCurrencyTable shipped(ShippedRates());
     shipped.Load();
-    EXPECT_EQ(shipped.ReferenceDate(), "");
+    EXPECT_EQ(shipped.ReferenceDate(), kBuiltInRatesDate);
+}
+
+// One table of one date: what follows from another rate is that rate by its
+// fixed conversion rate or peg (1 EUR is 1.95583 DEM; 1 BSD is 1 USD).
+TEST(CurrencyTable, ShippedRatesAreConsistent)
+{
+    CCurrencyTable table(ShippedRates());
+    ASSERT_EQ(table.Load(), 1);
+    for (int f = 0; f < kFixedRateCount; ++f) {
+        const SFixedRate& fixed = kFixedRates[f];
+        const double expected = table.Rate(table.FindCode(fixed.anchor)) / fixed.perAnchor;
+        EXPECT_NEAR(table.Rate(table.FindCode(fixed.code)), expected, 1e-15 * expected) << fixed.code;
+        EXPECT_EQ(table.RateDate(table.FindCode(fixed.code)), kBuiltInRatesDate);
+    }
+    const struct { const char* amount; const char* from; const char* to; const char* result; } rows[] = {
+        {"1", "EUR", "DEM", "1.95583"}, {"1", "EUR", "FRF", "6.55957"}, {"100", "BSD", "USD", "100"},
+        {"100", "PAB", "USD", "100"},   {"2", "BBD", "USD", "1"},       {"1", "EUR", "XOF", "655.957"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Convert(table, table.FindCode(row.from), table.FindCode(row.to), row.amount), row.result)
+            << row.from << " " << row.to;
+}
+
+// A rate keeps the date it is of: its own, the file's, or the built-in one.
+TEST(CurrencyTable, EachRateNamesItsDate)
+{
+    TempRatesFile file("[Info]\nDate=2026-12-04\n[Conversions]\nEUR=1.2\nARS=0.001\nCLP=0.001\n"
+                       "[Dates]\nARS=2019-03-01\nCLP=no date\n");
+    CCurrencyTable table(file.Path());
+    ASSERT_EQ(table.Load(), 1);
+    const struct { const char* code; const char* date; } rows[] = {
+        {"EUR", "2026-12-04"}, {"ARS", "2019-03-01"}, {"CLP", "2026-12-04"}, {"GBP", kBuiltInRatesDate},
+    };
+    for (const auto& row : rows) EXPECT_EQ(table.RateDate(table.FindCode(row.code)), row.date) << row.code;
+    EXPECT_EQ(table.RateDate(81), "");
+}
+
+// A rate no currency has is not taken from the file: the built-in one stays.
+TEST(CurrencyTable, ImplausibleRatesAreNotTaken)
+{
+    const struct { const char* eur; double rate; } rows[] = {
+        {"1e308", 1.6427}, {"4e-320", 1.6427}, {"-2", 1.6427}, {"inf", 1.6427}, {"2e6", 1.6427},
+        {"1.1", 1.1},      {"0", 0},          {"abc", 0},
+    };
+    for (const auto& row : rows) {
+        TempRatesFile file(std::string("[Conversions]\nEUR=") + row.eur + "\n");
+        CCurrencyTable table(file.Path());
+        table.Load();
+        EXPECT_DOUBLE_EQ(table.Rate(1), row.rate) << row.eur;
+    }
+    // Nor is an infinite amount shown as one.
+    CCurrencyTable table(ShippedRates());
+    table.Load();
+    EXPECT_EQ(Convert(table, 1, 0, "1.2e308"), "");
 }
 
 // Only a body the table will read as good rates may replace the rates file.
@@ -241,6 +296,8 @@ TEST(CurrencyTable, RecognisesRatesFiles)
         {"not a number", Replaced(good, "EUR=0.5", "EUR=nan"), 0},
         {"infinite", Replaced(good, "USD=1", "USD=inf"), 0},
         {"too large", Replaced(good, "JPY=0.5", "JPY=1e400"), 0},
+        {"no currency is worth that", Replaced(good, "JPY=0.5", "JPY=1e308"), 0},
+        {"nor that little", Replaced(good, "JPY=0.5", "JPY=4e-320"), 0},
         {"unknown codes only", "[Conversions]\nXYZ=2\n", 0},
         {"an error page", "<html><body>Not Found</body></html>", 0},
         {"empty", "", 0},

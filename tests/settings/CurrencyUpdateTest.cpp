@@ -59,6 +59,9 @@ std::string ShippedRates()
     return TempFolder::Read(std::string(source ? source : ".") + "/resources/Currency/Currency.ini");
 }
 
+// What the status line adds for the shipped rates (and rates made from them).
+const char kShippedRatesOf[] = " \xE2\x80\x93 Rates of 06/01/2004";
+
 std::string Today(const char* locale)
 {
     const std::time_t now = std::time(nullptr);
@@ -108,8 +111,8 @@ TEST_F(CurrencyUpdateTest, StatusLineShowsTheStoredDateInTheShortDateFormat)
         const char* info;
         const char* shown;
     } rows[] = {
-        {"en_US.UTF-8", "", "Last Update: 06/01/2004"},
-        {"de_DE.UTF-8", "", "Last Update: 01.06.2004"},
+        {"en_US.UTF-8", "", "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 06/01/2004"}, // the shipped rates' date
+        {"de_DE.UTF-8", "", "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 01.06.2004"},
         {"en_US.UTF-8", dated, "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 12/04/2026"},
         {"de_DE.UTF-8", dated, "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 04.12.2026"},
     };
@@ -130,6 +133,10 @@ TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
     std::string rates = ShippedRates();
     rates.replace(rates.find("EUR=1.6427"), 10, "EUR=2.5");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
+    CTestHttpServer html(CTestHttpServer::kOk, "<!DOCTYPE html><html><body>Sign in</body></html>");
+    CTestHttpServer missing(CTestHttpServer::kNotFound, "no such page");
+    CTestHttpServer silent(CTestHttpServer::kSilent, "");
+    const std::string blocked = folder.Write("not-a-folder", "");
     const struct {
         const char* what;
         std::string url;
@@ -137,14 +144,22 @@ TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
         int progress;
         double eurRate;
         bool today;
+        std::string ratesPath; // empty: the usual one
     } rows[] = {
-        {"success", server.Url(), "Downloading Currency...", 100, 2.5, true},
+        {"success", server.Url(), "Downloading Currency...", 100, 2.5, true, ""},
         {"no connection", "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini",
-         "Unable to connect to the Internet", 0, 1.6427, false},
+         "Unable to connect to the Internet", 0, 1.6427, false, ""},
+        {"an HTML page", html.Url(), "The download was not a usable rates file", 0, 1.6427, false, ""},
+        {"an error answer", missing.Url(), "The rates server answered with an error", 0, 1.6427, false, ""},
+        {"no answer", silent.Url(), "The rates server did not answer in time", 0, 1.6427, false, ""},
+        {"a file that can't be written", server.Url(), "The rates could not be saved", 0, 1.6427, false,
+         blocked + "/Currency.ini"},
     };
+    CCurrencyDownloader::Instance()->SetTimeout(300);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         SetUp();
+        if (!row.ratesPath.empty()) table->SetRatesPath(row.ratesPath);
         update.SetDateLocale("en_US.UTF-8");
         update.Init();
         const int version = update.RatesVersion();
@@ -162,9 +177,10 @@ TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
         update.Advance(1);
         EXPECT_TRUE(update.ButtonEnabled());
         EXPECT_EQ(update.Progress(), 0);
-        EXPECT_EQ(update.StatusText(), row.today ? Today("en_US.UTF-8") : "Last Update: 06/01/2004");
+        EXPECT_EQ(update.StatusText(), (row.today ? Today("en_US.UTF-8") : "Last Update: 06/01/2004") + kShippedRatesOf);
         CCurrencyDownloader::Instance()->Wait();
     }
+    CCurrencyDownloader::Instance()->SetTimeout(0);
 }
 
 TEST_F(CurrencyUpdateTest, OneLongStepRunsTheWatchdogAndThenTheResultTimer)
@@ -172,8 +188,10 @@ TEST_F(CurrencyUpdateTest, OneLongStepRunsTheWatchdogAndThenTheResultTimer)
     update.SetDateLocale("en_US.UTF-8");
     ASSERT_EQ(Start("http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini"), 1);
     EXPECT_EQ(update.NextDueMs(), CCurrencyUpdate::kWatchdogMs);
-    update.Advance(CCurrencyUpdate::kWatchdogMs + CCurrencyUpdate::kResultMs);
-    EXPECT_EQ(update.StatusText(), "Last Update: 06/01/2004");
+    update.Advance(CCurrencyUpdate::kWatchdogMs);
+    EXPECT_EQ(update.StatusText(), "The rates server did not answer in time");
+    update.Advance(CCurrencyUpdate::kResultMs);
+    EXPECT_EQ(update.StatusText(), std::string("Last Update: 06/01/2004") + kShippedRatesOf);
     EXPECT_EQ(update.NextDueMs(), -1);
     window.DeliverUntilOutcome(update);
     EXPECT_EQ(update.StatusText(), "Unable to connect to the Internet");

@@ -147,8 +147,30 @@ TEST_F(ConverterPagesTest, TappingTheConvertedUnitMovesItIntoTheCalculator)
     EXPECT_EQ(settings.ConvertorTo(), 0);
     EXPECT_EQ(settings.ConvertorFromSelect(), 0);
     EXPECT_EQ(page->SlotText(0), "1.609344 km");
-    EXPECT_EQ(page->SlotText(1), "0.999999999618 mi");
-    EXPECT_EQ(page->AccessibleValue(), "0.999999999618 mi");
+    EXPECT_EQ(page->SlotText(1), "1 mi");
+    EXPECT_EQ(page->AccessibleValue(), "1 mi");
+}
+
+TEST_F(ConverterPagesTest, BelowAbsoluteZeroTheResultSaysSo)
+{
+    CMemoryRegistry registry;
+    registry.WriteNumber(kConvertorKey, "Section", 1); // Celsius to Fahrenheit
+    UiWindow ui(&registry);
+    auto* page = Show<CUnitConverterPage>(ui, 7);
+    ASSERT_TRUE(page);
+    const struct { const char* typed; const char* shown; } rows[] = {
+        {"0-273.15=", "-459.67 \xC2\xB0" "F"},
+        {"0-500=", "Below absolute zero"},
+    };
+    for (const auto& row : rows) {
+        ui.Type(row.typed);
+        EXPECT_EQ(page->SlotText(0), row.shown) << row.typed;
+    }
+    // A tap on the message changes neither the value nor the direction.
+    const int from = CSettingsStore::Instance().ConvertorFrom();
+    Click(page, page->SlotRect(0));
+    EXPECT_EQ(ui.Display(), "-500");
+    EXPECT_EQ(CSettingsStore::Instance().ConvertorFrom(), from);
 }
 
 TEST_F(ConverterPagesTest, UnitPageFollowsTheKeysAndCutsLongValues)
@@ -470,12 +492,20 @@ TEST_F(CurrencyPageTest, AutomaticDownloadAsksOnceADay)
 // The date the rates are valid for, when they name it, under the download's.
 TEST_F(CurrencyPageTest, ShowsTheDateOfTheRates)
 {
+    const auto shown = [](int year, int month, int day) {
+        return "Rates of " + QLocale::system().toString(QDate(year, month, day), QLocale::ShortFormat).toStdString();
+    };
     Open(RatesWith("GBP", "2.3371"));
-    EXPECT_EQ(page->ReferenceDateText(), "");
-    std::ofstream(ratesPath, std::ios::binary | std::ios::trunc) << "[Info]\nDate=2026-12-04\n" << RatesWith("GBP", "2.3371");
+    EXPECT_EQ(page->ReferenceDateText(), shown(2004, 6, 1)); // the shipped rates
+    std::ofstream(ratesPath, std::ios::binary | std::ios::trunc)
+        << "[Info]\nDate=2026-12-04\n[Dates]\nARS=2004-06-01\n" << RatesWith("GBP", "2.3371");
     table->Load();
-    EXPECT_EQ(page->ReferenceDateText(),
-              "Rates of " + QLocale::system().toString(QDate(2026, 12, 4), QLocale::ShortFormat).toStdString());
+    EXPECT_EQ(page->ReferenceDateText(), shown(2026, 12, 4));
+    // A rate the download did not bring shows its own, older date.
+    page->ChooseCurrency(0, table->FindCode("ARS"));
+    EXPECT_EQ(page->ReferenceDateText(), shown(2004, 6, 1));
+    page->ChooseCurrency(0, table->FindCode("GBP"));
+    EXPECT_EQ(page->ReferenceDateText(), shown(2026, 12, 4));
 }
 
 TEST_F(CurrencyPageTest, FailedDownloadKeepsPageAndFileAndIsRetried)
@@ -493,7 +523,7 @@ TEST_F(CurrencyPageTest, FailedDownloadKeepsPageAndFileAndIsRetried)
     EXPECT_EQ(ReadFile(ratesPath), old);
     EXPECT_EQ(page->SlotText(0), before);
     EXPECT_EQ(page->RatesDateText(), dateBefore);
-    EXPECT_EQ(page->FailureText(), "Unable to connect to the Internet");
+    EXPECT_EQ(page->FailureText(), "The rates server answered with an error");
     EXPECT_EQ(page->StartAutomaticDownload(), 1);
     WaitForOutcome();
 }

@@ -5,6 +5,7 @@
 #include "calculator/NumberText.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/TextCodec.h"
+#include "settings/CurrencyUpdate.h"
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
@@ -145,7 +146,7 @@ CTwoSlotPage::SlotValue CCurrencyConverterPage::ToValue() const
     std::string result;
     m_table.GetResult(result, 0);
     // No rates, no result: the slot shows only its code.
-    if (result.empty()) return {"", "", Cp1252ToUtf8(m_to.code)};
+    if (result.empty()) return {"", "", Cp1252ToUtf8(m_to.code), ""};
     return Money(result, m_to);
 }
 
@@ -201,14 +202,21 @@ std::string CCurrencyConverterPage::RatesDateText() const
 
 std::string CCurrencyConverterPage::ReferenceDateText() const
 {
-    int day = 0, month = 0, year = 0;
-    if (!m_table.GetReferenceDate(day, month, year)) return {};
-    return WithDate(StringId::CurrencyRatesOf, "Rates of %s", QDate(year, month, day));
+    // The older of the two rates converted: a rate the last download did not
+    // bring keeps its own date, which no newer one may hide.
+    std::string date;
+    for (const int index : {m_table.From(), m_table.To()}) {
+        const std::string& own = m_table.RateDate(index);
+        if (!own.empty() && (date.empty() || own < date)) date = own;
+    }
+    if (date.empty()) return {};
+    return WithDate(StringId::CurrencyRatesOf, "Rates of %s",
+                    QDate::fromString(QString::fromStdString(date), Qt::ISODate));
 }
 
 std::string CCurrencyConverterPage::FailureText() const
 {
-    return m_failed ? LocalizedText(StringId::CurrencyNoConnection, "Unable to connect to the Internet") : std::string();
+    return m_failed ? DownloadFailureText(CCurrencyDownloader::Instance()->LastFailure()) : std::string();
 }
 
 void CCurrencyConverterPage::PaintContent(CSkinImage& dc)

@@ -38,7 +38,7 @@ public:
     // Forgets that success (a new run; tests).
     static void ForgetDownloadSuccess();
     // The status lines: the date of the last download, the date the rates
-    // are valid for (when they name it), and the failure of the last
+    // converted are of (the older of the two, when they name it), and the failure of the last
     // download, if it failed (UTF-8; empty when there is nothing to say).
     // The failure takes the place of the rates' date.
     std::string RatesDateText() const;

@@ -92,6 +92,15 @@ void CTwoSlotPage::DrawSlot(CSkinImage& dc, const SlotValue& value, int top) con
 {
     const int labelY = Scaled(top ? 55 : 95), valueY = Scaled(top ? 62 : 102);
     DrawSkinTextUtf8(Scaled(230), labelY, Scaled(12), 400, m_text.font, value.label, dc, m_text.color, kAlignRight);
+    if (!value.message.empty()) {
+        // Smaller rather than cut: the whole message is wanted.
+        const SkinRect slot = SlotRect(top);
+        const int height = FitTextHeight(m_text.font, m_text.height, m_text.weight, value.message,
+                                         slot.right - slot.left - Scaled(10));
+        DrawSkinTextUtf8(Scaled(230), valueY + m_text.height - height, height, m_text.weight, m_text.font,
+                         value.message, dc, m_text.color, kAlignRight);
+        return;
+    }
     const std::string mantissa = CutUtf8(value.mantissa, kValueChars);
     if (value.exponent.empty()) {
         DrawSkinTextUtf8(Scaled(230), valueY, m_text.height, m_text.weight, m_text.font, mantissa, dc, m_text.color,
@@ -107,6 +116,7 @@ void CTwoSlotPage::DrawSlot(CSkinImage& dc, const SlotValue& value, int top) con
 std::string CTwoSlotPage::SlotText(int top) const
 {
     const SlotValue v = top == FromIsTop() ? FromValue() : ToValue();
+    if (!v.message.empty()) return v.message;
     std::string text = CutUtf8(v.mantissa, kValueChars);
     if (!v.exponent.empty()) text += "e" + v.exponent;
     return v.label.empty() ? text : text + " " + v.label;

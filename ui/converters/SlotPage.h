@@ -30,6 +30,7 @@ protected:
         std::string mantissa;  // UTF-8
         std::string exponent;
         std::string label;
+        std::string message; // UTF-8; shown instead of a value that can't be given
     };
     virtual SlotValue FromValue() const = 0;
     virtual SlotValue ToValue() const = 0;

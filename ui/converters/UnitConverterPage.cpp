@@ -150,6 +150,11 @@ CTwoSlotPage::SlotValue CUnitConverterPage::ToValue() const
 {
     SlotValue v;
     std::string result, full;
+    if (m_converter->BelowAbsoluteZero(PlainValue().c_str())) {
+        v.message = LocalizedText(StringId::BelowAbsoluteZero, "Below absolute zero");
+        m_converter->ToAbbreviation(v.label);
+        return v;
+    }
     m_converter->ConvertPart(&result, PlainValue().c_str(), 0);
     CNumberText* text = CNumberText::GetInstance();
     text->FormatDisplay(result, full, v.mantissa, v.exponent, CSettingsStore::Instance().RegionalSettings(),
@@ -164,6 +169,8 @@ CTwoSlotPage::SlotValue CUnitConverterPage::ToValue() const
 
 void CUnitConverterPage::Reverse(int top)
 {
+    // No temperature to take over; the direction stays.
+    if (m_converter->BelowAbsoluteZero(PlainValue().c_str())) return;
     std::string result;
     m_converter->ConvertPart(&result, PlainValue().c_str(), 0);
     SetCalculatorValue(result);
