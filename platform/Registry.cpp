@@ -271,7 +271,7 @@ void CFileRegistry::LoadOnce()
     // A folder or an unreadable file in its place: the defaults, and what is
     // there is left for the user to mend rather than written over.
     unreadable_ = true;
-    MessageBoxService().Show("The settings file " + path_ + " cannot be read (" + std::strerror(error) +
+    MessageBoxService().Show("The settings file " + path_ + " cannot be read (" + FileErrorText(error) +
                                  "). Tallix runs with the default settings and does not save them.",
                              "Tallix", MessageKind::Warning, MessageButtons::Ok);
 }
