@@ -267,8 +267,12 @@ TEST(RegistryTest, AnUnreadableSettingsPathGivesDefaultsAndOneMessage)
     const struct { const char* what; std::string path; size_t messages; } rows[] = {
         {"a folder", folder.File("Tallix.conf"), 1},
         {"missing", folder.File("none.conf"), 0},
+        // Neither waits for a writer nor reads without end.
+        {"a FIFO", folder.File("fifo.conf"), 1},
+        {"a device", "/dev/zero", 1},
     };
     ::mkdir(rows[0].path.c_str(), 0700);
+    ASSERT_EQ(::mkfifo(rows[2].path.c_str(), 0600), 0);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         CountingBoxes boxes;
