@@ -5,6 +5,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +40,27 @@ QProcess* StartTallix(const QString& runtimeDir, const QStringList& args)
     p->setProcessEnvironment(env);
     p->start(QString::fromStdString(RuntimeDir() + "tallix"), args);
     return p;
+}
+
+// The open descriptors of a process by number: what each is and whether a
+// program it starts would inherit it (no close-on-exec).
+std::map<int, std::pair<std::string, bool>> Descriptors(qint64 pid)
+{
+    namespace fs = std::filesystem;
+    std::map<int, std::pair<std::string, bool>> found;
+    const fs::path proc = "/proc/" + std::to_string(pid);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(proc / "fd", error)) {
+        const int fd = std::stoi(entry.path().filename().string());
+        std::ifstream info(proc / "fdinfo" / entry.path().filename());
+        std::string field, flags;
+        while (info >> field && field != "flags:") {
+        }
+        info >> flags;
+        const std::string target = fs::read_symlink(entry.path(), error).string();
+        if (!flags.empty()) found[fd] = {target, (std::stol(flags, nullptr, 8) & O_CLOEXEC) == 0};
+    }
+    return found;
 }
 
 TEST(StartSwitchTest, TraySwitchAnywhereInAnyCase)
@@ -87,6 +114,31 @@ TEST(SingleInstanceTest, AKilledInstanceDoesNotBlockTheNextStart)
     EXPECT_FALSE(next.AnotherInstanceExists());
     EXPECT_TRUE(next.Register(nullptr));
     EXPECT_TRUE(probe.AnotherInstanceExists());
+}
+
+// Help and the download helper are started from the running window: none
+// of its own descriptors (signal pipe, sockets, lock) may reach them.
+TEST(WindowProgramTest, ProgramsStartedFromTheWindowInheritNothingOfIt)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    QProcess* window = StartTallix(dir.path(), {"-m"});
+    // What the window inherited from this test is not its own.
+    std::map<std::string, int> inherited;
+    for (const auto& [fd, what] : Descriptors(getpid())) inherited[what.first] += what.second ? 1 : 0;
+    auto ownPipe = [&] {
+        for (const auto& [fd, what] : Descriptors(window->processId()))
+            if (what.first.rfind("pipe:", 0) == 0 && !inherited.count(what.first)) return true;
+        return false;
+    };
+    ASSERT_TRUE(WaitFor(ownPipe));  // the signal pipe, made once the window is up
+    for (const auto& [fd, what] : Descriptors(window->processId()))
+        if (fd > 2 && !inherited[what.first]) {
+            EXPECT_FALSE(what.second) << fd << " " << what.first;
+        }
+    window->kill();
+    window->waitForFinished();
+    delete window;
 }
 
 }  // namespace
