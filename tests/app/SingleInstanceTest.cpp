@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -139,6 +145,80 @@ TEST(WindowProgramTest, ProgramsStartedFromTheWindowInheritNothingOfIt)
     window->kill();
     window->waitForFinished();
     delete window;
+}
+
+int RawConnection(const QString& path, int backlogProbe = 0)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | backlogProbe, 0);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    ::close(fd);
+    return -1;
+}
+
+// A folder others may enter is never used: another user could answer there
+// or hold the lock. The start then runs on its own.
+TEST(SingleInstanceTest, AFolderOpenToOthersLeavesSingleInstanceOff)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    CVexSingleInst single("Tallix Application", dir.path());
+    single.LockStartup();
+    EXPECT_FALSE(single.AnotherInstanceExists());
+    EXPECT_FALSE(single.Register(nullptr));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// Silent connections cannot pile up: the oldest make room (and every one
+// goes after a second), and a start is still served.
+TEST(SingleInstanceTest, IdleClientsAreLimitedAndTheInstanceStillAnswers)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    CVexSingleInst first("Tallix Application", dir.path());
+    first.LockStartup();
+    int restored = 0;
+    ASSERT_TRUE(first.Register([&] { ++restored; }));
+    std::vector<int> idle;
+    for (int i = 0; i < 20; ++i) idle.push_back(RawConnection(first.SocketPath()));
+    auto closedByInstance = [&] {
+        int closed = 0;
+        for (int fd : idle) {
+            char byte;
+            closed += fd >= 0 && ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+        }
+        return closed;
+    };
+    EXPECT_TRUE(WaitFor([&] { return closedByInstance() >= 12; }));
+    CVexSingleInst second("Tallix Application", dir.path());
+    second.LockStartup();
+    ASSERT_TRUE(second.AnotherInstanceExists());
+    second.ActivateOther();
+    EXPECT_TRUE(WaitFor([&] { return restored == 1; }));
+    for (int fd : idle) ::close(fd);
+}
+
+// An instance too busy to accept does not hold a start (and the lock) for good.
+TEST(SingleInstanceTest, AStartDoesNotWaitForAnInstanceThatNeverAccepts)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    CVexSingleInst probe("Tallix Application", dir.path());
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(probe.SocketPath()).constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    std::vector<int> queued;
+    for (int i = 0; i < 4; ++i) queued.push_back(RawConnection(probe.SocketPath(), SOCK_NONBLOCK));
+    probe.LockStartup();
+    EXPECT_FALSE(probe.AnotherInstanceExists());
+    for (int fd : queued) ::close(fd);
+    ::close(listener);
 }
 
 }  // namespace
