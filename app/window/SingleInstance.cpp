@@ -62,7 +62,8 @@ public:
         std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
         m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (m_fd < 0) return false;
-        // Nobody answered at the address, so a socket file there is stale.
+        // Nothing of this user answered there in time: a socket file there is
+        // stale, or another user's, or of an instance too stuck to serve.
         ::unlink(address.sun_path);
         if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_fd, 32) != 0) {
             ::close(m_fd);
