@@ -3,15 +3,21 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
+#include <string_view>
+
+#include "platform/FileText.h"
 
 int CUnitNameTable::Load(const std::string& path)
 {
     m_strings.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return 0;
-    std::string line;
-    while (std::getline(in, line)) {
+    std::string text;
+    int error = 0;
+    if (!ReadFileText(path, text, error)) return 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t stop = text.find('\n', start);
+        if (stop == std::string::npos) stop = text.size();
+        std::string line = text.substr(start, stop - start);
+        start = stop + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         size_t eq = line.find('=');

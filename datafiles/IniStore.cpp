@@ -2,6 +2,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -69,19 +70,6 @@ int PieceOr(const std::vector<std::string>& pieces, size_t i)
     return i < pieces.size() ? ToInt(pieces[i]) : -1;
 }
 
-int ReadUpTo(int fd, char* buffer, size_t capacity, size_t& got)
-{
-    got = 0;
-    while (got < capacity) {
-        ssize_t n = ::read(fd, buffer + got, capacity - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return 0;
-        if (n == 0) break;
-        got += static_cast<size_t>(n);
-    }
-    return 1;
-}
-
 } // namespace
 
 CIniStore::CIniStore() = default;
@@ -91,9 +79,10 @@ int CIniStore::Load(const char* path)
 {
     if (!path) return 0;
     int fd;
+    int error = 0;
     {
         std::lock_guard<std::mutex> lock(g_fileLock);
-        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        fd = OpenDataFile(path, error);
     }
     if (fd < 0) return 0;
     // One byte more than is read tells a cut text from a whole one.

@@ -108,7 +108,7 @@ int WriteFileAtomically(const char* requested, std::string_view text)
     }
     std::string temp = target + ".XXXXXX";
     if (!StepAllowed(AtomicWriteStep::Create)) return 0;
-    int fd = ::mkstemp(temp.data());
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return 0;
     bool ok = ::fchmod(fd, ModeFor(exists ? &info : nullptr)) == 0 && StepAllowed(AtomicWriteStep::Write) && WriteAll(fd, text) &&
               StepAllowed(AtomicWriteStep::Sync) && ::fsync(fd) == 0 && StepAllowed(AtomicWriteStep::Close);
@@ -129,7 +129,7 @@ int WriteFileAtomically(const char* requested, std::string_view text)
     // The rename itself must reach the disk too, or a crash may bring back the
     // old name; the new file is in place whatever this step does.
     if (StepAllowed(AtomicWriteStep::SyncFolder)) {
-        int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+        int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
             ::close(dir);

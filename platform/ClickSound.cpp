@@ -2,10 +2,12 @@
 
 #include <condition_variable>
 #include <cstring>
-#include <fstream>
 #include <mutex>
+#include <string>
 #include <system_error>
 #include <thread>
+
+#include "platform/FileText.h"
 
 namespace {
 
@@ -31,13 +33,9 @@ void PutLe(std::string& out, uint32_t value, int bytes)
 
 bool LoadWavFile(const std::string& path, WavSound& sound)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string bytes(kMaxClickFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    size_t got = static_cast<size_t>(in.gcount());
-    if (got > kMaxClickFileBytes) return false;
-    return ParseWav(std::string_view(bytes.data(), got), sound) == 1;
+    std::string bytes;
+    int error = 0;
+    return ReadFileText(path, bytes, error, kMaxClickFileBytes) && ParseWav(bytes, sound) == 1;
 }
 
 } // namespace

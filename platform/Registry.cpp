@@ -17,11 +17,6 @@
 
 namespace {
 
-bool SameName(const std::string& a, const char* b)
-{
-    return SameAsciiNoCase(a, b);
-}
-
 std::string Escape(const std::string& utf8)
 {
     std::string out = "\"";
@@ -109,31 +104,41 @@ bool ParseNumber(const std::string& text, int32_t& out)
 
 } // namespace
 
+namespace {
+
+std::string Folded(const char* name)
+{
+    std::string folded(name);
+    for (char& c : folded) c = AsciiLower(c);
+    return folded;
+}
+
+} // namespace
+
 const CRegistryValues::Value* CRegistryValues::Find(const char* key, const char* name) const
 {
     if (!key || !name) return nullptr;
-    for (const Key& k : keys_) {
-        if (!SameName(k.name, key)) continue;
-        for (const Value& v : k.values)
-            if (SameName(v.name, name)) return &v;
-        return nullptr;
-    }
-    return nullptr;
+    const auto k = keyIndex_.find(Folded(key));
+    if (k == keyIndex_.end()) return nullptr;
+    const auto v = valueIndex_.find(k->first + '\0' + Folded(name));
+    return v == valueIndex_.end() ? nullptr : &keys_[k->second].values[v->second];
 }
 
 CRegistryValues::Value& CRegistryValues::Ensure(const char* key, const char* name)
 {
-    Key* found = nullptr;
-    for (Key& k : keys_)
-        if (SameName(k.name, key)) found = &k;
-    if (!found) {
-        keys_.push_back(Key{key, {}});
-        found = &keys_.back();
-    }
-    for (Value& v : found->values)
-        if (SameName(v.name, name)) return v;
-    found->values.push_back(Value{name, false, std::string(), 0});
-    return found->values.back();
+    const auto [k, newKey] = keyIndex_.try_emplace(Folded(key), keys_.size());
+    if (newKey) keys_.push_back(Key{key, {}});
+    std::vector<Value>& values = keys_[k->second].values;
+    const auto [v, newValue] = valueIndex_.try_emplace(k->first + '\0' + Folded(name), values.size());
+    if (newValue) values.push_back(Value{name, false, std::string(), 0});
+    return values[v->second];
+}
+
+void CRegistryValues::Clear()
+{
+    keys_.clear();
+    keyIndex_.clear();
+    valueIndex_.clear();
 }
 
 int CRegistryValues::ReadText(const char* key, const char* name, std::string& out, size_t capacity) const
@@ -271,7 +276,7 @@ void CFileRegistry::LoadOnce()
     // A folder or an unreadable file in its place: the defaults, and what is
     // there is left for the user to mend rather than written over.
     unreadable_ = true;
-    MessageBoxService().Show("The settings file " + path_ + " cannot be read (" + std::strerror(error) +
+    MessageBoxService().Show("The settings file " + path_ + " cannot be read (" + FileErrorText(error) +
                                  "). Tallix runs with the default settings and does not save them.",
                              "Tallix", MessageKind::Warning, MessageButtons::Ok);
 }

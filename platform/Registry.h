@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Typed values grouped by key, in the order they were first written.
@@ -47,7 +48,7 @@ public:
     const Value* Find(const char* key, const char* name) const;
     Value& Ensure(const char* key, const char* name);
     const std::vector<Key>& Keys() const { return keys_; }
-    void Clear() { keys_.clear(); }
+    void Clear();
 
     // The reading rules of RegistryAccess, type crossings included.
     int ReadText(const char* key, const char* name, std::string& out, size_t capacity) const;
@@ -55,6 +56,10 @@ public:
 
 private:
     std::vector<Key> keys_;
+    // Positions in keys_ and in a key's values by folded name, so that a file
+    // of many values reads in time proportional to its size.
+    std::unordered_map<std::string, size_t> keyIndex_;
+    std::unordered_map<std::string, size_t> valueIndex_;  // folded key, '\0', folded name
 };
 
 class CMemoryRegistry : public RegistryAccess {

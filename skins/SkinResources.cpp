@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/AsciiCase.h"
+#include "platform/FileText.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/UserFolders.h"
@@ -386,11 +387,10 @@ CSkinImage* CSkinResources::SlotImage(int index)
 
 int CSkinResources::FileExists(const std::string& path)
 {
-    // A folder opens here too, but it is no file to read.
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return 0;
-    struct stat info {};
-    int isFile = fstat(fileno(f), &info) == 0 && !S_ISDIR(info.st_mode);
-    std::fclose(f);
-    return isFile;
+    // Only a regular file counts: a folder, FIFO or device is no file to read.
+    int error = 0;
+    const int fd = OpenDataFile(path, error);
+    if (fd < 0) return 0;
+    close(fd);
+    return 1;
 }

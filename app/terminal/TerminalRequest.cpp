@@ -1,6 +1,7 @@
 #include "app/terminal/TerminalRequest.h"
 
 #include "conversions/UnitNames.h"
+#include "platform/FileText.h"
 
 #include <sys/stat.h>
 
@@ -108,13 +109,13 @@ bool IsTerminal(int fd)
 
 std::string UnreadableFileProblem(const std::string& path)
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? path + " is missing"
-                                                   : path + " can't be read (" + std::strerror(errno) + ")";
-    if (S_ISDIR(info.st_mode)) return path + " is a folder";
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return path + " can't be read (" + std::strerror(errno) + ")";
-    std::fclose(file);
-    return std::string();
+    int error = 0;
+    const int fd = OpenDataFile(path, error);
+    if (fd >= 0) {
+        close(fd);
+        return std::string();
+    }
+    if (error == ENOENT || error == ENOTDIR) return path + " is missing";
+    if (error == EISDIR) return path + " is a folder";
+    return path + " can't be read (" + FileErrorText(error) + ")";
 }

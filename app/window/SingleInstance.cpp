@@ -1,11 +1,12 @@
 #include "app/window/SingleInstance.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
+#include <QTimer>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
@@ -17,65 +18,59 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "platform/LocalInstance.h"
+
 namespace {
 const char kRestoreRequest[] = "32771\n";
+// A running instance answers at once; one too busy to must not keep a start
+// (and every start waiting for the lock behind it) for longer than this.
+constexpr int kConnectTimeoutMs = 1000;
+// How often idle clients are looked for while there are any.
+constexpr int kExpiryTickMs = 250;
 
-bool MakeAddress(const QString& path, sockaddr_un& address)
+int64_t NowMs()
 {
-    const QByteArray name = QFile::encodeName(path);
-    address = sockaddr_un{};
-    if (name.size() >= static_cast<int>(sizeof address.sun_path)) return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
-    return true;
-}
-
-// A connection to the listening instance at path; -1 when none answers.
-int ConnectTo(const QString& path)
-{
-    sockaddr_un address;
-    if (!MakeAddress(path, address)) return -1;
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
-    int result;
-    do {
-        result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 }  // namespace
 
 // The running instance's address: a listening local socket watched by the
-// event loop. A plain socket and two notifiers do what a QLocalServer would,
-// without loading the network module and its libraries at every start.
+// event loop. A plain socket and notifiers do what a QLocalServer would,
+// without loading the network module and its libraries at every start. Only
+// this user's processes are served, a few at a time, each for a second.
 class CVexSingleInst::Listener {
 public:
-    explicit Listener(std::function<void()> onActivate) : m_onActivate(std::move(onActivate)) {}
+    explicit Listener(std::function<void()> onActivate) : m_onActivate(std::move(onActivate))
+    {
+        m_expiry.setInterval(kExpiryTickMs);
+        QObject::connect(&m_expiry, &QTimer::timeout, [this] { Tick(NowMs()); });
+    }
     ~Listener()
     {
-        for (auto& [fd, client] : m_clients) ::close(fd);
+        for (int fd : m_clients.Descriptors()) ::close(fd);
         m_notifier.reset();
         if (m_fd >= 0) ::close(m_fd);
     }
 
     bool Listen(const QString& path)
     {
-        sockaddr_un address;
-        if (!MakeAddress(path, address)) return false;
+        const QByteArray name = QFile::encodeName(path);
+        sockaddr_un address {};
+        if (name.isEmpty() || name.size() >= static_cast<int>(sizeof address.sun_path)) return false;
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
         m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (m_fd < 0) return false;
-        // Nobody answered at the address, so a socket file there is stale.
+        // Nothing of this user answered there in time: a socket file there is
+        // stale, or another user's, or of an instance too stuck to serve.
         ::unlink(address.sun_path);
         if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_fd, 32) != 0) {
             ::close(m_fd);
             m_fd = -1;
             return false;
         }
-        // Only this user may hand over to us.
+        // Only this user may hand over to us (the folder is private too).
         ::chmod(address.sun_path, S_IRUSR | S_IWUSR);
         m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { Accept(); });
@@ -83,63 +78,94 @@ public:
     }
 
 private:
-    struct Client {
-        std::unique_ptr<QSocketNotifier> notifier;
-        std::string received;
-    };
-
     void Accept()
     {
         for (;;) {
             const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
             if (fd < 0) {
                 if (errno == EINTR) continue;
-                return; // EAGAIN: all taken; anything else: try at the next wake-up
+                // Out of descriptors: stop listening until the next tick
+                // frees some, rather than being woken again at once.
+                if (errno == EMFILE || errno == ENFILE) {
+                    m_notifier->setEnabled(false);
+                    m_expiry.start();
+                }
+                return;
             }
-            Client& client = m_clients[fd];
-            client.notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-            QObject::connect(client.notifier.get(), &QSocketNotifier::activated, [this, fd] { Read(fd); });
+            // Another user's process is closed at once.
+            if (!PeerIsThisUser(fd)) {
+                ::close(fd);
+                continue;
+            }
+            const int displaced = m_clients.Add(fd, NowMs());
+            if (displaced >= 0) Close(displaced);
+            auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+            QObject::connect(notifier.get(), &QSocketNotifier::activated, [this, fd] { Read(fd); });
+            m_readers[fd] = std::move(notifier);
+            m_expiry.start();
+            // A start sends its request with the connection: most are
+            // served here and never wait in the table.
+            if (Read(fd)) return;
         }
     }
 
-    // A request is a line naming the command; a client that sends anything
-    // else, or too much, is dropped.
-    void Read(int fd)
+    // True when it ran the restore (which may have run an event loop).
+    bool Read(int fd)
     {
-        auto it = m_clients.find(fd);
-        if (it == m_clients.end()) return;
         char buffer[64];
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
-        if (n > 0) it->second.received.append(buffer, static_cast<size_t>(n));
-        const bool asked = it->second.received.find("32771") != std::string::npos;
-        if (asked || n <= 0 || it->second.received.size() > 256) Drop(it);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return false;
+        const CLocalClients::EAfterRead after = m_clients.Received(fd, buffer, n > 0 ? size_t(n) : 0);
+        if (after == CLocalClients::EAfterRead::Wait) return false;
+        Close(fd);
+        if (after != CLocalClients::EAfterRead::Activate || !m_onActivate) return false;
         // Last: the restore may run an event loop of its own.
-        if (asked && m_onActivate) m_onActivate();
+        m_onActivate();
+        return true;
     }
 
-    void Drop(std::map<int, Client>::iterator it)
+    // The time operation: clients that had their second are dropped.
+    void Tick(int64_t nowMs)
     {
-        // The notifier goes later: this may be running inside its own signal.
-        it->second.notifier->setEnabled(false);
-        it->second.notifier.release()->deleteLater();
-        ::close(it->first);
-        m_clients.erase(it);
+        for (int fd : m_clients.Expire(nowMs)) Close(fd);
+        if (m_notifier) m_notifier->setEnabled(true);
+        if (m_clients.Empty()) m_expiry.stop();
+    }
+
+    void Close(int fd)
+    {
+        auto it = m_readers.find(fd);
+        if (it != m_readers.end()) {
+            // The notifier goes later: this may be running inside its own signal.
+            it->second->setEnabled(false);
+            it->second.release()->deleteLater();
+            m_readers.erase(it);
+        }
+        m_clients.Remove(fd);
+        ::close(fd);
     }
 
     std::function<void()> m_onActivate;
     int m_fd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
-    std::map<int, Client> m_clients;
+    std::map<int, std::unique_ptr<QSocketNotifier>> m_readers;
+    CLocalClients m_clients;
+    QTimer m_expiry;
 };
 
 CVexSingleInst::CVexSingleInst(const QString& name, const QString& folder)
 {
-    QString dir = folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    QDir().mkpath(dir);
-    m_socketPath = dir + "/CVexSingleInst_MMF_" + name;
-    m_lockPath = dir + "/" + name + ".lock";
+    std::string dir, problem;
+    const bool usable = folder.isEmpty() ? PrivateRuntimeFolder(dir, problem)
+                                         : CheckPrivateFolder(QFile::encodeName(folder).toStdString(), true, problem);
+    if (!usable) {
+        // Never a shared folder instead: another user could answer there or hold the lock.
+        std::fprintf(stderr, "Tallix: runs on its own, without single instance: %s\n", problem.c_str());
+        return;
+    }
+    const QString base = folder.isEmpty() ? QFile::decodeName(dir.c_str()) : folder;
+    m_socketPath = base + "/CVexSingleInst_MMF_" + name;
+    m_lockPath = base + "/" + name + ".lock";
 }
 
 CVexSingleInst::~CVexSingleInst()
@@ -150,8 +176,8 @@ CVexSingleInst::~CVexSingleInst()
 
 void CVexSingleInst::LockStartup()
 {
-    if (m_lock >= 0) return;
-    m_lock = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_lock >= 0 || m_lockPath.isEmpty()) return;
+    m_lock = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     // No time-out: a live holder is registering; a dead one holds nothing.
     // Without a lock file (an unwritable folder) starts are not serialised.
     if (m_lock < 0) return;
@@ -169,21 +195,21 @@ void CVexSingleInst::ReleaseLock()
 bool CVexSingleInst::AnotherInstanceExists()
 {
     if (m_client >= 0) ::close(m_client);
-    m_client = ConnectTo(m_socketPath);
+    m_client = ConnectLocal(QFile::encodeName(m_socketPath).toStdString(), kConnectTimeoutMs);
     return m_client >= 0;
 }
 
 bool CVexSingleInst::Register(std::function<void()> onActivate)
 {
     m_listener = std::make_unique<Listener>(std::move(onActivate));
-    const bool listening = m_listener->Listen(m_socketPath);
+    const bool listening = !m_socketPath.isEmpty() && m_listener->Listen(m_socketPath);
     ReleaseLock();
     return listening;
 }
 
 void CVexSingleInst::ActivateOther()
 {
-    if (m_client < 0) m_client = ConnectTo(m_socketPath);
+    if (m_client < 0) m_client = ConnectLocal(QFile::encodeName(m_socketPath).toStdString(), kConnectTimeoutMs);
     if (m_client >= 0) {
         // The request fits the socket's buffer: the write does not wait for the reader.
         const size_t length = sizeof kRestoreRequest - 1;

@@ -8,6 +8,12 @@
 // concurrent starts find it. A socket left by a killed instance does not
 // answer and is replaced. Locking, looking and handing over need no
 // QApplication, so a start that hands over costs little.
+//
+// Lock and socket live only in a folder private to this user (see
+// platform/LocalInstance.h); without one, the start runs on its own. Both
+// ends check that the other runs as this user. A start waits at most a
+// second for an answer; the running instance serves a few clients at once
+// and drops any that stay silent for a second.
 
 #include <QString>
 
@@ -17,7 +23,8 @@
 class CVexSingleInst {
 public:
     // name: "Tallix Application"; folder: where lock and socket live (empty:
-    // the user's runtime folder).
+    // the user's private runtime folder); one that is not private to this
+    // user leaves single instance off.
     explicit CVexSingleInst(const QString& name, const QString& folder = QString());
     ~CVexSingleInst();
 

@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <fcntl.h>
 #include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +41,10 @@ void OnSignal(int)
 // through Exit, so settings, position and skin are saved as at a normal end.
 void ExitOnSignals(CMainWindow& window)
 {
-    if (pipe(g_signalPipe) != 0) return;
+    // Close-on-exec: programs started from the window (help, the browser,
+    // the download helper) must not inherit a way to end it. Non-blocking: a
+    // handler never waits on a full pipe.
+    if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] { window.ExitProgram(); });
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
@@ -103,7 +107,7 @@ int RunWindowProgram(int argc, char** argv)
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
-    // Images decoded once are mapped at later starts.
+    // Images decoded once are read from the cache at later starts.
     SetSkinImageCacheFolder(UserCacheFolder() + "/Fernhill/Tallix/skin-images");
     std::string folder;
     CSkinResources::Instance().GetProgramFolder(folder);

@@ -1,17 +1,20 @@
 #include "skins/image/ImageCache.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
+#include <zlib.h>
+
 #include "platform/AtomicFile.h"
+#include "platform/FileText.h"
 #include "skins/image/ImageDecoder.h"
 
 namespace {
@@ -19,8 +22,9 @@ namespace {
 std::mutex g_lock;
 std::string g_folder;
 
-// Bumped whenever a decoder may give other pixels for the same file.
-constexpr char kMagic[8] = {'T', 'X', 'P', 'X', '0', '0', '0', '1'};
+// Bumped whenever a decoder may give other pixels for the same file, or the
+// entry's layout changes (0002: the checksum), so older entries are rebuilt.
+constexpr char kMagic[8] = {'T', 'X', 'P', 'X', '0', '0', '0', '2'};
 constexpr uint32_t kMaxPathBytes = 4096;
 // Skin images are strips of a few hundred kilobytes; a huge one is decoded
 // each time rather than copied into the cache.
@@ -41,7 +45,20 @@ struct EntryHeader {
     int32_t height;
     uint32_t pathBytes;
     uint32_t pixelOffset;
+    // CRC-32 of the header (this field 0), the path and the pixels: an entry
+    // damaged on disk is decoded again rather than shown as noise.
+    uint32_t checksum;
+    uint32_t reserved;
 };
+
+uint32_t Checksum(EntryHeader header, const std::string& path, const CSkinImage& image)
+{
+    header.checksum = 0;
+    uLong crc = crc32_z(0, reinterpret_cast<const Bytef*>(&header), sizeof header);
+    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(path.data()), path.size());
+    return uint32_t(crc32_z(crc, reinterpret_cast<const Bytef*>(image.Pixels()),
+                            size_t(image.Width()) * size_t(image.Height()) * sizeof(uint32_t)));
+}
 
 bool SameSource(const EntryHeader& header, const struct stat& source)
 {
@@ -64,33 +81,37 @@ std::string EntryPath(const std::string& folder, const std::string& path)
 
 bool ReadAll(int fd, void* data, size_t size, off_t offset)
 {
-    return pread(fd, data, size, offset) == ssize_t(size);
+    for (size_t got = 0; got < size;) {
+        const ssize_t n = pread(fd, static_cast<char*>(data) + got, size - got, offset + off_t(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        got += size_t(n);
+    }
+    return true;
 }
 
-int MapEntry(const std::string& entry, const std::string& path, const struct stat& source, CSkinImage& out)
+// The pixels are copied out, never mapped: whatever later happens to the
+// entry (cut short, rewritten in place) cannot reach an image in use.
+int ReadEntry(const std::string& entry, const std::string& path, const struct stat& source, CSkinImage& out)
 {
-    const int fd = open(entry.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
-    int mapped = 0;
+    int error = 0;
     struct stat info {};
+    const int fd = OpenDataFile(entry, error, &info);
+    if (fd < 0) return 0;
     EntryHeader header {};
     std::string stored(path.size(), '\0');
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ReadAll(fd, &header, sizeof header, 0) &&
-        std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 && SameSource(header, source) &&
-        header.pathBytes == path.size() && header.pixelOffset == PixelOffset(path.size()) &&
-        CSkinImage::SizeAllowed(header.width, header.height) &&
-        uint64_t(info.st_size) == header.pixelOffset + uint64_t(header.width) * uint64_t(header.height) * 4 &&
-        ReadAll(fd, stored.data(), stored.size(), sizeof header) && stored == path) {
-        const size_t length = size_t(info.st_size);
-        // Private and writable: a page someone draws into is copied, never written back.
-        void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
-        if (base != MAP_FAILED) {
-            mapped = out.AdoptMapping(base, length, header.pixelOffset, header.width, header.height);
-            if (!mapped) munmap(base, length);
-        }
-    }
+    int read = ReadAll(fd, &header, sizeof header, 0) && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 &&
+               SameSource(header, source) && header.pathBytes == path.size() &&
+               header.pixelOffset == PixelOffset(path.size()) && CSkinImage::SizeAllowed(header.width, header.height) &&
+               uint64_t(info.st_size) == header.pixelOffset + uint64_t(header.width) * uint64_t(header.height) * 4 &&
+               ReadAll(fd, stored.data(), stored.size(), sizeof header) && stored == path &&
+               out.Create(header.width, header.height) &&
+               ReadAll(fd, out.Pixels(), size_t(header.width) * size_t(header.height) * sizeof(uint32_t),
+                       header.pixelOffset) &&
+               Checksum(header, path, out) == header.checksum;
     close(fd);
-    return mapped;
+    if (!read) out.Destroy();
+    return read;
 }
 
 void MakeFolders(const std::string& folder)
@@ -117,6 +138,7 @@ void WriteEntry(const std::string& folder, const std::string& entry, const std::
     header.height = image.Height();
     header.pathBytes = uint32_t(path.size());
     header.pixelOffset = uint32_t(PixelOffset(path.size()));
+    header.checksum = Checksum(header, path, image);
     std::vector<char> head(header.pixelOffset, '\0');
     std::memcpy(head.data(), &header, sizeof header);
     std::memcpy(head.data() + sizeof header, path.data(), path.size());
@@ -141,8 +163,9 @@ void SetSkinImageCacheFolder(const std::string& folder)
     while (g_folder.size() > 1 && g_folder.back() == '/') g_folder.pop_back();
 }
 
-int LoadSkinImageFile(const std::string& path, CSkinImage& out)
+int LoadSkinImageFile(const std::string& path, CSkinImage& out, bool* fromCache)
 {
+    if (fromCache) *fromCache = false;
     std::string folder;
     {
         std::lock_guard<std::mutex> lock(g_lock);
@@ -153,7 +176,10 @@ int LoadSkinImageFile(const std::string& path, CSkinImage& out)
         !S_ISREG(before.st_mode))
         return DecodeImageFile(path, out);
     const std::string entry = EntryPath(folder, path);
-    if (MapEntry(entry, path, before, out)) return 1;
+    if (ReadEntry(entry, path, before, out)) {
+        if (fromCache) *fromCache = true;
+        return 1;
+    }
     if (!DecodeImageFile(path, out)) return 0;
     if (int64_t(out.Width()) * out.Height() > kMaxEntryPixels) return 1;
     // A file replaced while it was read is entered at the next start.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/FileText.h"
 #include "skins/image/ImageFormats.h"
 
 namespace {
@@ -104,16 +105,8 @@ int DecodeImage(const uint8_t* data, size_t size, CSkinImage& out)
 int DecodeImageFile(const std::string& path, CSkinImage& out)
 {
     out.Destroy();
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return 0;
-    std::vector<uint8_t> bytes;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    const long length = ok ? std::ftell(f) : -1;
-    ok = ok && length >= 0 && size_t(length) <= kMaxImageFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(size_t(length));
-        ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    }
-    std::fclose(f);
-    return ok ? DecodeImage(bytes.data(), bytes.size(), out) : 0;
+    std::string bytes;
+    int error = 0;
+    if (!ReadFileText(path, bytes, error, kMaxImageFileBytes)) return 0;
+    return DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
 }

@@ -1,7 +1,5 @@
 #include "skins/image/SkinImage.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -38,11 +36,7 @@ CSkinImage& CSkinImage::operator=(CSkinImage&& other) noexcept
     m_data = other.m_data;
     m_width = other.m_width;
     m_height = other.m_height;
-    m_map = other.m_map;
-    m_mapLength = other.m_mapLength;
     other.m_data = nullptr;
-    other.m_map = nullptr;
-    other.m_mapLength = 0;
     other.m_width = other.m_height = 0;
     return *this;
 }
@@ -58,26 +52,9 @@ int CSkinImage::Create(int width, int height)
     return 1;
 }
 
-int CSkinImage::AdoptMapping(void* base, size_t length, size_t offset, int width, int height)
-{
-    Destroy();
-    if (!base || !SizeAllowed(width, height) || offset % alignof(uint32_t) != 0 || offset > length ||
-        (length - offset) / sizeof(uint32_t) < size_t(width) * size_t(height))
-        return 0;
-    m_map = base;
-    m_mapLength = length;
-    m_data = reinterpret_cast<uint32_t*>(static_cast<char*>(base) + offset);
-    m_width = width;
-    m_height = height;
-    return 1;
-}
-
 void CSkinImage::Destroy()
 {
     std::vector<uint32_t>().swap(m_pixels);
-    if (m_map) munmap(m_map, m_mapLength);
-    m_map = nullptr;
-    m_mapLength = 0;
     m_data = nullptr;
     m_width = 0;
     m_height = 0;

@@ -32,7 +32,6 @@ public:
 
     CSkinImage() = default;
     ~CSkinImage();
-    // A copy always owns its pixels, even when the original maps them.
     CSkinImage(const CSkinImage& other);
     CSkinImage& operator=(const CSkinImage& other);
     CSkinImage(CSkinImage&& other) noexcept;
@@ -47,13 +46,6 @@ public:
     int Create(int width, int height);
     // Releases the pixels; the image becomes empty (0 x 0).
     void Destroy();
-    // Takes over a private read-write file mapping of `length` bytes whose
-    // pixels start `offset` bytes in; it is unmapped with the image. Returns
-    // 0 (and leaves the image empty, the mapping still the caller's) when the
-    // size is not allowed or the pixels do not fit.
-    int AdoptMapping(void* base, size_t length, size_t offset, int width, int height);
-    bool IsMapped() const { return m_map != nullptr; }
-
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     bool IsEmpty() const { return m_width == 0; }
@@ -90,8 +82,6 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
-    uint32_t* m_data = nullptr;  // into m_pixels or the mapping; null when empty
+    uint32_t* m_data = nullptr;  // into m_pixels; null when empty
     std::vector<uint32_t> m_pixels;
-    void* m_map = nullptr;
-    size_t m_mapLength = 0;
 };

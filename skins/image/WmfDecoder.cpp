@@ -6,6 +6,7 @@
 #include <libwmf/gd.h>
 #include <libwmf/gd/gd.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -83,7 +84,7 @@ const std::string& FontMapPath()
     std::call_once(once, [] {
         const char* tmp = std::getenv("TMPDIR");
         std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/tallix-wmf-fontmap-XXXXXX";
-        const int fd = mkstemp(path.data());
+        const int fd = mkostemp(path.data(), O_CLOEXEC);
         if (fd < 0) return;
         FILE* f = fdopen(fd, "w");
         if (!f) {

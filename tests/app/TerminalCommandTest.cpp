@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -340,6 +342,16 @@ TEST_F(TerminalCommands, NamesTheFileItCannotRead)
     Check({
         {{"--convert", "1", "mi", "km"}, "", "", "UnitLib.txt is a folder", 1},
         {{"--convert", "1", "USD", "USD"}, "", "1\n", "Currency.ini is a folder; using the built-in rates", 0},
+    });
+    // A FIFO is never waited on.
+    fs::remove(Program() + "UnitLib.txt");
+    fs::remove(RatesPath());
+    ASSERT_EQ(::mkfifo((Program() + "UnitLib.txt").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(RatesPath().c_str(), 0600), 0);
+    Check({
+        {{"--convert", "1", "mi", "km"}, "", "", "UnitLib.txt can't be read (not a regular file)", 1},
+        {{"--convert", "1", "USD", "USD"}, "", "1\n", "Currency.ini can't be read (not a regular file); using the", 0},
+        {{"--check-skin", RatesPath()}, "", "", "can't be read (not a regular file)", 1},
     });
 }
 

@@ -1,7 +1,8 @@
-// The on-disk cache of decoded skin images: a current entry is mapped, and
+// The on-disk cache of decoded skin images: a current entry is read, and
 // anything stale, damaged or foreign is decoded again and rewritten.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -72,35 +73,41 @@ protected:
         SetSkinImageCacheFolder("");
         fs::remove_all(root);
     }
-    // Loads the image; its pixels must be those of a plain decode.
-    bool LoadMapped()
+    // Loads the image; its pixels must be those of a plain decode. True when
+    // they came from the cache entry.
+    bool LoadCached()
     {
         CSkinImage loaded;
-        EXPECT_EQ(LoadSkinImageFile(image.string(), loaded), 1);
+        bool cached = false;
+        EXPECT_EQ(LoadSkinImageFile(image.string(), loaded, &cached), 1);
         EXPECT_EQ(PixelsOf(loaded), Decoded(image));
-        return loaded.IsMapped();
+        return cached;
     }
     fs::path root, cache, image;
 };
 
-TEST_F(ImageCache, ADecodedImageIsMappedAtTheNextLoadAndDrawingOnItStaysPrivate)
+TEST_F(ImageCache, ADecodedImageComesFromItsEntryAtTheNextLoadAndLaterChangesToTheEntryNeverReachIt)
 {
-    EXPECT_FALSE(LoadMapped());
-    CSkinImage mapped;
-    ASSERT_EQ(LoadSkinImageFile(image.string(), mapped), 1);
-    ASSERT_TRUE(mapped.IsMapped());
-    const std::vector<uint32_t> before = PixelsOf(mapped);
+    EXPECT_FALSE(LoadCached());
+    CSkinImage cached;
+    bool fromCache = false;
+    ASSERT_EQ(LoadSkinImageFile(image.string(), cached, &fromCache), 1);
+    ASSERT_TRUE(fromCache);
+    const std::vector<uint32_t> decoded = Decoded(image);
 
-    CSkinImage copy = mapped;
-    EXPECT_FALSE(copy.IsMapped());
-    copy.Fill(0, 0, 12, 5, CSkinImage::kWhite);
-    mapped.Fill(0, 0, 3, 3, 0x123456);
-    EXPECT_EQ(mapped.GetPixel(1, 1), 0x123456u);
-    EXPECT_TRUE(LoadMapped());  // the entry still holds the decoded pixels
-    CSkinImage moved = std::move(mapped);
-    EXPECT_TRUE(moved.IsMapped());
-    EXPECT_TRUE(mapped.IsEmpty());
-    EXPECT_NE(PixelsOf(moved), before);
+    // Cut to nothing (a mapped entry would fault at the next read), then
+    // filled with other bytes: the image in use keeps its pixels.
+    const fs::path entry = OnlyEntry(cache);
+    const auto length = fs::file_size(entry);
+    fs::resize_file(entry, 0);
+    EXPECT_EQ(PixelsOf(cached), decoded);
+    fs::resize_file(entry, length);
+    EXPECT_EQ(PixelsOf(cached), decoded);
+
+    cached.Fill(0, 0, 3, 3, 0x123456);
+    EXPECT_EQ(cached.GetPixel(1, 1), 0x123456u);
+    EXPECT_FALSE(LoadCached());  // the damaged entry was rebuilt...
+    EXPECT_TRUE(LoadCached());   // ...from the decoded pixels, not the drawn ones
 }
 
 TEST_F(ImageCache, StaleDamagedOrForeignEntriesAreDecodedAgainAndRewritten)
@@ -119,6 +126,24 @@ TEST_F(ImageCache, StaleDamagedOrForeignEntriesAreDecodedAgainAndRewritten)
         {"image rewritten, other size", [](const fs::path& image, const fs::path&) { WriteWbmp(image, 7, 9, 0x0F); }},
         {"entry cut short", [](const fs::path&, const fs::path& entry) { fs::resize_file(entry, fs::file_size(entry) - 4); }},
         {"entry overwritten", [](const fs::path&, const fs::path& entry) { std::ofstream(entry) << "not an entry"; }},
+        {"entry pixels damaged, header intact",
+         [](const fs::path&, const fs::path& entry) {
+             std::fstream file(entry, std::ios::in | std::ios::out | std::ios::binary);
+             file.seekp(-8, std::ios::end);
+             file << "noise!!!";
+         }},
+        {"entry of an older layout",
+         [](const fs::path&, const fs::path& entry) {
+             std::fstream file(entry, std::ios::in | std::ios::out | std::ios::binary);
+             file.seekp(7);
+             file << '1';
+         }},
+        // A FIFO would hang the start, a device would be read without end.
+        {"entry replaced by a FIFO",
+         [](const fs::path&, const fs::path& entry) {
+             fs::remove(entry);
+             ASSERT_EQ(mkfifo(entry.c_str(), 0600), 0);
+         }},
         {"entry of another image",
          [](const fs::path& image, const fs::path& entry) {
              // Another file's entry under this name: same size and times, other path.
@@ -135,19 +160,19 @@ TEST_F(ImageCache, StaleDamagedOrForeignEntriesAreDecodedAgainAndRewritten)
         SCOPED_TRACE(c.name);
         fs::remove_all(cache);
         WriteWbmp(image, 12, 5, 0xA5);
-        LoadMapped();
-        ASSERT_TRUE(LoadMapped());
+        LoadCached();
+        ASSERT_TRUE(LoadCached());
         c.spoil(image, OnlyEntry(cache));
-        EXPECT_FALSE(LoadMapped());
-        EXPECT_TRUE(LoadMapped());
+        EXPECT_FALSE(LoadCached());
+        EXPECT_TRUE(LoadCached());
     }
 }
 
 TEST_F(ImageCache, AHugeImageIsDecodedEachTimeRatherThanEntered)
 {
     WriteWbmp(image, 2048, 1025, 0x5A);
-    EXPECT_FALSE(LoadMapped());
-    EXPECT_FALSE(LoadMapped());
+    EXPECT_FALSE(LoadCached());
+    EXPECT_FALSE(LoadCached());
     EXPECT_FALSE(fs::exists(cache) && !fs::is_empty(cache));
 }
 
@@ -156,8 +181,8 @@ TEST_F(ImageCache, WithoutAUsableFolderImagesAreStillDecoded)
     std::ofstream(root / "plain-file") << "x";
     for (const std::string& folder : {std::string(), (root / "plain-file" / "images").string()}) {
         SetSkinImageCacheFolder(folder);
-        EXPECT_FALSE(LoadMapped());
-        EXPECT_FALSE(LoadMapped());
+        EXPECT_FALSE(LoadCached());
+        EXPECT_FALSE(LoadCached());
     }
     CSkinImage missing;
     EXPECT_EQ(LoadSkinImageFile((root / "missing.png").string(), missing), 0);
