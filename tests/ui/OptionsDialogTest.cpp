@@ -146,8 +146,9 @@ TEST_F(OptionsDialogTest, CurrencyTabDatesReadAsOnTheCurrencyPage)
         EXPECT_EQ(status.rfind(updated, 0), 0u) << status << " / " << updated;
         // The tab names the table's date; the page that of the pair it converts.
         int day = 0, month = 0, year = 0;
-        if (!ratesOf.empty() && CCurrencyTable::Instance()->GetReferenceDate(day, month, year))
+        if (!ratesOf.empty() && CCurrencyTable::Instance()->GetReferenceDate(day, month, year)) {
             EXPECT_NE(status.find(ratesOf), std::string::npos) << status << " / " << ratesOf;
+        }
     }
 }
 
