@@ -53,6 +53,9 @@ enum : int {
     CmdNameClipboardFirst = 740, CmdNameBinary = 745, CmdNameOctal = 746, CmdNameDecimal = 747,
     CmdNameHexadecimal = 748, CmdNameBase = 749, CmdNameStackFirst = 755,
 
+    // What a screen reader says beside the painted texts.
+    SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
+
     TrayTip = 32777,
 };
 } // namespace StringId

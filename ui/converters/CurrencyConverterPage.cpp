@@ -63,8 +63,8 @@ void CCurrencyConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMes
     CTwoSlotPage::Setup(items, target, backgroundColor);
     ReadSlotStyle();
     const int compact = CompactScreen();
-    if ((m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomCurrency, compact ? 75 : 150)))
-        m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopCurrency, compact ? 120 : 150);
+    if ((m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomCurrency, compact ? 75 : 150, StringId::LabelTo)))
+        m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopCurrency, compact ? 120 : 150, StringId::LabelFrom);
 
     CSettingsStore& settings = CSettingsStore::Instance();
     const int count = CCurrencyTable::kCurrencies;

@@ -42,6 +42,10 @@ public:
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
     std::string AccessibleValue() const override;
+    // The value as a listener understands it ("1.5 times ten to the 25", in
+    // the current language), and the indicators shown beside it.
+    std::string SpokenValue() const;
+    std::string SpokenIndicators() const;
 
 protected:
     void PaintPage(const SkinRect& clip) override;

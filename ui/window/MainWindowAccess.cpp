@@ -1,0 +1,114 @@
+// The main window's keyboard route to everything and the screen reader's
+// focus: the group menu, Options, Help and Exit by key, and a focus mark
+// over the keypad that assistive technology follows.
+#include <QFocusEvent>
+#include <QTimer>
+
+#include <utility>
+#include <vector>
+
+#include "ui/common/Announcer.h"
+#include "ui/pages/ConverterPage.h"
+#include "ui/pages/DisplayPage.h"
+#include "ui/pages/KeypadPage.h"
+#include "ui/pages/PageAccessible.h"
+#include "ui/pages/SkinMenuButton.h"
+#include "ui/window/MainWindow.h"
+
+void CMainWindow::OpenGroupMenu()
+{
+    CSkinMenuButton* menu = nullptr;
+    if (auto* converter = dynamic_cast<CConverterPage*>(PageInView()))
+        menu = converter->MenuButton();
+    else if (m_display)
+        menu = m_display->MenuButton();
+    if (menu) menu->OpenLater();
+}
+
+void CMainWindow::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // After the window's own focus news, the control a screen reader is on.
+    QTimer::singleShot(0, this, [this] { AnnounceFocus(); });
+}
+
+void CMainWindow::AnnounceFocus()
+{
+    if (!isActiveWindow()) return;
+    CSkinPage* page = PageInView();
+    if (m_mainKeypad && m_mainKeypad->AccessibleFocus() >= 0 && dynamic_cast<CKeypadPage*>(page)) page = m_mainKeypad;
+    NotifyAccessibleFocus(page);
+}
+
+int CMainWindow::MoveKeypadFocus(bool back)
+{
+    auto* group = dynamic_cast<CKeypadPage*>(PageInView());
+    if (!group) return 0;
+    std::vector<std::pair<CKeypadPage*, int>> order;
+    for (CKeypadPage* page : {group, m_mainKeypad})
+        if (page)
+            for (int i = 0; i < page->AccessibleCount(); ++i) order.emplace_back(page, i);
+    if (order.empty()) return 0;
+    const int count = static_cast<int>(order.size());
+    int at = -1;
+    for (int i = 0; i < count && at < 0; ++i)
+        if (order[i].first->AccessibleFocus() == order[i].second) at = i;
+    const int next = at < 0 ? (back ? count - 1 : 0) : (at + (back ? count - 1 : 1)) % count;
+    for (CKeypadPage* page : {group, m_mainKeypad})
+        if (page) page->SetKeyFocus(page == order[next].first ? order[next].second : -1);
+    AnnounceFocus();
+    return 1;
+}
+
+int CMainWindow::PressKeypadFocus()
+{
+    if (!dynamic_cast<CKeypadPage*>(PageInView())) return 0;
+    for (CSkinPage* page : {PageInView(), static_cast<CSkinPage*>(m_mainKeypad)}) {
+        const int focus = page ? page->AccessibleFocus() : -1;
+        if (focus >= 0 && page->AccessibleRole(focus) == EAccessRole::Button) {
+            page->AccessiblePress(focus);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CMainWindow::RouteKey(int key, int modifiers)
+{
+    const bool ctrl = modifiers & Qt::ControlModifier, alt = modifiers & Qt::AltModifier;
+    switch (key) {
+    case Qt::Key_F10:
+    case Qt::Key_Menu:
+        if (ctrl || alt) return 0;
+        OpenGroupMenu();
+        return 1;
+    case Qt::Key_F1: OpenHelp(); return 1;
+    case Qt::Key_Comma:
+        if (!ctrl || !onOptions) return 0;
+        ChooseMenuItem(GroupMenuLayout{SlotCount()}.Options());
+        return 1;
+    case Qt::Key_Q:
+        if (!ctrl) return 0;
+        ExitProgram();
+        return 1;
+    case Qt::Key_F9:
+        Command(2, 18);  // change sign, as on desktop calculators
+        return 1;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return !ctrl && !alt && MoveKeypadFocus(key == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier));
+    case Qt::Key_Space: return !ctrl && !alt && PressKeypadFocus();
+    default: return 0;
+    }
+}
+
+void CMainWindow::SpeakResult(int commandType)
+{
+    if (!m_display || !m_display->isVisible()) return;
+    const std::string value = m_display->SpokenValue();
+    if (value == m_spoken) return;
+    m_spoken = value;
+    if (commandType == 0) return;
+    if (!m_announcer) m_announcer = new CAnnouncer(this);
+    m_announcer->Say(QString::fromStdString(value));
+}
