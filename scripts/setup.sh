@@ -32,6 +32,8 @@ TEST_PACKAGES=(
   libmuparser-dev
   # locales, headless display for UI checks
   locales xvfb xauth xdotool
+  # screen-reader checks: the accessibility bus, its Python client, Orca
+  at-spi2-core python3-pyatspi dbus-x11 orca
 )
 
 with_tests=0

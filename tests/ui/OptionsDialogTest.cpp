@@ -210,6 +210,15 @@ TEST_F(OptionsDialogTest, GeneralPageAppliesAtOnce)
     int32_t locale = 0;
     EXPECT_TRUE(ui.Registry().ReadNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", locale));
     EXPECT_EQ(locale, 7);
+
+    // Arrow keys through the closed list ask nothing until the focus leaves it.
+    QTest::keyClick(language, Qt::Key_Down);
+    QTest::keyClick(language, Qt::Key_Down);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(language, &out);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(language->currentIndex(), 4);
 }
 
 TEST_F(OptionsDialogTest, VgaToggledTwiceStillReloadsTheSkin)
