@@ -357,6 +357,15 @@ TEST_F(ConverterPagesTest, PagesNameTheirControls)
             EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << row.kind << " " << name;
         EXPECT_NE(std::find(names.begin(), names.end(), MenuButtonAccessibleName()), names.end()) << row.kind;
     }
+    // The currency page's status line is a read-out too.
+    auto* currency = Show<CCurrencyConverterPage>(ui, 8);
+    ASSERT_TRUE(currency);
+    ASSERT_FALSE(currency->RatesDateText().empty());
+    bool found = false;
+    for (int i = 0; i < currency->AccessibleCount(); ++i)
+        found = found || (currency->AccessibleName(i) == currency->RatesDateText() &&
+                          currency->AccessibleRole(i) == EAccessRole::Label);
+    EXPECT_TRUE(found);
 }
 
 TEST_F(ConverterPagesTest, TipRowsInTheUsersCurrencyFormat)
