@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "calculator/CommandNames.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
@@ -139,11 +140,11 @@ CCustomizePage::CCustomizePage(QWidget* parent, OptionsContext& context)
     connect(m_small, &QRadioButton::clicked, this,
             [this] { Apply(m_editor->SetLayout(CCustomGroupEditor::kSmall)); });
     connect(add, &QPushButton::clicked, this,
-            [this] { Apply(m_editor->Add(Utf8ToCp1252(m_button->currentText().toStdString()))); });
+            [this] { Apply(m_editor->Add(m_button->currentData().toString().toLatin1().toStdString())); });
     connect(swap, &QPushButton::clicked, this, [this] { m_editor->Switch(); });
     connect(addGroup, &QPushButton::clicked, this, [this] {
         std::vector<std::string> names;
-        for (int i = 0; i < m_button->count(); ++i) names.push_back(Utf8ToCp1252(m_button->itemText(i).toStdString()));
+        for (int i = 0; i < m_button->count(); ++i) names.push_back(m_button->itemData(i).toString().toLatin1().toStdString());
         Apply(m_editor->AddGroup(names));
     });
     FillSourceButtons(0);
@@ -170,8 +171,15 @@ void CCustomizePage::FillSourceButtons(int group)
 {
     if (group < 0 || group >= 9) return;
     m_button->clear();
-    for (const std::string& name : m_editor->SourceButtons(CCustomGroupEditor::kSources[group]))
-        m_button->addItem(QString::fromStdString(Cp1252ToUtf8(name)));
+    // Shown by what the key does, in the user's language; kept by its definition's name.
+    CIniStore& definitions = m_context.resources.ButtonDefinitions();
+    for (const std::string& name : m_editor->SourceButtons(CCustomGroupEditor::kSources[group])) {
+        int type = -1, id = -1;
+        definitions.GetInt(type, name.c_str(), "BtnType", -1);
+        definitions.GetInt(id, name.c_str(), "BtnId", -1);
+        const std::string shown = type >= 0 ? CommandName(type, id) : Cp1252ToUtf8(name);
+        m_button->addItem(QString::fromStdString(shown), QString::fromLatin1(name.data(), static_cast<int>(name.size())));
+    }
     m_button->setCurrentIndex(0);
 }
 
