@@ -103,6 +103,7 @@ void CDisplayPage::PaintPage(const SkinRect&)
     else
         m_screen.Fill(0, 0, m_screen.Width(), m_screen.Height(), m_backgroundColor);
     if (m_menu) m_menu->Draw(m_screen, {0, 0, m_screen.Width(), m_screen.Height()}, 1, 1);
+    if (m_menu && m_keyFocus == 0) DrawFocusMark(m_screen, m_menu->ButtonRect());
 
     const DisplayContent c = Content();
     const auto indicator = [&](int right, const std::string& text) {
@@ -150,6 +151,13 @@ int CDisplayPage::AccessibleCount() const { return m_menu ? 1 : 0; }
 std::string CDisplayPage::AccessibleName(int) const { return MenuButtonAccessibleName(); }
 
 SkinRect CDisplayPage::AccessibleRect(int) const { return m_menu ? m_menu->ButtonRect() : SkinRect{}; }
+
+void CDisplayPage::SetKeyFocus(int index)
+{
+    if (index == m_keyFocus) return;
+    m_keyFocus = index;
+    update();
+}
 
 void CDisplayPage::AccessiblePress(int)
 {

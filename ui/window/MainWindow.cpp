@@ -244,8 +244,7 @@ void CMainWindow::ShowSlotPage(int slot, bool show)
     // A group comes into view with the focus on itself: a screen reader says its name.
     if (auto* keypad = dynamic_cast<CKeypadPage*>(PageOfKind(kind)); keypad && show) {
         keypad->SetReadOut(m_display);
-        keypad->SetKeyFocus(-1);
-        if (m_mainKeypad) m_mainKeypad->SetKeyFocus(-1);
+        SetKeypadFocus(nullptr, -1);
     }
     if (slot >= 0 && slot < SlotCount()) m_menuItems[slot].marked = show ? 1 : 0;
 }

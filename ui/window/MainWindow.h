@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "calculator/CalcController.h"
@@ -126,6 +127,11 @@ private:
     // Tab and Shift+Tab over a keypad group: its read-out, its buttons, then
     // the main keypad's; 0 when no keypad group is in view.
     int MoveKeypadFocus(bool back);
+    std::vector<std::pair<CSkinPage*, int>> KeypadFocusOrder() const;
+    // The page whose control has the keypad's focus mark; null for none.
+    CSkinPage* KeypadFocusPage() const;
+    // Puts the focus mark on control index of page (null: nowhere).
+    void SetKeypadFocus(CSkinPage* page, int index);
     // Speaks the display's new value after a command of type commandType
     // (not after digits: the screen reader echoes the typed key).
     void SpeakResult(int commandType);

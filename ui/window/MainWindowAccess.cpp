@@ -35,42 +35,60 @@ void CMainWindow::focusInEvent(QFocusEvent* event)
 void CMainWindow::AnnounceFocus()
 {
     if (!isActiveWindow()) return;
-    CSkinPage* page = PageInView();
-    if (m_mainKeypad && m_mainKeypad->AccessibleFocus() >= 0 && dynamic_cast<CKeypadPage*>(page)) page = m_mainKeypad;
-    NotifyAccessibleFocus(page);
+    CSkinPage* page = KeypadFocusPage();
+    NotifyAccessibleFocus(page ? page : PageInView());
+}
+
+std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
+{
+    std::vector<std::pair<CSkinPage*, int>> order;
+    auto* group = dynamic_cast<CKeypadPage*>(PageInView());
+    if (!group) return order;
+    // The read-out, the group menu button, the group's keys, the main keypad's.
+    const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
+    if (readOut) order.emplace_back(group, 0);
+    if (m_display && m_display->MenuButton()) order.emplace_back(m_display, 0);
+    for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
+    if (m_mainKeypad)
+        for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
+    return order;
+}
+
+CSkinPage* CMainWindow::KeypadFocusPage() const
+{
+    for (const auto& [page, index] : KeypadFocusOrder())
+        if (page->AccessibleFocus() == index) return page;
+    return nullptr;
 }
 
 int CMainWindow::MoveKeypadFocus(bool back)
 {
-    auto* group = dynamic_cast<CKeypadPage*>(PageInView());
-    if (!group) return 0;
-    std::vector<std::pair<CKeypadPage*, int>> order;
-    for (CKeypadPage* page : {group, m_mainKeypad})
-        if (page)
-            for (int i = 0; i < page->AccessibleCount(); ++i) order.emplace_back(page, i);
+    const std::vector<std::pair<CSkinPage*, int>> order = KeypadFocusOrder();
     if (order.empty()) return 0;
     const int count = static_cast<int>(order.size());
     int at = -1;
     for (int i = 0; i < count && at < 0; ++i)
         if (order[i].first->AccessibleFocus() == order[i].second) at = i;
     const int next = at < 0 ? (back ? count - 1 : 0) : (at + (back ? count - 1 : 1)) % count;
-    for (CKeypadPage* page : {group, m_mainKeypad})
-        if (page) page->SetKeyFocus(page == order[next].first ? order[next].second : -1);
+    SetKeypadFocus(order[next].first, order[next].second);
     AnnounceFocus();
     return 1;
 }
 
+void CMainWindow::SetKeypadFocus(CSkinPage* page, int index)
+{
+    if (auto* group = dynamic_cast<CKeypadPage*>(PageInView())) group->SetKeyFocus(page == group ? index : -1);
+    if (m_mainKeypad) m_mainKeypad->SetKeyFocus(page == m_mainKeypad ? index : -1);
+    if (m_display) m_display->SetKeyFocus(page == m_display ? index : -1);
+}
+
 int CMainWindow::PressKeypadFocus()
 {
-    if (!dynamic_cast<CKeypadPage*>(PageInView())) return 0;
-    for (CSkinPage* page : {PageInView(), static_cast<CSkinPage*>(m_mainKeypad)}) {
-        const int focus = page ? page->AccessibleFocus() : -1;
-        if (focus >= 0 && page->AccessibleRole(focus) == EAccessRole::Button) {
-            page->AccessiblePress(focus);
-            return 1;
-        }
-    }
-    return 0;
+    CSkinPage* page = KeypadFocusPage();
+    const int focus = page ? page->AccessibleFocus() : -1;
+    if (focus < 0 || page->AccessibleRole(focus) != EAccessRole::Button) return 0;
+    page->AccessiblePress(focus);
+    return 1;
 }
 
 int CMainWindow::RouteKey(int key, int modifiers)
