@@ -55,6 +55,7 @@ enum : int {
 
     // What a screen reader says beside the painted texts.
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
+    CustomizePreview = 816,
 
     TrayTip = 32777,
 };
