@@ -144,6 +144,8 @@ def orca(program):
         ('the next menu item', ['Down'], r'Trigonometry 1'),
         ('a group chosen in the menu', ['Down', 'Down', 'Down', 'Down', 'Return'], r'Unit Converter panel'),
         ('a labelled converter control', ['Tab', 'Tab'], r'(Category|From|To) combo box'),
+        ('the group menu from a converter page', ['F10'], r'Unit Converter checked'),
+        ('the menu closed', ['Escape'], r'Unit Converter panel|combo box'),
     ]
     s = Session(program, with_orca=True)
     failures = []
