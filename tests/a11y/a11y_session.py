@@ -207,6 +207,49 @@ def check_tree(app, where, problems):
     return seen
 
 
+def find_all(acc, test, out=None):
+    out = [] if out is None else out
+    if test(acc):
+        out.append(acc)
+    for i in range(acc.childCount):
+        child = acc.getChildAtIndex(i)
+        if child is not None:
+            find_all(child, test, out)
+    return out
+
+
+def check_menu(app, s, problems):
+    """The menu button pressed over the bus returns at once; the menu is a popup
+    menu of menu items, the current group checked and the highlight focused."""
+    import pyatspi
+    showing = lambda a: a.getState().contains(pyatspi.STATE_SHOWING)
+    buttons = find_all(app, lambda a: a.getRoleName() == 'push button' and a.name == 'Group menu' and showing(a))
+    if not buttons:
+        problems.append('no group menu button')
+        return
+    start = time.time()
+    buttons[0].queryAction().doAction(0)
+    if time.time() - start > 2:
+        problems.append('pressing the group menu button took %.1f s' % (time.time() - start))
+    menus = []
+    Session.wait_for(lambda: menus.extend(find_all(app, lambda a: a.getRoleName() == 'popup menu')) or menus,
+                     10, 'the group menu did not appear in the tree')
+    items = [menus[0].getChildAtIndex(i) for i in range(menus[0].childCount)]
+    roles = {i.getRoleName() for i in items}
+    checked = [i.name for i in items if i.getState().contains(pyatspi.STATE_CHECKED)]
+    focused = [i.name for i in items if i.getState().contains(pyatspi.STATE_FOCUSED)]
+    for item in items:
+        if item.getRoleName() != 'separator' and not item.name:
+            problems.append('group menu: unnamed item')
+    print('group menu: %d items, checked %s, focused %s' % (len(items), checked, focused))
+    if roles - {'menu item', 'check menu item', 'radio menu item', 'separator'}:
+        problems.append('group menu holds %s' % sorted(roles))
+    if len(checked) != 1 or focused != checked:
+        problems.append('group menu: checked %s, focused %s' % (checked, focused))
+    s.key('Escape')
+    time.sleep(0.5)
+
+
 def walk(program):
     s = Session(program, with_orca=False)
     problems = []
@@ -232,6 +275,7 @@ def walk(program):
             print('page %s: %d controls' % ('/'.join(shown), count))
             s.key('Down')
             time.sleep(0.7)
+        check_menu(app, s, problems)
         s.key('ctrl+comma')
         Session.wait_for(lambda: app.childCount > 1, 15, 'Ctrl+comma opened no Options dialog')
         time.sleep(1)

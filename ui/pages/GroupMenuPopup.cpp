@@ -156,3 +156,9 @@ int CGroupMenuPopup::AccessibleChecked(int index) const
     const GroupMenuItem& item = m_button.Items()[index];
     return item.kind == kMenuGroup ? item.marked : -1;
 }
+
+EAccessRole CGroupMenuPopup::AccessibleRole(int index) const
+{
+    const bool separator = index >= 0 && index < AccessibleCount() && m_button.Items()[index].kind == kMenuSeparator;
+    return separator ? EAccessRole::Separator : EAccessRole::MenuItem;
+}

@@ -28,8 +28,9 @@ public:
     std::string AccessibleName(int index) const override;
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override { Choose(index + 1); }
-    EAccessRole AccessibleRole(int) const override { return EAccessRole::MenuItem; }
+    EAccessRole AccessibleRole(int index) const override;
     int AccessibleChecked(int index) const override;
+    int AccessibleEnabled(int index) const override { return Selectable(index + 1); }
     int AccessibleFocus() const override { return m_selected - 1; }
     // The page whose menu button opened the menu (may be null).
     CSkinPage* Owner() const { return m_owner; }

@@ -19,6 +19,7 @@ QAccessible::Role RoleOf(EAccessRole role)
     // A read-only text: screen readers speak its changes, not a label's.
     case EAccessRole::ReadOut: return QAccessible::EditableText;
     case EAccessRole::MenuItem: return QAccessible::MenuItem;
+    case EAccessRole::Separator: return QAccessible::Separator;
     default: return QAccessible::Button;
     }
 }
@@ -85,7 +86,8 @@ public:
         const bool shown = m_page && m_page->isVisible();
         s.invisible = !shown;
         if (!isValid()) return s;
-        s.focusable = 1;
+        s.focusable = Role() != EAccessRole::Separator;
+        s.disabled = !m_page->AccessibleEnabled(m_index);
         s.focused = shown && m_page->AccessibleFocus() == m_index && m_page->window()->isActiveWindow();
         if (Role() == EAccessRole::ComboBox) s.hasPopup = 1;
         const int checked = m_page->AccessibleChecked(m_index);
@@ -96,7 +98,8 @@ public:
     }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::ActionInterface && Role() != EAccessRole::Label && Role() != EAccessRole::ReadOut)
+        if (type == QAccessible::ActionInterface && Role() != EAccessRole::Label && Role() != EAccessRole::ReadOut &&
+            Role() != EAccessRole::Separator)
             return static_cast<QAccessibleActionInterface*>(this);
         if (type == QAccessible::TextInterface && Role() == EAccessRole::ComboBox)
             return static_cast<QAccessibleTextInterface*>(this);

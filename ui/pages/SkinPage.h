@@ -12,7 +12,7 @@
 #include "skins/SkinButton.h"
 
 // What a painted control is to a screen reader.
-enum class EAccessRole { Button, ComboBox, Label, ReadOut, MenuItem };
+enum class EAccessRole { Button, ComboBox, Label, ReadOut, MenuItem, Separator };
 
 class CSkinPage : public QWidget, public ISkinHost {
 public:
@@ -33,6 +33,7 @@ public:
     virtual std::string AccessibleDescription(int) const { return {}; }
     // 1: checked, 0: checkable but not checked, -1: not checkable.
     virtual int AccessibleChecked(int) const { return -1; }
+    virtual int AccessibleEnabled(int) const { return 1; }
     // The control that has the focus mark (and the screen reader's focus) while
     // the page is in view; -1: the page itself.
     virtual int AccessibleFocus() const { return -1; }
