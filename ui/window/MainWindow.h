@@ -133,7 +133,8 @@ private:
     // Puts the focus mark on control index of page (null: nowhere).
     void SetKeypadFocus(CSkinPage* page, int index);
     // Speaks the display's new value after a command of type commandType
-    // (not after digits: the screen reader echoes the typed key).
+    // (not after digits: the screen reader echoes the typed key), or the
+    // converted value of a converter page in view.
     void SpeakResult(int commandType);
     // Space on the keypad button with the focus mark presses it; 0 for none.
     int PressKeypadFocus();

@@ -122,11 +122,18 @@ int CMainWindow::RouteKey(int key, int modifiers)
 
 void CMainWindow::SpeakResult(int commandType)
 {
-    if (!m_display || !m_display->isVisible()) return;
-    const std::string value = m_display->SpokenValue();
-    if (value == m_spoken) return;
+    // A converter in view speaks its converted value instead of the display's.
+    // Typed digits are echoed by the screen reader; a converted value is not.
+    CSkinPage* page = PageInView();
+    const bool display = m_display && m_display->isVisible();
+    std::string value;
+    if (display)
+        value = m_display->SpokenValue();
+    else if (page && page->isVisible())
+        value = page->AccessibleValue();
+    if (value.empty() || value == m_spoken) return;
     m_spoken = value;
-    if (commandType == 0) return;
+    if (commandType == 0 && display) return;
     if (!m_announcer) m_announcer = new CAnnouncer(this);
     m_announcer->Say(QString::fromStdString(value));
 }
