@@ -34,6 +34,8 @@ TEST_PACKAGES=(
   libmuparser-dev
   # locales, headless display for UI checks
   locales xvfb xauth xdotool
+  # screen-reader checks: the accessibility bus, its Python client, Orca
+  at-spi2-core python3-pyatspi dbus-x11 orca
 )
 
 # Making and checking the Debian package (scripts/package.sh, scripts/install-check.sh).

@@ -56,6 +56,9 @@ enum : int {
     BelowAbsoluteZero = 790, RatesNotRatesFile = 791, RatesTimedOut = 792, RatesNotSaved = 793,
     RatesServerError = 794,
     HelpNoBrowser = 800,
+    // What a screen reader says beside the painted texts.
+    SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
+    CustomizePreview = 816,
 
     TrayTip = 32777,
 };

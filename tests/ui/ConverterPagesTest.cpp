@@ -317,12 +317,19 @@ TEST_F(ConverterPagesTest, TabMovesBetweenTheListsAndSpaceOpensOne)
     CMainWindow& w = ui.Window();
     // Menu, category list, top unit list, bottom unit list, result slot.
     const auto nameOfFocus = [&] { return page->AccessibleName(page->KeyFocus()); };
+    const auto focusShows = [&] { return page->AccessibleDescription(page->KeyFocus()); };
     QTest::keyClick(&w, Qt::Key_Tab);
     QTest::keyClick(&w, Qt::Key_Tab);
-    EXPECT_EQ(nameOfFocus(), "Distance");
+    EXPECT_EQ(nameOfFocus(), "Category");
+    EXPECT_EQ(focusShows(), "Distance");
     QTest::keyClick(&w, Qt::Key_Tab, Qt::ShiftModifier);
     QTest::keyClick(&w, Qt::Key_Right);
-    EXPECT_EQ(nameOfFocus(), "Distance");
+    EXPECT_EQ(nameOfFocus(), "Category");
+    // The screen reader's focus is the marked control.
+    QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(page)->focusChild();
+    ASSERT_TRUE(focus);
+    EXPECT_EQ(focus->text(QAccessible::Name).toStdString(), "Category");
+    EXPECT_EQ(focus->role(), QAccessible::ComboBox);
     QTest::keyClick(&w, Qt::Key_Space);
     ASSERT_TRUE(page->CategoryList()->IsOpen());
     QTest::keyClick(page->CategoryList()->ListBox(), Qt::Key_Down);
@@ -346,12 +353,12 @@ TEST_F(ConverterPagesTest, PagesNameTheirControls)
     UiWindow ui;
     struct Row {
         int kind;
-        std::vector<std::string> names;  // must be among the children
+        std::vector<std::string> names;  // must be among the children: "label: choice" of a combo box
     };
     const Row rows[] = {
-        {7, {"Distance", "mile", "kilometre", "0 mi", "0 km"}},
-        {8, {"(USD) United States Dollar", "(EUR) European Monetary Union"}},
-        {5, {"15 % ", "3 People ", "Tip Amount: $0.00"}},
+        {7, {"Category: Distance", "From: mile", "To: kilometre", "0 mi", "0 km"}},
+        {8, {"From: (USD) United States Dollar", "To: (EUR) European Monetary Union"}},
+        {5, {"Tip: 15 % ", "Split: 3 People ", "Tip Amount: $0.00"}},
     };
     for (const Row& row : rows) {
         CSkinPage* page = Show<CConverterPage>(ui, row.kind);
@@ -359,11 +366,28 @@ TEST_F(ConverterPagesTest, PagesNameTheirControls)
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(page);
         ASSERT_TRUE(face);
         std::vector<std::string> names;
-        for (int i = 0; i < face->childCount(); ++i) names.push_back(face->child(i)->text(QAccessible::Name).toStdString());
+        for (int i = 0; i < face->childCount(); ++i) {
+            QAccessibleInterface* child = face->child(i);
+            std::string name = child->text(QAccessible::Name).toStdString();
+            if (child->role() == QAccessible::ComboBox) {
+                ASSERT_TRUE(child->textInterface());
+                name += ": " + child->textInterface()->text(0, child->textInterface()->characterCount()).toStdString();
+            }
+            names.push_back(name);
+        }
         for (const std::string& name : row.names)
             EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << row.kind << " " << name;
         EXPECT_NE(std::find(names.begin(), names.end(), MenuButtonAccessibleName()), names.end()) << row.kind;
     }
+    // The currency page's status line is a read-out too.
+    auto* currency = Show<CCurrencyConverterPage>(ui, 8);
+    ASSERT_TRUE(currency);
+    ASSERT_FALSE(currency->RatesDateText().empty());
+    bool found = false;
+    for (int i = 0; i < currency->AccessibleCount(); ++i)
+        found = found || (currency->AccessibleName(i) == currency->RatesDateText() &&
+                          currency->AccessibleRole(i) == EAccessRole::Label);
+    EXPECT_TRUE(found);
 }
 
 TEST_F(ConverterPagesTest, TipRowsInTheUsersCurrencyFormat)

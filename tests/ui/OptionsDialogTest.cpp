@@ -237,6 +237,15 @@ TEST_F(OptionsDialogTest, GeneralPageAppliesAtOnce)
     int32_t locale = 0;
     EXPECT_TRUE(ui.Registry().ReadNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", locale));
     EXPECT_EQ(locale, 7);
+
+    // Arrow keys through the closed list ask nothing until the focus leaves it.
+    QTest::keyClick(language, Qt::Key_Down);
+    QTest::keyClick(language, Qt::Key_Down);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(language, &out);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(language->currentIndex(), 4);
 }
 
 TEST_F(OptionsDialogTest, VgaToggledTwiceStillReloadsTheSkin)
@@ -350,8 +359,22 @@ TEST_F(OptionsDialogTest, CustomizeEditsReloadTheCustomGroupAtOnce)
     EXPECT_EQ(nameAt(3), first);
     // Add puts the chosen source button into the selected slot.
     options.Control<QComboBox>(EOptionPage::Customize, "sourceGroup")->setCurrentIndex(2);  // Trig1
+    // The list names the key by what it does, in the user's language.
+    EXPECT_EQ(options.Control<QComboBox>(EOptionPage::Customize, "button")->currentText().toStdString(), "sine");
     options.Control<QPushButton>(EOptionPage::Customize, "add")->click();
     EXPECT_EQ(nameAt(0), "Sin");
+    // From the keyboard: arrows select; after Switch they only mark, and Space swaps.
+    QWidget* preview = page->Preview();
+    QTest::keyClick(preview, Qt::Key_Right);
+    EXPECT_EQ(page->Editor().SelectedSlot(), 1);
+    const std::string second = nameAt(1), third = nameAt(2);
+    options.Control<QPushButton>(EOptionPage::Customize, "switch")->click();
+    QTest::keyClick(preview, Qt::Key_Right);
+    EXPECT_EQ(page->Editor().SelectedSlot(), 1);
+    QTest::keyClick(preview, Qt::Key_Space);
+    EXPECT_EQ(nameAt(1), third);
+    EXPECT_EQ(nameAt(2), second);
+    EXPECT_EQ(preview->focusPolicy(), Qt::StrongFocus);
 }
 
 TEST_F(OptionsDialogTest, AFullGroupIsReportedNotSilentlyRefused)

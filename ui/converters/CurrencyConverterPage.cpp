@@ -64,8 +64,8 @@ void CCurrencyConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMes
     CTwoSlotPage::Setup(items, target, backgroundColor);
     ReadSlotStyle();
     const int compact = CompactScreen();
-    if ((m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomCurrency, compact ? 75 : 150)))
-        m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopCurrency, compact ? 120 : 150);
+    if ((m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomCurrency, compact ? 75 : 150, StringId::LabelTo)))
+        m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopCurrency, compact ? 120 : 150, StringId::LabelFrom);
 
     CSettingsStore& settings = CSettingsStore::Instance();
     const int count = CCurrencyTable::kCurrencies;
@@ -234,4 +234,16 @@ void CCurrencyConverterPage::PaintContent(CSkinImage& dc)
     };
     line(date, second.empty() ? 21 : 12);
     if (!second.empty()) line(second, 28);
+}
+
+void CCurrencyConverterPage::AddControls(std::vector<PageControl>& controls) const
+{
+    CTwoSlotPage::AddControls(controls);
+    const std::string date = RatesDateText(), failure = FailureText();
+    const std::string second = failure.empty() ? ReferenceDateText() : failure;
+    const int left = MenuButtonRight(), right = Scaled(231);
+    if (!date.empty())
+        controls.push_back({{left, Scaled(second.empty() ? 21 : 12), right, Scaled(second.empty() ? 33 : 24)}, date,
+                            {}, EAccessRole::Label});
+    if (!second.empty()) controls.push_back({{left, Scaled(28), right, Scaled(40)}, second, {}, EAccessRole::Label});
 }

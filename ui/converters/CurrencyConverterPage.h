@@ -48,6 +48,8 @@ public:
 protected:
     void OnMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override;
     void PaintContent(CSkinImage& dc) override;
+    // The slots, then the status lines as read-outs.
+    void AddControls(std::vector<PageControl>& controls) const override;
     SlotValue FromValue() const override;
     SlotValue ToValue() const override;
     void Reverse(int top) override;

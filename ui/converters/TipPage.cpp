@@ -58,8 +58,8 @@ void CTipPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarget* ta
     CConverterPage::Setup(items, target, backgroundColor);
     ReadTextStyle(m_text);
     const int height = CompactScreen() ? 120 : 150;
-    if ((m_percentage = AddList("BtnPercentageLocation", "BtnPercentage", "PercentageButton", kMsgPercentage, height)))
-        m_people = AddList("BtnNumPeopleLocation", "BtnNumPeople", "NumPeopleButton", kMsgNumPeople, height);
+    if ((m_percentage = AddList("BtnPercentageLocation", "BtnPercentage", "PercentageButton", kMsgPercentage, height, StringId::LabelTip)))
+        m_people = AddList("BtnNumPeopleLocation", "BtnNumPeople", "NumPeopleButton", kMsgNumPeople, height, StringId::LabelSplit);
 
     // An index out of range leaves the model's 10 % and 1 person, and no selection.
     const CSettingsStore& settings = CSettingsStore::Instance();

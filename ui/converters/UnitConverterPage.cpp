@@ -34,9 +34,9 @@ void CUnitConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMessage
     CTwoSlotPage::Setup(items, target, backgroundColor);
     ReadSlotStyle();
     const int compact = CompactScreen();
-    if ((m_category = AddList("BtnConversionLocation", "BtnConversion", "ConversionButton", kMsgCategory, 165)))
-        if ((m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopUnit, compact ? 120 : 150)))
-            m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomUnit, compact ? 75 : 150);
+    if ((m_category = AddList("BtnConversionLocation", "BtnConversion", "ConversionButton", kMsgCategory, 165, StringId::LabelCategory)))
+        if ((m_top = AddList("BtnFromLocation", "BtnFrom", "ConvertFromButton", kMsgTopUnit, compact ? 120 : 150, StringId::LabelFrom)))
+            m_bottom = AddList("BtnToLocation", "BtnTo", "ConvertToButton", kMsgBottomUnit, compact ? 75 : 150, StringId::LabelTo);
 
     // A hand-edited registry may hold anything: out of range means the defaults.
     CSettingsStore& settings = CSettingsStore::Instance();

@@ -36,6 +36,7 @@ CCurrencyPage::CCurrencyPage(QWidget* parent, OptionsContext& context)
     m_updateNow->setObjectName("updateNow");
     m_status->setObjectName("status");
     m_rates->setObjectName("rates");
+    m_rates->setAccessibleName(ResourceText(StringId::TabCurrency));
     m_auto->setChecked(CSettingsStore::Instance().AutoDownload() != 0);
     connect(m_auto, &QCheckBox::clicked, this, [] {
         CSettingsStore& settings = CSettingsStore::Instance();

@@ -3,12 +3,14 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "calculator/CommandNames.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
@@ -19,6 +21,7 @@
 #include "ui/common/SkinImageView.h"
 #include "ui/options/OptionsHost.h"
 #include "ui/pages/KeypadPage.h"
+#include "ui/pages/SkinPage.h"
 
 namespace {
 constexpr int kPreviewWidth = 236;
@@ -42,6 +45,8 @@ public:
     {
         setFixedSize(kPreviewWidth, kPreviewHeight);
         setObjectName("preview");
+        setFocusPolicy(Qt::StrongFocus);
+        setAccessibleName(ResourceText(StringId::CustomizePreview));
     }
 
 protected:
@@ -53,8 +58,8 @@ protected:
         image.Fill(0, 0, kPreviewWidth, kPreviewHeight, kWhite);
         CCustomGroupEditor& editor = m_page->Editor();
         const SkinRect all{0, 0, kPreviewWidth, kPreviewHeight};
+        const std::vector<CCustomGroupEditor::Slot>& places = editor.Slots();
         if (CKeypadPage* target = m_page->TargetPage()) {
-            const std::vector<CCustomGroupEditor::Slot>& places = editor.Slots();
             for (int i = 0; i < target->Group().Count() && i < static_cast<int>(places.size()); ++i)
                 target->Group().DrawButtonAt(i, image, all, places[static_cast<size_t>(i)].x,
                                              places[static_cast<size_t>(i)].y - top);
@@ -64,8 +69,38 @@ protected:
         frame.bottom -= top;
         FrameRect(image, frame, 0);
         FrameRect(image, {frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1}, kInnerFrame);
+        // While a switch waits, the keyboard's slot has a mark of its own.
+        if (hasFocus() && editor.SwitchPending() && m_cursor < static_cast<int>(places.size())) {
+            const CCustomGroupEditor::Slot& at = places[static_cast<size_t>(m_cursor)];
+            DrawFocusMark(image, {at.x, at.y - top, at.x + frame.Width() - 2, at.y - top + frame.Height() - 2});
+        }
         QPainter(this).drawImage(0, 0, WrapSkinImage(image));
     }
+    // Arrows move over the slots (and select, unless a switch waits for its
+    // second slot); Space or Enter is the click on the slot.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        CCustomGroupEditor& editor = m_page->Editor();
+        const int count = static_cast<int>(editor.Slots().size());
+        if (m_cursor >= count || !editor.SwitchPending()) m_cursor = editor.SelectedSlot();
+        int step = 0;
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: step = -1; break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: step = 1; break;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: ClickCursor(); return;
+        default: QWidget::keyPressEvent(event); return;
+        }
+        if (count == 0) return;
+        m_cursor = (m_cursor + step + count) % count;
+        if (!editor.SwitchPending()) ClickCursor();
+        update();
+    }
+    void focusInEvent(QFocusEvent*) override { update(); }
+    void focusOutEvent(QFocusEvent*) override { update(); }
     void mousePressEvent(QMouseEvent* event) override
     {
         const QPoint p = event->position().toPoint();
@@ -73,7 +108,17 @@ protected:
     }
 
 private:
+    void ClickCursor()
+    {
+        const std::vector<CCustomGroupEditor::Slot>& places = m_page->Editor().Slots();
+        if (m_cursor < 0 || m_cursor >= static_cast<int>(places.size())) return;
+        const CCustomGroupEditor::Slot& at = places[static_cast<size_t>(m_cursor)];
+        m_page->ClickPreview(at.x + 2, at.y + 2);
+        update();
+    }
+
     CCustomizePage* m_page;
+    int m_cursor = 0;
 };
 
 int ScreenHeight()
@@ -139,11 +184,11 @@ CCustomizePage::CCustomizePage(QWidget* parent, OptionsContext& context)
     connect(m_small, &QRadioButton::clicked, this,
             [this] { Apply(m_editor->SetLayout(CCustomGroupEditor::kSmall)); });
     connect(add, &QPushButton::clicked, this,
-            [this] { Apply(m_editor->Add(Utf8ToCp1252(m_button->currentText().toStdString()))); });
+            [this] { Apply(m_editor->Add(m_button->currentData().toString().toLatin1().toStdString())); });
     connect(swap, &QPushButton::clicked, this, [this] { m_editor->Switch(); });
     connect(addGroup, &QPushButton::clicked, this, [this] {
         std::vector<std::string> names;
-        for (int i = 0; i < m_button->count(); ++i) names.push_back(Utf8ToCp1252(m_button->itemText(i).toStdString()));
+        for (int i = 0; i < m_button->count(); ++i) names.push_back(m_button->itemData(i).toString().toLatin1().toStdString());
         Apply(m_editor->AddGroup(names));
     });
     FillSourceButtons(0);
@@ -170,8 +215,15 @@ void CCustomizePage::FillSourceButtons(int group)
 {
     if (group < 0 || group >= 9) return;
     m_button->clear();
-    for (const std::string& name : m_editor->SourceButtons(CCustomGroupEditor::kSources[group]))
-        m_button->addItem(QString::fromStdString(Cp1252ToUtf8(name)));
+    // Shown by what the key does, in the user's language; kept by its definition's name.
+    CIniStore& definitions = m_context.resources.ButtonDefinitions();
+    for (const std::string& name : m_editor->SourceButtons(CCustomGroupEditor::kSources[group])) {
+        int type = -1, id = -1;
+        definitions.GetInt(type, name.c_str(), "BtnType", -1);
+        definitions.GetInt(id, name.c_str(), "BtnId", -1);
+        const std::string shown = type >= 0 ? CommandName(type, id) : Cp1252ToUtf8(name);
+        m_button->addItem(QString::fromStdString(shown), QString::fromLatin1(name.data(), static_cast<int>(name.size())));
+    }
     m_button->setCurrentIndex(0);
 }
 

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,7 +53,13 @@ CGeneralPage::CGeneralPage(QWidget* parent, OptionsContext& context)
     m_language->addItem("Trd. Chinese");
     m_language->setObjectName("language");
     m_language->setCurrentIndex(ListPositionOfLanguage(LanguageId()));
-    connect(m_language, &QComboBox::currentIndexChanged, this, [this](int position) { ChooseLanguage(position); });
+    connect(m_language, &QComboBox::currentIndexChanged, this, [this](int position) {
+        if (m_stepping)
+            m_pendingLanguage = position;
+        else
+            ChooseLanguage(position);
+    });
+    m_language->installEventFilter(this);
 
     auto* download = new QGroupBox(ResourceText(StringId::GeneralCurrencyDownload));
     auto* downloadLayout = new QVBoxLayout(download);
@@ -95,6 +102,29 @@ CGeneralPage::CGeneralPage(QWidget* parent, OptionsContext& context)
     buttons->addWidget(memory);
     layout->addLayout(buttons);
     layout->addStretch(1);
+}
+
+bool CGeneralPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_language) return QWidget::eventFilter(watched, event);
+    const auto commit = [this] {
+        if (m_pendingLanguage < 0) return;
+        const int position = m_pendingLanguage;
+        m_pendingLanguage = -1;
+        ChooseLanguage(position);
+    };
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) commit();
+        m_stepping = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+                     key == Qt::Key_Home || key == Qt::Key_End;
+    } else if (event->type() == QEvent::KeyRelease) {
+        m_stepping = false;
+    } else if (event->type() == QEvent::FocusOut) {
+        m_stepping = false;
+        commit();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CGeneralPage::ChooseLanguage(int position)

@@ -23,11 +23,18 @@ public:
     void ShowMemory();
     void ShowAbout();
 
+protected:
+    // Arrow keys step through the closed language list; the language counts
+    // when the focus leaves it or Return is pressed, not at every step.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ChooseLanguage(int position);
 
     OptionsContext& m_context;
     QComboBox* m_language;
+    bool m_stepping = false;
+    int m_pendingLanguage = -1;
     std::vector<QRadioButton*> m_scrolling;  // Normal, Slow, Fast, Off
 };
 

@@ -19,6 +19,8 @@ CGroupsPage::CGroupsPage(QWidget* parent, OptionsContext& context)
     auto* hint = new QLabel(ResourceText(StringId::GroupsHint));
     hint->setWordWrap(true);
     m_list->setObjectName("groups");
+    m_list->setAccessibleName(ResourceText(StringId::TabGroups));
+    m_list->setAccessibleDescription(hint->text());
     m_list->AddColumn(QString(), 137);
     m_list->setHeaderHidden(true);
     GroupRows& table = GroupTable();

@@ -16,6 +16,8 @@ CSkinsPage::CSkinsPage(QWidget* parent, OptionsContext& context)
     label->setWordWrap(true);
     label->setBuddy(m_list);
     m_list->setObjectName("skins");
+    m_list->setAccessibleName(ResourceText(StringId::TabSkins));
+    m_list->setAccessibleDescription(label->text());
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);

@@ -10,29 +10,13 @@
 #include "skins/KeypadSurface.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
 #include "ui/common/MessageReceiver.h"
+#include "ui/pages/PageAccessible.h"
 #include "ui/pages/PageBand.h"
 #include "ui/pages/SkinListButton.h"
 #include "ui/pages/SkinMenuButton.h"
 
-namespace {
-// A dotted black and white frame just inside the control: it shows on any skin.
-void DrawFocusMark(CSkinImage& dc, const SkinRect& r)
-{
-    const auto dot = [&dc](int x, int y, int i) {
-        if (x >= 0 && y >= 0 && x < dc.Width() && y < dc.Height())
-            dc.SetPixel(x, y, i % 4 < 2 ? CSkinImage::kBlack : CSkinImage::kWhite);
-    };
-    for (int x = r.left; x < r.right; ++x) {
-        dot(x, r.top, x);
-        dot(x, r.bottom - 1, x);
-    }
-    for (int y = r.top; y < r.bottom; ++y) {
-        dot(r.left, y, y);
-        dot(r.right - 1, y, y);
-    }
-}
-}  // namespace
 
 CConverterPage::CConverterPage(QWidget* parent, CSkinResources& resources, CPageBand* band,
                                const char* section, const CSkinImage* background)
@@ -99,7 +83,7 @@ void CConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarg
 }
 
 CSkinListButton* CConverterPage::AddList(const char* locationKey, const char* nameKey, const char* defaultName,
-                                         unsigned message, int maxHeight)
+                                         unsigned message, int maxHeight, int labelId)
 {
     int x = 0, y = 0;
     std::string name;
@@ -110,6 +94,7 @@ CSkinListButton* CConverterPage::AddList(const char* locationKey, const char* na
                                 kSizeLarge))
         return nullptr;
     m_lists.push_back(std::move(list));
+    m_listLabels.push_back(labelId);
     return m_lists.back().get();
 }
 
@@ -181,19 +166,20 @@ std::vector<CConverterPage::PageControl> CConverterPage::Controls() const
     std::vector<PageControl> controls;
     if (m_menu) {
         CSkinMenuButton* menu = m_menu.get();
-        controls.push_back({menu->ButtonRect(), MenuButtonAccessibleName(), [menu] {
-                                const SkinRect r = menu->ButtonRect();
-                                menu->OnMouseDown((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-                            }});
+        controls.push_back({menu->ButtonRect(), MenuButtonAccessibleName(), [menu] { menu->OpenLater(); }});
     }
-    for (const auto& owned : m_lists) {
-        CSkinListButton* list = owned.get();
-        controls.push_back({list->ButtonRect(), list->SelectedText(), [list] {
+    for (size_t i = 0; i < m_lists.size(); ++i) {
+        CSkinListButton* list = m_lists[i].get();
+        std::string label = list->SelectedText();
+        if (m_listLabels[i]) LoadResString(LocalizedId(m_listLabels[i]), label);
+        controls.push_back({list->ButtonRect(), label,
+                            [list] {
                                 if (list->IsOpen())
                                     list->Close();
                                 else
                                     list->Open();
-                            }});
+                            },
+                            EAccessRole::ComboBox, list->SelectedText()});
     }
     AddControls(controls);
     // Reading order: by rows from the top, then from the left.
@@ -221,6 +207,21 @@ void CConverterPage::AccessiblePress(int index)
 {
     const std::vector<PageControl> controls = Controls();
     if (index >= 0 && index < static_cast<int>(controls.size()) && controls[index].press) controls[index].press();
+    RefreshAccessibleNames(this);
+}
+
+EAccessRole CConverterPage::AccessibleRole(int index) const
+{
+    const std::vector<PageControl> controls = Controls();
+    if (index < 0 || index >= static_cast<int>(controls.size())) return EAccessRole::Button;
+    // What cannot be pressed only shows something: a read-out.
+    return controls[index].press ? controls[index].role : EAccessRole::Label;
+}
+
+std::string CConverterPage::AccessibleDescription(int index) const
+{
+    const std::vector<PageControl> controls = Controls();
+    return index >= 0 && index < static_cast<int>(controls.size()) ? controls[index].shown : std::string();
 }
 
 int CConverterPage::OnKey(int key, int modifiers)
@@ -243,12 +244,14 @@ int CConverterPage::OnKey(int key, int modifiers)
             step = (static_cast<int>(at - pressable.begin()) + (back ? count - 1 : 1)) % count;
         m_keyFocus = pressable[step];
         update();
+        NotifyAccessibleFocus(this);
         return 1;
     }
     if ((key == Qt::Key_Space || key == Qt::Key_F4) && m_keyFocus >= 0 &&
         m_keyFocus < static_cast<int>(controls.size()) && controls[m_keyFocus].press) {
         controls[m_keyFocus].press();
         update();
+        RefreshAccessibleNames(this);
         return 1;
     }
     return 0;

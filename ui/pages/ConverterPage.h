@@ -42,6 +42,9 @@ public:
     std::string AccessibleName(int index) const override;
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
+    EAccessRole AccessibleRole(int index) const override;
+    std::string AccessibleDescription(int index) const override;
+    int AccessibleFocus() const override { return m_keyFocus; }
 
     // A key the main window offers the shown page first; 1 when it took it.
     int OnKey(int key, int modifiers);
@@ -58,6 +61,8 @@ protected:
         SkinRect rect;
         std::string name;                // UTF-8
         std::function<void()> press;     // empty: the control only shows something
+        EAccessRole role = EAccessRole::Button;
+        std::string shown = {};          // a combo box's choice
     };
     // The controls beside the menu button and the lists (slots, rows).
     virtual void AddControls(std::vector<PageControl>&) const {}
@@ -65,9 +70,10 @@ protected:
     // Makes a list button from the section's keys locationKey (x,y pair) and
     // nameKey (definition name, defaultName when absent); choices come to
     // OnMessage as `message`. maxHeight at normal scale (doubled here). Null
-    // when the button cannot be made.
+    // when the button cannot be made. labelId: the string a screen reader
+    // names the list by ("From"); 0 for its choice.
     CSkinListButton* AddList(const char* locationKey, const char* nameKey, const char* defaultName,
-                             unsigned message, int maxHeight);
+                             unsigned message, int maxHeight, int labelId = 0);
     // A message to the page (a list's choice, a download's news).
     virtual void OnMessage(unsigned, intptr_t, intptr_t) {}
     // Draws the page's own content over the background, the menu button and the lists.
@@ -111,6 +117,7 @@ private:
     uint32_t m_backgroundColor = 0xFF0000;
     std::unique_ptr<CSkinMenuButton> m_menu;
     std::vector<std::unique_ptr<CSkinListButton>> m_lists;
+    std::vector<int> m_listLabels;
     CSkinImage m_buffer;
     int m_menuTookPress = 0;
     int m_keyFocus = -1;

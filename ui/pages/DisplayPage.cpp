@@ -10,6 +10,8 @@
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 #include "ui/pages/SkinMenuButton.h"
 
 namespace {
@@ -107,6 +109,7 @@ void CDisplayPage::PaintPage(const SkinRect&)
     else
         m_screen.Fill(0, 0, m_screen.Width(), m_screen.Height(), m_backgroundColor);
     if (m_menu) m_menu->Draw(m_screen, {0, 0, m_screen.Width(), m_screen.Height()}, 1, 1);
+    if (m_menu && m_keyFocus == 0) DrawFocusMark(m_screen, m_menu->ButtonRect());
 
     const DisplayContent c = Content();
     const auto indicator = [&](int right, const std::string& text, int top = 6) {
@@ -176,15 +179,54 @@ std::string CDisplayPage::AccessibleName(int) const { return MenuButtonAccessibl
 
 SkinRect CDisplayPage::AccessibleRect(int) const { return m_menu ? m_menu->ButtonRect() : SkinRect{}; }
 
+void CDisplayPage::SetKeyFocus(int index)
+{
+    if (index == m_keyFocus) return;
+    m_keyFocus = index;
+    update();
+}
+
 void CDisplayPage::AccessiblePress(int)
 {
-    if (!m_menu) return;
-    const SkinRect r = m_menu->ButtonRect();
-    m_menu->OnMouseDown((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    if (m_menu) m_menu->OpenLater();
 }
 
 std::string CDisplayPage::AccessibleValue() const
 {
     const DisplayContent c = Content();
     return c.exponent.empty() ? c.mantissa : c.mantissa + " " + c.exponent;
+}
+
+std::string CDisplayPage::SpokenValue() const
+{
+    const DisplayContent c = Content();
+    if (c.exponent.empty()) return c.mantissa;
+    // "025", "+25" or "-025" as the number a listener expects.
+    std::string power = c.exponent;
+    const bool negative = power.find('-') != std::string::npos;
+    power.erase(0, power.find_first_of("0123456789"));
+    power.erase(0, std::min(power.find_first_not_of('0'), power.size() - 1));
+    if (negative) power.insert(0, "-");
+    std::string format = "%s times ten to the %s";
+    LoadResString(LocalizedId(StringId::SpokenPowerOfTen), format);
+    const size_t first = format.find("%s"), second = format.find("%s", first + 2);
+    if (first == std::string::npos || second == std::string::npos) return c.mantissa + " " + c.exponent;
+    return format.substr(0, first) + c.mantissa + format.substr(first + 2, second - first - 2) + power +
+           format.substr(second + 2);
+}
+
+std::string CDisplayPage::SpokenIndicators() const
+{
+    const DisplayContent c = Content();
+    std::string text;
+    const auto add = [&text](const std::string& part) {
+        if (part.empty()) return;
+        if (!text.empty()) text += ", ";
+        text += part;
+    };
+    add(c.modeText);
+    add(c.signText);
+    for (int i = 0; i < 5; ++i)
+        if (c.memory[i]) add("M" + std::to_string(i + 1));
+    return text;
 }

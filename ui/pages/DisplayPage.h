@@ -42,6 +42,13 @@ public:
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
     std::string AccessibleValue() const override;
+    // The keyboard's focus mark on the menu button (0) or nowhere (-1).
+    void SetKeyFocus(int index);
+    int AccessibleFocus() const override { return m_keyFocus; }
+    // The value as a listener understands it ("1.5 times ten to the 25", in
+    // the current language), and the indicators shown beside it.
+    std::string SpokenValue() const;
+    std::string SpokenIndicators() const;
 
 protected:
     void PaintPage(const SkinRect& clip) override;
@@ -64,6 +71,7 @@ private:
     int m_textHeight = 20;
     int m_textWeight = 700;
     int m_menuTookPress = 0;
+    int m_keyFocus = -1;
     // The operand shown while an operator waits (the calculator shows nothing then).
     mutable std::string m_lastMantissa, m_lastExponent;
 };

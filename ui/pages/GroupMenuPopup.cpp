@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "ui/pages/PageAccessible.h"
 #include "ui/pages/SkinMenuButton.h"
 
 namespace {
@@ -15,13 +16,14 @@ CGroupMenuPopup* g_current = nullptr;
 CGroupMenuPopup* CGroupMenuPopup::Current() { return g_current; }
 
 CGroupMenuPopup::CGroupMenuPopup(CSkinMenuButton& button, QWidget* owner)
-    : CSkinPage(nullptr), m_button(button)
+    : CSkinPage(nullptr), m_button(button), m_owner(dynamic_cast<CSkinPage*>(owner))
 {
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     if (owner) setWindowTitle(owner->window()->windowTitle());
+    setAccessibleName(QString::fromStdString(MenuButtonAccessibleName()));
     // Items stack top to bottom, inside a one-pixel frame.
     int width = 0, y = 1;
     const int count = static_cast<int>(button.Items().size());
@@ -41,11 +43,20 @@ CGroupMenuPopup::CGroupMenuPopup(CSkinMenuButton& button, QWidget* owner)
 int CGroupMenuPopup::Exec(int screenX, int screenY)
 {
     move(screenX, screenY);
+    if (m_button.OpenedByKeyboard()) {
+        int start = 0;
+        for (int command = 1; command <= AccessibleCount() && !start; ++command)
+            if (AccessibleChecked(command - 1) == 1) start = command;
+        if (start) Select(start);
+        else MoveSelection(1);
+    }
     QEventLoop loop;
     m_loop = &loop;
     g_current = this;
     show();
     setFocus();
+    // The screen reader hears the menu, then the highlighted item.
+    NotifyAccessibleFocus(this);
     loop.exec();
     g_current = nullptr;
     m_loop = nullptr;
@@ -84,6 +95,7 @@ void CGroupMenuPopup::Select(int command)
     m_selected = command;
     m_button.DrawItem(m_screen, command, kDrawSelect, m_rects[command - 1]);
     update();
+    if (isVisible()) NotifyAccessibleFocus(this);
 }
 
 void CGroupMenuPopup::mouseMoveEvent(QMouseEvent* event)
@@ -136,4 +148,17 @@ std::string CGroupMenuPopup::AccessibleName(int index) const
 SkinRect CGroupMenuPopup::AccessibleRect(int index) const
 {
     return index >= 0 && index < AccessibleCount() ? m_rects[index] : SkinRect{};
+}
+
+int CGroupMenuPopup::AccessibleChecked(int index) const
+{
+    if (index < 0 || index >= AccessibleCount()) return -1;
+    const GroupMenuItem& item = m_button.Items()[index];
+    return item.kind == kMenuGroup ? item.marked : -1;
+}
+
+EAccessRole CGroupMenuPopup::AccessibleRole(int index) const
+{
+    const bool separator = index >= 0 && index < AccessibleCount() && m_button.Items()[index].kind == kMenuSeparator;
+    return separator ? EAccessRole::Separator : EAccessRole::MenuItem;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The group menu while it is open: a popup window whose items the menu button
 // measures and draws. Exec shows it under the button and returns the chosen
-// command (item index + 1), or 0 when the user dismissed it.
+// command (item index + 1), or 0 when the user dismissed it. To a screen
+// reader it is a menu of menu items (the current group checked) whose
+// highlighted item has the focus.
 
 #include <vector>
 
@@ -26,6 +28,12 @@ public:
     std::string AccessibleName(int index) const override;
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override { Choose(index + 1); }
+    EAccessRole AccessibleRole(int index) const override;
+    int AccessibleChecked(int index) const override;
+    int AccessibleEnabled(int index) const override { return Selectable(index + 1); }
+    int AccessibleFocus() const override { return m_selected - 1; }
+    // The page whose menu button opened the menu (may be null).
+    CSkinPage* Owner() const { return m_owner; }
 
     // The popup that is open now, if any (for tests and the accessibility tree).
     static CGroupMenuPopup* Current();
@@ -42,6 +50,7 @@ private:
     void MoveSelection(int step);
 
     CSkinMenuButton& m_button;
+    CSkinPage* m_owner;
     std::vector<SkinRect> m_rects;
     int m_chosen = 0;
     int m_selected = 0;

@@ -5,6 +5,7 @@
 #include "calculator/CommandNames.h"
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
+#include "ui/pages/DisplayPage.h"
 #include "ui/pages/PageBand.h"
 
 CKeypadPage::CKeypadPage(QWidget* parent, CSkinResources& resources, CPageBand* band)
@@ -45,6 +46,15 @@ void CKeypadPage::PaintPage(const SkinRect& clip)
     if (m_surface.Paint(clip, m_group, m_screen, band, CSettingsStore::Instance().Scrolling(),
                         m_resources.DoubleScale()))
         m_band->FramesStarted(this, 0, m_screen.Height());
+    if (ButtonAt(m_keyFocus) && !(band && band->IsRunning())) DrawFocusMark(m_screen, AccessibleRect(m_keyFocus));
+}
+
+void CKeypadPage::SetKeyFocus(int index)
+{
+    if (index == m_keyFocus) return;
+    if (ButtonAt(m_keyFocus)) SetBackgroundFlag();
+    m_keyFocus = index;
+    update();
 }
 
 void CKeypadPage::mousePressEvent(QMouseEvent* event)
@@ -74,19 +84,35 @@ std::string ButtonAccessibleName(const CSkinButton& button)
 
 std::string CKeypadPage::AccessibleName(int index) const
 {
-    const CSkinButton* b = m_group.Button(index);
+    if (m_readOut && index == 0) return m_readOut->SpokenValue();
+    const CSkinButton* b = ButtonAt(index);
     return b ? ButtonAccessibleName(*b) : std::string();
+}
+
+std::string CKeypadPage::AccessibleDescription(int index) const
+{
+    return m_readOut && index == 0 ? m_readOut->SpokenIndicators() : std::string();
+}
+
+EAccessRole CKeypadPage::AccessibleRole(int index) const
+{
+    return m_readOut && index == 0 ? EAccessRole::ReadOut : EAccessRole::Button;
 }
 
 SkinRect CKeypadPage::AccessibleRect(int index) const
 {
-    const CSkinButton* b = m_group.Button(index);
+    if (m_readOut && index == 0) {
+        // The display above the page, in page coordinates.
+        const QPoint at = m_readOut->mapTo(window(), QPoint()) - mapTo(window(), QPoint());
+        return {at.x(), at.y(), at.x() + m_readOut->width(), at.y() + m_readOut->height()};
+    }
+    const CSkinButton* b = ButtonAt(index);
     return b ? b->ButtonRect() : SkinRect{};
 }
 
 void CKeypadPage::AccessiblePress(int index)
 {
-    const CSkinButton* b = m_group.Button(index);
+    const CSkinButton* b = ButtonAt(index);
     if (!b) return;
     // The same road as a click: press and release at the button's centre.
     const SkinRect r = b->ButtonRect();

@@ -10,6 +10,7 @@
 #include "skins/KeypadSurface.h"
 #include "ui/pages/SkinPage.h"
 
+class CDisplayPage;
 class CPageBand;
 
 class CKeypadPage : public CSkinPage {
@@ -27,10 +28,19 @@ public:
     // The background must be copied again at the next paint.
     void SetBackgroundFlag();
 
-    int AccessibleCount() const override { return m_group.Count(); }
+    // A group page in view reads out the display as its first control, so
+    // that a screen reader hears the group's name with the value.
+    void SetReadOut(CDisplayPage* display) { m_readOut = display; }
+    // The control with the keyboard focus (-1: none; 0 is the read-out on a
+    // group page), marked on the page when it is a button.
+    void SetKeyFocus(int index);
+    int AccessibleCount() const override { return m_group.Count() + ReadOutCount(); }
     std::string AccessibleName(int index) const override;
+    std::string AccessibleDescription(int index) const override;
+    EAccessRole AccessibleRole(int index) const override;
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
+    int AccessibleFocus() const override { return m_keyFocus; }
 
 protected:
     void PaintPage(const SkinRect& clip) override;
@@ -41,7 +51,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    int ReadOutCount() const { return m_readOut ? 1 : 0; }
+    const CSkinButton* ButtonAt(int index) const { return m_group.Button(index - ReadOutCount()); }
+
     CSkinResources& m_resources;
+    CDisplayPage* m_readOut = nullptr;
+    int m_keyFocus = -1;
     CPageBand* m_band;
     CButtonGroup m_group;
     CKeypadSurface m_surface;

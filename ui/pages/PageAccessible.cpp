@@ -3,13 +3,52 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include <string>
 #include <vector>
 
+#include "ui/pages/GroupMenuPopup.h"
 #include "ui/pages/SkinPage.h"
 
 namespace {
 
-class CButtonAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+QAccessible::Role RoleOf(EAccessRole role)
+{
+    switch (role) {
+    case EAccessRole::ComboBox: return QAccessible::ComboBox;
+    case EAccessRole::Label: return QAccessible::StaticText;
+    // A read-only text: screen readers speak its changes, not a label's.
+    case EAccessRole::ReadOut: return QAccessible::EditableText;
+    case EAccessRole::MenuItem: return QAccessible::MenuItem;
+    case EAccessRole::Separator: return QAccessible::Separator;
+    default: return QAccessible::Button;
+    }
+}
+
+// A read-only text: what a combo box shows as its choice.
+class CReadOnlyText : public QAccessibleTextInterface {
+public:
+    virtual QString Shown() const = 0;
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return Shown().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return 0; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+};
+
+class CButtonAccessible : public QAccessibleInterface, public QAccessibleActionInterface, public CReadOnlyText {
 public:
     CButtonAccessible(CSkinPage* page, int index) : m_page(page), m_index(index) {}
 
@@ -23,9 +62,15 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
-        if (!isValid() || (t != QAccessible::Name && t != QAccessible::Description)) return {};
-        return QString::fromStdString(m_page->AccessibleName(m_index));
+        if (!isValid()) return {};
+        if (t == QAccessible::Name) return QString::fromStdString(m_page->AccessibleName(m_index));
+        // A combo box shows its choice as its text, not again as a description.
+        if (t == QAccessible::Description && Role() != EAccessRole::ComboBox)
+            return QString::fromStdString(m_page->AccessibleDescription(m_index));
+        if (t == QAccessible::Value && Role() == EAccessRole::ComboBox) return Shown();
+        return {};
     }
+    QString Shown() const override { return isValid() ? QString::fromStdString(m_page->AccessibleDescription(m_index)) : QString(); }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
@@ -33,16 +78,32 @@ public:
         const SkinRect r = m_page->AccessibleRect(m_index);
         return QRect(m_page->mapToGlobal(QPoint(r.left, r.top)), QSize(r.Width(), r.Height()));
     }
-    QAccessible::Role role() const override { return QAccessible::Button; }
+    EAccessRole Role() const { return isValid() ? m_page->AccessibleRole(m_index) : EAccessRole::Button; }
+    QAccessible::Role role() const override { return RoleOf(Role()); }
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        s.invisible = !m_page || !m_page->isVisible();
+        const bool shown = m_page && m_page->isVisible();
+        s.invisible = !shown;
+        if (!isValid()) return s;
+        s.focusable = Role() != EAccessRole::Separator;
+        s.disabled = !m_page->AccessibleEnabled(m_index);
+        s.focused = shown && m_page->AccessibleFocus() == m_index && m_page->window()->isActiveWindow();
+        if (Role() == EAccessRole::ComboBox) s.hasPopup = 1;
+        const int checked = m_page->AccessibleChecked(m_index);
+        s.checkable = checked >= 0;
+        s.checked = checked > 0;
+        if (Role() == EAccessRole::ReadOut) s.readOnly = 1;
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+        if (type == QAccessible::ActionInterface && Role() != EAccessRole::Label && Role() != EAccessRole::ReadOut &&
+            Role() != EAccessRole::Separator)
+            return static_cast<QAccessibleActionInterface*>(this);
+        if (type == QAccessible::TextInterface && Role() == EAccessRole::ComboBox)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return nullptr;
     }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override
@@ -56,11 +117,14 @@ private:
     int m_index;
 };
 
-// A page that shows a value (the display) offers it as its text too, which
-// is how screen readers on this desktop read a read-out.
-class CPageAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+// A page that shows a value (a converter's result) offers it as its text too.
+class CPageAccessible : public QAccessibleWidget, public CReadOnlyText {
 public:
-    explicit CPageAccessible(CSkinPage* page) : QAccessibleWidget(page, QAccessible::Grouping) {}
+    explicit CPageAccessible(CSkinPage* page)
+        : QAccessibleWidget(page, dynamic_cast<CGroupMenuPopup*>(page) ? QAccessible::PopupMenu
+                                                                       : QAccessible::Grouping)
+    {
+    }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -68,35 +132,26 @@ public:
             return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
-    QString Value() const { return QString::fromStdString(Page()->AccessibleValue()); }
-    void selection(int, int* start, int* end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QString text(int start, int end) const override { return Value().mid(start, end - start); }
-    int characterCount() const override { return static_cast<int>(Value().size()); }
-    QRect characterRect(int) const override { return rect(); }
-    int offsetAtPoint(const QPoint&) const override { return 0; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
+    QString Shown() const override { return QString::fromStdString(Page()->AccessibleValue()); }
     ~CPageAccessible() override
     {
         for (QAccessible::Id id : m_ids) QAccessible::deleteAccessibleInterface(id);
     }
 
     CSkinPage* Page() const { return static_cast<CSkinPage*>(widget()); }
-    int childCount() const override { return Page()->AccessibleCount(); }
+    // A page out of view has nothing to read; the open group menu is the
+    // last child of the page whose button opened it.
+    int ControlCount() const { return Page()->isVisible() ? Page()->AccessibleCount() : 0; }
+    CGroupMenuPopup* Popup() const
+    {
+        CGroupMenuPopup* popup = CGroupMenuPopup::Current();
+        return popup && popup->Owner() == Page() && Page()->isVisible() ? popup : nullptr;
+    }
+    int childCount() const override { return ControlCount() + (Popup() ? 1 : 0); }
     QAccessibleInterface* child(int index) const override
     {
-        if (index < 0 || index >= childCount()) return nullptr;
+        if (index == ControlCount() && Popup()) return QAccessible::queryAccessibleInterface(Popup());
+        if (index < 0 || index >= ControlCount()) return nullptr;
         // Children are made once and kept: screen readers hold on to them.
         while (static_cast<int>(m_ids.size()) <= index) {
             auto* button = new CButtonAccessible(Page(), static_cast<int>(m_ids.size()));
@@ -106,21 +161,36 @@ public:
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
+        if (child && Popup() && child->object() == Popup()) return ControlCount();
         for (size_t i = 0; i < m_ids.size(); ++i)
             if (QAccessible::accessibleInterface(m_ids[i]) == child) return static_cast<int>(i);
         return -1;
     }
+    QAccessibleInterface* parent() const override
+    {
+        if (auto* popup = dynamic_cast<CGroupMenuPopup*>(Page()))
+            if (popup->Owner()) return QAccessible::queryAccessibleInterface(popup->Owner());
+        return QAccessibleWidget::parent();
+    }
     QAccessibleInterface* childAt(int x, int y) const override
     {
-        for (int i = 0; i < childCount(); ++i)
+        for (int i = 0; i < ControlCount(); ++i)
             if (child(i)->rect().contains(x, y)) return child(i);
         return nullptr;
     }
+    QAccessibleInterface* focusChild() const override
+    {
+        const int focus = Page()->AccessibleFocus();
+        return focus >= 0 && focus < ControlCount() ? child(focus) : nullptr;
+    }
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Value) return Value();
+        if (t == QAccessible::Value) return Shown();
         return QAccessibleWidget::text(t);
     }
+
+    // What screen readers were last told of each control: name, description.
+    std::vector<std::pair<QString, QString>> told;
 
 private:
     mutable std::vector<QAccessible::Id> m_ids;
@@ -130,6 +200,12 @@ QAccessibleInterface* PageFactory(const QString&, QObject* object)
 {
     if (auto* page = dynamic_cast<CSkinPage*>(object)) return new CPageAccessible(page);
     return nullptr;
+}
+
+CPageAccessible* PageInterface(CSkinPage* page)
+{
+    if (!page || !QAccessible::isActive()) return nullptr;
+    return dynamic_cast<CPageAccessible*>(QAccessible::queryAccessibleInterface(page));
 }
 
 }  // namespace
@@ -144,10 +220,48 @@ void InstallPageAccessibility()
 
 void NotifyValueChanged(CSkinPage* page)
 {
-    if (!page || !QAccessible::isActive()) return;
+    if (!PageInterface(page) || page->AccessibleValue().empty()) return;
     const QString value = QString::fromStdString(page->AccessibleValue());
     QAccessibleValueChangeEvent changed(page, value);
     QAccessible::updateAccessibility(&changed);
-    QAccessibleTextUpdateEvent text(page, 0, QString(), value);
-    QAccessible::updateAccessibility(&text);
+}
+
+void RefreshAccessibleNames(CSkinPage* page)
+{
+    CPageAccessible* iface = PageInterface(page);
+    if (!iface) return;
+    const int count = iface->ControlCount();
+    auto& told = iface->told;
+    for (int i = 0; i < count; ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        const QString name = child->text(QAccessible::Name);
+        const QString description = QString::fromStdString(page->AccessibleDescription(i));
+        if (i >= static_cast<int>(told.size())) {
+            told.emplace_back(name, description);
+            continue;
+        }
+        if (told[i].first != name) {
+            QAccessibleEvent event(child, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+        if (told[i].second != description && child->role() == QAccessible::ComboBox) {
+            // The shown choice is the combo box's text.
+            QAccessibleTextUpdateEvent changed(child, 0, told[i].second, description);
+            QAccessible::updateAccessibility(&changed);
+        } else if (told[i].second != description) {
+            QAccessibleEvent event(child, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+        told[i] = {name, description};
+    }
+}
+
+void NotifyAccessibleFocus(CSkinPage* page)
+{
+    CPageAccessible* iface = PageInterface(page);
+    if (!iface || !page->isVisible()) return;
+    RefreshAccessibleNames(page);
+    QAccessibleInterface* focus = iface->focusChild();
+    QAccessibleEvent event(focus ? focus : iface, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
 }

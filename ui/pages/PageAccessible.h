@@ -1,8 +1,9 @@
 #pragma once
-// Skin pages as assistive technology sees them: a page is a grouping whose
-// children are its painted buttons (role button, name from the command in the
-// current language, the press action); the display page carries the shown
-// value as its accessible value. InstallPageAccessibility registers the
+// Skin pages as assistive technology sees them: a page is a grouping named
+// after its group whose children are its painted controls (role, name in the
+// current language, description, states, the press action); a page out of
+// view shows no children. The open group menu is a menu of menu items, a
+// child of the page that opened it. InstallPageAccessibility registers the
 // factory once per program.
 
 class CSkinPage;
@@ -10,3 +11,9 @@ class CSkinPage;
 void InstallPageAccessibility();
 // Tells screen readers that the page's value changed (after a key).
 void NotifyValueChanged(CSkinPage* page);
+// Sends a name or description change for every control of the page whose
+// text differs from what screen readers were last told.
+void RefreshAccessibleNames(CSkinPage* page);
+// Moves the screen reader's focus to the page's focused control (its
+// AccessibleFocus), or to the page itself.
+void NotifyAccessibleFocus(CSkinPage* page);

@@ -1,5 +1,6 @@
 #include "ui/pages/SkinMenuButton.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -71,6 +72,18 @@ int CSkinMenuButton::OnMouseDown(int x, int y)
     SetPressed(0);
     if (command > 0 && m_target) m_target->PostMessage(m_message, command - 1, 0);
     return 1;
+}
+
+void CSkinMenuButton::OpenLater()
+{
+    if (!m_hostWidget) return;
+    // The host owns the button: a page that goes first takes the call with it.
+    QTimer::singleShot(0, m_hostWidget, [this] {
+        const SkinRect r = ButtonRect();
+        m_byKeyboard = 1;
+        OnMouseDown((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        m_byKeyboard = 0;
+    });
 }
 
 int CSkinMenuButton::TrackMenu(int screenX, int screenY)

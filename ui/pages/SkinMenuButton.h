@@ -41,6 +41,11 @@ public:
     const std::vector<GroupMenuItem>& Items() const { return *m_items; }
     // Shows the menu and returns the chosen command (0: none). Tests replace it.
     virtual int TrackMenu(int screenX, int screenY);
+    // Opens the menu from the event loop, its current group highlighted (the
+    // keyboard's and a screen reader's press: the caller returns at once).
+    void OpenLater();
+    // The menu was opened by the keyboard: it starts on the current group.
+    int OpenedByKeyboard() const { return m_byKeyboard; }
 
 private:
     void DrawBackground(CSkinImage& dc, const SkinRect& rect) const;
@@ -55,6 +60,7 @@ private:
     int m_textWeight = 0;
     int m_itemHeight = 0;
     int m_itemWidth = 0;
+    int m_byKeyboard = 0;
     int m_hasHighlight = 0;
     int m_highlightCommand = 0;
     SkinRect m_highlightRect;

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/common/SkinImageView.h"
+#include "ui/pages/PageAccessible.h"
 
 CSkinPage::CSkinPage(QWidget* parent) : QWidget(parent)
 {
@@ -50,4 +51,22 @@ void CSkinPage::paintEvent(QPaintEvent* event)
     PaintPage({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
     QPainter painter(this);
     painter.drawImage(r.topLeft(), WrapSkinImage(m_screen), r);
+    // What was painted anew is what a screen reader must be told of.
+    RefreshAccessibleNames(this);
+}
+
+void DrawFocusMark(CSkinImage& dc, const SkinRect& r)
+{
+    const auto dot = [&dc](int x, int y, int i) {
+        if (x >= 0 && y >= 0 && x < dc.Width() && y < dc.Height())
+            dc.SetPixel(x, y, i % 4 < 2 ? CSkinImage::kBlack : CSkinImage::kWhite);
+    };
+    for (int x = r.left; x < r.right; ++x) {
+        dot(x, r.top, x);
+        dot(x, r.bottom - 1, x);
+    }
+    for (int y = r.top; y < r.bottom; ++y) {
+        dot(r.left, y, y);
+        dot(r.right - 1, y, y);
+    }
 }

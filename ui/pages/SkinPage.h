@@ -11,6 +11,9 @@
 
 #include "skins/SkinButton.h"
 
+// What a painted control is to a screen reader.
+enum class EAccessRole { Button, ComboBox, Label, ReadOut, MenuItem, Separator };
+
 class CSkinPage : public QWidget, public ISkinHost {
 public:
     explicit CSkinPage(QWidget* parent);
@@ -25,6 +28,15 @@ public:
     virtual std::string AccessibleName(int) const { return {}; }
     virtual SkinRect AccessibleRect(int) const { return {}; }
     virtual void AccessiblePress(int) {}
+    virtual EAccessRole AccessibleRole(int) const { return EAccessRole::Button; }
+    // The shown choice of a combo box, the label of a read-out's value; UTF-8.
+    virtual std::string AccessibleDescription(int) const { return {}; }
+    // 1: checked, 0: checkable but not checked, -1: not checkable.
+    virtual int AccessibleChecked(int) const { return -1; }
+    virtual int AccessibleEnabled(int) const { return 1; }
+    // The control that has the focus mark (and the screen reader's focus) while
+    // the page is in view; -1: the page itself.
+    virtual int AccessibleFocus() const { return -1; }
     // Text shown by the page (the display's value), UTF-8; empty for none.
     virtual std::string AccessibleValue() const { return {}; }
 
@@ -48,3 +60,6 @@ protected:
 private:
     bool m_keepWhileHidden = false;
 };
+
+// A dotted black and white frame just inside r: the keyboard focus mark, on any skin.
+void DrawFocusMark(CSkinImage& dc, const SkinRect& r);

@@ -137,6 +137,7 @@ void CMainWindow::Command(int type, int id)
     if (CSettingsStore::Instance().PlaySounds()) PlayClick();
     m_calculator.Dispatch(type, id);
     InvalidateValuePages();
+    SpeakResult(type);
 }
 
 void CMainWindow::Character(char ch)
@@ -146,12 +147,14 @@ void CMainWindow::Character(char ch)
         switch (key.type) {
         case 0: m_calculator.DigitCommand(key.id); break;
         case 1: m_calculator.OperatorCommand(key.id); break;
+        case 2: m_calculator.FunctionCommand(key.id); break;
         case 3: m_calculator.ParenthesisCommand(key.id); break;
         case 5: m_calculator.EqualsCommand(key.id); break;
         default: break;
         }
     }
     InvalidateValuePages();
+    SpeakResult(LookupKeyCharacter(ch, key) ? key.type : 0);
 }
 
 void CMainWindow::InvalidateValuePages()
@@ -164,6 +167,7 @@ void CMainWindow::InvalidateValuePages()
             if (m_pages[kind]->isVisible()) NotifyValueChanged(m_pages[kind]);
         }
     NotifyValueChanged(m_display);
+    RefreshAccessibleNames(PageInView());
 }
 
 void CMainWindow::keyPressEvent(QKeyEvent* event)
@@ -172,12 +176,12 @@ void CMainWindow::keyPressEvent(QKeyEvent* event)
     if (auto* page = dynamic_cast<CConverterPage*>(PageOfKind(SlotKind(m_selected))))
         if (page->isVisible() && page->OnKey(event->key(), static_cast<int>(event->modifiers()))) return;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (RouteKey(event->key(), static_cast<int>(event->modifiers()))) return;
     switch (event->key()) {
     case Qt::Key_Backspace: Command(8, 3); return;
     case Qt::Key_Delete:
     // Escape clears as on most desktop calculators.
     case Qt::Key_Escape: Command(8, 0); return;
-    case Qt::Key_F1: OpenHelp(); return;
     case Qt::Key_Up:
     case Qt::Key_Down: return;  // handled at key up
     case Qt::Key_Return:
@@ -244,6 +248,11 @@ void CMainWindow::ShowSlotPage(int slot, bool show)
     const int kind = SlotKind(slot);
     if (CSkinPage* page = PageOfKind(kind)) page->setVisible(show);
     if (IsKeypadKind(kind) && m_display) m_display->setVisible(show);
+    // A group comes into view with the focus on itself: a screen reader says its name.
+    if (auto* keypad = dynamic_cast<CKeypadPage*>(PageOfKind(kind)); keypad && show) {
+        keypad->SetReadOut(m_display);
+        SetKeypadFocus(nullptr, -1);
+    }
     if (slot >= 0 && slot < SlotCount()) m_menuItems[slot].marked = show ? 1 : 0;
 }
 
@@ -260,6 +269,7 @@ void CMainWindow::SwitchToSlot(int slot, int previous, int direction)
     ShowSlotPage(slot, true);
     if (CSkinPage* page = PageOfKind(SlotKind(slot))) page->InvalidateAll();
     update();
+    AnnounceFocus();
 }
 
 void CMainWindow::ChooseMenuItem(int index)

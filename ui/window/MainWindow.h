@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "calculator/CalcController.h"
@@ -21,6 +22,7 @@
 #include "ui/pages/PageBand.h"
 #include "ui/pages/PageFactory.h"
 
+class CAnnouncer;
 class CConverterPage;
 class CDisplayPage;
 class CKeypadPage;
@@ -54,6 +56,11 @@ public:
     int PreviousSlot();
     // The group menu's choice of item index.
     void ChooseMenuItem(int index);
+    // Opens the group menu of the page in view from the event loop, its
+    // current group highlighted (F10 and the Menu key).
+    void OpenGroupMenu();
+    // The page of the selected group.
+    CSkinPage* PageInView() const { return PageOfKind(SlotKind(m_selected)); }
     void SendToTray();
     void RestoreFromTray();
     int InTray() const { return m_inTray; }
@@ -110,6 +117,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Tab belongs to the pages (their lists), not to widget focus.
     bool focusNextPrevChild(bool) override { return false; }
@@ -118,6 +126,24 @@ public:
     void setVisible(bool visible) override;
 
 private:
+    // The screen reader's focus follows the focus mark of the page in view.
+    void AnnounceFocus();
+    // Tab and Shift+Tab over a keypad group: its read-out, its buttons, then
+    // the main keypad's; 0 when no keypad group is in view.
+    int MoveKeypadFocus(bool back);
+    std::vector<std::pair<CSkinPage*, int>> KeypadFocusOrder() const;
+    // The page whose control has the keypad's focus mark; null for none.
+    CSkinPage* KeypadFocusPage() const;
+    // Puts the focus mark on control index of page (null: nowhere).
+    void SetKeypadFocus(CSkinPage* page, int index);
+    // Speaks the display's new value after a command of type commandType
+    // (not after digits: the screen reader echoes the typed key), or the
+    // converted value of a converter page in view.
+    void SpeakResult(int commandType);
+    // Space on the keypad button with the focus mark presses it; 0 for none.
+    int PressKeypadFocus();
+    // The keys that are no calculator keys (menu, Options, Help, Exit, focus); 1 when taken.
+    int RouteKey(int key, int modifiers);
     void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
     void LoadSkin();
     void BuildMenuItems();
@@ -152,4 +178,6 @@ private:
     int m_saved = 0;
     int m_active = 0;
     int m_remainingPending = 0;
+    CAnnouncer* m_announcer = nullptr;
+    std::string m_spoken;
 };

@@ -1,0 +1,303 @@
+#!/usr/bin/python3
+"""A private desktop session for looking at Tallix as a screen-reader user does:
+Xvfb (a display it picks itself), a D-Bus session with the accessibility bus,
+optionally the Orca screen reader writing every line it would speak to its debug
+log, and the program with private HOME and XDG folders.
+
+  a11y_session.py orca PROGRAM   types keys and checks what Orca says after them
+  a11y_session.py walk PROGRAM   walks the accessible tree of every page and of
+                                 the Options dialog: every control named and
+                                 reachable from the keyboard
+
+Exit status 77 when a tool the session needs is missing (the test is skipped).
+"""
+import os, re, shutil, signal, subprocess, sys, tempfile, time
+
+SKIP = 77
+NEEDED = ['Xvfb', 'dbus-launch', 'xdotool']
+BUS_LAUNCHER = '/usr/libexec/at-spi-bus-launcher'
+
+
+class Session:
+    def __init__(self, program, with_orca):
+        for tool in NEEDED + (['orca'] if with_orca else []):
+            if not shutil.which(tool):
+                print('missing tool:', tool)
+                sys.exit(SKIP)
+        if not os.path.exists(BUS_LAUNCHER):
+            print('missing tool:', BUS_LAUNCHER)
+            sys.exit(SKIP)
+        self.dir = tempfile.mkdtemp(prefix='tallix-a11y-')
+        self.procs = []
+        env = dict(os.environ)
+        for name in ['HOME', 'XDG_CONFIG_HOME', 'XDG_DATA_HOME', 'XDG_CACHE_HOME', 'XDG_RUNTIME_DIR']:
+            path = os.path.join(self.dir, name.lower())
+            os.makedirs(path, mode=0o700)
+            env[name] = path
+        env.pop('QT_QPA_PLATFORM', None)
+        env.pop('WAYLAND_DISPLAY', None)
+        read, write = os.pipe()
+        self.start(['Xvfb', '-displayfd', str(write), '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+                   env, pass_fds=(write,))
+        os.close(write)
+        number = b''
+        while not number.endswith(b'\n'):
+            chunk = os.read(read, 16)
+            if not chunk:
+                sys.exit('Xvfb did not start')
+            number += chunk
+        os.close(read)
+        env['DISPLAY'] = ':' + number.decode().strip()
+        for line in subprocess.run(['dbus-launch', '--sh-syntax'], env=env, capture_output=True,
+                                   text=True, check=True).stdout.splitlines():
+            m = re.match(r"(\w+)='?([^';]*)'?;", line)
+            if m:
+                env[m.group(1)] = m.group(2)
+        self.dbus_pid = int(env.get('DBUS_SESSION_BUS_PID', '0'))
+        self.env = env
+        self.start([BUS_LAUNCHER, '--launch-immediately'], env)
+        time.sleep(1)
+        self.log = os.path.join(self.dir, 'orca.log')
+        if with_orca:
+            # Orca's debug log is block-buffered: run it with that one file
+            # line-buffered so that each spoken line shows when it is spoken.
+            wrapper = ('import builtins, runpy, sys\n'
+                       'real = builtins.open\n'
+                       'def line_buffered(file, mode="r", *args, **kw):\n'
+                       '    if file == sys.argv[-1][len("--debug-file="):]:\n'
+                       '        return real(file, mode, 1, encoding="utf-8")\n'
+                       '    return real(file, mode, *args, **kw)\n'
+                       'builtins.open = line_buffered\n'
+                       'sys.argv = sys.argv[1:]\n'
+                       'runpy.run_path(sys.argv[0], run_name="__main__")\n')
+            self.start(['/usr/bin/python3', '-c', wrapper, shutil.which('orca'), '--replace',
+                        '--debug-file=' + self.log], env)
+            self.wait_for(lambda: 'registering listener' in self.read_log(), 30, 'Orca did not start')
+            time.sleep(1)
+        app_env = dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON='1')
+        self.app = self.start([program], app_env)
+        self.window = None
+        self.wait_for(self.find_window, 30, 'no window appeared')
+        self.xdotool('windowactivate', '--sync', self.window)
+        self.xdotool('windowfocus', '--sync', self.window)
+
+    def start(self, argv, env, **kw):
+        p = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kw)
+        self.procs.append(p)
+        return p
+
+    def close(self):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        if self.dbus_pid:
+            try:
+                os.kill(self.dbus_pid, signal.SIGTERM)
+            except OSError:
+                pass
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def xdotool(self, *args):
+        return subprocess.run(['xdotool', *args], env=self.env, capture_output=True, text=True).stdout
+
+    def find_window(self):
+        ids = self.xdotool('search', '--onlyvisible', '--pid', str(self.app.pid), '--name', 'Tallix').split()
+        self.window = ids[0] if ids else None
+        return self.window
+
+    def key(self, *keys):
+        for k in keys:
+            self.xdotool('key', '--window', self.window, k)
+            time.sleep(0.3)
+
+    def read_log(self):
+        try:
+            with open(self.log, 'rb') as f:
+                return f.read().decode('utf-8', 'replace')
+        except OSError:
+            return ''
+
+    def spoken(self):
+        return [line.split('SPEECH OUTPUT: ', 1)[1] for line in self.read_log().splitlines()
+                if 'SPEECH OUTPUT: ' in line]
+
+    @staticmethod
+    def wait_for(test, seconds, failure):
+        end = time.time() + seconds
+        while time.time() < end:
+            if test():
+                return
+            time.sleep(0.2)
+        sys.exit(failure)
+
+
+def orca(program):
+    """What a blind user hears: each step's keys, and a pattern Orca must say after them."""
+    steps = [
+        ('a result', ['2', 'plus', '3', 'Return'], r'\b5\b'),
+        ('the next group', ['Down'], r'Algebra panel'),
+        ('the group menu', ['F10'], r'Display panel.*Algebra checked|Algebra checked'),
+        ('the next menu item', ['Down'], r'Trigonometry 1'),
+        ('a group chosen in the menu', ['Down', 'Down', 'Down', 'Down', 'Return'], r'Unit Converter panel'),
+        ('a labelled converter control', ['Tab', 'Tab'], r'(Category|From|To) combo box'),
+        ('the group menu from a converter page', ['F10'], r'Unit Converter checked'),
+        ('the menu closed', ['Escape'], r'Unit Converter panel|combo box'),
+    ]
+    s = Session(program, with_orca=True)
+    failures = []
+    try:
+        time.sleep(2)
+        for what, keys, pattern in steps:
+            before = len(s.spoken())
+            s.key(*keys)
+            heard = []
+
+            def said():
+                heard[:] = s.spoken()[before:]
+                return re.search(pattern, ' '.join(heard))
+            try:
+                Session.wait_for(said, 15, '')
+                print('ok: %s: %s' % (what, ' '.join(heard)))
+            except SystemExit:
+                failures.append('%s: after %s Orca said %r, not /%s/' % (what, ' '.join(keys), heard, pattern))
+    finally:
+        s.close()
+    for f in failures:
+        print('FAIL:', f)
+    return 1 if failures else 0
+
+
+INTERACTIVE = {'push button', 'combo box', 'check box', 'radio button', 'menu item', 'list', 'list item',
+               'text', 'spin button', 'slider', 'page tab', 'table', 'tree', 'tree table', 'toggle button'}
+
+
+def check_tree(app, where, problems):
+    import pyatspi
+    seen = 0
+
+    def visit(acc, depth):
+        nonlocal seen
+        role = acc.getRoleName()
+        state = acc.getState()
+        if not state.contains(pyatspi.STATE_SHOWING):
+            return
+        if role in INTERACTIVE and state.contains(pyatspi.STATE_ENABLED) and role not in ('list item',):
+            seen += 1
+            labelled = any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY for r in acc.getRelationSet())
+            if not (acc.name or '').strip() and not labelled:
+                problems.append('%s: unnamed %s (%s)' % (where, role, path(acc)))
+            if not state.contains(pyatspi.STATE_FOCUSABLE) and role not in ('list', 'table', 'tree'):
+                problems.append('%s: %s %r cannot take the focus' % (where, role, acc.name))
+        for i in range(acc.childCount):
+            child = acc.getChildAtIndex(i)
+            if child is not None:
+                visit(child, depth + 1)
+
+    def path(acc):
+        parts = []
+        while acc is not None and acc.getRoleName() != 'application':
+            parts.append('%s %r' % (acc.getRoleName(), acc.name))
+            acc = acc.parent
+        return ' < '.join(parts)
+    visit(app, 0)
+    return seen
+
+
+def find_all(acc, test, out=None):
+    out = [] if out is None else out
+    if test(acc):
+        out.append(acc)
+    for i in range(acc.childCount):
+        child = acc.getChildAtIndex(i)
+        if child is not None:
+            find_all(child, test, out)
+    return out
+
+
+def check_menu(app, s, problems):
+    """The menu button pressed over the bus returns at once; the menu is a popup
+    menu of menu items, the current group checked and the highlight focused."""
+    import pyatspi
+    showing = lambda a: a.getState().contains(pyatspi.STATE_SHOWING)
+    buttons = find_all(app, lambda a: a.getRoleName() == 'push button' and a.name == 'Group menu' and showing(a))
+    if not buttons:
+        problems.append('no group menu button')
+        return
+    start = time.time()
+    buttons[0].queryAction().doAction(0)
+    if time.time() - start > 2:
+        problems.append('pressing the group menu button took %.1f s' % (time.time() - start))
+    menus = []
+    Session.wait_for(lambda: menus.extend(find_all(app, lambda a: a.getRoleName() == 'popup menu')) or menus,
+                     10, 'the group menu did not appear in the tree')
+    items = [menus[0].getChildAtIndex(i) for i in range(menus[0].childCount)]
+    roles = {i.getRoleName() for i in items}
+    checked = [i.name for i in items if i.getState().contains(pyatspi.STATE_CHECKED)]
+    focused = [i.name for i in items if i.getState().contains(pyatspi.STATE_FOCUSED)]
+    for item in items:
+        if item.getRoleName() != 'separator' and not item.name:
+            problems.append('group menu: unnamed item')
+    print('group menu: %d items, checked %s, focused %s' % (len(items), checked, focused))
+    if roles - {'menu item', 'check menu item', 'radio menu item', 'separator'}:
+        problems.append('group menu holds %s' % sorted(roles))
+    if len(checked) != 1 or focused != checked:
+        problems.append('group menu: checked %s, focused %s' % (checked, focused))
+    s.key('Escape')
+    time.sleep(0.5)
+
+
+def walk(program):
+    s = Session(program, with_orca=False)
+    problems = []
+    try:
+        os.environ.update(s.env)  # the private session's buses
+        import pyatspi
+        desk = pyatspi.Registry.getDesktop(0)
+
+        def find_app():
+            for i in range(desk.childCount):
+                a = desk.getChildAtIndex(i)
+                if a is not None and (a.name or '').lower() == 'tallix':
+                    return a
+            return None
+        Session.wait_for(find_app, 20, 'Tallix is not on the accessibility bus')
+        app = find_app()
+        frame = app.getChildAtIndex(0)
+        groups = [c.name for c in frame if c.getRoleName() == 'panel' and c.name not in ('Display', 'Keypad')]
+        for _ in groups:
+            shown = [c.name for c in frame if c.getRoleName() == 'panel' and
+                     c.getState().contains(pyatspi.STATE_SHOWING) and c.name not in ('Display', 'Keypad')]
+            count = check_tree(app, 'page %s' % '/'.join(shown), problems)
+            print('page %s: %d controls' % ('/'.join(shown), count))
+            s.key('Down')
+            time.sleep(0.7)
+        check_menu(app, s, problems)
+        s.key('ctrl+comma')
+        Session.wait_for(lambda: app.childCount > 1, 15, 'Ctrl+comma opened no Options dialog')
+        time.sleep(1)
+        for tab in range(6):
+            count = check_tree(app.getChildAtIndex(app.childCount - 1), 'Options page %d' % (tab + 1), problems)
+            print('Options page %d: %d controls' % (tab + 1, count))
+            s.key('ctrl+Tab')
+            time.sleep(0.7)
+    finally:
+        s.close()
+    for p in problems:
+        print('FAIL:', p)
+    return 1 if problems else 0
+
+
+if __name__ == '__main__':
+    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'walk'):
+        sys.exit(__doc__)
+    if sys.argv[1] == 'walk':
+        try:
+            import pyatspi  # noqa: F401
+        except ImportError:
+            print('missing: python3-pyatspi')
+            sys.exit(SKIP)
+    sys.exit(orca(sys.argv[2]) if sys.argv[1] == 'orca' else walk(sys.argv[2]))

@@ -1,0 +1,139 @@
+// The main window's keyboard route to everything and the screen reader's
+// focus: the group menu, Options, Help and Exit by key, and a focus mark
+// over the keypad that assistive technology follows.
+#include <QFocusEvent>
+#include <QTimer>
+
+#include <utility>
+#include <vector>
+
+#include "ui/common/Announcer.h"
+#include "ui/pages/ConverterPage.h"
+#include "ui/pages/DisplayPage.h"
+#include "ui/pages/KeypadPage.h"
+#include "ui/pages/PageAccessible.h"
+#include "ui/pages/SkinMenuButton.h"
+#include "ui/window/MainWindow.h"
+
+void CMainWindow::OpenGroupMenu()
+{
+    CSkinMenuButton* menu = nullptr;
+    if (auto* converter = dynamic_cast<CConverterPage*>(PageInView()))
+        menu = converter->MenuButton();
+    else if (m_display)
+        menu = m_display->MenuButton();
+    if (menu) menu->OpenLater();
+}
+
+void CMainWindow::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // After the window's own focus news, the control a screen reader is on.
+    QTimer::singleShot(0, this, [this] { AnnounceFocus(); });
+}
+
+void CMainWindow::AnnounceFocus()
+{
+    if (!isActiveWindow()) return;
+    CSkinPage* page = KeypadFocusPage();
+    NotifyAccessibleFocus(page ? page : PageInView());
+}
+
+std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
+{
+    std::vector<std::pair<CSkinPage*, int>> order;
+    auto* group = dynamic_cast<CKeypadPage*>(PageInView());
+    if (!group) return order;
+    // The read-out, the group menu button, the group's keys, the main keypad's.
+    const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
+    if (readOut) order.emplace_back(group, 0);
+    if (m_display && m_display->MenuButton()) order.emplace_back(m_display, 0);
+    for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
+    if (m_mainKeypad)
+        for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
+    return order;
+}
+
+CSkinPage* CMainWindow::KeypadFocusPage() const
+{
+    for (const auto& [page, index] : KeypadFocusOrder())
+        if (page->AccessibleFocus() == index) return page;
+    return nullptr;
+}
+
+int CMainWindow::MoveKeypadFocus(bool back)
+{
+    const std::vector<std::pair<CSkinPage*, int>> order = KeypadFocusOrder();
+    if (order.empty()) return 0;
+    const int count = static_cast<int>(order.size());
+    int at = -1;
+    for (int i = 0; i < count && at < 0; ++i)
+        if (order[i].first->AccessibleFocus() == order[i].second) at = i;
+    const int next = at < 0 ? (back ? count - 1 : 0) : (at + (back ? count - 1 : 1)) % count;
+    SetKeypadFocus(order[next].first, order[next].second);
+    AnnounceFocus();
+    return 1;
+}
+
+void CMainWindow::SetKeypadFocus(CSkinPage* page, int index)
+{
+    if (auto* group = dynamic_cast<CKeypadPage*>(PageInView())) group->SetKeyFocus(page == group ? index : -1);
+    if (m_mainKeypad) m_mainKeypad->SetKeyFocus(page == m_mainKeypad ? index : -1);
+    if (m_display) m_display->SetKeyFocus(page == m_display ? index : -1);
+}
+
+int CMainWindow::PressKeypadFocus()
+{
+    CSkinPage* page = KeypadFocusPage();
+    const int focus = page ? page->AccessibleFocus() : -1;
+    if (focus < 0 || page->AccessibleRole(focus) != EAccessRole::Button) return 0;
+    page->AccessiblePress(focus);
+    return 1;
+}
+
+int CMainWindow::RouteKey(int key, int modifiers)
+{
+    const bool ctrl = modifiers & Qt::ControlModifier, alt = modifiers & Qt::AltModifier;
+    switch (key) {
+    case Qt::Key_F10:
+    case Qt::Key_Menu:
+        if (ctrl || alt) return 0;
+        OpenGroupMenu();
+        return 1;
+    case Qt::Key_F1: OpenHelp(); return 1;
+    case Qt::Key_Comma:
+        if (!ctrl || !onOptions) return 0;
+        ChooseMenuItem(GroupMenuLayout{SlotCount()}.Options());
+        return 1;
+    case Qt::Key_Q:
+        if (!ctrl) return 0;
+        ExitProgram();
+        return 1;
+    case Qt::Key_F9:
+        Command(2, 18);  // change sign, as on desktop calculators
+        return 1;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return !ctrl && !alt && MoveKeypadFocus(key == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier));
+    case Qt::Key_Space: return !ctrl && !alt && PressKeypadFocus();
+    default: return 0;
+    }
+}
+
+void CMainWindow::SpeakResult(int commandType)
+{
+    // A converter in view speaks its converted value instead of the display's.
+    // Typed digits are echoed by the screen reader; a converted value is not.
+    CSkinPage* page = PageInView();
+    const bool display = m_display && m_display->isVisible();
+    std::string value;
+    if (display)
+        value = m_display->SpokenValue();
+    else if (page && page->isVisible())
+        value = page->AccessibleValue();
+    if (value.empty() || value == m_spoken) return;
+    m_spoken = value;
+    if (commandType == 0 && display) return;
+    if (!m_announcer) m_announcer = new CAnnouncer(this);
+    m_announcer->Say(QString::fromStdString(value));
+}
