@@ -53,6 +53,9 @@ enum : int {
     CmdNameClipboardFirst = 740, CmdNameBinary = 745, CmdNameOctal = 746, CmdNameDecimal = 747,
     CmdNameHexadecimal = 748, CmdNameBase = 749, CmdNameStackFirst = 755,
 
+    // The notification of the first close to the tray.
+    TrayNoticeTitle = 760, TrayNoticeText = 761,
+
     TrayTip = 32777,
 };
 } // namespace StringId

@@ -31,7 +31,8 @@ public:
     {
         if (!isValid()) return {};
         const SkinRect r = m_page->AccessibleRect(m_index);
-        return QRect(m_page->mapToGlobal(QPoint(r.left, r.top)), QSize(r.Width(), r.Height()));
+        return QRect(m_page->mapToGlobal(ArtToLogical(QPoint(r.left, r.top))),
+                     QSize(ArtToLogical(r.Width()), ArtToLogical(r.Height())));
     }
     QAccessible::Role role() const override { return QAccessible::Button; }
     QAccessible::State state() const override

@@ -11,6 +11,17 @@
 
 #include "skins/SkinButton.h"
 
+class QMouseEvent;
+
+// Skin art pixels per logical (device-independent) pixel: 1, unless the
+// double-size art is drawn at native resolution on a high-density screen,
+// where it is the screen's device pixel ratio. Pages keep their images and
+// coordinates in art pixels; only widget geometry and events are logical.
+qreal SkinArtRatio();
+void SetSkinArtRatio(qreal ratio);
+int ArtToLogical(int art);
+QPoint ArtToLogical(const QPoint& art);
+
 class CSkinPage : public QWidget, public ISkinHost {
 public:
     explicit CSkinPage(QWidget* parent);
@@ -19,6 +30,9 @@ public:
     void InvalidateRect(const SkinRect& rect) override;
     void InvalidateAll() { update(); }
     CSkinImage& Screen() { return m_screen; }
+    // The page's size in art pixels.
+    int ArtWidth() const { return m_artWidth; }
+    int ArtHeight() const { return m_artHeight; }
 
     // The painted controls, as a screen reader sees them.
     virtual int AccessibleCount() const { return 0; }
@@ -37,6 +51,8 @@ protected:
     void EnsureBuffers();
     virtual void AcquireBuffers() {}
     virtual void ReleaseBuffers() {}
+    // Where a mouse event happened, in art pixels.
+    static QPoint ArtPoint(const QMouseEvent* event);
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     // Brings the clip box of the screen up to date.
@@ -47,4 +63,6 @@ protected:
 
 private:
     bool m_keepWhileHidden = false;
+    int m_artWidth = 0;
+    int m_artHeight = 0;
 };

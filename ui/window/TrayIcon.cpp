@@ -60,3 +60,9 @@ void CTrayIcon::Hide()
     m_icon->hide();
     m_shown = false;
 }
+
+void CTrayIcon::ShowMessage(const QString& title, const QString& text)
+{
+    m_lastMessage = text;
+    m_icon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+}
