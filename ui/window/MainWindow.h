@@ -65,6 +65,8 @@ public:
     void SendToTray();
     void RestoreFromTray();
     int InTray() const { return m_inTray; }
+    // Made when the window first goes to the tray; null before.
+    const CTrayIcon* Tray() const { return m_tray; }
     // Saves and ends the program.
     void ExitProgram();
     void OpenHelp();
