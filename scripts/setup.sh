@@ -8,8 +8,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config
-  # windows, single instance
-  qt6-base-dev libgl-dev
+  # windows, single instance; the window on Wayland desktops
+  qt6-base-dev libgl-dev qt6-wayland
   # rates download, and reading the reference-rate XML
   libcurl4-openssl-dev libxml2-dev
   # skin images
@@ -32,6 +32,8 @@ TEST_PACKAGES=(
   libmuparser-dev
   # locales, headless display for UI checks
   locales xvfb xauth xdotool
+  # a private session bus with a stand-in settings portal; a headless Wayland compositor
+  dbus weston
 )
 
 with_tests=0
