@@ -64,7 +64,7 @@ protected:
         frame.bottom -= top;
         FrameRect(image, frame, 0);
         FrameRect(image, {frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1}, kInnerFrame);
-        QPainter(this).drawImage(0, 0, WrapSkinImage(image));
+        QPainter(this).drawImage(0, 0, OpaqueSkinImage(image, QRect(0, 0, image.Width(), image.Height())));
     }
     void mousePressEvent(QMouseEvent* event) override
     {

@@ -81,5 +81,5 @@ void CSkinPage::paintEvent(QPaintEvent* event)
     // In art pixels: at the ratio of the screen that is one art pixel to one
     // device pixel, copied as it is, never scaled.
     painter.scale(1 / g_artRatio, 1 / g_artRatio);
-    painter.drawImage(r.topLeft(), WrapSkinImage(m_screen), r);
+    painter.drawImage(r.topLeft(), OpaqueSkinImage(m_screen, r));
 }

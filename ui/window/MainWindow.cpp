@@ -529,11 +529,10 @@ void CMainWindow::paintEvent(QPaintEvent*)
     if (!m_landscape) return;
     QPainter painter(this);
     if (const CSkinImage* wide = m_resources.BackgroundWide()) {
-        const QImage image = WrapSkinImage(*wide);
         const int s = m_resources.Scaled(1);
         painter.scale(1 / SkinArtRatio(), 1 / SkinArtRatio());
-        painter.drawImage(QPoint(0, 26 * s), image, QRect(0, 0, 40 * s, 214 * s));
-        painter.drawImage(QPoint(280 * s, 26 * s), image, QRect(280 * s, 0, 40 * s, 214 * s));
+        painter.drawImage(QPoint(0, 26 * s), OpaqueSkinImage(*wide, QRect(0, 0, 40 * s, 214 * s)));
+        painter.drawImage(QPoint(280 * s, 26 * s), OpaqueSkinImage(*wide, QRect(280 * s, 0, 40 * s, 214 * s)));
     }
 }
 
