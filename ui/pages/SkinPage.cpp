@@ -14,6 +14,7 @@ qreal g_artRatio = 1;
 
 qreal SkinArtRatio() { return g_artRatio; }
 void SetSkinArtRatio(qreal ratio) { g_artRatio = ratio > 0 ? ratio : 1; }
+int DoubledWidgets(int doubleScale) { return doubleScale && g_artRatio == 1 ? 1 : 0; }
 int ArtToLogical(int art) { return static_cast<int>(std::lround(art / g_artRatio)); }
 QPoint ArtToLogical(const QPoint& art) { return QPoint(ArtToLogical(art.x()), ArtToLogical(art.y())); }
 

@@ -20,6 +20,9 @@ class QMouseEvent;
 qreal SkinArtRatio();
 void SetSkinArtRatio(qreal ratio);
 int ArtToLogical(int art);
+// Whether widgets beside the skin (dialogs, lists) double their size: at
+// double scale, unless the double-size art is the screen's own density.
+int DoubledWidgets(int doubleScale);
 QPoint ArtToLogical(const QPoint& art);
 
 class CSkinPage : public QWidget, public ISkinHost {
