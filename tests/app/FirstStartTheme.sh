@@ -14,21 +14,8 @@ for tool in Xvfb xdotool dbus-daemon; do
   if ! command -v $tool >/dev/null; then echo "skipped: $tool is not installed" >&2; exit 77; fi
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tallix-theme.XXXXXX")
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*" >&2; exit 1; }
-wait_for() {
-  local end=$(( $(date +%s) + $2 ))
-  until eval "$1"; do [ "$(date +%s)" -ge "$end" ] && return 1; sleep 0.1; done
-}
+. "$(dirname "$0")/ScriptKit.sh" theme
 
-mkdir -m 700 "$work/run"
 export HOME=$work XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)

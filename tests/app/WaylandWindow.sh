@@ -14,25 +14,10 @@ done
 plugins=$(ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so 2>/dev/null)
 [ -n "$plugins" ] || { echo "skipped: Qt's Wayland platform (qt6-wayland) is not installed" >&2; exit 77; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tallix-wayland.XXXXXX")
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAILED: $*" >&2
-  tail -n 20 "$work/weston.log" "$work/stderr" >&2 2>/dev/null
-  exit 1
-}
-wait_for() {
-  local end=$(( $(date +%s) + $2 ))
-  until eval "$1"; do [ "$(date +%s)" -ge "$end" ] && return 1; sleep 0.2; done
-}
+. "$(dirname "$0")/ScriptKit.sh" wayland
+fail_log=("$work/weston.log" "$work/stderr")
 
-mkdir -m 700 "$work/run" "$work/shots"
+mkdir "$work/shots"
 export HOME=$work XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
 unset DISPLAY
 # The reference: the same window drawn off-screen.
