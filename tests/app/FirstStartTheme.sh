@@ -38,10 +38,13 @@ run() {
   if [ "$scheme" != none ]; then
     "$portal" "$scheme" >"$work/portal-$name" 2>&1 &
     portal_pid=$!
+    pids+=($portal_pid)
     wait_for 'grep -q ready "$work/portal-$name"' 10 || fail "$name: the stand-in portal did not start"
   fi
+  fail_log=("$work/stderr-$name")
   XDG_CONFIG_HOME=$config "$tallix" 2>"$work/stderr-$name" &
   p=$!
+  pids+=($p)
   wait_for 'xdotool search --onlyvisible --name "^Tallix$" >/dev/null 2>&1' 60 || fail "$name: no window"
   sleep 0.5   # the first paint
   if [ -n "${SHOT_DIR:-}" ] && command -v import >/dev/null; then
