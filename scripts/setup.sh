@@ -8,8 +8,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config
-  # windows, single instance
-  qt6-base-dev libgl-dev
+  # windows, single instance; the window on Wayland desktops
+  qt6-base-dev libgl-dev qt6-wayland
   # rates download, and reading the reference-rate XML
   libcurl4-openssl-dev libxml2-dev
   # skin images
@@ -36,6 +36,8 @@ TEST_PACKAGES=(
   locales xvfb xauth xdotool
   # screen-reader checks: the accessibility bus, its Python client, Orca
   at-spi2-core python3-pyatspi dbus-x11 orca
+  # a private session bus with a stand-in settings portal; a headless Wayland compositor
+  dbus weston
 )
 
 # Making and checking the Debian package (scripts/package.sh, scripts/install-check.sh).

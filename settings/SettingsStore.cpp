@@ -96,7 +96,8 @@ int CSettingsStore::LoadSettings(RegistryAccess& registry, SystemInfo& system, C
     int width = 0, height = 0;
     narrowScreen_ = system.ScreenSize(width, height) && IsNarrowScreen(width, height, vga_);
     LoadMenu(registry);
-    windowRect_.left = ReadDirect(registry, kGeneral, "WindowPositionLeft", 0);
+    // No stored position: the desktop places the window.
+    windowRect_.left = ReadDirect(registry, kGeneral, "WindowPositionLeft", -1);
     windowRect_.top = ReadDirect(registry, kGeneral, "WindowPositionTop", 0);
     LoadCalculator(registry, calculator);
     int count = numberOfWindows_ < kMenuItemCount ? numberOfWindows_ : kMenuItemCount;
@@ -122,7 +123,8 @@ int CSettingsStore::LoadSettings(RegistryAccess& registry, SystemInfo& system, C
 void CSettingsStore::LoadGeneral(RegistryAccess& registry, SystemInfo& system, DoubleScaleOwner* scale)
 {
     std::string name;
-    if (registry.ReadText(kGeneral, "IniFile", name, kMaxIniFile + 1))
+    iniFileStored_ = registry.ReadText(kGeneral, "IniFile", name, kMaxIniFile + 1) ? 1 : 0;
+    if (iniFileStored_)
         iniFile_ = name;
     else
         ApplyDefaults(kIniFile);
@@ -136,6 +138,8 @@ void CSettingsStore::LoadGeneral(RegistryAccess& registry, SystemInfo& system, D
         if (system.DeviceName() == kSlowDevice) scrolling_ = 3;
     });
     vga_ = ReadDirect(registry, kGeneral, "VGA", 0);
+    vgaChosen_ = ReadDirect(registry, kGeneral, "VGAChosen", vga_) ? 1 : 0;
+    trayNoticeShown_ = ReadDirect(registry, kGeneral, "TrayNoticeShown", 0) ? 1 : 0;
     if (scale) scale->SetDoubleScale(vga_);
 }
 
@@ -245,6 +249,9 @@ int CSettingsStore::SaveSettings(RegistryAccess& registry, const CalculatorSetti
     number(kCalculator, "RepeatedEquals", calculator ? calculator->RepeatedEquals() : repeatedEquals_);
     number(kCalculator, "CalcMode", calculator ? calculator->CalcMode() : calcMode_);
     number(kCalculator, "StackSize", calculator ? calculator->StackSize() : stackSize_);
+    // Ours alone, after the values older versions wrote.
+    number(kGeneral, "VGAChosen", vgaChosen_);
+    number(kGeneral, "TrayNoticeShown", trayNoticeShown_);
     ok &= registry.EndWrites();
     return ok;
 }

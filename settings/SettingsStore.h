@@ -91,6 +91,17 @@ public:
     // Last loaded double scale (the owner holds the live value).
     int VGA() const { return vga_; }
     void SetVGA(int on) { vga_ = on; }
+    // 1 once the user chose the scale; until then the window picks it from
+    // the screen's density. A stored double scale from before the flag
+    // existed counts as chosen.
+    int VGAChosen() const { return vgaChosen_; }
+    void SetVGAChosen(int on) { vgaChosen_ = on ? 1 : 0; }
+    // 0 when the last load found no skin stored: a first start, which may
+    // pick the skin that suits the desktop.
+    int IniFileStored() const { return iniFileStored_; }
+    // 1 once the window told the user where it goes when closed to the tray.
+    int TrayNoticeShown() const { return trayNoticeShown_; }
+    void SetTrayNoticeShown(int on) { trayNoticeShown_ = on ? 1 : 0; }
 
     int SelectedWindow() const { return selectedWindow_; }
     void SetSelectedWindow(int index) { selectedWindow_ = index; }
@@ -101,7 +112,8 @@ public:
     void SetMenuItem(int index, int kind);
 
     const SettingsRect& WindowRect() const { return windowRect_; }
-    // Left -1 leaves the window where start-up put it.
+    // Left -1 leaves the window where start-up put it; so does a load that
+    // found no position stored (a first start).
     void SetWindowRect(const SettingsRect& rect) { windowRect_ = rect; }
 
     // Last loaded copies of the calculator's values (the owner holds the live ones).
@@ -164,6 +176,9 @@ private:
     int playSounds_ = 0;
     int scrolling_ = 0;
     int vga_ = 0;
+    int vgaChosen_ = 0;
+    int iniFileStored_ = 0;
+    int trayNoticeShown_ = 0;
     int selectedWindow_ = 0;
     int numberOfWindows_ = 0;
     int menuItems_[kMenuItemCount] = {};

@@ -20,6 +20,7 @@
 #include "platform/HttpSession.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
+#include "platform/qt/DesktopStyle.h"
 #include "platform/qt/QtServices.h"
 #include "skins/SkinResources.h"
 #include "skins/image/ImageCache.h"
@@ -48,14 +49,6 @@ void ExitOnSignals(CMainWindow& window)
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] { window.ExitProgram(); });
     for (int sig : {SIGTERM, SIGHUP, SIGINT}) std::signal(sig, OnSignal);
-}
-
-void Centre(QWidget& window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
-    }
 }
 }  // namespace
 
@@ -123,11 +116,12 @@ int RunWindowProgram(int argc, char** argv)
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
         window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
-        const bool inTray = HasTraySwitch(argc, argv);
-        Centre(window);
-        window.Initialise(inTray ? 1 : 0);
+        // A first start dresses the window like the desktop; the user's choice counts from then on.
+        window.firstStartSkin = [] { return DesktopPrefersDark() ? std::string("dark.ini") : std::string(); };
+        window.Initialise(HasTraySwitch(argc, argv) ? 1 : 0);
         QApplication::restoreOverrideCursor();
-        if (!inTray) window.show();
+        // "-m" on a desktop without a tray starts shown.
+        if (!window.InTray()) window.show();
         shown = &window;
         if (restoreAsked) window.PostMessage(kCmdRestore, 0, 0);
         ExitOnSignals(window);

@@ -97,6 +97,9 @@ QFont CQtTextPainter::MakeFont(const TextFontSpec& fontSpec)
     font.setPixelSize(choice.pixelSize);
     font.setWeight(QFont::Weight(std::clamp(fontSpec.weight <= 0 ? 400 : fontSpec.weight, 100, 900)));
     font.setStyleStrategy(fontSpec.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+    // Text goes into skin images at their own resolution: hinted alike on
+    // every screen (Qt would drop the hinting where the screen is scaled).
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 

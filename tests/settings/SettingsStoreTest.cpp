@@ -82,7 +82,7 @@ TEST(SettingsStoreTest, EmptyRegistryGivesTheDefaults)
         {"RegionalSettings", store.RegionalSettings(), 0}, {"RegionalCurrency", store.RegionalCurrency(), 1},
         {"ClearType", store.ClearType(), 1}, {"PlaySounds", store.PlaySounds(), 1}, {"Scrolling", store.Scrolling(), 0},
         {"VGA", store.VGA(), 0}, {"SelectedWindow", store.SelectedWindow(), 0},
-        {"NumberOfWindows", store.NumberOfWindows(), 9}, {"left", store.WindowRect().left, 0},
+        {"NumberOfWindows", store.NumberOfWindows(), 9}, {"left", store.WindowRect().left, -1},
         {"top", store.WindowRect().top, 0}, {"day", store.DownloadDate().day, 1}, {"month", store.DownloadDate().month, 6},
         {"year", store.DownloadDate().year, 2004}, {"AutoDownload", store.AutoDownload(), 1},
         {"CurrencyFrom", store.CurrencyFrom(), 0}, {"CurrencyTo", store.CurrencyTo(), 1},
@@ -91,6 +91,8 @@ TEST(SettingsStoreTest, EmptyRegistryGivesTheDefaults)
         {"Section", store.ConvertorSection(), 0}, {"ConvertorFrom", store.ConvertorFrom(), 0},
         {"ConvertorTo", store.ConvertorTo(), 1}, {"ConvertorFromSelect", store.ConvertorFromSelect(), 1},
         {"Percentage", store.Percentage(), 15}, {"NumPeople", store.NumPeople(), 2},
+        {"VGAChosen", store.VGAChosen(), 0}, {"IniFileStored", store.IniFileStored(), 0},
+        {"TrayNoticeShown", store.TrayNoticeShown(), 0},
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, c.actual) << c.what;
     EXPECT_EQ("default.ini", store.IniFile());
@@ -115,6 +117,28 @@ TEST(SettingsStoreTest, ScreenShapeChoosesTheMenuLength)
         store.LoadSettings(registry, system, nullptr, nullptr);
         EXPECT_EQ(c.expected, store.NumberOfWindows()) << c.width << "x" << c.height << " vga " << c.vga;
         for (int i = 0; i < 9; ++i) EXPECT_EQ(i + 1, store.MenuItem(i));
+    }
+}
+
+// The scale is the user's only once chosen; a double scale stored before the
+// flag existed was chosen, a stored normal scale is merely the old default.
+TEST(SettingsStoreTest, ScaleIsChosenOnlyByTheUser)
+{
+    struct Case { int vga; int chosen; int expected; } cases[] = {
+        {-1, -1, 0}, {0, -1, 0}, {1, -1, 1}, {1, 0, 0}, {0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        CMemoryRegistry registry;
+        if (c.vga >= 0) registry.WriteNumber(kGeneral, "VGA", c.vga);
+        if (c.chosen >= 0) registry.WriteNumber(kGeneral, "VGAChosen", c.chosen);
+        FakeSystem system(1024, 768, "desk");
+        CSettingsStore store;
+        store.LoadSettings(registry, system, nullptr, nullptr);
+        EXPECT_EQ(c.expected, store.VGAChosen()) << "vga " << c.vga << " chosen " << c.chosen;
+        store.SaveSettings(registry, nullptr, nullptr);
+        CSettingsStore again;
+        again.LoadSettings(registry, system, nullptr, nullptr);
+        EXPECT_EQ(c.expected, again.VGAChosen()) << "after a save, vga " << c.vga;
     }
 }
 
@@ -231,6 +255,8 @@ TEST(SettingsStoreTest, SaveWritesEveryValueInOrder)
     for (int i = 1; i <= 8; ++i) expected.push_back("Memory/Memory" + std::to_string(i));
     for (const char* name : {"CalcBase", "Notation", "RepeatedEquals", "CalcMode", "StackSize"})
         expected.push_back(std::string("Calculator/") + name);
+    expected.push_back("General/VGAChosen");
+    expected.push_back("General/TrayNoticeShown");
     EXPECT_EQ(expected, log.order);
 
     struct Case { const char* key; const char* name; int expected; } owned[] = {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QFile>
 #include <QImage>
 #include <QUrl>
@@ -14,7 +15,9 @@
 #include "strings/Language.h"
 #include "tests/skins/SkinTestKit.h"
 #include "tests/ui/UiTestKit.h"
+#include "strings/StringIds.h"
 #include "ui/common/HelpLauncher.h"
+#include "ui/common/ResourceText.h"
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/GroupMenuPopup.h"
 #include "ui/pages/SkinMenuButton.h"
@@ -23,6 +26,7 @@
 namespace {
 const char kCalcKey[] = "SOFTWARE\\Fernhill\\Tallix\\Calculator";
 const char kMenuKey[] = "SOFTWARE\\Fernhill\\Tallix\\Menu";
+const char kGeneralKey[] = "SOFTWARE\\Fernhill\\Tallix\\General";
 
 struct KeyRow {
     int mode;
@@ -236,6 +240,88 @@ TEST_F(MainWindowTest, StartInTrayAndRestore)
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.InTray());
+}
+
+// "-m" hides the window only where a tray can bring it back.
+TEST_F(MainWindowTest, StartInTrayNeedsATray)
+{
+    CTrayIcon::OverrideAvailable(0);
+    UiWindow ui(nullptr, 1);
+    EXPECT_FALSE(ui.Window().InTray());
+    CTrayIcon::OverrideAvailable(1);
+}
+
+// Quitting closes every window; with a tray that close must not hide the
+// window instead and cancel the quit.
+TEST_F(MainWindowTest, ExitQuitsWhereThereIsATray)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    QTimer::singleShot(0, &w, [&w] { w.ChooseMenuItem(GroupMenuLayout{w.SlotCount()}.Exit()); });
+    // Bounds a quit that never comes.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+    guard.start(30000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(w.InTray());
+}
+
+// The first close to the tray says where the window went, once for good.
+TEST_F(MainWindowTest, FirstCloseToTheTrayIsExplained)
+{
+    CMemoryRegistry registry;
+    {
+        UiWindow ui(&registry);
+        ui.Window().close();
+        ASSERT_TRUE(ui.Window().Tray());
+        EXPECT_EQ(ui.Window().Tray()->LastMessage(), ResourceText(StringId::TrayNoticeText));
+        EXPECT_FALSE(ui.Window().Tray()->LastMessage().isEmpty());
+        ui.Window().SaveState();
+    }
+    UiWindow again(&registry);
+    again.Window().close();
+    ASSERT_TRUE(again.Window().Tray());
+    EXPECT_TRUE(again.Window().Tray()->LastMessage().isEmpty());
+}
+
+// A saved place is restored only where it is on a screen now; none saved
+// leaves the window to the window manager.
+TEST_F(MainWindowTest, SavedPlaceIsRestoredOnlyOnAScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Row { bool saved; int left; int top; bool moved; } rows[] = {
+        {false, 0, 0, false},
+        {true, screen.left() + 30, screen.top() + 20, true},
+        {true, screen.right() + 500, screen.top() + 20, false},
+        {true, screen.left() - 2000, screen.top() + 20, false},
+        {true, screen.left() + 30, screen.bottom() + 300, false},
+    };
+    for (const Row& row : rows) {
+        CMemoryRegistry registry;
+        if (row.saved) {
+            registry.WriteNumber(kGeneralKey, "WindowPositionLeft", row.left);
+            registry.WriteNumber(kGeneralKey, "WindowPositionTop", row.top);
+        }
+        UiWindow ui(&registry, 1);
+        EXPECT_EQ(ui.Window().testAttribute(Qt::WA_Moved), row.moved) << row.left << "," << row.top;
+        if (row.moved) {
+            EXPECT_EQ(ui.Window().pos(), QPoint(row.left, row.top));
+        }
+    }
+}
+
+TEST(PlacementTest, TitleStripMustLieOnAScreen)
+{
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    struct Row { int left; int top; bool on; } rows[] = {
+        {100, 100, true}, {-100, 0, true}, {-150, 0, false}, {1900, 1000, true},
+        {3070, 500, true}, {3090, 500, false}, {100, 1075, false}, {2000, 1010, true}, {2000, 1020, false}, {100, -5, true},
+        {100, -20, false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(IsPlaceOnScreens(QPoint(row.left, row.top), QSize(240, 294), screens), row.on)
+            << row.left << "," << row.top;
 }
 
 TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)

@@ -12,6 +12,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/qt/QtServices.h"
 #include "ui/converters/ConverterPages.h"
+#include "ui/pages/SkinPage.h"
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/KeypadPage.h"
 #include "ui/pages/PageAccessible.h"
@@ -83,7 +84,8 @@ bool UiWindow::Press(int type, int id)
             const CSkinButton* b = page->Group().Button(i);
             if (b->Type() != type || b->Id() != id) continue;
             const SkinRect r = b->ButtonRect();
-            QTest::mouseClick(page, Qt::LeftButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+            const QPoint centre((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            QTest::mouseClick(page, Qt::LeftButton, {}, ArtToLogical(centre));
             QApplication::processEvents();
             return true;
         }

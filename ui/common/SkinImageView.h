@@ -7,3 +7,7 @@
 
 // A view of image's pixels; valid while image keeps its size.
 QImage WrapSkinImage(const CSkinImage& image);
+// A copy of part of image with every pixel opaque, for drawing on a window:
+// where the window has an alpha channel (Wayland), the top byte 0 of our
+// pixels would be copied into it and the compositor would blend them away.
+QImage OpaqueSkinImage(const CSkinImage& image, const QRect& part);

@@ -16,6 +16,7 @@
 #include "ui/common/MessageReceiver.h"
 #include "ui/common/ResourceText.h"
 #include "ui/options/SkinReportList.h"
+#include "ui/pages/SkinPage.h"
 
 CCurrencyPage::CCurrencyPage(QWidget* parent, OptionsContext& context)
     : QWidget(parent),
@@ -30,7 +31,7 @@ CCurrencyPage::CCurrencyPage(QWidget* parent, OptionsContext& context)
       m_updateNow(new QPushButton(ResourceText(StringId::CurrencyUpdateNow))),
       m_progress(new QProgressBar),
       m_status(new QLabel(ResourceText(StringId::CurrencyLastUpdated))),
-      m_rates(new CSkinReportList(this, context.resources.DoubleScale(), false))
+      m_rates(new CSkinReportList(this, DoubledWidgets(context.resources.DoubleScale()), false))
 {
     m_auto->setObjectName("autoUpdate");
     m_updateNow->setObjectName("updateNow");

@@ -74,7 +74,7 @@ protected:
             const CCustomGroupEditor::Slot& at = places[static_cast<size_t>(m_cursor)];
             DrawFocusMark(image, {at.x, at.y - top, at.x + frame.Width() - 2, at.y - top + frame.Height() - 2});
         }
-        QPainter(this).drawImage(0, 0, WrapSkinImage(image));
+        QPainter(this).drawImage(0, 0, OpaqueSkinImage(image, QRect(0, 0, image.Width(), image.Height())));
     }
     // Arrows move over the slots (and select, unless a switch waits for its
     // second slot); Space or Enter is the click on the slot.

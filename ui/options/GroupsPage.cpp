@@ -12,9 +12,10 @@
 #include "strings/StringIds.h"
 #include "ui/common/ResourceText.h"
 #include "ui/options/SkinReportList.h"
+#include "ui/pages/SkinPage.h"
 
 CGroupsPage::CGroupsPage(QWidget* parent, OptionsContext& context)
-    : QWidget(parent), m_context(context), m_list(new CSkinReportList(this, context.resources.DoubleScale(), true))
+    : QWidget(parent), m_context(context), m_list(new CSkinReportList(this, DoubledWidgets(context.resources.DoubleScale()), true))
 {
     auto* hint = new QLabel(ResourceText(StringId::GroupsHint));
     hint->setWordWrap(true);

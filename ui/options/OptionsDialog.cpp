@@ -11,6 +11,7 @@
 #include "strings/StringIds.h"
 #include "ui/common/HelpLauncher.h"
 #include "ui/common/ResourceText.h"
+#include "ui/pages/SkinPage.h"
 
 namespace {
 struct TabRow {
@@ -38,7 +39,7 @@ COptionsDialog::COptionsDialog(QWidget* parent, OptionsContext& context, const O
 {
     context.flags = OptionsFlags{};
     setWindowTitle(ResourceText(StringId::OptionsCaption));
-    if (context.resources.DoubleScale()) {
+    if (DoubledWidgets(context.resources.DoubleScale())) {
         // Everything of the doubled window is twice the size: texts, check
         // boxes and radio buttons.
         const QFont base = font();

@@ -27,7 +27,7 @@ CConverterPage::CConverterPage(QWidget* parent, CSkinResources& resources, CPage
     SetPageSize(resources.Scaled(240), resources.Scaled(134));
 }
 
-void CConverterPage::AcquireBuffers() { m_buffer.Create(width(), height()); }
+void CConverterPage::AcquireBuffers() { m_buffer.Create(ArtWidth(), ArtHeight()); }
 
 void CConverterPage::ReleaseBuffers() { m_buffer.Destroy(); }
 
@@ -132,7 +132,7 @@ void CConverterPage::mousePressEvent(QMouseEvent* event)
         m_keyFocus = -1;
         update();
     }
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ArtPoint(event);
     m_menuTookPress = 0;
     if (OnPress(p.x(), p.y())) return;
     // Every list hears the press: the one under it toggles, an open other closes.

@@ -158,7 +158,7 @@ void CDisplayPage::DrawValueText(const std::string& text, int right, int top, in
 void CDisplayPage::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ArtPoint(event);
     m_menuTookPress = m_menu && m_menu->OnMouseDown(p.x(), p.y());
 }
 

@@ -100,7 +100,7 @@ void CGroupMenuPopup::Select(int command)
 
 void CGroupMenuPopup::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ArtPoint(event);
     Select(CommandAt(p.x(), p.y()));
 }
 
@@ -108,8 +108,8 @@ void CGroupMenuPopup::mouseReleaseEvent(QMouseEvent* event)
 {
     // The release of the press that opened the menu lands outside it; a
     // press outside closes the popup by itself.
-    const QPoint p = event->position().toPoint();
-    if (rect().contains(p)) Choose(CommandAt(p.x(), p.y()));
+    const QPoint p = ArtPoint(event);
+    if (rect().contains(event->position().toPoint())) Choose(CommandAt(p.x(), p.y()));
 }
 
 void CGroupMenuPopup::MoveSelection(int step)

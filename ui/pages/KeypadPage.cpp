@@ -29,7 +29,7 @@ int CKeypadPage::Load(const char* section, IMessageTarget* target, int preferLar
 
 void CKeypadPage::AcquireBuffers()
 {
-    m_surface.Setup(width(), height(), m_resources.BackgroundWide(), m_offsetX, m_offsetY);
+    m_surface.Setup(ArtWidth(), ArtHeight(), m_resources.BackgroundWide(), m_offsetX, m_offsetY);
 }
 
 void CKeypadPage::ReleaseBuffers() { m_surface.Buffer().Destroy(); }
@@ -60,20 +60,20 @@ void CKeypadPage::SetKeyFocus(int index)
 void CKeypadPage::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ArtPoint(event);
     m_group.MouseDown(p.x(), p.y());
 }
 
 void CKeypadPage::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ArtPoint(event);
     m_group.MouseUp(p.x(), p.y());
 }
 
 void CKeypadPage::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = ArtPoint(event);
     m_group.MouseMove(p.x(), p.y());
 }
 

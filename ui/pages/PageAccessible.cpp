@@ -76,7 +76,8 @@ public:
     {
         if (!isValid()) return {};
         const SkinRect r = m_page->AccessibleRect(m_index);
-        return QRect(m_page->mapToGlobal(QPoint(r.left, r.top)), QSize(r.Width(), r.Height()));
+        return QRect(m_page->mapToGlobal(ArtToLogical(QPoint(r.left, r.top))),
+                     QSize(ArtToLogical(r.Width()), ArtToLogical(r.Height())));
     }
     EAccessRole Role() const { return isValid() ? m_page->AccessibleRole(m_index) : EAccessRole::Button; }
     QAccessible::Role role() const override { return RoleOf(Role()); }

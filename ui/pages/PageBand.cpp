@@ -29,7 +29,7 @@ int CPageBand::Tick(int64_t elapsedMicros)
         return 0;
     }
     const int running = m_switch.Advance(m_page->Screen(), elapsedMicros);
-    m_page->update(0, m_bandTop, m_page->width(), m_bandHeight);
+    m_page->InvalidateRect({0, m_bandTop, m_page->ArtWidth(), m_bandTop + m_bandHeight});
     if (!running) {
         m_timer.stop();
         // The next paint takes the new band as the snapshot.

@@ -97,7 +97,7 @@ int CSkinListButton::CreateListButton(int x, int y, const char* section, CSkinPa
     m_maxHeight = maxHeight;
     m_parent = host->parentWidget() ? host->parentWidget() : host;
     m_font = m_parent->font();
-    m_font.setPixelSize(Resources().Scaled(12));
+    m_font.setPixelSize(ArtToLogical(Resources().Scaled(12)));
     return 1;
 }
 
@@ -139,8 +139,9 @@ QRect CSkinListButton::ListGeometry() const
 {
     const int count = EntryCount();
     int height = count > 0 ? EntryHeight() * (count + 1) : kEmptyHeight;
-    height = std::min(height, m_maxHeight);
-    QPoint at(ButtonRect().left, ButtonRect().bottom);
+    height = std::min(height, ArtToLogical(m_maxHeight));
+    // The list is a widget: logical pixels, where the button is in art pixels.
+    QPoint at = ArtToLogical(QPoint(ButtonRect().left, ButtonRect().bottom));
     if (m_page && m_parent && m_parent != m_page) at = m_page->mapTo(m_parent, at);
     // Kept inside the window, so a wide list is not cut off at the right.
     if (m_parent) {
@@ -175,7 +176,7 @@ void CSkinListButton::AddEntry(int index, const std::string& text)
     if (m_selection >= at) ++m_selection;
     if (m_list) m_list->insertItem(at, entry);
     const int needed = MeasureWidth(entry);
-    if (needed > m_listWidth && needed < Resources().Scaled(240)) m_listWidth = needed;
+    if (needed > m_listWidth && needed < ArtToLogical(Resources().Scaled(240))) m_listWidth = needed;
     Layout();
 }
 

@@ -10,6 +10,7 @@
 #include "strings/Language.h"
 #include "strings/StringIds.h"
 #include "ui/pages/GroupMenuPopup.h"
+#include "ui/pages/SkinPage.h"
 
 namespace {
 const uint32_t kHighlight = 0x00009Cu;  // red 0, green 0, blue 156 (buffer order)
@@ -67,7 +68,7 @@ int CSkinMenuButton::OnMouseDown(int x, int y)
     if (!ButtonRect().Contains(x, y)) return 0;
     SetPressed(1);
     QPoint at(ButtonRect().left, ButtonRect().bottom);
-    if (m_hostWidget) at = m_hostWidget->mapToGlobal(at);
+    if (m_hostWidget) at = m_hostWidget->mapToGlobal(ArtToLogical(at));
     const int command = TrackMenu(at.x(), at.y());
     SetPressed(0);
     if (command > 0 && m_target) m_target->PostMessage(m_message, command - 1, 0);

@@ -1,10 +1,28 @@
 #include "ui/pages/SkinPage.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cmath>
+
 #include "ui/common/SkinImageView.h"
 #include "ui/pages/PageAccessible.h"
+
+namespace {
+qreal g_artRatio = 1;
+}  // namespace
+
+qreal SkinArtRatio() { return g_artRatio; }
+void SetSkinArtRatio(qreal ratio) { g_artRatio = ratio > 0 ? ratio : 1; }
+int DoubledWidgets(int doubleScale) { return doubleScale && g_artRatio == 1 ? 1 : 0; }
+int ArtToLogical(int art) { return static_cast<int>(std::lround(art / g_artRatio)); }
+QPoint ArtToLogical(const QPoint& art) { return QPoint(ArtToLogical(art.x()), ArtToLogical(art.y())); }
+
+QPoint CSkinPage::ArtPoint(const QMouseEvent* event)
+{
+    return (event->position() * g_artRatio).toPoint();
+}
 
 CSkinPage::CSkinPage(QWidget* parent) : QWidget(parent)
 {
@@ -15,13 +33,20 @@ CSkinPage::CSkinPage(QWidget* parent) : QWidget(parent)
 
 void CSkinPage::InvalidateRect(const SkinRect& rect)
 {
-    update(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+    // Outward to whole logical pixels, so no art pixel is left out.
+    const int left = static_cast<int>(std::floor(rect.left / g_artRatio));
+    const int top = static_cast<int>(std::floor(rect.top / g_artRatio));
+    const int right = static_cast<int>(std::ceil(rect.right / g_artRatio));
+    const int bottom = static_cast<int>(std::ceil(rect.bottom / g_artRatio));
+    update(QRect(left, top, right - left, bottom - top));
 }
 
 void CSkinPage::SetPageSize(int width, int height, bool keepWhileHidden)
 {
     m_keepWhileHidden = keepWhileHidden;
-    setFixedSize(width, height);
+    m_artWidth = width;
+    m_artHeight = height;
+    setFixedSize(ArtToLogical(width), ArtToLogical(height));
     m_screen.Destroy();
     if (keepWhileHidden || isVisible()) EnsureBuffers();
 }
@@ -29,7 +54,7 @@ void CSkinPage::SetPageSize(int width, int height, bool keepWhileHidden)
 void CSkinPage::EnsureBuffers()
 {
     if (!m_screen.IsEmpty()) return;
-    m_screen.Create(width(), height());
+    m_screen.Create(m_artWidth, m_artHeight);
     AcquireBuffers();
 }
 
@@ -46,11 +71,19 @@ void CSkinPage::paintEvent(QPaintEvent* event)
 {
     EnsureBuffers();
     if (m_screen.IsEmpty()) return;
-    const QRect r = event->rect().intersected(QRect(0, 0, m_screen.Width(), m_screen.Height()));
+    const QRect logical = event->rect();
+    const QRect art = QRect(QPoint(static_cast<int>(std::floor(logical.left() * g_artRatio)),
+                                   static_cast<int>(std::floor(logical.top() * g_artRatio))),
+                            QPoint(static_cast<int>(std::ceil((logical.right() + 1) * g_artRatio)) - 1,
+                                   static_cast<int>(std::ceil((logical.bottom() + 1) * g_artRatio)) - 1));
+    const QRect r = art.intersected(QRect(0, 0, m_screen.Width(), m_screen.Height()));
     if (r.isEmpty()) return;
     PaintPage({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
     QPainter painter(this);
-    painter.drawImage(r.topLeft(), WrapSkinImage(m_screen), r);
+    // In art pixels: at the ratio of the screen that is one art pixel to one
+    // device pixel, copied as it is, never scaled.
+    painter.scale(1 / g_artRatio, 1 / g_artRatio);
+    painter.drawImage(r.topLeft(), OpaqueSkinImage(m_screen, r));
     // What was painted anew is what a screen reader must be told of.
     RefreshAccessibleNames(this);
 }

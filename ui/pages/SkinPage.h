@@ -13,6 +13,19 @@
 
 // What a painted control is to a screen reader.
 enum class EAccessRole { Button, ComboBox, Label, ReadOut, MenuItem, Separator };
+class QMouseEvent;
+
+// Skin art pixels per logical (device-independent) pixel: 1, unless the
+// double-size art is drawn at native resolution on a high-density screen,
+// where it is the screen's device pixel ratio. Pages keep their images and
+// coordinates in art pixels; only widget geometry and events are logical.
+qreal SkinArtRatio();
+void SetSkinArtRatio(qreal ratio);
+int ArtToLogical(int art);
+// Whether widgets beside the skin (dialogs, lists) double their size: at
+// double scale, unless the double-size art is the screen's own density.
+int DoubledWidgets(int doubleScale);
+QPoint ArtToLogical(const QPoint& art);
 
 class CSkinPage : public QWidget, public ISkinHost {
 public:
@@ -22,6 +35,9 @@ public:
     void InvalidateRect(const SkinRect& rect) override;
     void InvalidateAll() { update(); }
     CSkinImage& Screen() { return m_screen; }
+    // The page's size in art pixels.
+    int ArtWidth() const { return m_artWidth; }
+    int ArtHeight() const { return m_artHeight; }
 
     // The painted controls, as a screen reader sees them.
     virtual int AccessibleCount() const { return 0; }
@@ -49,6 +65,8 @@ protected:
     void EnsureBuffers();
     virtual void AcquireBuffers() {}
     virtual void ReleaseBuffers() {}
+    // Where a mouse event happened, in art pixels.
+    static QPoint ArtPoint(const QMouseEvent* event);
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     // Brings the clip box of the screen up to date.
@@ -59,6 +77,8 @@ protected:
 
 private:
     bool m_keepWhileHidden = false;
+    int m_artWidth = 0;
+    int m_artHeight = 0;
 };
 
 // A dotted black and white frame just inside r: the keyboard focus mark, on any skin.

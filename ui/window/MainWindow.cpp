@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <malloc.h>
 
@@ -35,12 +36,24 @@
 namespace {
 const uint32_t kGrey = 0x8C8C8C;  // red, green, blue 140
 
+// From this device pixel ratio on, the double-size art drawn one to one is
+// sharper than the normal art scaled up.
+const qreal kDenseRatio = 1.5;
+
 bool IsKeypadKind(int kind)
 {
     const GroupKind* row = FindGroupKind(kind);
     return row && row->page == EGroupPage::Keypad;
 }
 }  // namespace
+
+bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRect>& screens)
+{
+    const QPoint grip(topLeft.x() + size.width() / 2, topLeft.y() + 10);
+    for (const QRect& screen : screens)
+        if (screen.contains(grip)) return true;
+    return false;
+}
 
 CMainWindow::CMainWindow(RegistryAccess& registry, CSkinResources& resources)
     : m_registry(registry),
@@ -65,21 +78,77 @@ void CMainWindow::Initialise(int startInTray)
     CSettingsStore& settings = CSettingsStore::Instance();
     settings.LoadSettings(m_registry, TheSystemInfo(), &m_calculator, this);
     SetSkinTextClearType(settings.ClearType());
+    if (!settings.IniFileStored() && firstStartSkin) {
+        const std::string skin = firstStartSkin();
+        if (!skin.empty()) settings.SetIniFile(skin);
+    }
+    ChooseScale();
     LoadSkin();
     BuildMenuItems();
     BuildPages();
-    if (startInTray) {
+    // Without a tray a hidden window could not be brought back.
+    if (startInTray && CTrayIcon::Available()) {
         m_keepHidden = 1;
         SendToTray();
     }
-    const SettingsRect& r = settings.WindowRect();
-    if (r.left != -1) move(r.left, r.top);
+    RestorePlace();
     if (onFocusGained) onFocusGained();
     // What changed reaches the disk within a second, so that a crash, a power
     // cut or a killed session loses at most that second.
     auto* saver = new QTimer(this);
     connect(saver, &QTimer::timeout, this, [this] { SaveChanges(); });
     saver->start(kSaveIntervalMs);
+}
+
+void CMainWindow::RestorePlace()
+{
+    // No place saved: the window manager places the window.
+    const SettingsRect& r = CSettingsStore::Instance().WindowRect();
+    if (r.left == -1) return;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
+    // A place on a screen that is gone would put the window out of reach.
+    if (IsPlaceOnScreens(QPoint(r.left, r.top), frameGeometry().size(), screens)) move(r.left, r.top);
+}
+
+// --- scale ------------------------------------------------------------------
+
+void CMainWindow::ChooseScale()
+{
+    if (CSettingsStore::Instance().VGAChosen()) return;
+    const QScreen* shown = screen();
+    m_doubleScale = shown && shown->devicePixelRatio() >= kDenseRatio ? 1 : 0;
+}
+
+void CMainWindow::ApplyArtRatio()
+{
+    const QScreen* shown = screen();
+    const qreal ratio = shown ? shown->devicePixelRatio() : 1;
+    SetSkinArtRatio(m_doubleScale && ratio >= kDenseRatio ? ratio : 1);
+}
+
+void CMainWindow::OnScreenChanged()
+{
+    const int wasDouble = m_doubleScale;
+    const qreal wasRatio = SkinArtRatio();
+    ChooseScale();
+    ApplyArtRatio();
+    if (m_doubleScale == wasDouble && SkinArtRatio() == wasRatio) return;
+    // Another density: the skin is drawn anew for this screen.
+    DestroyPages();
+    if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
+    LoadSkin();
+    BuildMenuItems();
+    BuildPages();
+    SetBackgroundFlags();
+}
+
+void CMainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_screenWatched || !windowHandle()) return;
+    m_screenWatched = 1;
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { OnScreenChanged(); });
 }
 
 // --- messages ---------------------------------------------------------------
@@ -346,14 +415,14 @@ CSkinPage* CMainWindow::CreatePage(int kind)
     if (row->page == EGroupPage::Keypad) {
         auto* keypad = new CKeypadPage(this, m_resources, &m_band);
         LoadGroupPage(keypad, row->section);
-        keypad->move(Offset(), m_resources.Scaled(54));
+        keypad->move(ArtToLogical(QPoint(Offset(), m_resources.Scaled(54))));
         page = keypad;
     } else {
         CConverterPage* converter =
             converterPageFactory ? converterPageFactory(kind, this, m_resources, m_band, m_calculator) : nullptr;
         if (!converter) return nullptr;
         converter->Setup(&m_menuItems, this, 0x0000FF);
-        converter->move(Offset(), 0);
+        converter->move(ArtToLogical(Offset()), 0);
         page = converter;
     }
     page->setAccessibleName(QString::fromStdString(GroupMenuText(kind)));
@@ -383,6 +452,8 @@ void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
     for (int kind : {10, 11, 12})
         if (auto* page = dynamic_cast<CKeypadPage*>(PageOfKind(kind))) page->SetBackgroundFlag();
     SetSkinTextClearType(CSettingsStore::Instance().ClearType());
+    // A scale set in the dialog is the user's from now on.
+    if (m_doubleScale != m_resources.DoubleScale()) CSettingsStore::Instance().SetVGAChosen(1);
     if (skinChanged || groupsChanged) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (skinChanged) {
@@ -404,6 +475,7 @@ void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
 
 void CMainWindow::BuildPages()
 {
+    ApplyArtRatio();
     m_landscape = IsLandscape();
     DestroyPages();
     m_previous = 0;
@@ -414,19 +486,19 @@ void CMainWindow::BuildPages()
     CDisplayPage::PrepareFonts(m_resources);
     m_mainKeypad = new CKeypadPage(this, m_resources, nullptr);
     m_mainKeypad->Load("Main", this, 1, compact, 240, 160, 40, 134);
-    m_mainKeypad->move(Offset(), m_resources.Scaled(134));
+    m_mainKeypad->move(ArtToLogical(QPoint(Offset(), m_resources.Scaled(134))));
     m_mainKeypad->setAccessibleName(ResourceText(StringId::KeypadName));
     m_mainKeypad->show();
     m_display = new CDisplayPage(this, m_resources, m_calculator);
     m_display->Setup(&m_menuItems, this, kGrey);
     m_display->setAccessibleName(ResourceText(StringId::DisplayName));
-    m_display->move(Offset(), 0);
+    m_display->move(ArtToLogical(Offset()), 0);
     m_display->hide();
 
     CreatePage(SlotKind(m_selected));
     SwitchToSlot(m_selected, 0, 1);
     const int clientWidth = m_landscape ? 320 : 240;
-    setFixedSize(m_resources.Scaled(clientWidth), m_resources.Scaled(294));
+    setFixedSize(ArtToLogical(m_resources.Scaled(clientWidth)), ArtToLogical(m_resources.Scaled(294)));
     update();
     // The other pages are built once the first paint is on the screen.
     m_remainingPending = 1;
@@ -475,10 +547,10 @@ void CMainWindow::paintEvent(QPaintEvent*)
     if (!m_landscape) return;
     QPainter painter(this);
     if (const CSkinImage* wide = m_resources.BackgroundWide()) {
-        const QImage image = WrapSkinImage(*wide);
         const int s = m_resources.Scaled(1);
-        painter.drawImage(QPoint(0, 26 * s), image, QRect(0, 0, 40 * s, 214 * s));
-        painter.drawImage(QPoint(280 * s, 26 * s), image, QRect(280 * s, 0, 40 * s, 214 * s));
+        painter.scale(1 / SkinArtRatio(), 1 / SkinArtRatio());
+        painter.drawImage(QPoint(0, 26 * s), OpaqueSkinImage(*wide, QRect(0, 0, 40 * s, 214 * s)));
+        painter.drawImage(QPoint(280 * s, 26 * s), OpaqueSkinImage(*wide, QRect(280 * s, 0, 40 * s, 214 * s)));
     }
 }
 
@@ -493,6 +565,11 @@ void CMainWindow::setVisible(bool visible)
 
 void CMainWindow::closeEvent(QCloseEvent* event)
 {
+    // Quitting closes every window first: that close must not become the tray's.
+    if (m_exiting) {
+        event->accept();
+        return;
+    }
     event->ignore();
     if (CTrayIcon::Available()) {
         SendToTray();
@@ -513,6 +590,16 @@ void CMainWindow::SendToTray()
     QWidget::setVisible(false);
     m_inTray = 1;
     m_keepHidden = 1;
+    NoticeTray();
+}
+
+void CMainWindow::NoticeTray()
+{
+    // Said once: a window that vanished the first time must not look like a crash.
+    CSettingsStore& settings = CSettingsStore::Instance();
+    if (settings.TrayNoticeShown()) return;
+    settings.SetTrayNoticeShown(1);
+    m_tray->ShowMessage(ResourceText(StringId::TrayNoticeTitle), ResourceText(StringId::TrayNoticeText));
 }
 
 void CMainWindow::RestoreFromTray()
@@ -552,6 +639,7 @@ void CMainWindow::SaveState()
 
 void CMainWindow::ExitProgram()
 {
+    m_exiting = 1;
     SaveState();
     QCoreApplication::quit();
 }

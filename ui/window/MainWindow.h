@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <utility>
+#include <string>
 #include <vector>
 
 #include "calculator/CalcController.h"
@@ -32,14 +33,21 @@ class CSkinResources;
 class CTrayIcon;
 class RegistryAccess;
 
+// Whether a window saved at topLeft with this frame size can be put back
+// there: the middle of its title strip lies on one of the screens.
+bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRect>& screens);
+
 class CMainWindow : public QWidget, public IMessageTarget, public DoubleScaleOwner, public IOptionsHost {
 public:
     CMainWindow(RegistryAccess& registry, CSkinResources& resources);
     ~CMainWindow() override;
 
     // The start-up steps that belong to the window, in order: language,
-    // currency table, settings, skin, group menu and pages, the tray start
-    // ("-m"), the saved position. startInTray: keep the window hidden.
+    // currency table, settings, skin (firstStartSkin when none is stored),
+    // the scale (from the screen's density unless the user chose it), group
+    // menu and pages, the tray start ("-m", only where there is a tray), the
+    // saved position (only where it is on a screen now). startInTray: keep
+    // the window hidden.
     void Initialise(int startInTray);
 
     void PostMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override;
@@ -64,6 +72,8 @@ public:
     void SendToTray();
     void RestoreFromTray();
     int InTray() const { return m_inTray; }
+    // Made when the window first goes to the tray; null before.
+    const CTrayIcon* Tray() const { return m_tray; }
     // Saves and ends the program.
     void ExitProgram();
     void OpenHelp();
@@ -108,6 +118,8 @@ public:
     // Options is not offered).
     std::function<void()> onFocusGained;
     std::function<void(int startOnCurrency)> onOptions;
+    // The skin file of a first start (no skin stored yet); unset: the default.
+    std::function<std::string()> firstStartSkin;
 
 protected:
     bool event(QEvent* event) override;
@@ -115,6 +127,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -157,6 +170,12 @@ private:
     int IsLandscape() const;
     int Offset() const;
     void LoadGroupPage(CKeypadPage* page, const char* section);
+    // The double scale where the user never chose one, and the art ratio.
+    void ChooseScale();
+    void ApplyArtRatio();
+    void OnScreenChanged();
+    void RestorePlace();
+    void NoticeTray();
 
     RegistryAccess& m_registry;
     CSkinResources& m_resources;
@@ -180,4 +199,6 @@ private:
     int m_remainingPending = 0;
     CAnnouncer* m_announcer = nullptr;
     std::string m_spoken;
+    int m_exiting = 0;
+    int m_screenWatched = 0;
 };

@@ -2,12 +2,14 @@
 
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "strings/Language.h"
 #include "strings/StringIds.h"
 
 namespace {
 int g_override = -1;
+const int kEmbedMs = 1000;
 
 QString Text(int id, const char* fallback)
 {
@@ -59,4 +61,14 @@ void CTrayIcon::Hide()
 {
     m_icon->hide();
     m_shown = false;
+}
+
+void CTrayIcon::ShowMessage(const QString& title, const QString& text)
+{
+    m_lastMessage = text;
+    // An icon shown this moment is not yet in the notification area, and a
+    // message of an icon with no place there is dropped: give it a moment.
+    QTimer::singleShot(kEmbedMs, m_icon, [icon = m_icon, title, text] {
+        icon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+    });
 }

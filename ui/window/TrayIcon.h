@@ -21,6 +21,9 @@ public:
 
     void Show();
     void Hide();
+    // A notification from the icon; the last one is kept for tests.
+    void ShowMessage(const QString& title, const QString& text);
+    const QString& LastMessage() const { return m_lastMessage; }
     bool IsShown() const { return m_shown; }
 
     std::function<void()> onRestore;
@@ -30,4 +33,5 @@ private:
     QSystemTrayIcon* m_icon = nullptr;
     QMenu* m_menu = nullptr;
     bool m_shown = false;
+    QString m_lastMessage;
 };
