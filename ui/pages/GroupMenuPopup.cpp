@@ -55,7 +55,11 @@ int CGroupMenuPopup::Exec(int screenX, int screenY)
     g_current = this;
     show();
     setFocus();
-    // The screen reader hears the menu, then the highlighted item.
+    // Qt has just given the menu the focus; the highlighted item takes it
+    // now. Orca 43 says only the item: it skips a focus event that a newer
+    // one overtook, speaks no "popup menu" ancestor, and Qt 6.4 offers
+    // neither an AT-SPI "menu" role (an ancestor Orca names) nor
+    // active-descendant events. Delaying the item would cut the name off.
     NotifyAccessibleFocus(this);
     loop.exec();
     g_current = nullptr;
