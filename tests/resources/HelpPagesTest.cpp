@@ -54,7 +54,7 @@ void CheckPage(const std::string& name, const std::string& lang)
     for (const std::string& id : ids) EXPECT_EQ(1u, ids.count(id)) << "id " << id << " twice";
     for (const std::string& target : Matches(page, std::regex(R"re(href="#([^"]*)")re")))
         EXPECT_EQ(1u, ids.count(target)) << "link to #" << target;
-    for (const std::string& other : Matches(page, std::regex(R"re(href="([^"#]+\.htm)")re")))
+    for (const std::string& other : Matches(page, std::regex(R"re(href="([^"#]+\.(htm|css))")re")))
         EXPECT_FALSE(ReadPage(other).empty()) << "link to " << other;
 }
 
