@@ -191,7 +191,9 @@ int CCalcController::MemoryCommand(int id)
 int CCalcController::EqualsCommand(int id)
 {
     ActiveMode().Equals(id);
-    answer_ = Utf8ToCp1252(PlainText(ActiveMode().GetDisplayText())).substr(0, kRegisterCapacity);
+    // An error word is no answer: recalled, it would only become Syntax Error.
+    const std::string shown = Utf8ToCp1252(PlainText(ActiveMode().GetDisplayText())).substr(0, kRegisterCapacity);
+    if (!IsErrorWord(DisplayValue())) answer_ = shown;
     return 1;
 }
 

@@ -334,6 +334,9 @@ TEST_F(Controller, AnswerRegisterHoldsTheLastEqualsResult)
         {kModeChain, "1 + 1 = 4 ANS * 2 =", "4"},
         {kModeExpression, "2 * 3 = AC ANS + 1 =", "7"},
         {kModeRpn, "8 ENTER ANS", "8"},
+        // An error is no answer: the one before it stays.
+        {kModeAlgebraic, "5 = 1 / 0 = AC ANS", "5"},
+        {kModeChain, "3 + 4 = 1 / 0 = AC ANS", "7"},
     };
     for (const auto& c : cases) {
         CCalcController calc;
