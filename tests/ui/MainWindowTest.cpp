@@ -324,6 +324,16 @@ TEST(PlacementTest, TitleStripMustLieOnAScreen)
             << row.left << "," << row.top;
 }
 
+TEST(PlacementTest, APlaceOnAShrunkenScreenIsPulledInWhole)
+{
+    const QRect screen(0, 0, 512, 384);
+    const struct { QPoint from, to; } rows[] = {
+        {{100, 50}, {100, 50}}, {{332, 228}, {272, 90}}, {{-30, -5}, {0, 0}}, {{400, 10}, {272, 10}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(KeepOnScreen(row.from, QSize(240, 294), screen), row.to) << row.from.x();
+    EXPECT_EQ(KeepOnScreen({50, 50}, QSize(600, 500), screen), QPoint(0, 0));
+}
+
 TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)
 {
     ProgramFolderCopy folder;

@@ -12,6 +12,8 @@
 
 #include <malloc.h>
 
+#include <algorithm>
+
 #include "conversions/CurrencyTable.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsStore.h"
@@ -53,6 +55,14 @@ bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRec
     for (const QRect& screen : screens)
         if (screen.contains(grip)) return true;
     return false;
+}
+
+QPoint KeepOnScreen(const QPoint& topLeft, const QSize& size, const QRect& screen)
+{
+    // Right and bottom first, so a window larger than the screen keeps its title bar in view.
+    const int x = std::max(screen.left(), std::min(topLeft.x(), screen.right() + 1 - size.width()));
+    const int y = std::max(screen.top(), std::min(topLeft.y(), screen.bottom() + 1 - size.height()));
+    return QPoint(x, y);
 }
 
 CMainWindow::CMainWindow(RegistryAccess& registry, CSkinResources& resources)
@@ -107,8 +117,14 @@ void CMainWindow::RestorePlace()
     if (r.left == -1) return;
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
-    // A place on a screen that is gone would put the window out of reach.
-    if (IsPlaceOnScreens(QPoint(r.left, r.top), frameGeometry().size(), screens)) move(r.left, r.top);
+    // A place on a screen that is gone would put the window out of reach; on a
+    // screen that shrank (another resolution or scale) it is pulled back in whole.
+    const QPoint place(r.left, r.top);
+    const QSize size = frameGeometry().size();
+    if (!IsPlaceOnScreens(place, size, screens)) return;
+    const QPoint grip(place.x() + size.width() / 2, place.y() + 10);
+    for (const QRect& screen : screens)
+        if (screen.contains(grip)) return move(KeepOnScreen(place, size, screen));
 }
 
 // --- scale ------------------------------------------------------------------

@@ -36,6 +36,8 @@ class RegistryAccess;
 // Whether a window saved at topLeft with this frame size can be put back
 // there: the middle of its title strip lies on one of the screens.
 bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRect>& screens);
+// The place nearest to topLeft where the whole window lies on screen.
+QPoint KeepOnScreen(const QPoint& topLeft, const QSize& size, const QRect& screen);
 
 class CMainWindow : public QWidget, public IMessageTarget, public DoubleScaleOwner, public IOptionsHost {
 public:
