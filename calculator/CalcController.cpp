@@ -58,11 +58,6 @@ bool IsBlank(const std::string& text)
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
-bool IsErrorWord(const std::string& text)
-{
-    return text == "syntax error" || text == "infinity" || text == "imaginary";
-}
-
 // The marks a pasted number may use: the user's group separator, and "," as
 // the point when the display or the locale writes it so.
 SNumberMarks PasteMarks()
@@ -132,8 +127,10 @@ std::string CCalcController::DisplayValue()
 // the saved settings, so such a press is refused and the register kept.
 int CCalcController::StoreRegister(int index)
 {
-    const std::string value = ConvertBase(DisplayValue(), Engine()->GetBase(), 10);
-    if (IsErrorWord(DisplayValue()) || IsErrorWord(value)) return 0;
+    const std::string shown = DisplayValue();
+    if (IsErrorWord(shown)) return 0;
+    const std::string value = ConvertBase(shown, Engine()->GetBase(), 10);
+    if (IsErrorWord(value)) return 0;
     memory_[index] = value.substr(0, kRegisterCapacity);
     ActiveMode().SetValueShown();
     return 1;
@@ -147,10 +144,11 @@ int CCalcController::RecallRegister(int index)
 
 int CCalcController::AddToRegister(int index, bool subtract)
 {
-    if (IsErrorWord(DisplayValue())) return 0;
+    const std::string shown = DisplayValue();
+    if (IsErrorWord(shown)) return 0;
     int base = Engine()->GetBase();
     std::string reg = ConvertBase(memory_[index].empty() ? "0" : memory_[index], 10, base);
-    std::string sum = ConvertBase(reg + (subtract ? "-" : "+") + DisplayValue(), base, 10);
+    std::string sum = ConvertBase(reg + (subtract ? "-" : "+") + shown, base, 10);
     // A sum beyond the range of numbers is refused like an error display.
     if (IsErrorWord(sum)) return 0;
     memory_[index] = sum.substr(0, kRegisterCapacity);

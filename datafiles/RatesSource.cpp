@@ -259,10 +259,7 @@ std::string RateText(double rate)
 std::string KeptRateDate(CIniStore& current, const std::string& code, bool kept)
 {
     if (!kept) return kBuiltInRatesDate;
-    std::string date;
-    current.GetString(date, kRatesDatesSection, code.c_str(), "");
-    if (IsDate(date)) return date;
-    date = RatesReferenceDate(current);
+    const std::string date = RateDate(current, code.c_str());
     return date.empty() ? kBuiltInRatesDate : date;
 }
 

@@ -15,7 +15,6 @@ std::string UserRatesPath() { return TallixDataFolder() + "Currency/Currency.ini
 
 std::string ShippedRatesPath() { return ProgramFolder() + "Currency/Currency.ini"; }
 
-std::string UserSkinsFolder() { return TallixDataFolder() + "Skins/"; }
 
 std::string EditedSkinsFolder() { return TallixDataFolder() + "Customized/"; }
 

@@ -8,8 +8,6 @@
 std::string UserRatesPath();
 // <program folder>/Currency/Currency.ini: the rates Tallix ships.
 std::string ShippedRatesPath();
-// $XDG_DATA_HOME/tallix/Skins/: skins the user adds, listed beside the shipped ones.
-std::string UserSkinsFolder();
 // $XDG_DATA_HOME/tallix/Customized/: a skin's description as the user's
 // Customize edits left it, one file per skin under the skin's file name.
 std::string EditedSkinsFolder();

@@ -68,6 +68,11 @@ CCalcEngine::~CCalcEngine()
     delete m_state;
 }
 
+bool IsErrorWord(const std::string& result)
+{
+    return result == "syntax error" || result == "infinity" || result == "imaginary";
+}
+
 double CCalcEngine::Evaluate(const std::string& expr, std::string& result)
 {
     return EvaluateInBases(expr, result, m_base, m_base);

@@ -10,6 +10,9 @@
 
 namespace tallix_engine { struct SEvalState; }
 
+// Whether a result text is one of the three error words.
+bool IsErrorWord(const std::string& result);
+
 class CCalcEngine {
 public:
     // Created on the first call (which seeds the random generator), shared after.

@@ -29,13 +29,13 @@ std::string UserName()
     return std::to_string(geteuid());
 }
 
+}  // namespace
+
 int64_t SteadyMs()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-
-}  // namespace
 
 int CheckPrivateFolder(const std::string& folder, bool followLink, std::string& problem)
 {

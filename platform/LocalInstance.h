@@ -28,6 +28,9 @@ bool PeerIsThisUser(int fd);
 // listener too busy to accept does not hold the caller up past the time-out.
 int ConnectLocal(const std::string& path, int timeoutMs);
 
+// Milliseconds of the steady clock, the time CLocalClients is given.
+int64_t SteadyMs();
+
 // The running instance's clients: each has one second from its connection to
 // send its request, and at most kMaxClients are kept at once (a new one
 // displaces the one waiting longest). Time is passed in (milliseconds of a

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool IsErrorWord(const std::string& result)
-{
-    return result == "syntax error" || result == "infinity" || result == "imaginary";
-}
-
 // The text the calculator's display would show, in the current notation.
 std::string DisplayText(const CCalcEngine& engine, const std::string& result)
 {

@@ -27,12 +27,6 @@ const char kRestoreRequest[] = "32771\n";
 constexpr int kConnectTimeoutMs = 1000;
 // How often idle clients are looked for while there are any.
 constexpr int kExpiryTickMs = 250;
-
-int64_t NowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 }  // namespace
 
 // The running instance's address: a listening local socket watched by the
@@ -44,7 +38,7 @@ public:
     explicit Listener(std::function<void()> onActivate) : m_onActivate(std::move(onActivate))
     {
         m_expiry.setInterval(kExpiryTickMs);
-        QObject::connect(&m_expiry, &QTimer::timeout, [this] { Tick(NowMs()); });
+        QObject::connect(&m_expiry, &QTimer::timeout, [this] { Tick(SteadyMs()); });
     }
     ~Listener()
     {
@@ -97,7 +91,7 @@ private:
                 ::close(fd);
                 continue;
             }
-            const int displaced = m_clients.Add(fd, NowMs());
+            const int displaced = m_clients.Add(fd, SteadyMs());
             if (displaced >= 0) Close(displaced);
             auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
             QObject::connect(notifier.get(), &QSocketNotifier::activated, [this, fd] { Read(fd); });

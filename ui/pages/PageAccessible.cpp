@@ -221,8 +221,10 @@ void InstallPageAccessibility()
 
 void NotifyValueChanged(CSkinPage* page)
 {
-    if (!PageInterface(page) || page->AccessibleValue().empty()) return;
-    const QString value = QString::fromStdString(page->AccessibleValue());
+    if (!PageInterface(page)) return;
+    const std::string shown = page->AccessibleValue();
+    if (shown.empty()) return;
+    const QString value = QString::fromStdString(shown);
     QAccessibleValueChangeEvent changed(page, value);
     QAccessible::updateAccessibility(&changed);
 }

@@ -228,7 +228,8 @@ void CMainWindow::Command(int type, int id)
 void CMainWindow::Character(char ch)
 {
     KeyCommand key;
-    if (LookupKeyCharacter(ch, key)) {
+    const bool found = LookupKeyCharacter(ch, key);
+    if (found) {
         switch (key.type) {
         case 0: m_calculator.DigitCommand(key.id); break;
         case 1: m_calculator.OperatorCommand(key.id); break;
@@ -239,7 +240,7 @@ void CMainWindow::Character(char ch)
         }
     }
     InvalidateValuePages();
-    SpeakResult(LookupKeyCharacter(ch, key) ? key.type : 0);
+    SpeakResult(found ? key.type : 0);
 }
 
 void CMainWindow::InvalidateValuePages()
