@@ -50,7 +50,7 @@ class Session:
         env.pop('QT_QPA_PLATFORM', None)
         env.pop('WAYLAND_DISPLAY', None)
         read, write = os.pipe()
-        self.start(['Xvfb', '-displayfd', str(write), '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+        self.start(['Xvfb', '-displayfd', str(write), '-noreset', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
                    env, pass_fds=(write,))
         os.close(write)
         number = b''

@@ -17,7 +17,9 @@ done
 . "$(dirname "$0")/ScriptKit.sh" theme
 
 export HOME=$work XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# -noreset: each start is the server's last client when it ends, and a resetting
+# server refuses the next start that comes in meanwhile.
+Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for '[ -s "$work/display" ]' 10 || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")
