@@ -226,7 +226,7 @@ std::string CDisplayPage::SpokenIndicators() const
     };
     add(c.modeText);
     add(c.signText);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kMemoryRegisters; ++i)
         if (c.memory[i]) add("M" + std::to_string(i + 1));
     return text;
 }

@@ -103,8 +103,11 @@ SkinRect CKeypadPage::AccessibleRect(int index) const
 {
     if (m_readOut && index == 0) {
         // The display above the page, in page coordinates.
+        // Widgets are placed in logical pixels, page rectangles are in art pixels.
         const QPoint at = m_readOut->mapTo(window(), QPoint()) - mapTo(window(), QPoint());
-        return {at.x(), at.y(), at.x() + m_readOut->width(), at.y() + m_readOut->height()};
+        const qreal r = SkinArtRatio();
+        return {qRound(at.x() * r), qRound(at.y() * r), qRound((at.x() + m_readOut->width()) * r),
+                qRound((at.y() + m_readOut->height()) * r)};
     }
     const CSkinButton* b = ButtonAt(index);
     return b ? b->ButtonRect() : SkinRect{};
