@@ -122,7 +122,9 @@ CCurrencyTable::CCurrencyTable(const std::string& ratesPath, const std::string& 
 {
 }
 
-std::string CCurrencyTable::ReadPath() const { return PathToRead(m_ratesPath, m_shippedPath); }
+// The download writes the user's file under the name it has in any letter
+// case; the table reads that same file.
+std::string CCurrencyTable::ReadPath() const { return PathToRead(ExistingSpelling(m_ratesPath), m_shippedPath); }
 
 CCurrencyTable* CCurrencyTable::Instance()
 {
@@ -142,19 +144,22 @@ int CCurrencyTable::Load()
     CIniStore rates;
     int readable = rates.Load(ReadPath().c_str());
     m_referenceDate = readable ? RatesReferenceDate(rates) : std::string();
+    m_source = readable ? RatesSourceName(rates) : std::string();
     for (int i = 0; i < kCurrencies; ++i) {
         CurrencyEntry& entry = m_entries[i];
         entry.symbol = kBuiltIn[i].symbol;
         entry.name = kBuiltIn[i].name;
         entry.code = kRateCodes[i];
         entry.rate = kBuiltInRates[i];
-        entry.date = kBuiltInRatesDate;
+        entry.date.clear();
+        entry.builtIn = true;
         double rate = 1;
         if (!readable || !rates.GetDouble(rate, kSection, kRateCodes[i], 1)) continue;
         // A rate no currency has (1e308, 4e-320, below 0) is not taken; 0 (no
         // number) is, and converts nothing.
         if (rate != 0 && !(rate >= kMinPlausibleRate && rate <= kMaxPlausibleRate)) continue;
         entry.rate = rate;
+        entry.builtIn = RateIsBuiltIn(rates, kRateCodes[i]);
         entry.date = ::RateDate(rates, kRateCodes[i]);
     }
     return readable ? 1 : 0;
@@ -195,6 +200,8 @@ const std::string& CCurrencyTable::RateDate(int index) const
     static const std::string none;
     return index >= 0 && index < m_count ? m_entries[index].date : none;
 }
+
+bool CCurrencyTable::IsBuiltIn(int index) const { return index >= 0 && index < m_count && m_entries[index].builtIn; }
 
 double CCurrencyTable::Rate(int index) const
 {
