@@ -247,6 +247,44 @@ int CCurrencyTable::GetResult(std::string& out, int part) const
     return 1;
 }
 
+namespace {
+
+// Days since 1970-01-01 of a "YYYY-MM-DD" date (the proleptic Gregorian count).
+bool DayNumber(const std::string& date, long& days)
+{
+    int y = 0, m = 0, d = 0;
+    if (date.size() != 10 || std::sscanf(date.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3) return false;
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+    return true;
+}
+
+} // namespace
+
+bool StaleRatesAge(const std::string& date, const std::string& today, SRatesAge& age)
+{
+    long from = 0, to = 0;
+    if (!DayNumber(date, from) || !DayNumber(today, to) || to - from <= kStaleDays) return false;
+    const long days = to - from;
+    int y0 = 0, m0 = 0, d0 = 0, y1 = 0, m1 = 0, d1 = 0;
+    std::sscanf(date.c_str(), "%4d-%2d-%2d", &y0, &m0, &d0);
+    std::sscanf(today.c_str(), "%4d-%2d-%2d", &y1, &m1, &d1);
+    const int months = (y1 - y0) * 12 + (m1 - m0) - (d1 < d0 ? 1 : 0);
+    if (days < 60) age = {static_cast<int>(days), SRatesAge::kDays};
+    else if (months < 24) age = {months, SRatesAge::kMonths};
+    else age = {months / 12, SRatesAge::kYears};
+    return true;
+}
+
+std::string RatesAgeText(const SRatesAge& age)
+{
+    static const char* const kUnits[] = {"days", "months", "years"};
+    return std::to_string(age.count) + " " + kUnits[age.unit] + " old";
+}
+
 int CCurrencyTable::FindCode(const char* code) const
 {
     if (!code) return -1;

@@ -18,6 +18,19 @@ struct CurrencyEntry {
     bool builtIn = true;      // a figure of the program's own, no market rate
 };
 
+// How old rates of `date` are on `today` (both "YYYY-MM-DD"), when they are
+// older than kStaleDays: in days below 60, in whole months below two years,
+// else in whole years. False (nothing worth saying) for fresher rates or no date.
+struct SRatesAge {
+    enum Unit { kDays, kMonths, kYears };
+    int count = 0;
+    Unit unit = kDays;
+};
+constexpr int kStaleDays = 30;
+bool StaleRatesAge(const std::string& date, const std::string& today, SRatesAge& age);
+// "9 months old" (English; the window words it in the user's language).
+std::string RatesAgeText(const SRatesAge& age);
+
 class CCurrencyTable {
 public:
     static constexpr int kCurrencies = 81;
