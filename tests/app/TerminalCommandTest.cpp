@@ -319,8 +319,8 @@ TEST_F(TerminalCommands, ImplausibleRatesGiveNoInfinity)
     for (const char* code : {"USD", "EUR", "GBP"}) rates += std::string(code) + (*code == 'U' ? "=1\n" : "=1e308\n");
     std::ofstream(RatesPath(), std::ios::binary | std::ios::trunc) << rates + "JPY=4e-320\n";
     Check({
-        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is of 2004-06-01", 0},
-        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is of 2004-06-01", 0},
+        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is a built-in rate, not a market rate", 0},
+        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is a built-in rate, not a market rate", 0},
         {{"--convert", "1.2e308", "EUR", "USD"}, "", "", "the result is beyond the range of numbers", 1},
     });
 }
@@ -467,10 +467,10 @@ TEST_F(TerminalCommands, UpdatesFromReferenceRates)
         {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
         {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
         // A rate the source does not give says how old it is.
-        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is of 2004-06-01", 0},
+        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is a built-in rate, not a market rate", 0},
     });
     const SResult listed = Run({"--list-currencies"});
-    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (rate of 2004-06-01)\n"),
+    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (built-in rate, not a market rate)\n"),
               std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("JPY        0.006498  Japanese Yen\n"), std::string::npos) << listed.out;
     const SResult again = Run({"--update-rates"});

@@ -60,7 +60,7 @@ std::string ShippedRates()
 }
 
 // What the status line adds for the shipped rates (and rates made from them).
-const char kShippedRatesOf[] = " \xE2\x80\x93 Rates of 06/01/2004";
+const char kShippedRatesOf[] = " \xE2\x80\x93 Rates of 06/13/2024";
 
 std::string Today(const char* locale)
 {
@@ -111,8 +111,8 @@ TEST_F(CurrencyUpdateTest, StatusLineShowsTheStoredDateInTheShortDateFormat)
         const char* info;
         const char* shown;
     } rows[] = {
-        {"en_US.UTF-8", "", "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 06/01/2004"}, // the shipped rates' date
-        {"de_DE.UTF-8", "", "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 01.06.2004"},
+        {"en_US.UTF-8", "", "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 06/13/2024"}, // the shipped rates' date
+        {"de_DE.UTF-8", "", "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 13.06.2024"},
         {"en_US.UTF-8", dated, "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 12/04/2026"},
         {"de_DE.UTF-8", dated, "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 04.12.2026"},
     };

@@ -136,7 +136,7 @@ TEST_F(OptionsDialogTest, CurrencyTabDatesReadAsOnTheCurrencyPage)
         registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", LanguageFromLocaleName(language));
         ResetLanguage();
         UiWindow ui(&registry);
-        CSettingsStore::Instance().SetDownloadDate({1, 6, 2004});
+        CSettingsStore::Instance().SetDownloadDate({4, 12, 2026});
         auto* currency = dynamic_cast<CCurrencyConverterPage*>(ui.Window().PageOfKind(8));
         ASSERT_TRUE(currency);
         OpenOptions options(ui.Window());
