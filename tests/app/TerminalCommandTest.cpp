@@ -404,10 +404,10 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         std::string err;
     } failures[] = {
         {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
-        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not reference rates)"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not exchange rates)"},
         {CTestHttpServer::kOk, "[Rates]\nEUR=2\n", "is no usable rates file (no section [Conversions])"},
         {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
-        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
+        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "too large for a rates file (at most 30000 bytes"},
     };
     for (const auto& failure : failures) {
         CTestHttpServer server(failure.mode, failure.body);
@@ -435,7 +435,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     Check({{{"--convert", "4", "USD", "EUR"}, "", "1\n", std::string("rates downloaded on ") + today, 0}});
 
     const SResult told = Run({"--update-rates"});
-    EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
+    // The same rates again change nothing, and it says so.
+    EXPECT_EQ(told.out.rfind("Rates unchanged at " + server.Url(), 0), 0u) << told.out;
     EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
     fs::remove_all(Home() + "/data/tallix/Currency");
     Write(Home() + "/data/tallix/Currency", "a file where the rates folder belongs");
@@ -463,7 +464,7 @@ TEST_F(TerminalCommands, UpdatesFromReferenceRates)
     const std::time_t now = std::time(nullptr);
     std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
     Check({
-        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string("rates of 2026-12-04, downloaded on ") + today, 0},
+        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string(", downloaded on ") + today, 0},
         {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
         {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
         // A rate the source does not give says how old it is.

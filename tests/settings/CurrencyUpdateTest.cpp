@@ -131,7 +131,7 @@ TEST_F(CurrencyUpdateTest, StatusLineShowsTheStoredDateInTheShortDateFormat)
 TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
 {
     std::string rates = ShippedRates();
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=2.5");
+    rates.replace(rates.find("EUR=1.0784"), 10, "EUR=2.5");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
     CTestHttpServer html(CTestHttpServer::kOk, "<!DOCTYPE html><html><body>Sign in</body></html>");
     CTestHttpServer missing(CTestHttpServer::kNotFound, "no such page");
@@ -148,11 +148,11 @@ TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
     } rows[] = {
         {"success", server.Url(), "Downloading Currency...", 100, 2.5, true, ""},
         {"no connection", "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini",
-         "Unable to connect to the Internet", 0, 1.6427, false, ""},
-        {"an HTML page", html.Url(), "The download was not a usable rates file", 0, 1.6427, false, ""},
-        {"an error answer", missing.Url(), "The rates server answered with an error", 0, 1.6427, false, ""},
-        {"no answer", silent.Url(), "The rates server did not answer in time", 0, 1.6427, false, ""},
-        {"a file that can't be written", server.Url(), "The rates could not be saved", 0, 1.6427, false,
+         "Unable to connect to the Internet", 0, 1.0784, false, ""},
+        {"an HTML page", html.Url(), "The download was not a usable rates file", 0, 1.0784, false, ""},
+        {"an error answer", missing.Url(), "The rates server answered with an error", 0, 1.0784, false, ""},
+        {"no answer", silent.Url(), "The rates server did not answer in time", 0, 1.0784, false, ""},
+        {"a file that can't be written", server.Url(), "The rates could not be saved", 0, 1.0784, false,
          blocked + "/Currency.ini"},
     };
     CCurrencyDownloader::Instance()->SetTimeout(300);

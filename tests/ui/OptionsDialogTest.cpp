@@ -408,7 +408,7 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     table->SetRatesPath(folder.Path() + "Currency/Currency.ini");
     table->Load();
     std::string rates = ReadFileText(folder.Path() + "Currency/Currency.ini");
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=4.25");
+    rates.replace(rates.find("EUR=1.0784"), 10, "EUR=4.25");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
     setenv(CCurrencyDownloader::kUrlVariable, server.Url().c_str(), 1);
     UiWindow ui(nullptr, 0, folder.Path());
