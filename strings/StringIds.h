@@ -57,6 +57,7 @@ enum : int {
     RatesServerError = 794,
     HelpNoBrowser = 800,
     // What a screen reader says beside the painted texts.
+    CurrencyBuiltInRate = 850, CurrencyDaysOld = 851, CurrencyMonthsOld = 852, CurrencyYearsOld = 853,
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
     // The notification of the first close to the tray.

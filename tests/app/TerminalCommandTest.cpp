@@ -319,8 +319,8 @@ TEST_F(TerminalCommands, ImplausibleRatesGiveNoInfinity)
     for (const char* code : {"USD", "EUR", "GBP"}) rates += std::string(code) + (*code == 'U' ? "=1\n" : "=1e308\n");
     std::ofstream(RatesPath(), std::ios::binary | std::ios::trunc) << rates + "JPY=4e-320\n";
     Check({
-        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is of 2004-06-01", 0},
-        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is of 2004-06-01", 0},
+        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is a built-in rate, not a market rate", 0},
+        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is a built-in rate, not a market rate", 0},
         {{"--convert", "1.2e308", "EUR", "USD"}, "", "", "the result is beyond the range of numbers", 1},
     });
 }
@@ -404,10 +404,10 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         std::string err;
     } failures[] = {
         {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
-        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not reference rates)"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not exchange rates)"},
         {CTestHttpServer::kOk, "[Rates]\nEUR=2\n", "is no usable rates file (no section [Conversions])"},
         {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
-        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
+        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "too large for a rates file (at most 30000 bytes"},
     };
     for (const auto& failure : failures) {
         CTestHttpServer server(failure.mode, failure.body);
@@ -435,7 +435,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     Check({{{"--convert", "4", "USD", "EUR"}, "", "1\n", std::string("rates downloaded on ") + today, 0}});
 
     const SResult told = Run({"--update-rates"});
-    EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
+    // The same rates again change nothing, and it says so.
+    EXPECT_EQ(told.out.rfind("Rates unchanged at " + server.Url(), 0), 0u) << told.out;
     EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
     fs::remove_all(Home() + "/data/tallix/Currency");
     Write(Home() + "/data/tallix/Currency", "a file where the rates folder belongs");
@@ -463,14 +464,14 @@ TEST_F(TerminalCommands, UpdatesFromReferenceRates)
     const std::time_t now = std::time(nullptr);
     std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
     Check({
-        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string("rates of 2026-12-04, downloaded on ") + today, 0},
+        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string(", downloaded on ") + today, 0},
         {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
         {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
         // A rate the source does not give says how old it is.
-        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is of 2004-06-01", 0},
+        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is a built-in rate, not a market rate", 0},
     });
     const SResult listed = Run({"--list-currencies"});
-    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (rate of 2004-06-01)\n"),
+    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (built-in rate, not a market rate)\n"),
               std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("JPY        0.006498  Japanese Yen\n"), std::string::npos) << listed.out;
     const SResult again = Run({"--update-rates"});

@@ -136,7 +136,7 @@ TEST_F(OptionsDialogTest, CurrencyTabDatesReadAsOnTheCurrencyPage)
         registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", LanguageFromLocaleName(language));
         ResetLanguage();
         UiWindow ui(&registry);
-        CSettingsStore::Instance().SetDownloadDate({1, 6, 2004});
+        CSettingsStore::Instance().SetDownloadDate({4, 12, 2026});
         auto* currency = dynamic_cast<CCurrencyConverterPage*>(ui.Window().PageOfKind(8));
         ASSERT_TRUE(currency);
         OpenOptions options(ui.Window());
@@ -408,7 +408,7 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     table->SetRatesPath(folder.Path() + "Currency/Currency.ini");
     table->Load();
     std::string rates = ReadFileText(folder.Path() + "Currency/Currency.ini");
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=4.25");
+    rates.replace(rates.find("EUR=1.0784"), 10, "EUR=4.25");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
     setenv(CCurrencyDownloader::kUrlVariable, server.Url().c_str(), 1);
     UiWindow ui(nullptr, 0, folder.Path());
