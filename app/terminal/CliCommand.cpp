@@ -47,7 +47,8 @@ std::vector<std::string> Words(const std::string& line)
 class CLineCalculator {
 public:
     // forScript: a blank line gets an empty line, so answers line up with the input.
-    CLineCalculator(CCalcEngine& engine, bool forScript) : engine_(engine), forScript_(forScript) {}
+    CLineCalculator(CCalcEngine& engine, bool forScript, bool strict)
+        : engine_(engine), forScript_(forScript), strict_(strict) {}
 
     // Answers one line; false when it failed (an error result or a word with a bad value).
     bool Answer(const std::string& line, std::string& reply, bool& quit);
@@ -63,6 +64,7 @@ private:
     int answerBase_ = 10;
     bool wordFailed_ = false;
     bool forScript_ = false;
+    bool strict_ = false;
 };
 
 bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& quit)
@@ -71,7 +73,8 @@ bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& 
     wordFailed_ = false;
     if (HandleWord(words, reply, quit)) return !wordFailed_;
     const std::string answer = AnswerInCurrentBase();
-    const SCalcLine result = Calculate(engine_, line, &answer);
+    const SCalcLine result = Calculate(engine_, line, &answer, strict_);
+    std::fputs(result.notes.c_str(), stderr);
     if (result.outcome == CalcOutcome::kEmpty) {
         if (forScript_) reply = "\n";
         return true;
@@ -161,7 +164,7 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     SEngineOptions options;
     if (const int bad = ReadEngineOptions(request, options)) return bad;
     CCalcEngine& engine = PrepareEngine(options);
-    CLineCalculator calculator(engine, failOnError);
+    CLineCalculator calculator(engine, failOnError, options.strict);
     CLineReader reader;
     if (reader.Interactive())
         std::fprintf(reader.Chatter(), "Tallix line calculator: \"help\" lists the commands, \"quit\" leaves.\n");

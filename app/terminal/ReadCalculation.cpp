@@ -1,0 +1,179 @@
+// One calculation as typed: read leniently (unless strict), evaluated, and
+// on a fault located; "EXPR to hex" and "5 miles to km" give the result in
+// another base or unit.
+#include "app/terminal/Calculation.h"
+#include "app/terminal/ExpressionInput.h"
+#include "app/terminal/ExpressionReading.h"
+#include "app/terminal/TerminalRequest.h"
+#include "app/terminal/UnitCatalogue.h"
+#include "conversions/FormatDouble.h"
+#include "conversions/UnitConverter.h"
+#include "engine/CalcEngine.h"
+#include "platform/UserFolders.h"
+
+#include <sstream>
+#include <vector>
+
+namespace {
+
+struct SBaseWord {
+    const char* word;
+    int base;
+};
+const SBaseWord kBaseTargets[] = {{"hex", 16}, {"bin", 2}, {"oct", 8}, {"dec", 10}};
+
+// What "... to X" or "... in X" asks for.
+struct STarget {
+    std::vector<std::string> left; // the words before " to "
+    std::string right;             // after it
+    int base = 0;                  // a base asked for, else 0
+};
+
+std::vector<std::string> Words(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+std::string Joined(const std::vector<std::string>& words, size_t from, size_t to)
+{
+    std::string text;
+    for (size_t k = from; k < to; ++k) text += (k == from ? "" : " ") + words[k];
+    return text;
+}
+
+// The last "to" or "in" with words on both sides; false when there is none.
+bool FindTarget(const std::string& typed, STarget& target)
+{
+    const std::vector<std::string> words = Words(typed);
+    for (size_t k = words.size(); k-- > 1;) {
+        if (words[k] != "to" && words[k] != "in") continue;
+        if (k + 1 == words.size()) return false;
+        target.left.assign(words.begin(), words.begin() + k);
+        target.right = Joined(words, k + 1, words.size());
+        for (const SBaseWord& w : kBaseTargets)
+            if (target.right == w.word) target.base = w.base;
+        const std::vector<std::string> rest(words.begin() + k + 1, words.end());
+        if (rest.size() == 2 && rest[0] == "base") {
+            const int base = std::atoi(rest[1].c_str());
+            if (std::to_string(base) == rest[1] && base >= 2 && base <= 36) target.base = base;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool Failed(const SCalcLine& line)
+{
+    return line.outcome == CalcOutcome::kRefused || (line.outcome == CalcOutcome::kErrorWord && line.engineText == "syntax error");
+}
+
+SCalcLine Evaluated(CCalcEngine& engine, const std::string& text, const std::string* answer, int outBase)
+{
+    SCalcLine line;
+    const SPreparedExpression prepared = PrepareExpression(text, engine.GetBase(), answer);
+    if (prepared.problem != ExpressionProblem::kNone) {
+        line.outcome = prepared.problem == ExpressionProblem::kEmpty ? CalcOutcome::kEmpty : CalcOutcome::kRefused;
+        line.text = prepared.message;
+        return line;
+    }
+    engine.Evaluate(prepared.text, line.engineText);
+    const bool error = IsErrorWord(line.engineText);
+    line.outcome = error ? CalcOutcome::kErrorWord : CalcOutcome::kResult;
+    std::string shown = line.engineText;
+    if (!error && outBase != engine.GetBase()) engine.EvaluateInBases(line.engineText, shown, engine.GetBase(), outBase);
+    line.text = DisplayText(shown, outBase);
+    return line;
+}
+
+SCalcLine Read(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool strict, int outBase)
+{
+    const SReadingRules rules{engine.GetBase(), !strict, answer != nullptr};
+    const SReading reading = ReadExpression(typed, rules);
+    // A text the reading can't make sense of goes to the calculator as typed:
+    // it has the last word on what it reads.
+    const bool useReading = !strict && reading.ok;
+    SCalcLine line = Evaluated(engine, useReading ? reading.text : typed, answer, outBase);
+    if (useReading && reading.rewritten && line.outcome != CalcOutcome::kEmpty)
+        line.notes += "tallix: reading " + Quoted(typed) + " as " + ShownReading(reading.text) + "\n";
+    if (Failed(line) && !reading.ok) line.notes += "tallix: " + LocatedFault(typed, reading.faultAt, reading.fault);
+    return line;
+}
+
+std::string UnitNamesPath()
+{
+    return ProgramFolder() + "UnitLib.txt";
+}
+
+// The first two entries of the lists that share a category.
+bool Convertible(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                 const SUnitEntry*& f, const SUnitEntry*& t)
+{
+    for (const SUnitEntry* a : from)
+        for (const SUnitEntry* b : to)
+            if (a->category == b->category) {
+                f = a, t = b;
+                return true;
+            }
+    return false;
+}
+
+// "5 miles to km": the value's unit is the last one to three words before
+// "to", the longest that converts to the target. False when none does.
+bool FindUnits(const STarget& target, const CUnitCatalogue& units, size_t& valueWords, const SUnitEntry*& from,
+               const SUnitEntry*& to)
+{
+    std::string choices;
+    std::vector<const SUnitEntry*> wanted = units.Find(target.right, choices);
+    if (wanted.empty()) wanted = units.Readings(target.right);
+    for (size_t n = std::min<size_t>(3, target.left.size() - 1); n >= 1; --n) {
+        const std::string name = Joined(target.left, target.left.size() - n, target.left.size());
+        std::vector<const SUnitEntry*> found = units.Find(name, choices);
+        if (Convertible(found, wanted, from, to) || Convertible(units.Readings(name), wanted, from, to)) {
+            valueWords = target.left.size() - n;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The result of the value's calculation, in the value's unit, converted.
+SCalcLine ConvertedUnits(CCalcEngine& engine, const std::string& value, const std::string* answer,
+                         const SUnitEntry& from, const SUnitEntry& to)
+{
+    SCalcLine line = Read(engine, value, answer, false, 10);
+    if (line.outcome != CalcOutcome::kResult) return line;
+    std::string decimal = line.engineText;
+    if (engine.GetBase() != 10) engine.EvaluateInBases(line.engineText, decimal, engine.GetBase(), 10);
+    CUnitConverter converter(UnitNamesPath());
+    converter.SetCategory(from.category);
+    converter.SetFromUnit(from.unit);
+    converter.SetToUnit(to.unit);
+    if (!converter.Convert(decimal.c_str(), line.text)) {
+        line.outcome = CalcOutcome::kRefused;
+        line.text = decimal + " " + from.abbreviation + " is below absolute zero (" +
+                    FormatDouble(converter.AbsoluteZero(), 12) + " " + from.abbreviation + ")";
+        return line;
+    }
+    if (engine.GetBase() == 10) line.engineText = line.text;
+    return line;
+}
+
+} // namespace
+
+SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool strict)
+{
+    STarget target;
+    if (strict || !FindTarget(typed, target)) return Read(engine, typed, answer, strict, engine.GetBase());
+    const std::string value = Joined(target.left, 0, target.left.size());
+    if (target.base) return Read(engine, value, answer, false, target.base);
+    CUnitCatalogue units;
+    size_t valueWords = 0;
+    const SUnitEntry* from = nullptr;
+    const SUnitEntry* to = nullptr;
+    if (target.left.size() < 2 || !units.Load(UnitNamesPath()) || !FindUnits(target, units, valueWords, from, to))
+        return Read(engine, typed, answer, false, engine.GetBase());
+    return ConvertedUnits(engine, Joined(target.left, 0, valueWords), answer, *from, *to);
+}
