@@ -2,8 +2,11 @@
 // calculation or one of a few words that change the base, the angle unit or
 // how results are shown; "quit" or the end of input leaves.
 #include "app/terminal/Calculation.h"
+#include "app/terminal/ExpressionReading.h"
 #include "app/terminal/LineReader.h"
+#include "app/terminal/NameHelp.h"
 #include "app/terminal/TerminalRequest.h"
+#include "app/terminal/UnitCatalogue.h"
 #include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
 
@@ -23,7 +26,8 @@ const char kCliHelp[] =
     "                        shows the current one\n"
     "  normal, fixed, sci, eng\n"
     "                        how results are shown (also notation 0 to 3)\n"
-    "  help                  this text\n"
+    "  help                  this text; help NAME says what a function, constant or\n"
+    "                        unit is (Tab completes names at a terminal)\n"
     "  quit, exit            leave (end of input leaves too; Ctrl+C drops the line)\n";
 
 const char* const kAngleNames[] = {"DEG", "RAD", "GRAD"};
@@ -56,6 +60,7 @@ public:
 private:
     bool HandleWord(const std::vector<std::string>& words, std::string& reply, bool& quit);
     bool SetBase(const std::vector<std::string>& words, std::string& reply);
+    bool Describe(const std::string& name, std::string& reply);
     bool SetNotation(const std::vector<std::string>& words, std::string& reply);
     std::string AnswerInCurrentBase();
 
@@ -108,6 +113,7 @@ bool CLineCalculator::HandleWord(const std::vector<std::string>& words, std::str
         reply = kCliHelp;
         return true;
     }
+    if (words.size() == 2 && word == "help") return Describe(words[1], reply);
     if (word == "base") return SetBase(words, reply);
     if (word == "notation" || (words.size() == 1 && NotationFromWord(word) >= 0 && word.size() > 1))
         return SetNotation(words, reply);
@@ -121,6 +127,20 @@ bool CLineCalculator::HandleWord(const std::vector<std::string>& words, std::str
     for (const SBaseWord& w : kBaseWords)
         if (word == w.word) return SetBase({"base", std::to_string(w.base)}, reply);
     return false;
+}
+
+bool CLineCalculator::Describe(const std::string& name, std::string& reply)
+{
+    CUnitCatalogue units;
+    const bool named = units.Load(ShippedUnitNamesPath());
+    reply = DescribeName(name, named ? &units : nullptr);
+    if (reply.empty()) {
+        const std::string nearest = NearestName(name, true);
+        reply = "no function, constant or unit \"" + name + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
+        wordFailed_ = true;
+    }
+    reply += "\n";
+    return true;
 }
 
 bool CLineCalculator::SetBase(const std::vector<std::string>& words, std::string& reply)
@@ -166,6 +186,11 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     CCalcEngine& engine = PrepareEngine(options);
     CLineCalculator calculator(engine, failOnError, options.strict);
     CLineReader reader;
+    if (reader.Interactive()) {
+        CUnitCatalogue units;
+        const bool named = units.Load(ShippedUnitNamesPath());
+        CompleteFrom(CompletionWords(named ? &units : nullptr));
+    }
     if (reader.Interactive())
         std::fprintf(reader.Chatter(), "Tallix line calculator: \"help\" lists the commands, \"quit\" leaves.\n");
     bool anyFailed = false;

@@ -9,7 +9,6 @@
 #include "conversions/FormatDouble.h"
 #include "conversions/UnitConverter.h"
 #include "engine/CalcEngine.h"
-#include "platform/UserFolders.h"
 
 #include <sstream>
 #include <vector>
@@ -102,11 +101,6 @@ SCalcLine Read(CCalcEngine& engine, const std::string& typed, const std::string*
     return line;
 }
 
-std::string UnitNamesPath()
-{
-    return ProgramFolder() + "UnitLib.txt";
-}
-
 // The first two entries of the lists that share a category.
 bool Convertible(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
                  const SUnitEntry*& f, const SUnitEntry*& t)
@@ -147,7 +141,7 @@ SCalcLine ConvertedUnits(CCalcEngine& engine, const std::string& value, const st
     if (line.outcome != CalcOutcome::kResult) return line;
     std::string decimal = line.engineText;
     if (engine.GetBase() != 10) engine.EvaluateInBases(line.engineText, decimal, engine.GetBase(), 10);
-    CUnitConverter converter(UnitNamesPath());
+    CUnitConverter converter(ShippedUnitNamesPath());
     converter.SetCategory(from.category);
     converter.SetFromUnit(from.unit);
     converter.SetToUnit(to.unit);
@@ -173,7 +167,7 @@ SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::st
     size_t valueWords = 0;
     const SUnitEntry* from = nullptr;
     const SUnitEntry* to = nullptr;
-    if (target.left.size() < 2 || !units.Load(UnitNamesPath()) || !FindUnits(target, units, valueWords, from, to))
+    if (target.left.size() < 2 || !units.Load(ShippedUnitNamesPath()) || !FindUnits(target, units, valueWords, from, to))
         return Read(engine, typed, answer, false, engine.GetBase());
     return ConvertedUnits(engine, Joined(target.left, 0, valueWords), answer, *from, *to);
 }
