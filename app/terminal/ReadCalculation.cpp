@@ -133,6 +133,13 @@ bool FindUnits(const STarget& target, const CUnitCatalogue& units, size_t& value
     return false;
 }
 
+std::string CategoryOf(const SUnitEntry& unit)
+{
+    std::string name;
+    CUnitConverter(ShippedUnitNamesPath()).CategoryName(unit.category, name);
+    return name;
+}
+
 // The result of the value's calculation, in the value's unit, converted.
 SCalcLine ConvertedUnits(CCalcEngine& engine, const std::string& value, const std::string* answer,
                          const SUnitEntry& from, const SUnitEntry& to)
@@ -167,7 +174,15 @@ SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::st
     size_t valueWords = 0;
     const SUnitEntry* from = nullptr;
     const SUnitEntry* to = nullptr;
-    if (target.left.size() < 2 || !units.Load(ShippedUnitNamesPath()) || !FindUnits(target, units, valueWords, from, to))
-        return Read(engine, typed, answer, false, engine.GetBase());
+    if (target.left.size() < 2 || !units.Load(ShippedUnitNamesPath())) return Read(engine, typed, answer, false, engine.GetBase());
+    if (!FindUnits(target, units, valueWords, from, to)) {
+        const std::vector<const SUnitEntry*> value = units.Readings(target.left.back()), wanted = units.Readings(target.right);
+        if (value.empty() || wanted.empty()) return Read(engine, typed, answer, false, engine.GetBase());
+        SCalcLine line;
+        line.outcome = CalcOutcome::kRefused;
+        line.text = "can't convert " + target.left.back() + " (" + CategoryOf(*value[0]) + ") to " + target.right + " (" +
+                    CategoryOf(*wanted[0]) + ")";
+        return line;
+    }
     return ConvertedUnits(engine, Joined(target.left, 0, valueWords), answer, *from, *to);
 }
