@@ -1,5 +1,7 @@
 #include "app/terminal/ExpressionReading.h"
 
+#include "app/terminal/ExpressionInput.h"
+
 #include "engine/CalcEngine.h"
 
 #include <algorithm>
@@ -11,6 +13,8 @@ namespace {
 // The signs beyond ASCII that are read, as code points.
 constexpr char32_t kTimes = 0xD7, kDivide = 0xF7, kSquare = 0xB2, kCube = 0xB3, kSuperOne = 0xB9;
 constexpr char32_t kSuperMinus = 0x207B, kMinusSign = 0x2212, kPi = 0x3C0, kRoot = 0x221A;
+// Characters of a long text shown around a fault.
+constexpr size_t kShownChars = 60;
 constexpr char32_t kDotOperator = 0x22C5, kMiddleDot = 0xB7, kNoBreakSpace = 0xA0, kInvalid = 0xFFFD;
 
 struct SSym {
@@ -122,7 +126,8 @@ private:
     bool Primary();
     bool Bracketed();
     bool Number();
-    bool Prefixed();
+    int PrefixBase(size_t j) const;
+    bool Prefixed(int base);
     bool Word(size_t nameLength);
     bool FunctionOperand(const std::string& name, bool quiet);
     bool Argument();
@@ -280,10 +285,7 @@ bool CReader::Primary()
 {
     const char32_t c = Cur();
     if (c == '(') return Bracketed();
-    if (rules_.lenient && c == '0' && std::strchr("xXbBoO", static_cast<int>(At(i_ + 1) & 0x7F)) && At(i_ + 1) < 128) {
-        const int base = (At(i_ + 1) | 0x20) == 'x' ? 16 : (At(i_ + 1) | 0x20) == 'b' ? 2 : 8;
-        if (DigitValue(At(i_ + 2)) < base) return Prefixed();
-    }
+    if (const int base = PrefixBase(i_)) return Prefixed(base);
     const size_t name = NameLength(i_);
     if ((IsDigitOfBase(c) || c == '.') && !(name && PreferName(i_, name))) return Number();
     if (c == kPi || c == kRoot || c == '!' || IsLetter(c)) return Word(name);
@@ -337,10 +339,18 @@ bool CReader::Number()
     return true;
 }
 
-// 0x1F, 0b101, 0o17: one number in another base, written in the current one.
-bool CReader::Prefixed()
+// 16, 2 or 8 for a "0x", "0b" or "0o" at j that a digit of that base follows; else 0.
+int CReader::PrefixBase(size_t j) const
 {
-    const int base = (At(i_ + 1) | 0x20) == 'x' ? 16 : (At(i_ + 1) | 0x20) == 'b' ? 2 : 8;
+    if (!rules_.lenient || At(j) != '0' || At(j + 1) >= 128) return 0;
+    const char32_t letter = At(j + 1) | 0x20;
+    const int base = letter == 'x' ? 16 : letter == 'b' ? 2 : letter == 'o' ? 8 : 0;
+    return base && DigitValue(At(j + 2)) < base ? base : 0;
+}
+
+// 0x1F, 0b101, 0o17: one number in another base, written in the current one.
+bool CReader::Prefixed(int base)
+{
     uint64_t value = 0;
     for (i_ += 2; DigitValue(At(i_)) < base; ++i_) {
         if (value > (UINT64_MAX - DigitValue(At(i_))) / base) return Fail(i_, "the number is too large");
@@ -502,17 +512,32 @@ std::string CReader::UnknownName(size_t j) const
 
 SReading ReadExpression(const std::string& typed, const SReadingRules& rules)
 {
+    // The calculator reads no more; a longer text is not read (nor nested deeper).
+    const std::vector<SSym> syms = Decode(typed);
+    size_t counted = 0;
+    for (size_t k = 0; k < syms.size(); ++k)
+        if (!IsBlank(syms[k].c) && ++counted > kMaxExpressionChars) {
+            SReading tooLong;
+            tooLong.faultAt = k;
+            tooLong.fault = "the calculation is longer than " + std::to_string(kMaxExpressionChars) + " characters";
+            return tooLong;
+        }
     return CReader(typed, rules).Read();
 }
 
 std::string LocatedFault(const std::string& typed, size_t at, const std::string& reason)
 {
-    std::string shown;
     const std::vector<SSym> syms = Decode(typed);
-    for (const SSym& sym : syms) shown += sym.c < 32 ? std::string(" ") : sym.text;
     const std::string place = at >= syms.size() ? "at the end" : "at character " + std::to_string(at + 1);
+    // A long text is shown around the place only.
+    const size_t from = syms.size() > kShownChars && at > kShownChars / 2 ? std::min(at - kShownChars / 2, syms.size() - kShownChars) : 0;
+    const size_t to = std::min(syms.size(), from + kShownChars);
+    std::string shown = from > 0 ? "..." : "";
+    const size_t caret = std::min(at, syms.size()) - from + shown.size();
+    for (size_t k = from; k < to; ++k) shown += syms[k].c < 32 ? std::string(" ") : syms[k].text;
+    if (to < syms.size()) shown += "...";
     return "syntax error " + place + " of " + Quote(shown) + ": " + reason + "\n  " + shown + "\n  " +
-           std::string(std::min(at, syms.size()), ' ') + "^\n";
+           std::string(caret, ' ') + "^\n";
 }
 
 std::string ShownReading(const std::string& text)

@@ -226,7 +226,7 @@ TEST_F(TerminalCommands, LineCalculatorAnswersEachLine)
         {{"-"}, "1+2\n2^10\n", "3\n1024\n", "", 0},
         {{"-"}, "1+2\n5+\n", "3\nSyntax Error\n", "at the end of \"5+\"", 1},
         {{"-", "--base=16"}, "ff\n", "FF\n", "", 0},
-        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "", 1},
+        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "character 256 of", 1},
         {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "not a character of UTF-8 text", 1},
         {{"-"}, "base 1\n", "the base is a number from 2 to 36\n", "", 1},
         {{"-"}, "1+2\n\n \n2^10\n", "3\n\n\n1024\n", "", 0},
