@@ -59,8 +59,9 @@ Calculating:
   key (200+10% is 220, 50% is 0.5), between two numbers the remainder;
   brackets open at the end are closed; "EXPR to hex" (bin, oct, dec,
   base N) shows the result in that base, and "VALUE UNIT to UNIT" (or in
-  UNIT) converts units. Standard error says how a calculation was read when
-  that is not obvious, and where and why one can't be read:
+  UNIT) converts units, also a sum such as "3 ft + 4 in to cm". Standard
+  error says how a calculation was read when that is not obvious, and where
+  and why one can't be read:
     tallix: syntax error at character 3 of "2+*3": an operator cannot follow "+"
 
   Words of --cli and -: deg, rad, grad; base N (bin, oct, dec, hex; base

@@ -10,6 +10,7 @@
 #include "conversions/UnitConverter.h"
 #include "engine/CalcEngine.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -162,6 +163,58 @@ SCalcLine ConvertedUnits(CCalcEngine& engine, const std::string& value, const st
     return line;
 }
 
+// Whether from converts to to by a factor alone: only such amounts add up
+// (5 C + 5 C is not 10 C in Fahrenheit).
+bool Proportional(const SUnitEntry& from, const SUnitEntry& to)
+{
+    CUnitConverter converter(ShippedUnitNamesPath());
+    converter.SetCategory(from.category);
+    converter.SetFromUnit(from.unit);
+    converter.SetToUnit(to.unit);
+    std::string zero;
+    return converter.Convert("0", zero) && std::strtod(zero.c_str(), nullptr) == 0.0;
+}
+
+// "3 ft + 4 in to cm": amounts in units of one kind, each converted, added.
+// False when the words are not such a sum.
+bool ConvertedSum(CCalcEngine& engine, const STarget& target, const CUnitCatalogue& units, const std::string* answer,
+                  SCalcLine& line)
+{
+    std::vector<STarget> parts(1);
+    std::vector<double> signs = {1.0};
+    for (const std::string& word : target.left) {
+        if (word == "+" || word == "-") {
+            parts.emplace_back();
+            signs.push_back(word == "+" ? 1.0 : -1.0);
+        } else {
+            parts.back().left.push_back(word);
+        }
+    }
+    if (parts.size() < 2) return false;
+    std::vector<std::pair<const SUnitEntry*, const SUnitEntry*>> unitsOf(parts.size());
+    std::vector<size_t> valueWords(parts.size());
+    for (size_t k = 0; k < parts.size(); ++k) {
+        parts[k].right = target.right;
+        if (parts[k].left.size() < 2 || !FindUnits(parts[k], units, valueWords[k], unitsOf[k].first, unitsOf[k].second))
+            return false;
+    }
+    for (const auto& [from, to] : unitsOf)
+        if (!Proportional(*from, *to)) {
+            line.outcome = CalcOutcome::kRefused;
+            line.text = "amounts in " + from->abbreviation + " and " + to->abbreviation + " don't add up; convert each on its own";
+            return true;
+        }
+    double total = 0.0;
+    for (size_t k = 0; k < parts.size(); ++k) {
+        line = ConvertedUnits(engine, Joined(parts[k].left, 0, valueWords[k]), answer, *unitsOf[k].first, *unitsOf[k].second);
+        if (line.outcome != CalcOutcome::kResult) return true;
+        total += signs[k] * std::strtod(line.text.c_str(), nullptr);
+    }
+    line.text = FormatDouble(total, 12);
+    if (engine.GetBase() == 10) line.engineText = line.text;
+    return true;
+}
+
 } // namespace
 
 SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::string* answer, bool strict)
@@ -175,6 +228,8 @@ SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::st
     const SUnitEntry* from = nullptr;
     const SUnitEntry* to = nullptr;
     if (target.left.size() < 2 || !units.Load(ShippedUnitNamesPath())) return Read(engine, typed, answer, false, engine.GetBase());
+    SCalcLine sum;
+    if (ConvertedSum(engine, target, units, answer, sum)) return sum;
     if (!FindUnits(target, units, valueWords, from, to)) {
         const std::vector<const SUnitEntry*> value = units.Readings(target.left.back()), wanted = units.Readings(target.right);
         if (value.empty() || wanted.empty()) return Read(engine, typed, answer, false, engine.GetBase());
