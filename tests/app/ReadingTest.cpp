@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -242,6 +245,45 @@ TEST(Reading, LineCalculatorReadsAndHelps)
     EXPECT_NE(r.err.find("did you mean \"sin\"?"), std::string::npos) << r.err;
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(RunTallix({"-"}, "help sine\n").out, "no function, constant or unit \"sine\"; did you mean sin?\n");
+}
+
+// Waits until the terminal has shown `wanted` since `seen` was last cleared;
+// false when the program ends or stays silent for 10 seconds.
+bool Shows(int terminal, std::string& seen, const std::string& wanted)
+{
+    for (char buffer[256]; seen.find(wanted) == std::string::npos;) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (poll(&ready, 1, 10000) != 1) return false;
+        const ssize_t n = read(terminal, buffer, sizeof buffer);
+        if (n <= 0) return false;
+        seen.append(buffer, static_cast<size_t>(n));
+    }
+    seen.clear();
+    return true;
+}
+
+TEST(Reading, TabCompletesNamesAtATerminal)
+{
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        execl(TALLIX_BINARY, TALLIX_BINARY, "--cli", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::string seen;
+    auto type = [&](const char* keys) { return write(terminal, keys, std::strlen(keys)) > 0; };
+    ASSERT_TRUE(Shows(terminal, seen, "DEG 10> "));
+    // "sq" could be sqrt or sqrd: the common part is completed.
+    EXPECT_TRUE(type("2+sq\t") && Shows(terminal, seen, "r"));
+    EXPECT_TRUE(type("t(16)\r") && Shows(terminal, seen, "6\r\n"));
+    EXPECT_TRUE(type("1 kilom\t") && Shows(terminal, seen, "etre "));
+    EXPECT_TRUE(type("to m\r") && Shows(terminal, seen, "1000\r\n"));
+    EXPECT_TRUE(type("quit\r"));
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(terminal);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 // The words of an example line as a shell splits them (quotes, no escapes).
