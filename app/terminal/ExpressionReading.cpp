@@ -231,7 +231,7 @@ bool CReader::Power()
 
 bool CReader::Postfix()
 {
-    const bool armed = percentArmed_;
+    bool armed = percentArmed_;
     const std::string left = percentLeft_;
     percentArmed_ = false;
     const size_t start = out_.size();
@@ -253,6 +253,7 @@ bool CReader::Postfix()
             i_ += 2;
         } else if (c == '%' && rules_.lenient && !StartsOperand(i_ + 1)) {
             Percent(start, armed, left);
+            armed = false;
         } else {
             return true;
         }
