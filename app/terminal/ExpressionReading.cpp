@@ -169,6 +169,7 @@ SReading CReader::Read()
     reading.rewritten = rewritten_;
     reading.faultAt = faultAt_;
     reading.fault = fault_;
+    if (!reading.ok && IsLetter(At(faultAt_)) && NameLength(faultAt_) == 0) reading.unknown = Letters(faultAt_);
     return reading;
 }
 
@@ -387,14 +388,15 @@ bool CReader::Word(size_t nameLength)
 
 bool CReader::FunctionOperand(const std::string& name, bool quiet)
 {
+    const std::string typed = quiet && name == "sqrt" ? "\xE2\x88\x9A" : name;
     const size_t at = NextFrom(i_);
     if (At(at) == '(') return Bracketed();
     if (name == "!") return Fail(i_ - 1, "\"!\" goes after a number, as in 5!, or before brackets, as in !(5)");
     if (!StartsOperand(at)) {
-        if (At(at) == 0) return Fail(at, "a number is missing after " + Quote(name));
-        return Fail(at, Quote(name) + " needs a number after it");
+        if (At(at) == 0) return Fail(at, "a number is missing after " + Quote(typed));
+        return Fail(at, Quote(typed) + " needs a number after it");
     }
-    if (!rules_.lenient) return Fail(at, Quote(name) + " takes its number in brackets, as in " + name + "(30)");
+    if (!rules_.lenient) return Fail(at, Quote(typed) + " takes its number in brackets, as in " + name + "(30)");
     out_ += '(';
     if (!Argument()) return false;
     out_ += ')';

@@ -25,6 +25,7 @@ struct SReading {
     bool rewritten = false; // read otherwise than at first sight: worth a note
     size_t faultAt = 0;    // in characters of the typed text; its length for the end
     std::string fault;     // why the calculation can't be read (when not ok)
+    std::string unknown;   // the unknown name at fault, if that is why
 };
 
 // typed: UTF-8.

@@ -65,6 +65,12 @@ bool FindTarget(const std::string& typed, STarget& target)
     return false;
 }
 
+bool IsUnit(const std::string& word)
+{
+    CUnitCatalogue units;
+    return units.Load(ShippedUnitNamesPath()) && !units.Readings(word).empty();
+}
+
 bool Failed(const SCalcLine& line)
 {
     return line.outcome == CalcOutcome::kRefused || (line.outcome == CalcOutcome::kErrorWord && line.engineText == "syntax error");
@@ -98,7 +104,11 @@ SCalcLine Read(CCalcEngine& engine, const std::string& typed, const std::string*
     SCalcLine line = Evaluated(engine, useReading ? reading.text : typed, answer, outBase);
     if (useReading && reading.rewritten && line.outcome != CalcOutcome::kEmpty)
         line.notes += "tallix: reading " + Quoted(typed) + " as " + ShownReading(reading.text) + "\n";
-    if (Failed(line) && !reading.ok) line.notes += "tallix: " + LocatedFault(typed, reading.faultAt, reading.fault);
+    if (Failed(line) && !reading.ok) {
+        line.notes += "tallix: " + LocatedFault(typed, reading.faultAt, reading.fault);
+        if (!reading.unknown.empty() && IsUnit(reading.unknown))
+            line.notes += "tallix: " + reading.unknown + " is a unit: \"VALUE " + reading.unknown + " to UNIT\" converts\n";
+    }
     return line;
 }
 

@@ -201,6 +201,8 @@ TEST(Reading, FaultsSayWhereAndWhy)
         {{"€5"}, "Syntax Error\n", "character 1 of \"€5\"", 1},
         {{"sin+1"}, "Syntax Error\n", "character 4 of \"sin+1\": \"sin\" needs a number after it", 1},
         {{"2^^3"}, "Syntax Error\n", "an operator cannot follow \"^\"", 1},
+        {{"√"}, "Syntax Error\n", "at the end of \"√\": a number is missing after \"√\"", 1},
+        {{"5 miles"}, "Syntax Error\n", "miles is a unit: \"VALUE miles to UNIT\" converts", 1},
         {{"--base", "8", "17+9"}, "", "character 4 of \"17+9\": 9 is not a digit in base 8", 1},
         {{"--base", "16", "fg"}, "Syntax Error\n", "g is not a digit in base 16", 1},
     });
