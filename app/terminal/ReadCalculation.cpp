@@ -231,23 +231,21 @@ SCalcLine Calculate(CCalcEngine& engine, const std::string& typed, const std::st
 {
     STarget target;
     if (strict || !FindTarget(typed, target)) return Read(engine, typed, answer, strict, engine.GetBase());
-    const std::string value = Joined(target.left, 0, target.left.size());
-    if (target.base) return Read(engine, value, answer, false, target.base);
+    if (target.base) return Read(engine, Joined(target.left, 0, target.left.size()), answer, false, target.base);
     CUnitCatalogue units;
+    if (target.left.size() < 2 || !units.Load(ShippedUnitNamesPath())) return Read(engine, typed, answer, false, engine.GetBase());
+    SCalcLine line;
+    if (ConvertedSum(engine, target, units, answer, line)) return line;
     size_t valueWords = 0;
     const SUnitEntry* from = nullptr;
     const SUnitEntry* to = nullptr;
-    if (target.left.size() < 2 || !units.Load(ShippedUnitNamesPath())) return Read(engine, typed, answer, false, engine.GetBase());
-    SCalcLine sum;
-    if (ConvertedSum(engine, target, units, answer, sum)) return sum;
-    if (!FindUnits(target, units, valueWords, from, to)) {
-        const std::vector<const SUnitEntry*> value = units.Readings(target.left.back()), wanted = units.Readings(target.right);
-        if (value.empty() || wanted.empty()) return Read(engine, typed, answer, false, engine.GetBase());
-        SCalcLine line;
-        line.outcome = CalcOutcome::kRefused;
-        line.text = "can't convert " + target.left.back() + " (" + CategoryOf(*value[0]) + ") to " + target.right + " (" +
-                    CategoryOf(*wanted[0]) + ")";
-        return line;
-    }
-    return ConvertedUnits(engine, Joined(target.left, 0, valueWords), answer, *from, *to);
+    if (FindUnits(target, units, valueWords, from, to))
+        return ConvertedUnits(engine, Joined(target.left, 0, valueWords), answer, *from, *to);
+    // Two units that don't convert are said so; other words are a calculation.
+    const std::vector<const SUnitEntry*> have = units.Readings(target.left.back()), want = units.Readings(target.right);
+    if (have.empty() || want.empty()) return Read(engine, typed, answer, false, engine.GetBase());
+    line.outcome = CalcOutcome::kRefused;
+    line.text = "can't convert " + target.left.back() + " (" + CategoryOf(*have[0]) + ") to " + target.right + " (" +
+                CategoryOf(*want[0]) + ")";
+    return line;
 }
