@@ -87,7 +87,8 @@ bool IsBinaryOperator(unsigned char c, int base)
 
 CCalcHistory::CCalcHistory(std::string path) : m_path(std::move(path)) {}
 
-std::string DefaultHistoryPath() { return TallixStateFolder() + "history"; }
+// "history" beside it is the terminal line editor's.
+std::string DefaultHistoryPath() { return TallixStateFolder() + "calculations"; }
 
 std::string HistoryLine(const SHistoryEntry& entry)
 {

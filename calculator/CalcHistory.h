@@ -50,7 +50,7 @@ private:
     uint64_t m_revision = 0;
 };
 
-// $XDG_STATE_HOME/tallix/history.
+// $XDG_STATE_HOME/tallix/calculations.
 std::string DefaultHistoryPath();
 
 // One entry as a line of the file (UTF-8, no newline), and back; 0 for a
