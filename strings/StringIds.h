@@ -63,6 +63,9 @@ enum : int {
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
 
+    // The calculation history and the expression mode.
+    GroupHistory = 940, HistoryClear = 941, ModeExpression = 942, HistoryEntryName = 943, HistoryEmpty = 944,
+
     TrayTip = 32777,
 };
 } // namespace StringId

@@ -297,7 +297,7 @@ TEST_F(OptionsDialogTest, GroupsCommitWhenTheDialogCloses)
         UiWindow ui;
         OpenOptions options(ui.Window());
         CSkinReportList* list = options.Page<CGroupsPage>(EOptionPage::Groups)->List();
-        ASSERT_EQ(list->Count(), 15);
+        ASSERT_EQ(list->Count(), 16);
         EXPECT_EQ(list->Text(8).toStdString(), "RPN & Boolean");
         CheckOnly(*list, row.checked);
         options.Close();
@@ -324,12 +324,12 @@ TEST_F(OptionsDialogTest, MoveButtonsFollowTheSelection)
     };
     EXPECT_EQ(enabled(), "0011");
     options.Control<QPushButton>(EOptionPage::Groups, "moveBottom")->click();
-    EXPECT_EQ(list->SelectedRow(), 14);
-    EXPECT_EQ(list->ItemValue(14), 1);
+    EXPECT_EQ(list->SelectedRow(), 15);
+    EXPECT_EQ(list->ItemValue(15), 1);
     EXPECT_EQ(enabled(), "1100");
     options.Control<QPushButton>(EOptionPage::Groups, "moveUp")->click();
     EXPECT_EQ(enabled(), "1111");
-    EXPECT_EQ(list->ItemValue(13), 1);
+    EXPECT_EQ(list->ItemValue(14), 1);
 }
 
 TEST_F(OptionsDialogTest, CustomizeEditsReloadTheCustomGroupAtOnce)
