@@ -356,3 +356,26 @@ TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)
 }
 
 }  // namespace
+
+TEST_F(MainWindowTest, CtrlHShowsTheHistoryWithoutTakingAChosenGroup)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    const int count = w.SlotCount();
+    const int lastKind = CSettingsStore::Instance().MenuItem(count - 1);
+    QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+    ui.SettleBand();
+    ASSERT_EQ(w.SlotKind(w.SelectedSlot()), kHistoryKind);
+    EXPECT_TRUE(w.PageOfKind(kHistoryKind)->isVisible());
+    // The user's groups and their choice stay as they were.
+    EXPECT_EQ(CSettingsStore::Instance().NumberOfWindows(), count);
+    EXPECT_EQ(CSettingsStore::Instance().MenuItem(count - 1), lastKind);
+    EXPECT_EQ(CSettingsStore::Instance().SelectedWindow(), 0);
+    // A second Ctrl+H finds the history already there.
+    w.ChooseMenuItem(0);
+    ui.SettleBand();
+    QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+    ui.SettleBand();
+    EXPECT_EQ(w.SlotCount(), count + 1);
+    EXPECT_EQ(w.SlotKind(w.SelectedSlot()), kHistoryKind);
+}

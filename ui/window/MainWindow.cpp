@@ -173,7 +173,8 @@ void CMainWindow::SwitchToSlot(int slot, int previous, int direction)
     m_previous = previous;
     ShowSlotPage(previous, false);
     m_selected = slot;
-    CSettingsStore::Instance().SetSelectedWindow(slot);
+    // A group shown only for the moment (the history by Ctrl+H) is not the user's choice.
+    if (slot < CSettingsStore::Instance().NumberOfWindows()) CSettingsStore::Instance().SetSelectedWindow(slot);
     m_pageSet.Create(SlotKind(slot));
     m_band.Switch().BeginSwitch(direction);
     ShowSlotPage(slot, true);
@@ -223,6 +224,11 @@ void CMainWindow::BuildMenuItems()
         m_slotKinds.push_back(settings.MenuItem(i));
     m_selected = settings.SelectedWindow();
     if (m_selected < 0 || m_selected >= SlotCount()) m_selected = 0;
+    MakeMenuItems();
+}
+
+void CMainWindow::MakeMenuItems()
+{
     m_menuItems = BuildGroupMenuItems(m_slotKinds, -1);
     m_menuItems[GroupMenuLayout{SlotCount()}.Options()].enabled = onOptions ? 1 : 0;
 }

@@ -160,6 +160,8 @@ private:
     void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
     void LoadSkin();
     void BuildMenuItems();
+    // The group menu's items for the slots of now.
+    void MakeMenuItems();
     void BuildPages();
     // Skin, menu and pages anew (after the pages were destroyed).
     void Rebuild();

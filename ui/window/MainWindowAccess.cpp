@@ -133,13 +133,11 @@ void CMainWindow::ShowHistory()
         ChooseMenuItem(static_cast<int>(at - m_slotKinds.begin()));
         return;
     }
-    // A full menu gives up its last group for the history.
-    CSettingsStore& settings = CSettingsStore::Instance();
-    const int slot = std::min(SlotCount(), CSettingsStore::kMenuItemCount - 1);
-    settings.SetMenuItem(slot, kHistoryKind);
-    settings.SetNumberOfWindows(slot + 1);
-    settings.SetSelectedWindow(slot);
-    AfterOptions(0, 1);
+    // Not among the user's groups: shown as one more group until the menu is
+    // built again, without taking the place of a group the user chose.
+    m_slotKinds.push_back(kHistoryKind);
+    MakeMenuItems();
+    SwitchToSlot(SlotCount() - 1, m_selected, 1);
 }
 
 void CMainWindow::SpeakResult(int commandType)
