@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -176,6 +177,7 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     }
     if (reader.Interactive() && !quit) std::fputc('\n', reader.Chatter());
     CCalcEngine::ReleaseInstance();
+    if (reader.ReadError()) return Failure(std::string("can't read the input: ") + std::strerror(reader.ReadError()));
     return failOnError && anyFailed ? 1 : 0;
 }
 

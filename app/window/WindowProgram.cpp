@@ -78,8 +78,8 @@ int RunWindowProgram(int argc, char** argv)
     CVexSingleInst single("Tallix Application");
     single.LockStartup();
     if (single.AnotherInstanceExists()) {
-        single.ActivateOther();
-        return 0;
+        if (single.ActivateOther()) return 0;
+        std::fprintf(stderr, "Tallix: the running Tallix does not answer; starting another\n");
     }
     StartFontConfigLoad();
     QApplication app(argc, argv);
