@@ -95,10 +95,10 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
 // error, and a failure shown fails the picture.
 class CScreenshotMessages final : public IMessageBox {
 public:
-    MessageAnswer Show(const std::string& text, const std::string& caption, MessageKind kind,
-                       MessageButtons) override
+    // The first failure says why; what follows from it would only repeat it.
+    MessageAnswer Show(const std::string& text, const std::string&, MessageKind kind, MessageButtons) override
     {
-        std::fprintf(stderr, "tallix: %s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
+        if (!failed) std::fprintf(stderr, "tallix: %s\n", text.c_str());
         if (kind == MessageKind::Error || kind == MessageKind::Warning) failed = true;
         return MessageAnswer::Ok;
     }

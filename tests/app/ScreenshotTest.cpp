@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ SShot Screenshot(const TempFolder& folder, std::vector<std::string> args)
         dup2(fd, 2);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("HOME", folder.Path().c_str(), 1);
+        setenv("XDG_DATA_HOME", folder.File("data").c_str(), 1);
         alarm(60);
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
@@ -54,10 +56,13 @@ bool IsFile(const std::string& path)
 TEST(ScreenshotTest, ASkinThatCannotBeReadFailsWithAMessage)
 {
     TempFolder folder;
+    std::filesystem::create_directories(folder.File("data/tallix/Skins"));
+    folder.Write("data/tallix/Skins/broken.ini", "[Init]\r\nButton=missing.ini\r\n");
     const std::string picture = folder.File("shot.png");
-    const SShot shot = Screenshot(folder, {picture, "--skin", "nowhere"});
+    const SShot shot = Screenshot(folder, {picture, "--skin", "broken"});
     EXPECT_EQ(shot.code, 1);
-    EXPECT_NE(shot.err.find("nowhere.ini"), std::string::npos) << shot.err;
+    EXPECT_NE(shot.err.find("Unable to read configuration file located in "), std::string::npos) << shot.err;
+    EXPECT_NE(shot.err.find("missing.ini\n"), std::string::npos) << shot.err;
     EXPECT_FALSE(IsFile(picture));
 }
 
