@@ -17,6 +17,7 @@
 #include "app/window/SingleInstance.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
+#include "platform/DesktopBus.h"
 #include "platform/HttpSession.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
@@ -30,6 +31,10 @@
 #include "ui/window/MainWindow.h"
 
 namespace {
+// Each step of asking the session bus (its greeting, the portal, which the
+// bus may start on demand) waits at most this long.
+constexpr int kDesktopBusTimeoutMs = 500;
+
 int g_signalPipe[2] = {-1, -1};
 
 void OnSignal(int)
@@ -80,6 +85,13 @@ int RunWindowProgram(int argc, char** argv)
     if (single.AnotherInstanceExists()) {
         if (single.ActivateOther()) return 0;
         std::fprintf(stderr, "Tallix: the running Tallix does not answer; starting another\n");
+    }
+    // Asked off this thread: a bus that never answers must not hold the
+    // window up, nor Qt's own users of the bus (accessibility, tray) later.
+    StartDesktopBusLookup(kDesktopBusTimeoutMs);
+    if (SessionBusHangs()) {
+        std::fprintf(stderr, "Tallix: the session bus does not answer; the window goes without it\n");
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null", 1); // refused at once
     }
     StartFontConfigLoad();
     QApplication app(argc, argv);
