@@ -78,7 +78,8 @@ struct SLookup {
     bool hangs = false;
     bool schemeRead = false;
     int scheme = -1;
-    int timeoutMs = 0;
+    int greetingMs = 0;
+    int portalMs = 0;
 };
 
 std::shared_ptr<SLookup> g_lookup;
@@ -155,30 +156,31 @@ void Lookup(const SDBusApi& api, const std::string& address, SLookup& lookup)
     bool timedOut = false;
     void* hello = Call(api, bus,
                        api.newMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "Hello"),
-                       lookup.timeoutMs, timedOut);
+                       lookup.greetingMs, timedOut);
     Greeted(lookup, !hello && timedOut);
-    const int scheme = hello ? AskPortal(api, bus, lookup.timeoutMs) : -1;
+    const int scheme = hello ? AskPortal(api, bus, lookup.portalMs) : -1;
     if (hello) api.unrefMessage(hello);
     api.close(bus);
     api.unrefConnection(bus);
     SchemeRead(lookup, scheme);
 }
 
-// Waits until done(lookup) or the time the look-up may take for its steps.
+// Waits until done(lookup), or a little longer than the steps may take.
 template <typename Done>
-void Await(SLookup& lookup, int steps, Done done)
+void Await(SLookup& lookup, int stepsMs, Done done)
 {
     std::unique_lock<std::mutex> lock(lookup.mutex);
-    lookup.changed.wait_for(lock, std::chrono::milliseconds(steps * lookup.timeoutMs + 100), [&] { return done(lookup); });
+    lookup.changed.wait_for(lock, std::chrono::milliseconds(stepsMs + 100), [&] { return done(lookup); });
 }
 
 } // namespace
 
-void StartDesktopBusLookup(int timeoutMs)
+void StartDesktopBusLookup(int greetingMs, int portalMs)
 {
     if (g_lookup) return;
     g_lookup = std::make_shared<SLookup>();
-    g_lookup->timeoutMs = timeoutMs;
+    g_lookup->greetingMs = greetingMs;
+    g_lookup->portalMs = portalMs;
     const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     const SDBusApi* api = address && *address ? DBus() : nullptr;
     if (!api) return SchemeRead(*g_lookup, -1);
@@ -188,7 +190,7 @@ void StartDesktopBusLookup(int timeoutMs)
 bool SessionBusHangs()
 {
     if (!g_lookup) return false;
-    Await(*g_lookup, 1, [](const SLookup& l) { return l.greeted; });
+    Await(*g_lookup, g_lookup->greetingMs, [](const SLookup& l) { return l.greeted; });
     std::lock_guard<std::mutex> lock(g_lookup->mutex);
     // Still waiting past its own time-out counts as no answer too.
     return g_lookup->hangs || !g_lookup->greeted;
@@ -197,7 +199,7 @@ bool SessionBusHangs()
 int PortalColorScheme()
 {
     if (!g_lookup) return -1;
-    Await(*g_lookup, 2, [](const SLookup& l) { return l.schemeRead; });
+    Await(*g_lookup, g_lookup->greetingMs + g_lookup->portalMs, [](const SLookup& l) { return l.schemeRead; });
     std::lock_guard<std::mutex> lock(g_lookup->mutex);
     return g_lookup->schemeRead ? g_lookup->scheme : -1;
 }

@@ -6,8 +6,9 @@
 // takes connections but never answers holds up no one. Call Start before
 // anything else in the process uses the bus.
 
-// Starts the look-up; each step waits at most timeoutMs.
-void StartDesktopBusLookup(int timeoutMs);
+// Starts the look-up: the greeting waits at most greetingMs, the portal
+// (which the bus may start on demand) portalMs.
+void StartDesktopBusLookup(int greetingMs, int portalMs);
 // True when a session bus took the connection but did not greet within the
 // time-out: every user of it in this process (Qt's accessibility bridge,
 // the tray) would wait for it for good. Waits for the greeting, if need be.

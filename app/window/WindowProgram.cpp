@@ -31,9 +31,11 @@
 #include "ui/window/MainWindow.h"
 
 namespace {
-// Each step of asking the session bus (its greeting, the portal, which the
-// bus may start on demand) waits at most this long.
-constexpr int kDesktopBusTimeoutMs = 500;
+// A bus greets at once; one that has not after this long, even on a busy
+// machine, never will. The portal, which the bus may start on demand, is
+// taken as absent after its own time.
+constexpr int kBusGreetingMs = 2000;
+constexpr int kPortalAnswerMs = 500;
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -88,7 +90,7 @@ int RunWindowProgram(int argc, char** argv)
     }
     // Asked off this thread: a bus that never answers must not hold the
     // window up, nor Qt's own users of the bus (accessibility, tray) later.
-    StartDesktopBusLookup(kDesktopBusTimeoutMs);
+    StartDesktopBusLookup(kBusGreetingMs, kPortalAnswerMs);
     if (SessionBusHangs()) {
         std::fprintf(stderr, "Tallix: the session bus does not answer; the window goes without it\n");
         setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null", 1); // refused at once
