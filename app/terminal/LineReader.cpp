@@ -100,7 +100,7 @@ const EditApi* Edit()
 #define rl_getc_function (*Edit()->getcFunction)
 #define rl_outstream (*Edit()->outStream)
 
-CLineReader::CLineReader() : interactive_(isatty(STDIN_FILENO) != 0 && Edit() != nullptr), history_(std::string())
+CLineReader::CLineReader() : interactive_(isatty(STDIN_FILENO) != 0 && Edit() != nullptr)
 {
     if (!interactive_) return;
     if (!isatty(STDOUT_FILENO)) chatter_ = stderr;

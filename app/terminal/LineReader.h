@@ -38,7 +38,7 @@ private:
 
     bool interactive_ = false;
     FILE* chatter_ = stdout;
-    CLineHistory history_;
+    CLineHistory history_{std::string()}; // kept at a terminal only
     std::string buffer_; // piped input read but not yet returned, from start_
     size_t start_ = 0;
     bool ended_ = false;
