@@ -641,7 +641,7 @@ TEST_F(TerminalCommands, ScriptInputThatCannotBeReadFails)
     }
     inputPath_ = huge;
     memoryLimit_ = rlim_t(160) << 20;
-    Check({{{"-"}, "", "2\nthe calculation is longer than 255 characters\n3\n", "", 1}});
+    Check({{{"-"}, "", "2\nthe calculation is longer than 255 characters\n3\n", "character 256 of", 1}});
     fs::remove(huge);
 }
 
