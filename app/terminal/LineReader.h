@@ -27,8 +27,9 @@ public:
     // errno of a failed read of piped input; 0 when none failed.
     int ReadError() const { return readError_; }
 
-    // Far beyond any calculation, small enough to hold.
-    static constexpr size_t kMaxLineBytes = size_t(1) << 20;
+    // Far beyond any calculation (255 characters, blanks aside), small
+    // enough to be read and refused at once.
+    static constexpr size_t kMaxLineBytes = size_t(64) << 10;
 
 private:
     bool ReadPlainLine(std::string& line);
