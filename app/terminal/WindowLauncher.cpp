@@ -57,10 +57,12 @@ std::string DisplayProblem()
 {
     const std::string forced = Variable("QT_QPA_PLATFORM");
     const std::string x = Variable("DISPLAY"), wayland = Variable("WAYLAND_DISPLAY");
-    const bool xcb = forced.starts_with("xcb"), onWayland = forced.starts_with("wayland");
-    // Other platforms (offscreen, vnc...) need no display of the desktop.
-    if (!forced.empty() && !xcb && !onWayland) return std::string();
-    const bool xNamed = !x.empty() && !onWayland, waylandNamed = !wayland.empty() && !xcb;
+    // A forced platform may be a list ("wayland;xcb"); others (offscreen,
+    // vnc...) need no display of the desktop.
+    const bool mayX = forced.empty() || forced.find("xcb") != std::string::npos;
+    const bool mayWayland = forced.empty() || forced.find("wayland") != std::string::npos;
+    if (!mayX && !mayWayland) return std::string();
+    const bool xNamed = !x.empty() && mayX, waylandNamed = !wayland.empty() && mayWayland;
     if (!xNamed && !waylandNamed) return "no graphical display";
     const bool xAnswers = xNamed && XDisplayAnswers();
     const bool waylandAnswers = waylandNamed && WaylandDisplayAnswers();

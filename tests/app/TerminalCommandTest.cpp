@@ -649,21 +649,24 @@ TEST_F(TerminalCommands, ScriptInputThatCannotBeReadFails)
 // the window, and says why.
 TEST_F(TerminalCommands, ADisplayThatDoesNotAnswerStartsTheLineCalculator)
 {
-    env_["QT_QPA_PLATFORM"] = "";
     env_["XDG_RUNTIME_DIR"] = Home();
     const struct {
         const char* x;
         const char* wayland;
+        const char* platform;
         const char* says;
     } rows[] = {
-        {":58", "", "tallix: the display :58 does not answer; starting the terminal calculator"},
-        {"", "gone-0", "tallix: the Wayland display gone-0 does not answer; starting the"},
-        {":58", "gone-0", "neither the display :58 nor the Wayland display gone-0 answers"},
-        {"", "", "tallix: no graphical display; starting the terminal calculator"},
+        {":58", "", "", "tallix: the display :58 does not answer; starting the terminal calculator"},
+        {"", "gone-0", "", "tallix: the Wayland display gone-0 does not answer; starting the"},
+        {":58", "gone-0", "", "neither the display :58 nor the Wayland display gone-0 answers"},
+        {":58", "gone-0", "wayland;xcb", "neither the display :58 nor the Wayland display gone-0 answers"},
+        {"", "", "", "tallix: no graphical display; starting the terminal calculator"},
+        {"", "gone-0", "xcb", "tallix: no graphical display; starting the terminal calculator"},
     };
     for (const auto& row : rows) {
         env_["DISPLAY"] = row.x;
         env_["WAYLAND_DISPLAY"] = row.wayland;
+        env_["QT_QPA_PLATFORM"] = row.platform;
         Check({{{}, "6*7\n", "42\n", row.says, 0}});
     }
 }
