@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -204,6 +205,7 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     }
     if (reader.Interactive() && !quit) std::fputc('\n', reader.Chatter());
     CCalcEngine::ReleaseInstance();
+    if (reader.ReadError()) return Failure(std::string("can't read the input: ") + std::strerror(reader.ReadError()));
     return failOnError && anyFailed ? 1 : 0;
 }
 

@@ -26,6 +26,7 @@
 namespace {
 
 const char kConvertForm[] = "--convert needs VALUE FROM TO, e.g. --convert 1 mi km";
+const char kBeyondRange[] = "the result is beyond the range of numbers (about 1.8e308)";
 
 std::string UnitNamesPath()
 {
@@ -104,6 +105,8 @@ int ConvertUnits(const SUnitEntry& from, const SUnitEntry& to, const std::string
     if (!converter.Convert(value.c_str(), result))
         return Failure(value + " " + from.abbreviation + " is below absolute zero (" +
                        FormatDouble(converter.AbsoluteZero(), 12) + " " + from.abbreviation + ")");
+    if (!std::isfinite(converter.ConvertValue(ReadNumber(value.c_str()))))
+        return Failure(kBeyondRange);
     std::printf("%s\n", result.c_str());
     return 0;
 }

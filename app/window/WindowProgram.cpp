@@ -17,6 +17,7 @@
 #include "app/window/SingleInstance.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
+#include "platform/DesktopBus.h"
 #include "platform/HttpSession.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
@@ -30,6 +31,12 @@
 #include "ui/window/MainWindow.h"
 
 namespace {
+// A bus greets at once; one that has not after this long, even on a busy
+// machine, never will. The portal, which the bus may start on demand, is
+// taken as absent after its own time.
+constexpr int kBusGreetingMs = 2000;
+constexpr int kPortalAnswerMs = 500;
+
 int g_signalPipe[2] = {-1, -1};
 
 void OnSignal(int)
@@ -78,8 +85,15 @@ int RunWindowProgram(int argc, char** argv)
     CVexSingleInst single("Tallix Application");
     single.LockStartup();
     if (single.AnotherInstanceExists()) {
-        single.ActivateOther();
-        return 0;
+        if (single.ActivateOther()) return 0;
+        std::fprintf(stderr, "Tallix: the running Tallix does not answer; starting another\n");
+    }
+    // Asked off this thread: a bus that never answers must not hold the
+    // window up, nor Qt's own users of the bus (accessibility, tray) later.
+    StartDesktopBusLookup(kBusGreetingMs, kPortalAnswerMs);
+    if (SessionBusHangs()) {
+        std::fprintf(stderr, "Tallix: the session bus does not answer; the window goes without it\n");
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null", 1); // refused at once
     }
     StartFontConfigLoad();
     QApplication app(argc, argv);

@@ -41,6 +41,24 @@ class Session:
             self.close()  # a session that failed to start leaves nothing running
             raise
 
+    def bus_config(self):
+        """A session bus that starts the system's session services but no desktop
+        portal: one installed here would answer for the user's own desktop."""
+        services = os.path.join(self.dir, 'services')
+        os.makedirs(services)
+        for folder in ['/usr/share/dbus-1/services', '/usr/local/share/dbus-1/services']:
+            for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else []:
+                if 'portal' not in name and not os.path.exists(os.path.join(services, name)):
+                    os.symlink(os.path.join(folder, name), os.path.join(services, name))
+        path = os.path.join(self.dir, 'bus.conf')
+        with open(path, 'w') as conf:
+            conf.write('<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"\n'
+                       ' "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">\n'
+                       '<busconfig><type>session</type><listen>unix:tmpdir=%s</listen>'
+                       '<servicedir>%s</servicedir><policy context="default"><allow send_destination="*"/>'
+                       '<allow eavesdrop="true"/><allow own="*"/></policy></busconfig>\n' % (self.dir, services))
+        return path
+
     def launch(self, program, with_orca):
         env = dict(os.environ)
         for name in ['HOME', 'XDG_CONFIG_HOME', 'XDG_DATA_HOME', 'XDG_CACHE_HOME', 'XDG_RUNTIME_DIR']:
@@ -61,8 +79,8 @@ class Session:
             number += chunk
         os.close(read)
         env['DISPLAY'] = ':' + number.decode().strip()
-        for line in subprocess.run(['dbus-launch', '--sh-syntax'], env=env, capture_output=True,
-                                   text=True, check=True).stdout.splitlines():
+        bus = ['dbus-launch', '--sh-syntax', '--config-file=' + self.bus_config()]
+        for line in subprocess.run(bus, env=env, capture_output=True, text=True, check=True).stdout.splitlines():
             m = re.match(r"(\w+)='?([^';]*)'?;", line)
             if m:
                 env[m.group(1)] = m.group(2)

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -115,9 +118,12 @@ protected:
         const std::string in = folder_->Write("in", input), out = folder_->File("out"), err = folder_->File("err");
         const pid_t pid = fork();
         if (pid == 0) {
-            Redirect(in, O_RDONLY, 0);
+            Redirect(inputPath_.empty() ? in : inputPath_, O_RDONLY, 0);
             Redirect(outPath.empty() ? out : outPath, O_WRONLY | O_CREAT | O_TRUNC, 1);
             Redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2);
+            alarm(60); // a hang fails the row instead of the whole run
+            const rlimit memory{memoryLimit_, memoryLimit_};
+            if (memoryLimit_) setrlimit(RLIMIT_AS, &memory);
             Exec(args);
         }
         int status = 0;
@@ -144,6 +150,8 @@ protected:
     }
 
     std::map<std::string, std::string> env_;
+    std::string inputPath_; // standard input from this file or folder instead
+    rlim_t memoryLimit_ = 0; // of the program's address space, when not 0
 
     static void Redirect(const std::string& path, int flags, int fd)
     {
@@ -275,6 +283,14 @@ TEST_F(TerminalCommands, ConvertsUnitsAndCurrencies)
         {{"--convert", "-500", "C", "F"}, "", "", "-500 °C is below absolute zero (-273.15 °C)", 1},
         {{"--convert", "-0.5", "K", "K"}, "", "", "-0.5 K is below absolute zero (0 K)", 1},
         {{"--convert", "-459.67", "F", "C"}, "", "-273.15\n", "", 0},
+        {{"--convert", "-459.67", "F", "K"}, "", "0\n", "", 0},
+        {{"--convert", "-273.15", "C", "K"}, "", "0\n", "", 0},
+        // A result beyond the range of numbers is no result.
+        {{"--convert", "1e308", "km", "mm"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "1e308", "C", "F"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "1.7e308", "lb", "oz"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "-1.7e308", "lb", "oz"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "1e308", "mm", "km"}, "", "1e+302\n", "", 0},
         {{"--convert", "1", "kN", "N"}, "", "1000\n", "", 0},
         {{"--convert", "1", "KM", "M"}, "", "1000\n", "", 0},
         {{"--convert", "1", "KN", "N"}, "", "1000\n", "reading \"KN\" as kN (kilonewton)", 0},
@@ -609,6 +625,120 @@ TEST_F(TerminalCommands, HelpMatchesTheReadme)
     const SResult version = Run({"--version"});
     EXPECT_EQ(version.out.rfind("tallix ", 0), 0u);
     EXPECT_EQ(version.code, 0);
+}
+
+// Input that cannot be read fails the script; an overlong line is refused
+// without being held whole, and the lines after it are still answered.
+TEST_F(TerminalCommands, ScriptInputThatCannotBeReadFails)
+{
+    inputPath_ = Program();
+    Check({{{"-"}, "", "", "can't read the input: Is a directory", 1}});
+    const std::string huge = Program() + "huge";
+    {
+        std::ofstream(huge, std::ios::binary) << "1+1\n";
+        fs::resize_file(huge, (size_t(200) << 20) + 4); // a sparse line of 200 MB
+        std::ofstream(huge, std::ios::binary | std::ios::app) << "\n2+1\n";
+    }
+    inputPath_ = huge;
+    memoryLimit_ = rlim_t(160) << 20;
+    Check({{{"-"}, "", "2\nthe calculation is longer than 255 characters\n3\n", "character 256 of", 1}});
+    fs::remove(huge);
+}
+
+// Without a display that answers, the line calculator starts instead of
+// the window, and says why.
+TEST_F(TerminalCommands, ADisplayThatDoesNotAnswerStartsTheLineCalculator)
+{
+    env_["XDG_RUNTIME_DIR"] = Home();
+    const struct {
+        const char* x;
+        const char* wayland;
+        const char* platform;
+        const char* says;
+    } rows[] = {
+        {":58", "", "", "tallix: the display :58 does not answer; starting the terminal calculator"},
+        {"", "gone-0", "", "tallix: the Wayland display gone-0 does not answer; starting the"},
+        {":58", "gone-0", "", "neither the display :58 nor the Wayland display gone-0 answers"},
+        {":58", "gone-0", "wayland;xcb", "neither the display :58 nor the Wayland display gone-0 answers"},
+        {"", "", "", "tallix: no graphical display; starting the terminal calculator"},
+        {"", "gone-0", "xcb", "tallix: no graphical display; starting the terminal calculator"},
+    };
+    for (const auto& row : rows) {
+        env_["DISPLAY"] = row.x;
+        env_["WAYLAND_DISPLAY"] = row.wayland;
+        env_["QT_QPA_PLATFORM"] = row.platform;
+        Check({{{}, "6*7\n", "42\n", row.says, 0}});
+    }
+}
+
+// A line calculator at a terminal, typed at by a test.
+class CTerminalSession {
+public:
+    explicit CTerminalSession(const std::function<void()>& exec)
+    {
+        pid_ = forkpty(&terminal_, nullptr, nullptr, nullptr);
+        if (pid_ == 0) exec();
+    }
+    ~CTerminalSession()
+    {
+        if (pid_ > 0 && !ended_) kill(pid_, SIGKILL);
+        if (pid_ > 0 && !ended_) waitpid(pid_, nullptr, 0);
+        if (terminal_ >= 0) close(terminal_);
+    }
+    bool Prompted() { return ShowsAfter(terminal_, seen_, seen_.size(), "DEG 10> "); }
+    // Types a line and waits for the next prompt.
+    bool Enter(const std::string& keys)
+    {
+        const size_t from = seen_.size();
+        return write(terminal_, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size()) &&
+               ShowsAfter(terminal_, seen_, from, "\n") && ShowsAfter(terminal_, seen_, from, "DEG 10> ");
+    }
+    int Quit()
+    {
+        int status = -1;
+        if (write(terminal_, "quit\r", 5) == 5) waitpid(pid_, &status, 0);
+        ended_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int terminal_ = -1;
+    bool ended_ = false;
+    std::string seen_;
+};
+
+// The history is read only from a regular file, in the format earlier
+// versions wrote, and sessions that run at once keep each other's lines.
+TEST_F(TerminalCommands, LineCalculatorHistoryIsMergedAndNeverWaitedFor)
+{
+    const std::string history = Home() + "/state/tallix/history";
+    const std::string results = Program() + "session-results";
+    fs::remove(results);
+    auto start = [&] { return [this, results] { Redirect(results, O_WRONLY | O_CREAT | O_APPEND, 1); Exec({"--cli"}); }; };
+    fs::create_directories(Home() + "/state/tallix");
+    ASSERT_EQ(::mkfifo(history.c_str(), 0600), 0);
+    {
+        CTerminalSession fifo(start());
+        ASSERT_TRUE(fifo.Prompted());
+        ASSERT_TRUE(fifo.Enter("1+1\r"));
+        EXPECT_EQ(fifo.Quit(), 0);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(history.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)); // left as it was
+    fs::remove(history);
+
+    Write(history, "_HiStOrY_V2_\n6\\040*\\0407\n");
+    CTerminalSession first(start()), second(start());
+    ASSERT_TRUE(first.Prompted());
+    ASSERT_TRUE(second.Prompted());
+    ASSERT_TRUE(first.Enter("\x1b[A\r")); // the stored line, recalled
+    ASSERT_TRUE(second.Enter("2^5\r"));
+    EXPECT_EQ(second.Quit(), 0);
+    EXPECT_EQ(first.Quit(), 0);
+    EXPECT_EQ(TempFolder::Read(results), "2\n42\n32\n");
+    EXPECT_EQ(TempFolder::Read(history), "_HiStOrY_V2_\n6\\040*\\0407\n2^5\nquit\n6\\040*\\0407\nquit\n");
 }
 
 } // namespace

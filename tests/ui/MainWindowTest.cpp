@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QApplication>
 #include <QScreen>
 #include <QFile>
@@ -317,11 +319,14 @@ TEST(PlacementTest, TitleStripMustLieOnAScreen)
     struct Row { int left; int top; bool on; } rows[] = {
         {100, 100, true}, {-100, 0, true}, {-150, 0, false}, {1900, 1000, true},
         {3070, 500, true}, {3090, 500, false}, {100, 1075, false}, {2000, 1010, true}, {2000, 1020, false}, {100, -5, true},
-        {100, -20, false},
+        {100, -20, false}, {INT_MAX, INT_MAX, false}, {INT_MAX - 100, 500, false}, {INT_MIN, INT_MIN, false},
     };
     for (const Row& row : rows)
         EXPECT_EQ(IsPlaceOnScreens(QPoint(row.left, row.top), QSize(240, 294), screens), row.on)
             << row.left << "," << row.top;
+    // A place at the far end does not wrap round to the other.
+    const QList<QRect> farLeft = {QRect(INT_MIN + 1, INT_MIN + 1, 1000, 1000)};
+    EXPECT_FALSE(IsPlaceOnScreens(QPoint(INT_MAX - 100, INT_MAX - 5), QSize(240, 294), farLeft));
 }
 
 TEST(PlacementTest, APlaceOnAShrunkenScreenIsPulledInWhole)

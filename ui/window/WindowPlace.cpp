@@ -4,6 +4,8 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 #include "settings/SettingsStore.h"
 
@@ -11,13 +13,22 @@ namespace {
 // From this device pixel ratio on, the double-size art drawn one to one is
 // sharper than the normal art scaled up.
 const qreal kDenseRatio = 1.5;
+
+// The middle of the title strip, where the window is held; none for a place
+// so far out (a stored 2147483647) that the strip lies beyond every coordinate.
+std::optional<QPoint> Grip(const QPoint& topLeft, const QSize& size)
+{
+    const qint64 x = qint64(topLeft.x()) + size.width() / 2, y = qint64(topLeft.y()) + 10;
+    if (x > INT_MAX || y > INT_MAX || x < INT_MIN || y < INT_MIN) return std::nullopt;
+    return QPoint(int(x), int(y));
+}
 }  // namespace
 
 bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRect>& screens)
 {
-    const QPoint grip(topLeft.x() + size.width() / 2, topLeft.y() + 10);
+    const std::optional<QPoint> grip = Grip(topLeft, size);
     for (const QRect& screen : screens)
-        if (screen.contains(grip)) return true;
+        if (grip && screen.contains(*grip)) return true;
     return false;
 }
 
@@ -36,9 +47,10 @@ std::optional<QPoint> RestoredPlace(const SettingsRect& saved, const QSize& size
     // A place on a screen that is gone would put the window out of reach; on a
     // screen that shrank (another resolution or scale) it is pulled back in whole.
     const QPoint place(saved.left, saved.top);
-    const QPoint grip(place.x() + size.width() / 2, place.y() + 10);
+    const std::optional<QPoint> grip = Grip(place, size);
     for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->availableGeometry().contains(grip)) return KeepOnScreen(place, size, screen->availableGeometry());
+        if (grip && screen->availableGeometry().contains(*grip))
+            return KeepOnScreen(place, size, screen->availableGeometry());
     return std::nullopt;
 }
 
