@@ -431,12 +431,12 @@ int CFileRegistry::Write(const char* key, const char* name, bool isText, const c
 {
     if (!StorableNames(key, name) || (isText && !text)) return 0;
     LoadOnce();
-    CRegistryValues::Value& value = values_.Ensure(key, name);
-    const bool same = value.isText == isText && (isText ? value.text == text : value.number == number);
+    const CRegistryValues::Value* had = values_.Find(key, name);
+    const bool same = had && had->isText == isText && (isText ? had->text == text : had->number == number);
     // A value written as this process already had it is not its change:
     // another process may have stored a newer one since.
     if (!same) {
-        for (CRegistryValues::Value* target : {&value, &changed_.Ensure(key, name)}) {
+        for (CRegistryValues::Value* target : {&values_.Ensure(key, name), &changed_.Ensure(key, name)}) {
             target->isText = isText;
             target->text = isText ? text : "";
             target->number = isText ? 0 : number;

@@ -519,7 +519,7 @@ bool ShowsAfter(int terminal, std::string& seen, size_t from, const std::string&
 // settings file belongs gives the defaults.
 TEST_F(TerminalCommands, UpdateRatesWithAFolderForSettings)
 {
-    fs::create_directories(Home() + "/.config/Fernhill/Tallix.conf");
+    fs::create_directories(Home() + "/.config/tallix/tallix.conf");
     env_["TALLIX_RATES_URL"] = "http://127.0.0.1:1/currency.ini";
     EXPECT_EQ(Run({"--update-rates"}).code, 1); // no rates from a closed port, and no abort
 }

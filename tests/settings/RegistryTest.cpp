@@ -129,7 +129,8 @@ TEST(RegistryTest, GarbledLinesCostOnlyThemselves)
         {"Good", true}, {"Bad", false}, {"Huge", false}, {"Open", false}, {"Esc", false}, {"Hex", false},
         {"Quote", true}, {"Still", true}, {"Next", true}, {"Orphan", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.present, values.Find("A", c.name) != nullptr) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.present, values.Find("SOFTWARE\\Fernhill\\Tallix\\A", c.name) != nullptr) << c.name;
 }
 
 TEST(RegistryTest, MissingEmptyOrGarbledFileGivesDefaults)
@@ -401,17 +402,21 @@ TEST(RegistryTest, AStoreKeepsWhatAnotherProcessStored)
 {
     TempFolder folder;
     const std::string path = folder.File("tallix.conf");
+    const char kCurrency[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
     CFileRegistry window(path), terminal(path);
-    ASSERT_EQ(1, window.WriteNumber(kKey, "WindowPositionLeft", 10));
+    window.BeginWrites(); // the window's first save
+    window.WriteNumber(kKey, "WindowPositionLeft", 10);
+    window.WriteNumber(kCurrency, "Download_Day", 1);
+    ASSERT_EQ(1, window.EndWrites());
     int32_t value = 0;
     ASSERT_EQ(1, terminal.ReadNumber(kKey, "WindowPositionLeft", value)); // read before the window's next store
     ASSERT_EQ(1, window.WriteNumber(kKey, "WindowPositionLeft", 20));
     ASSERT_EQ(1, window.WriteText("SOFTWARE\\Fernhill\\Tallix\\Memory", "Memory1", "42"));
     terminal.BeginWrites();
     terminal.WriteNumber(kKey, "WindowPositionLeft", 10); // as it read it: not its change
-    terminal.WriteNumber("SOFTWARE\\Fernhill\\Tallix\\Currency", "Download_Day", 8);
+    terminal.WriteNumber(kCurrency, "Download_Day", 8);
     ASSERT_EQ(1, terminal.EndWrites());
-    window.WriteNumber("SOFTWARE\\Fernhill\\Tallix\\Currency", "Download_Day", 1); // the window's old view
+    window.WriteNumber(kCurrency, "Download_Day", 1); // the window's old value again
     CFileRegistry after(path);
     std::string memory;
     const struct {
@@ -420,7 +425,7 @@ TEST(RegistryTest, AStoreKeepsWhatAnotherProcessStored)
         int32_t expected;
     } rows[] = {
         {kKey, "WindowPositionLeft", 20},
-        {"SOFTWARE\\Fernhill\\Tallix\\Currency", "Download_Day", 8},
+        {kCurrency, "Download_Day", 8},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(1, after.ReadNumber(row.key, row.name, value)) << row.name;
