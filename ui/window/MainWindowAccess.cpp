@@ -20,8 +20,8 @@ void CMainWindow::OpenGroupMenu()
     CSkinMenuButton* menu = nullptr;
     if (auto* converter = dynamic_cast<CConverterPage*>(PageInView()))
         menu = converter->MenuButton();
-    else if (m_display)
-        menu = m_display->MenuButton();
+    else if (Display())
+        menu = Display()->MenuButton();
     if (menu) menu->OpenLater();
 }
 
@@ -47,10 +47,10 @@ std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
     // The read-out, the group menu button, the group's keys, the main keypad's.
     const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
     if (readOut) order.emplace_back(group, 0);
-    if (m_display && m_display->MenuButton()) order.emplace_back(m_display, 0);
+    if (Display() && Display()->MenuButton()) order.emplace_back(Display(), 0);
     for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
-    if (m_mainKeypad)
-        for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
+    if (MainKeypad())
+        for (int i = 0; i < MainKeypad()->AccessibleCount(); ++i) order.emplace_back(MainKeypad(), i);
     return order;
 }
 
@@ -78,8 +78,8 @@ int CMainWindow::MoveKeypadFocus(bool back)
 void CMainWindow::SetKeypadFocus(CSkinPage* page, int index)
 {
     if (auto* group = dynamic_cast<CKeypadPage*>(PageInView())) group->SetKeyFocus(page == group ? index : -1);
-    if (m_mainKeypad) m_mainKeypad->SetKeyFocus(page == m_mainKeypad ? index : -1);
-    if (m_display) m_display->SetKeyFocus(page == m_display ? index : -1);
+    if (MainKeypad()) MainKeypad()->SetKeyFocus(page == MainKeypad() ? index : -1);
+    if (Display()) Display()->SetKeyFocus(page == Display() ? index : -1);
 }
 
 int CMainWindow::PressKeypadFocus()
@@ -125,10 +125,10 @@ void CMainWindow::SpeakResult(int commandType)
     // A converter in view speaks its converted value instead of the display's.
     // Typed digits are echoed by the screen reader; a converted value is not.
     CSkinPage* page = PageInView();
-    const bool display = m_display && m_display->isVisible();
+    const bool display = Display() && Display()->isVisible();
     std::string value;
     if (display)
-        value = m_display->SpokenValue();
+        value = Display()->SpokenValue();
     else if (page && page->isVisible())
         value = page->AccessibleValue();
     if (value.empty() || value == m_spoken) return;
