@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 
 #include <malloc.h>
@@ -25,6 +24,7 @@
 #include "ui/common/SkinPalette.h"
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/KeypadPage.h"
+#include "ui/window/SaveScheduler.h"
 #include "ui/window/TrayIcon.h"
 #include "ui/window/WindowPlace.h"
 
@@ -77,9 +77,7 @@ void CMainWindow::Initialise(int startInTray)
     if (onFocusGained) onFocusGained();
     // What changed reaches the disk within a second, so that a crash, a power
     // cut or a killed session loses at most that second.
-    auto* saver = new QTimer(this);
-    connect(saver, &QTimer::timeout, this, [this] { SaveChanges(); });
-    saver->start(kSaveIntervalMs);
+    m_saveScheduler = new CSaveScheduler(this, [this] { SaveChanges(); }, kSaveDelayMs);
 }
 
 void CMainWindow::RestorePlace()
