@@ -172,6 +172,7 @@ void CMainWindow::SwitchToSlot(int slot, int previous, int direction)
     ShowSlotPage(previous, false);
     m_selected = slot;
     CSettingsStore::Instance().SetSelectedWindow(slot);
+    ScheduleSave();
     m_pageSet.Create(SlotKind(slot));
     m_band.Switch().BeginSwitch(direction);
     ShowSlotPage(slot, true);
@@ -243,6 +244,7 @@ int CMainWindow::ReloadGroupPage(int kind) { return m_pageSet.Reload(kind); }
 
 void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
 {
+    ScheduleSave();
     SetSkinTextClearType(CSettingsStore::Instance().ClearType());
     // A scale set in the dialog is the user's from now on.
     if (m_doubleScale != m_resources.DoubleScale()) CSettingsStore::Instance().SetVGAChosen(1);
@@ -303,7 +305,11 @@ void CMainWindow::BuildRemainingPages()
     if (onFocusGained) onFocusGained();
 }
 
-void CMainWindow::moveEvent(QMoveEvent*) { m_pageSet.SetBackgroundFlags(); }
+void CMainWindow::moveEvent(QMoveEvent*)
+{
+    m_pageSet.SetBackgroundFlags();
+    ScheduleSave();
+}
 
 void CMainWindow::paintEvent(QPaintEvent*)
 {
@@ -367,6 +373,11 @@ void CMainWindow::SaveChanges()
     // Both write only what changed since they last wrote.
     settings.SaveSettings(m_registry, &m_calculator, this);
     if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
+}
+
+void CMainWindow::ScheduleSave()
+{
+    if (m_saveScheduler) m_saveScheduler->Schedule();
 }
 
 void CMainWindow::SaveState()

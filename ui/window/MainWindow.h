@@ -173,6 +173,8 @@ private:
     void ChooseScale();
     void OnScreenChanged();
     void RestorePlace();
+    // A value to save may have changed: saved a moment later.
+    void ScheduleSave();
 
     RegistryAccess& m_registry;
     CSkinResources& m_resources;
