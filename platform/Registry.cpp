@@ -252,7 +252,7 @@ std::string CFileRegistry::LegacyPath() { return UserConfigFolder() + "/Fernhill
 
 std::string CFileRegistry::Format(const CRegistryValues& values)
 {
-    std::string text = "# Tallix settings: one group per key; numbers bare, texts quoted.\n";
+    std::string text = "# Tallix settings: one section per key; numbers bare, texts quoted.\n";
     for (const CRegistryValues::Key& key : values.Keys()) {
         text += "\n[" + Cp1252ToUtf8(SectionName(key.name)) + "]\n";
         for (const CRegistryValues::Value& value : key.values) {
