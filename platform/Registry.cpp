@@ -276,8 +276,7 @@ void CFileRegistry::Parse(const std::string& text, CRegistryValues& values)
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         if (line.front() == '[' && line.back() == ']' && line.size() > 2) {
-            key = Utf8ToCp1252(line.substr(1, line.size() - 2));
-            key = KeyOfSection(key);
+            key = KeyOfSection(Utf8ToCp1252(line.substr(1, line.size() - 2)));
             continue;
         }
         size_t equals = line.find('=');

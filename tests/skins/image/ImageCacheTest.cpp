@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -250,7 +249,6 @@ TEST_F(ImageCache, BothShippedSkinsAtBothScalesStayUnderTheBound)
         LoadSkinImageFile(path.string(), loaded, &cached);
         EXPECT_TRUE(cached) << path;
     }
-    std::printf("cache of both skins at both scales: %ju bytes\n", total);
 }
 
 }  // namespace
