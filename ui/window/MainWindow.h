@@ -159,6 +159,8 @@ private:
     int PressKeypadFocus();
     // The keys that are no calculator keys (menu, Options, Help, Exit, focus); 1 when taken.
     int RouteKey(int key, int modifiers);
+    // Switches to the history page, adding it to the menu when it is not there.
+    void ShowHistory();
     void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
     void LoadSkin();
     void BuildMenuItems();

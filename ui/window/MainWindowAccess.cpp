@@ -4,9 +4,11 @@
 #include <QFocusEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "settings/SettingsStore.h"
 #include "ui/common/Announcer.h"
 #include "ui/pages/ConverterPage.h"
 #include "ui/pages/DisplayPage.h"
@@ -109,6 +111,10 @@ int CMainWindow::RouteKey(int key, int modifiers)
         if (!ctrl) return 0;
         ExitProgram();
         return 1;
+    case Qt::Key_H:
+        if (!ctrl || alt) return 0;
+        ShowHistory();
+        return 1;
     case Qt::Key_F9:
         Command(2, 18);  // change sign, as on desktop calculators
         return 1;
@@ -118,6 +124,22 @@ int CMainWindow::RouteKey(int key, int modifiers)
     case Qt::Key_Space: return !ctrl && !alt && PressKeypadFocus();
     default: return 0;
     }
+}
+
+void CMainWindow::ShowHistory()
+{
+    const auto at = std::find(m_slotKinds.begin(), m_slotKinds.end(), kHistoryKind);
+    if (at != m_slotKinds.end()) {
+        ChooseMenuItem(static_cast<int>(at - m_slotKinds.begin()));
+        return;
+    }
+    // A full menu gives up its last group for the history.
+    CSettingsStore& settings = CSettingsStore::Instance();
+    const int slot = std::min(SlotCount(), CSettingsStore::kMenuItemCount - 1);
+    settings.SetMenuItem(slot, kHistoryKind);
+    settings.SetNumberOfWindows(slot + 1);
+    settings.SetSelectedWindow(slot);
+    AfterOptions(0, 1);
 }
 
 void CMainWindow::SpeakResult(int commandType)

@@ -115,6 +115,8 @@ void CMainWindow::keyPressEvent(QKeyEvent* event)
 void CMainWindow::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat()) return;
+    if (auto* page = dynamic_cast<CConverterPage*>(PageOfKind(SlotKind(m_selected))))
+        if (page->isVisible() && page->TakesArrowKeys()) return;
     if (event->key() == Qt::Key_Up) PreviousSlot();
     if (event->key() == Qt::Key_Down) NextSlot();
 }
