@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <string_view>
 
 std::string UserRatesPath() { return TallixDataFolder() + "Currency/Currency.ini"; }
@@ -59,19 +58,22 @@ std::string PathToRead(const std::string& user, const std::string& shipped)
 
 namespace {
 
-bool WrittenAfter(const std::string& path, const struct timespec& built)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    const struct timespec& at = info.st_mtim;
-    return at.tv_sec > built.tv_sec || (at.tv_sec == built.tv_sec && at.tv_nsec > built.tv_nsec);
-}
-
-void CopyFile(const std::string& from, const std::string& to)
+std::string TextOf(const std::string& path, bool& read)
 {
     std::string text;
     int error = 0;
-    if (!ReadFileText(from, text, error)) return;
+    read = ReadFileText(path, text, error) != 0;
+    return text;
+}
+
+// A file the program folder holds that differs from what the build placed
+// there was written by an earlier version: a download or a Customize edit.
+void TakeOverChanged(const std::string& path, const std::string& shipped, const std::string& to)
+{
+    bool readHere = false, readShipped = false;
+    const std::string text = TextOf(path, readHere);
+    const std::string original = TextOf(shipped, readShipped);
+    if (!readHere || !readShipped || text == original) return;
     MakeParentFolders(to);
     WriteFileAtomically(to.c_str(), text);
 }
@@ -83,6 +85,20 @@ bool IsDescriptionName(std::string_view name)
 
 } // namespace
 
+void TakeOverFiles(const std::string& program, const std::string& shipped, const std::string& user)
+{
+    TakeOverChanged(program + "Currency/Currency.ini", shipped + "Currency/Currency.ini",
+                    user + "Currency/Currency.ini");
+    DIR* skins = ::opendir((program + "Skins").c_str());
+    if (!skins) return;
+    while (dirent* entry = ::readdir(skins)) {
+        const std::string name = entry->d_name;
+        if (IsDescriptionName(name))
+            TakeOverChanged(program + "Skins/" + name, shipped + "Skins/" + name, user + "Customized/" + name);
+    }
+    ::closedir(skins);
+}
+
 void TakeOverProgramFolderFiles()
 {
     const std::string mine = TallixDataFolder();
@@ -92,21 +108,5 @@ void TakeOverProgramFolderFiles()
     // Installed, the program folder was never written: nothing to take over.
     const std::string program = ProgramFolder();
     if (program.empty() || program != CompanionFolder()) return;
-    char self[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return;
-    self[n] = '\0';
-    struct stat executable {};
-    if (::stat(self, &executable) != 0) return;
-    const struct timespec built = executable.st_mtim;
-
-    if (WrittenAfter(ShippedRatesPath(), built)) CopyFile(ShippedRatesPath(), UserRatesPath());
-    DIR* skins = ::opendir((program + "Skins").c_str());
-    if (!skins) return;
-    while (dirent* entry = ::readdir(skins)) {
-        const std::string name = entry->d_name;
-        const std::string path = program + "Skins/" + name;
-        if (IsDescriptionName(name) && WrittenAfter(path, built)) CopyFile(path, EditedSkinsFolder() + name);
-    }
-    ::closedir(skins);
+    TakeOverFiles(program, program + ShippedCopiesFolder(), mine);
 }

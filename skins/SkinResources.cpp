@@ -179,6 +179,7 @@ int CSkinResources::LoadSkinDescription(const char* path)
         m_descriptionPath = path;
         m_editedPath = edited;
         m_descriptionEdited = 0;
+        m_saveFailureShown = 0;
     }
     return ok;
 }
@@ -187,15 +188,22 @@ int CSkinResources::SaveSkinDescription()
 {
     if (!m_descriptionLoaded) return 0;
     if (!m_descriptionEdited) return 1;
-    m_descriptionEdited = 0;
     std::string reason;
     if (!m_description->ReadWhole()) {
         reason = "it was not read whole, and saving it would lose the rest";
     } else {
         MakeParentFolders(m_editedPath);
-        if (m_description->Save(m_editedPath.c_str())) return 1;
+        // The edit stays pending until it is on disk: a later save (or the
+        // one at exit) tries again after a moment of full disk.
+        if (m_description->Save(m_editedPath.c_str())) {
+            m_descriptionEdited = 0;
+            m_saveFailureShown = 0;
+            return 1;
+        }
         reason = std::strerror(errno);
     }
+    if (m_saveFailureShown) return 0;
+    m_saveFailureShown = 1;
     MessageBoxService().Show("The changes to the skin description " + m_descriptionPath +
                                  " could not be saved to " + m_editedPath + " (" + reason + ").",
                              "Tallix", MessageKind::Warning, MessageButtons::Ok);

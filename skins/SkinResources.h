@@ -107,8 +107,8 @@ public:
     // is never written. 1 at once when nothing was edited since the last
     // save. 0 when it cannot be written, the text would be longer than the
     // 30,000 bytes the next start reads, or the description was not read
-    // whole (a save would drop the rest); a message then tells the user that
-    // the change is not saved, once per edit.
+    // whole (a save would drop the rest); the edit then stays pending for the
+    // next save, and a message tells the user once (until a save succeeds).
     int SaveSkinDescription();
 
     // The button definition file of the loaded skin.
@@ -167,6 +167,7 @@ private:
     std::string m_editedPath;
     std::string m_userFolder;
     int m_descriptionEdited = 0;
+    int m_saveFailureShown = 0;
     std::unique_ptr<CIniStore> m_buttons;
     std::string m_skinFolder;
     std::array<ImageSlot, kImageSlots> m_slots;

@@ -114,8 +114,12 @@ int RunWindowProgram(int argc, char** argv)
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
-    // Images decoded once are read from the cache at later starts.
-    SetSkinImageCacheFolder(UserCacheFolder() + "/Fernhill/Tallix/skin-images");
+    // Images decoded once are read from the cache at later starts. Older
+    // versions kept larger entries elsewhere: they are of no use now.
+    const std::string oldCache = UserCacheFolder() + "/Fernhill";
+    RemoveSkinImageCache(oldCache + "/Tallix/skin-images");
+    for (const std::string& emptied : {oldCache + "/Tallix", oldCache}) rmdir(emptied.c_str());
+    SetSkinImageCacheFolder(UserCacheFolder() + "/tallix/skin-images");
     std::string folder;
     CSkinResources::Instance().GetProgramFolder(folder);
     // Downloads run in tallix-fetch: libcurl and its TLS libraries would stay

@@ -81,7 +81,8 @@ run() {
   wait $p || fail "$name: the program did not end cleanly"
   [ -n "$portal_pid" ] && { kill "$portal_pid"; wait "$portal_pid" 2>/dev/null; }
   local saved
-  saved=$(sed -n 's/^IniFile="\(.*\)"$/\1/p' "$config/Fernhill/Tallix.conf")
+  # A skin stored by an older version is read from its file and saved in the new one.
+  saved=$(sed -n 's/^IniFile="\(.*\)"$/\1/p' "$config/tallix/tallix.conf")
   [ "$saved" = "$expected" ] || fail "$name: skin $saved, not $expected ($(cat "$work/stderr-$name"))"
   echo "$name: $saved"
 }

@@ -101,7 +101,7 @@ TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)
     ASSERT_TRUE(WaitFor([&] { return second->state() == QProcess::NotRunning; }));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_TRUE(WaitFor([&] { return restored == 1; }));
-    EXPECT_FALSE(QFile::exists(dir.path() + "/config/Fernhill/Tallix.conf"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/config/tallix/tallix.conf"));
     delete second;
 }
 

@@ -372,24 +372,46 @@ TEST_F(TerminalCommands, NamesTheFileItCannotRead)
 }
 
 // The first start takes over, once, what an earlier version wrote beside the
-// program after it was built: downloaded rates, edited skin descriptions.
+// program: the files that differ from the build's untouched copies of them,
+// whatever their times (a rebuild copies shipped files anew, newer than the
+// program, and they are still no one's edits).
 TEST_F(TerminalCommands, FirstStartTakesOverFilesWrittenBesideTheProgram)
 {
-    fs::remove_all(Home() + "/data/tallix");
-    fs::create_directories(Program() + "Skins");
-    const std::string edited = "[Custom1]\r\nBtn1=Sin\r\n";
-    Write(Program() + "Skins/mine.ini", edited);
+    const std::string shipped = Program() + ".shipped/";
+    for (const std::string& folder : {Program() + "Skins", shipped + "Skins", shipped + "Currency"})
+        fs::create_directories(folder);
+    const std::string original = "[Custom1]\r\nBtn1=Cos\r\n", edited = "[Custom1]\r\nBtn1=Sin\r\n";
+    const std::string shippedRates = "[Conversions]\nUSD=1\n";
+    Write(shipped + "Skins/mine.ini", original);
+    Write(shipped + "Currency/Currency.ini", shippedRates);
     const std::string copy = Home() + "/data/tallix/Customized/mine.ini";
+    const struct {
+        const char* what;
+        std::string skin, rates;
+        bool taken;
+    } rows[] = {
+        {"edited and downloaded", edited, kRates, true},
+        {"as shipped", original, shippedRates, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(Home() + "/data/tallix");
+        Write(Program() + "Skins/mine.ini", row.skin);
+        Write(RatesPath(), row.rates);
+        Run({"--convert", "1", "USD", "USD"});
+        EXPECT_EQ(fs::exists(UserRatesPath()), row.taken);
+        EXPECT_EQ(fs::exists(copy), row.taken);
+        if (row.taken) {
+            EXPECT_EQ(TempFolder::Read(UserRatesPath()), row.rates);
+            EXPECT_EQ(TempFolder::Read(copy), row.skin);
+        }
+    }
+    // Only once: a later start takes nothing over.
+    Write(Program() + "Skins/mine.ini", edited);
     Run({"--convert", "1", "USD", "USD"});
-    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
-    EXPECT_EQ(TempFolder::Read(copy), edited);
-
-    Write(RatesPath(), "[Conversions]\nUSD=1\n");
-    fs::remove(copy);
-    Run({"--convert", "1", "USD", "USD"});
-    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
     EXPECT_FALSE(fs::exists(copy));
     fs::remove_all(Program() + "Skins");
+    fs::remove_all(shipped);
 }
 
 TEST_F(TerminalCommands, ChecksSkinsAndPressesKeys)
@@ -536,7 +558,7 @@ bool ShowsAfter(int terminal, std::string& seen, size_t from, const std::string&
 // settings file belongs gives the defaults.
 TEST_F(TerminalCommands, UpdateRatesWithAFolderForSettings)
 {
-    fs::create_directories(Home() + "/.config/Fernhill/Tallix.conf");
+    fs::create_directories(Home() + "/.config/tallix/tallix.conf");
     env_["TALLIX_RATES_URL"] = "http://127.0.0.1:1/currency.ini";
     EXPECT_EQ(Run({"--update-rates"}).code, 1); // no rates from a closed port, and no abort
 }

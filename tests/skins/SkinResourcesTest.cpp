@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -399,6 +400,24 @@ TEST_F(UserSkinFixture, OnlyAnEditIsSavedAndOnlyFromAWholeRead)
 }
 
 // The IniFile setting names a file in the skins folder, nothing else.
+// A save that fails keeps the edit for the next one, and says so once.
+TEST_F(UserSkinFixture, AFailedSaveIsTriedAgainAndReportedOnce)
+{
+    dir.Write("Skins/default.ini", "[Init]\r\nButton=Button.ini\r\n\r\n[Custom1]\r\nBtn1=Sin\r\n");
+    ASSERT_EQ(Load("default.ini"), 1);
+    std::filesystem::create_directories(Copy()); // the copy's place is taken: the write fails
+    res.Description().SetValue("Custom1", "Btn1", "Cos");
+    res.MarkDescriptionEdited();
+    EXPECT_EQ(res.SaveSkinDescription(), 0);
+    EXPECT_EQ(res.SaveSkinDescription(), 0);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    std::filesystem::remove(Copy());
+    EXPECT_EQ(res.SaveSkinDescription(), 1);
+    std::ifstream copy(Copy(), std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(copy), {}).find("Btn1=Cos"), std::string::npos);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
 TEST_F(UserSkinFixture, IniFileOutsideTheSkinsFolderFallsBackToDefault)
 {
     dir.Write("Skins/default.ini", "[Init]\nButton=Button.ini\n");

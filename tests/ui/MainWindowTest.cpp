@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QScreen>
 #include <QFile>
@@ -10,7 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
 
 #include "settings/SettingsStore.h"
 #include "skins/ButtonGroup.h"
@@ -23,6 +27,7 @@
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/GroupMenuPopup.h"
 #include "ui/pages/SkinMenuButton.h"
+#include "ui/window/SaveScheduler.h"
 #include "ui/window/TrayIcon.h"
 
 namespace {
@@ -358,6 +363,54 @@ TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)
     std::string color;
     again.Window().Resources().GetSkinString(color, "Display", "TextColor", "");
     EXPECT_EQ(color, "1,2,3");
+}
+
+// Timers registered on the application and every window, per object: each
+// one wakes the program however long it sits idle.
+std::map<QObject*, int> RegisteredTimers()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    std::map<QObject*, int> timers;
+    std::function<void(QObject*)> visit = [&](QObject* object) {
+        if (int n = static_cast<int>(dispatcher->registeredTimers(object).size())) timers[object] = n;
+        for (QObject* child : object->children()) visit(child);
+    };
+    visit(QCoreApplication::instance());
+    for (QWidget* window : QApplication::topLevelWidgets()) visit(window);
+    return timers;
+}
+
+// The timers registered since `before` (earlier tests may leave one-shot
+// timers of their own running).
+int NewTimers(const std::map<QObject*, int>& before)
+{
+    int added = 0;
+    for (const auto& [object, n] : RegisteredTimers()) {
+        const auto had = before.find(object);
+        added += std::max(0, n - (had == before.end() ? 0 : had->second));
+    }
+    return added;
+}
+
+// An idle window is never woken (no polling for changes to save): a change is
+// saved a moment after it, and the window sleeps again.
+TEST_F(MainWindowTest, AnIdleWindowIsNeverWoken)
+{
+    const std::map<QObject*, int> before = RegisteredTimers();
+    UiWindow ui;
+    CSaveScheduler* saves = ui.Window().SaveScheduler();
+    ASSERT_NE(saves, nullptr);
+    saves->SaveNow(); // what start-up changed
+    EXPECT_EQ(NewTimers(before), 0);
+    ui.Type("7");
+    EXPECT_TRUE(saves->Pending());
+    ui.Window().Command(4, 0); // into register 0
+    saves->SaveNow();
+    std::string memory;
+    EXPECT_EQ(1, ui.Registry().ReadText("SOFTWARE\\Fernhill\\Tallix\\Memory", "Memory1", memory, 32));
+    EXPECT_EQ(memory, "7");
+    EXPECT_FALSE(saves->Pending());
+    EXPECT_EQ(NewTimers(before), 0);
 }
 
 }  // namespace

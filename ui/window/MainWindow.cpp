@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 
 #include <malloc.h>
@@ -25,6 +24,7 @@
 #include "ui/common/SkinPalette.h"
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/KeypadPage.h"
+#include "ui/window/SaveScheduler.h"
 #include "ui/window/TrayIcon.h"
 #include "ui/window/WindowPlace.h"
 
@@ -77,9 +77,7 @@ void CMainWindow::Initialise(int startInTray)
     if (onFocusGained) onFocusGained();
     // What changed reaches the disk within a second, so that a crash, a power
     // cut or a killed session loses at most that second.
-    auto* saver = new QTimer(this);
-    connect(saver, &QTimer::timeout, this, [this] { SaveChanges(); });
-    saver->start(kSaveIntervalMs);
+    m_saveScheduler = new CSaveScheduler(this, [this] { SaveChanges(); }, kSaveDelayMs);
 }
 
 void CMainWindow::RestorePlace()
@@ -175,6 +173,7 @@ void CMainWindow::SwitchToSlot(int slot, int previous, int direction)
     m_selected = slot;
     // A group shown only for the moment (the history by Ctrl+H) is not the user's choice.
     if (slot < CSettingsStore::Instance().NumberOfWindows()) CSettingsStore::Instance().SetSelectedWindow(slot);
+    ScheduleSave();
     m_pageSet.Create(SlotKind(slot));
     m_band.Switch().BeginSwitch(direction);
     ShowSlotPage(slot, true);
@@ -251,6 +250,7 @@ int CMainWindow::ReloadGroupPage(int kind) { return m_pageSet.Reload(kind); }
 
 void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
 {
+    ScheduleSave();
     SetSkinTextClearType(CSettingsStore::Instance().ClearType());
     // A scale set in the dialog is the user's from now on.
     if (m_doubleScale != m_resources.DoubleScale()) CSettingsStore::Instance().SetVGAChosen(1);
@@ -311,7 +311,11 @@ void CMainWindow::BuildRemainingPages()
     if (onFocusGained) onFocusGained();
 }
 
-void CMainWindow::moveEvent(QMoveEvent*) { m_pageSet.SetBackgroundFlags(); }
+void CMainWindow::moveEvent(QMoveEvent*)
+{
+    m_pageSet.SetBackgroundFlags();
+    ScheduleSave();
+}
 
 void CMainWindow::paintEvent(QPaintEvent*)
 {
@@ -375,6 +379,11 @@ void CMainWindow::SaveChanges()
     // Both write only what changed since they last wrote.
     settings.SaveSettings(m_registry, &m_calculator, this);
     if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
+}
+
+void CMainWindow::ScheduleSave()
+{
+    if (m_saveScheduler) m_saveScheduler->Schedule();
 }
 
 void CMainWindow::SaveState()

@@ -30,6 +30,7 @@ class CConverterPage;
 class CDisplayPage;
 class CKeypadPage;
 class CMessageReceiver;
+class CSaveScheduler;
 class CSkinPage;
 class CSkinResources;
 class CTrayIcon;
@@ -78,9 +79,12 @@ public:
     // Window rectangle, settings and an edited skin description, written
     // once at exit.
     void SaveState();
-    // The same, whenever they changed: every second while the window runs.
+    // The same, whenever they changed: a second after anything that may
+    // have changed them while the window runs (never while it is idle).
     void SaveChanges();
-    static constexpr int kSaveIntervalMs = 1000;
+    static constexpr int kSaveDelayMs = 1000;
+    // Watches for changes and runs SaveChanges; null before Initialise.
+    CSaveScheduler* SaveScheduler() const { return m_saveScheduler; }
     // Runs the handler of message 1065 now.
     void BuildRemainingPages() override;
 
@@ -173,6 +177,8 @@ private:
     void ChooseScale();
     void OnScreenChanged();
     void RestorePlace();
+    // A value to save may have changed: saved a moment later.
+    void ScheduleSave();
 
     RegistryAccess& m_registry;
     CSkinResources& m_resources;
@@ -194,4 +200,5 @@ private:
     std::string m_spoken;
     int m_exiting = 0;
     int m_screenWatched = 0;
+    CSaveScheduler* m_saveScheduler = nullptr;
 };

@@ -76,6 +76,8 @@ void CMainWindow::Character(char ch)
 
 void CMainWindow::InvalidateValuePages()
 {
+    // The calculator's saved values (memory, mode, base...) may have changed.
+    ScheduleSave();
     m_pageSet.InvalidateValues();
     RefreshAccessibleNames(PageInView());
 }
