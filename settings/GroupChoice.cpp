@@ -46,7 +46,6 @@ void ArrangeGroupRows(GroupRows& rows, const CSettingsStore& settings)
     }
 }
 
-namespace {
 void ShowGroupsMessage(int id)
 {
     std::string text, caption = "Groups Error";
@@ -54,7 +53,6 @@ void ShowGroupsMessage(int id)
     LoadResString(LocalizedId(StringId::GroupsErrorCaption), caption);
     MessageBoxService().Show(text, caption, MessageKind::Information, MessageButtons::Ok);
 }
-}  // namespace
 
 int CommitGroupRows(const std::vector<GroupRow>& rows, CSettingsStore& settings)
 {

@@ -26,6 +26,9 @@ GroupRows& GroupTable();
 // row that was there, so unchosen groups keep only roughly their old order.
 void ArrangeGroupRows(GroupRows& rows, const CSettingsStore& settings);
 
+// Shows string id of the groups' messages, in the "Groups Error" box.
+void ShowGroupsMessage(int id);
+
 // The Groups page's commit: the kinds of the checked rows, in order, become
 // the menu. No checked row: message 360, nothing changes. More than 9:
 // message 361, the first 9 are kept. Returns 1 when the menu settings were
