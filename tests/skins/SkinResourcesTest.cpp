@@ -467,9 +467,10 @@ TEST_F(UserSkinFixture, SkinWithoutItsButtonFileGivesWayToTheShippedDefault)
         EXPECT_EQ(result.iniFileChanged, row.changed);
         EXPECT_EQ(res.ButtonDefinitions().FindSection("Init"), 0);
         ASSERT_EQ(boxes.shown.size(), *row.told ? 1u : 0u);
-        if (*row.told)
+        if (*row.told) {
             EXPECT_EQ(boxes.shown[0].first,
                       "Error: Unable to read configuration file located in " + dir.Path() + row.told);
+        }
     }
     EXPECT_EQ(res.ListSkins(0), (std::vector<std::string>{"default.ini", "plain.ini"}));
     EXPECT_EQ(res.ListSkins(1), (std::vector<std::string>{"default.ini"}));

@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "strings/StringIds.h"
+#include "ui/options/OptionsHost.h"
 #include "ui/common/ResourceText.h"
 
 CSkinsPage::CSkinsPage(QWidget* parent, OptionsContext& context)
