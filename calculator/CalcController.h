@@ -7,6 +7,7 @@
 // Texts held here (entries, registers) are Windows-1252; GetDisplay and
 // GetSignText return UTF-8 for drawing and printing.
 #include "calculator/AlgebraicMode.h"
+#include "calculator/CalcHistory.h"
 #include "calculator/CalcMode.h"
 #include "calculator/CalculatorSettingsOwner.h"
 #include "calculator/ChainMode.h"
@@ -79,6 +80,22 @@ public:
     int GetRefusedCount() const { return refused_; }
     int GetDisplayDigits() const { return displayDigits_; }
 
+    // Every calculation a press completes ("=", a function key on a number,
+    // an R.P.N. operation); in memory until OpenHistory names its file.
+    CCalcHistory& History() { return history_; }
+    const CCalcHistory& History() const { return history_; }
+    // Reads the history file at path and keeps writing to it.
+    void OpenHistory(const std::string& path);
+    // Formats a value text of `base` as the display would (UTF-8).
+    void FormatValue(const std::string& value, int base, std::string& fullText, std::string& mantissaText,
+                     std::string& exponentText, int regional) const;
+    // A history entry as the user reads it (UTF-8): "2 + 3" and "5".
+    std::string HistoryExpressionText(const SHistoryEntry& entry, int regional) const;
+    std::string HistoryResultText(const SHistoryEntry& entry, int regional) const;
+    // Puts an entry's result (in the expression mode: its expression) into
+    // the entry, carried into the current base; 1 when taken.
+    int RecallHistory(size_t index);
+
     CCalcMode& ActiveMode() { return *modes_[currentMode_]; }
     CCalcMode& Mode(int index) { return *modes_[index]; }
     CRpnMode& Rpn() { return rpn_; }
@@ -91,6 +108,7 @@ private:
     int RecallRegister(int index);
     int AddToRegister(int index, bool subtract);
     void ShowRefusedMessage() const;
+    void Record(const CEvaluationWatch& watch);
 
     CCalcMode expression_;
     CAlgebraicMode algebraic_;
@@ -98,6 +116,7 @@ private:
     CChainMode chain_;
     CRpnMode rpn_;
     CCalcMode* modes_[5];
+    CCalcHistory history_;
     int currentMode_ = kModeChain;
     std::string memory_[kMemoryRegisters];
     std::string answer_;

@@ -1,5 +1,6 @@
 #include "datafiles/UserData.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileText.h"
 #include "platform/UserFolders.h"
@@ -17,6 +18,38 @@ std::string ShippedRatesPath() { return ProgramFolder() + "Currency/Currency.ini
 
 
 std::string EditedSkinsFolder() { return TallixDataFolder() + "Customized/"; }
+
+namespace {
+
+// The entry of `folder` named `name` in any case, the name itself when none is.
+std::string FindEntry(const std::string& folder, const std::string& name)
+{
+    DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
+    std::string found = name;
+    if (!dir) return found;
+    while (dirent* entry = readdir(dir))
+        if (SameAsciiNoCase(entry->d_name, name)) {
+            found = entry->d_name;
+            if (found == name) break;
+        }
+    closedir(dir);
+    return found;
+}
+
+} // namespace
+
+std::string ExistingSpelling(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return path;
+    std::string folder = path.substr(0, slash);
+    size_t parentSlash = folder.rfind('/');
+    if (parentSlash != std::string::npos) {
+        std::string parent = folder.substr(0, parentSlash);
+        folder = parent + "/" + FindEntry(parent, folder.substr(parentSlash + 1));
+    }
+    return folder + "/" + FindEntry(folder, path.substr(slash + 1));
+}
 
 std::string PathToRead(const std::string& user, const std::string& shipped)
 {

@@ -11,6 +11,10 @@ std::string ShippedRatesPath();
 // $XDG_DATA_HOME/tallix/Customized/: a skin's description as the user's
 // Customize edits left it, one file per skin under the skin's file name.
 std::string EditedSkinsFolder();
+// `path` as it exists on disk when its folder or file name exists in another
+// letter case ("currency/currency.ini" for "Currency/Currency.ini"), else
+// `path`: what reads and what writes the file both take this one.
+std::string ExistingSpelling(const std::string& path);
 // `user` when anything is there (a broken file is reported, not passed
 // over), `shipped` otherwise.
 std::string PathToRead(const std::string& user, const std::string& shipped);

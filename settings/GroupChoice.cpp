@@ -25,6 +25,7 @@ GroupRows& GroupTable()
         {StringId::GroupCustom3, 12, 0},
         {StringId::GroupConstants, 14, 0},
         {StringId::GroupStats, 15, 0},
+        {StringId::GroupHistory, 16, 0},
     }};
     return rows;
 }

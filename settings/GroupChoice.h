@@ -1,6 +1,6 @@
 #pragma once
 // Which groups the main menu lists, in which order: the Groups options page's
-// table of all 15 groups and the rules that turn its checked rows into the
+// table of all 16 groups and the rules that turn its checked rows into the
 // menu settings.
 #include <array>
 #include <vector>
@@ -9,16 +9,16 @@ class CSettingsStore;
 
 struct GroupRow {
     int stringId;  // the group's name in the string table
-    int kind;      // the group kind, 1 to 15 (the MenuItem values)
+    int kind;      // the group kind, 1 to 16 (the MenuItem values)
     int checked;
 };
 
-using GroupRows = std::array<GroupRow, 15>;
+using GroupRows = std::array<GroupRow, 16>;
 
 // The table of the run, in the order the Groups page last left it (at start:
 // Default, Memory, Unit Converter, Tip Calculator, Algebra, Trigonometry 1 and
 // 2, Base Conversions, Currency Converter, RPN & Boolean, Custom 1 to 3,
-// Constants, Stats & Conversions).
+// Constants, Stats & Conversions, History).
 GroupRows& GroupTable();
 
 // Marks the menu's groups checked and brings them to the top in menu order;

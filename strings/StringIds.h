@@ -57,12 +57,16 @@ enum : int {
     RatesServerError = 794,
     HelpNoBrowser = 800,
     // What a screen reader says beside the painted texts.
+    CurrencyBuiltInRate = 850, CurrencyDaysOld = 851, CurrencyMonthsOld = 852, CurrencyYearsOld = 853,
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
     // The Groups page refuses a tick past the menu's 9 groups.
     GroupsAtMost = 920,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
+
+    // The calculation history and the expression mode.
+    GroupHistory = 940, HistoryClear = 941, ModeExpression = 942, HistoryEntryName = 943, HistoryEmpty = 944,
 
     TrayTip = 32777,
 };

@@ -51,8 +51,8 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
             out.file = argv[++i];
         } else if (arg == "--group" && hasValue) {
             out.kind = std::atoi(argv[++i]);
-            if (out.kind < 1 || out.kind > 15) {
-                std::fprintf(stderr, "tallix: --group: %s is not a group kind from 1 to 15\n", argv[i]);
+            if (!FindGroupKind(out.kind)) {
+                std::fprintf(stderr, "tallix: --group: %s is not a group kind from 1 to %d\n", argv[i], kGroupKindCount);
                 return 0;
             }
         } else if (arg == "--vga") {

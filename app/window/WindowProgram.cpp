@@ -115,6 +115,7 @@ int RunWindowProgram(int argc, char** argv)
         CMainWindow window(registry, CSkinResources::Instance());
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
+        window.Calculator().OpenHistory(DefaultHistoryPath());
         window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
         // A first start dresses the window like the desktop; the user's choice counts from then on.
         window.firstStartSkin = [] { return DesktopPrefersDark() ? std::string("dark.ini") : std::string(); };

@@ -183,11 +183,11 @@ TEST_F(TerminalCommands, EvaluatesWhatPeopleType)
         {{"--", "-3!"}, "", "-6\n", "", 0},
         {{"--", "-pi*2/pi"}, "", "-2\n", "", 0},
         {{"--notation", "sci", "123456*1000"}, "", "1.23456e+008\n", "", 0},
-        {{"--eval", "5!!"}, "", "Syntax Error\n", "", 1},
-        {{"--eval", "1e1000"}, "", "Syntax Error\n", "", 1},
+        {{"--eval", "5!!"}, "", "Syntax Error\n", "character 3 of \"5!!\"", 1},
+        {{"--eval", "1e1000"}, "", "Syntax Error\n", "character 6 of \"1e1000\"", 1},
         {{"--eval", "1/0"}, "", "Infinity\n", "", 1},
-        {{"--eval", "√4"}, "", "Syntax Error\n", "", 1},
-        {{"--eval", kBadUtf8}, "", "Syntax Error\n", "", 1},
+        {{"--eval", "√4"}, "", "2\n", "", 0},
+        {{"--eval", kBadUtf8}, "", "Syntax Error\n", "character 3 of", 1},
         {{"9", "--base", "8"}, "", "", "9 is not a digit in base 8", 1},
         {{"1G", "--base", "16"}, "", "", "G is not a digit in base 16", 1},
         {{"255", "--base", "2"}, "", "", "2 is not a digit in base 2", 1},
@@ -215,19 +215,19 @@ TEST_F(TerminalCommands, LineCalculatorAnswersEachLine)
         {{"--cli"}, "3²\n\n4×2", "9\n8\n", "", 0},
         {{"--cli"}, "hex\n0-1\nbase 2\n101*11\ndec\n7/2\n", "base 16\nFFFFFFFF\nbase 2\n1111\nbase 10\n3.5\n", "", 0},
         {{"--cli"}, "rad\nsin(pi/2)\ngrad\nsin(100)\n", "angle unit RAD\n1\nangle unit GRAD\n1\n", "", 0},
-        {{"--cli"}, "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nbase 10\nSyntax Error\n", "", 0},
+        {{"--cli"}, "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nbase 10\nSyntax Error\n", "a number is missing after \"+\"", 0},
         {{"--cli"}, "1\nquit\n2\n", "1\n", "", 0},
         {{"--cli", "--base", "16"}, "A+1\r\n", "B\n", "", 0},
         {{"--cli"}, "6*7\nans+1\nhex\nans\nff + 1\n", "42\n43\nbase 16\n2B\n100\n", "", 0},
         {{"--cli"}, "notation\nsci\n123456*1000\n", "notation normal\nnotation sci\n1.23456e+008\n", "", 0},
         {{"--cli", "--notation", "eng"}, "123456*1000\n", "123.456e+006\n", "", 0},
         {{"--cli"}, "", "", "", 0},
-        {{"--cli"}, "9\noct\n9\n", "9\nbase 8\n9 is not a digit in base 8\n", "", 0},
+        {{"--cli"}, "9\noct\n9\n", "9\nbase 8\n9 is not a digit in base 8\n", "character 1 of \"9\": 9 is not a digit in base 8", 0},
         {{"-"}, "1+2\n2^10\n", "3\n1024\n", "", 0},
-        {{"-"}, "1+2\n5+\n", "3\nSyntax Error\n", "", 1},
+        {{"-"}, "1+2\n5+\n", "3\nSyntax Error\n", "at the end of \"5+\"", 1},
         {{"-", "--base=16"}, "ff\n", "FF\n", "", 0},
-        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "", 1},
-        {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "", 1},
+        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "character 256 of", 1},
+        {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "not a character of UTF-8 text", 1},
         {{"-"}, "base 1\n", "the base is a number from 2 to 36\n", "", 1},
         {{"-"}, "1+2\n\n \n2^10\n", "3\n\n\n1024\n", "", 0},
         {{"--cli", "--angle", "nope"}, "1\n", "", "--angle: \"nope\"", 2},
@@ -319,8 +319,8 @@ TEST_F(TerminalCommands, ImplausibleRatesGiveNoInfinity)
     for (const char* code : {"USD", "EUR", "GBP"}) rates += std::string(code) + (*code == 'U' ? "=1\n" : "=1e308\n");
     std::ofstream(RatesPath(), std::ios::binary | std::ios::trunc) << rates + "JPY=4e-320\n";
     Check({
-        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is of 2004-06-01", 0},
-        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is of 2004-06-01", 0},
+        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is a built-in rate, not a market rate", 0},
+        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is a built-in rate, not a market rate", 0},
         {{"--convert", "1.2e308", "EUR", "USD"}, "", "", "the result is beyond the range of numbers", 1},
     });
 }
@@ -404,10 +404,10 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         std::string err;
     } failures[] = {
         {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
-        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not reference rates)"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not exchange rates)"},
         {CTestHttpServer::kOk, "[Rates]\nEUR=2\n", "is no usable rates file (no section [Conversions])"},
         {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
-        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
+        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "too large for a rates file (at most 30000 bytes"},
     };
     for (const auto& failure : failures) {
         CTestHttpServer server(failure.mode, failure.body);
@@ -435,7 +435,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     Check({{{"--convert", "4", "USD", "EUR"}, "", "1\n", std::string("rates downloaded on ") + today, 0}});
 
     const SResult told = Run({"--update-rates"});
-    EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
+    // The same rates again change nothing, and it says so.
+    EXPECT_EQ(told.out.rfind("Rates unchanged at " + server.Url(), 0), 0u) << told.out;
     EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
     fs::remove_all(Home() + "/data/tallix/Currency");
     Write(Home() + "/data/tallix/Currency", "a file where the rates folder belongs");
@@ -463,14 +464,14 @@ TEST_F(TerminalCommands, UpdatesFromReferenceRates)
     const std::time_t now = std::time(nullptr);
     std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
     Check({
-        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string("rates of 2026-12-04, downloaded on ") + today, 0},
+        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string(", downloaded on ") + today, 0},
         {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
         {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
         // A rate the source does not give says how old it is.
-        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is of 2004-06-01", 0},
+        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is a built-in rate, not a market rate", 0},
     });
     const SResult listed = Run({"--list-currencies"});
-    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (rate of 2004-06-01)\n"),
+    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (built-in rate, not a market rate)\n"),
               std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("JPY        0.006498  Japanese Yen\n"), std::string::npos) << listed.out;
     const SResult again = Run({"--update-rates"});

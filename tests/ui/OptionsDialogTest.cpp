@@ -139,7 +139,7 @@ TEST_F(OptionsDialogTest, CurrencyTabDatesReadAsOnTheCurrencyPage)
         registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", LanguageFromLocaleName(language));
         ResetLanguage();
         UiWindow ui(&registry);
-        CSettingsStore::Instance().SetDownloadDate({1, 6, 2004});
+        CSettingsStore::Instance().SetDownloadDate({4, 12, 2026});
         auto* currency = dynamic_cast<CCurrencyConverterPage*>(ui.Window().PageOfKind(8));
         ASSERT_TRUE(currency);
         OpenOptions options(ui.Window());
@@ -300,7 +300,7 @@ TEST_F(OptionsDialogTest, GroupsCommitWhenTheDialogCloses)
         UiWindow ui;
         OpenOptions options(ui.Window());
         CSkinReportList* list = options.Page<CGroupsPage>(EOptionPage::Groups)->List();
-        ASSERT_EQ(list->Count(), 15);
+        ASSERT_EQ(list->Count(), 16);
         EXPECT_EQ(list->Text(8).toStdString(), "RPN & Boolean");
         CheckOnly(*list, row.checked);
         options.Close();
@@ -327,12 +327,12 @@ TEST_F(OptionsDialogTest, MoveButtonsFollowTheSelection)
     };
     EXPECT_EQ(enabled(), "0011");
     options.Control<QPushButton>(EOptionPage::Groups, "moveBottom")->click();
-    EXPECT_EQ(list->SelectedRow(), 14);
-    EXPECT_EQ(list->ItemValue(14), 1);
+    EXPECT_EQ(list->SelectedRow(), 15);
+    EXPECT_EQ(list->ItemValue(15), 1);
     EXPECT_EQ(enabled(), "1100");
     options.Control<QPushButton>(EOptionPage::Groups, "moveUp")->click();
     EXPECT_EQ(enabled(), "1111");
-    EXPECT_EQ(list->ItemValue(13), 1);
+    EXPECT_EQ(list->ItemValue(14), 1);
 }
 
 TEST_F(OptionsDialogTest, CustomizeEditsReloadTheCustomGroupAtOnce)
@@ -411,7 +411,7 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     table->SetRatesPath(folder.Path() + "Currency/Currency.ini");
     table->Load();
     std::string rates = ReadFileText(folder.Path() + "Currency/Currency.ini");
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=4.25");
+    rates.replace(rates.find("EUR=1.0784"), 10, "EUR=4.25");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
     setenv(CCurrencyDownloader::kUrlVariable, server.Url().c_str(), 1);
     UiWindow ui(nullptr, 0, folder.Path());

@@ -199,11 +199,18 @@ void CCurrencyConverterPage::DownloadFinished(intptr_t status)
 std::string CCurrencyConverterPage::RatesDateText() const
 {
     const SettingsDate& d = CSettingsStore::Instance().DownloadDate();
+    // The settings hold this day until the first download: no update was made.
+    if (d.year == 2004 && d.month == 6 && d.day == 1) return {};
     return WithDate(StringId::CurrencyLastUpdate, "Last Update: %s", QDate(d.year, d.month, d.day));
 }
 
 std::string CCurrencyConverterPage::ReferenceDateText() const
 {
+    // A built-in figure is no rate of any day, and says so.
+    for (const int index : {m_table.From(), m_table.To()})
+        if (m_table.IsBuiltIn(index))
+            return (index == m_table.From() ? m_from.code : m_to.code) + ": " +
+                   LocalizedText(StringId::CurrencyBuiltInRate, "Built-in rate, not a market rate");
     // The older of the two rates converted: a rate the last download did not
     // bring keeps its own date, which no newer one may hide.
     std::string date;
@@ -212,8 +219,16 @@ std::string CCurrencyConverterPage::ReferenceDateText() const
         if (!own.empty() && (date.empty() || own < date)) date = own;
     }
     if (date.empty()) return {};
-    return WithDate(StringId::CurrencyRatesOf, "Rates of %s",
-                    QDate::fromString(QString::fromStdString(date), Qt::ISODate));
+    std::string text = WithDate(StringId::CurrencyRatesOf, "Rates of %s",
+                                QDate::fromString(QString::fromStdString(date), Qt::ISODate));
+    SRatesAge age;
+    if (!StaleRatesAge(date, QDate::currentDate().toString(Qt::ISODate).toStdString(), age)) return text;
+    static const int kIds[] = {StringId::CurrencyDaysOld, StringId::CurrencyMonthsOld, StringId::CurrencyYearsOld};
+    static const char* const kEnglish[] = {"%s days old", "%s months old", "%s years old"};
+    std::string old = LocalizedText(kIds[age.unit], kEnglish[age.unit]);
+    const size_t at = old.find("%s");
+    if (at != std::string::npos) old.replace(at, 2, std::to_string(age.count));
+    return text + ", " + old;
 }
 
 std::string CCurrencyConverterPage::FailureText() const

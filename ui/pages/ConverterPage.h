@@ -48,6 +48,9 @@ public:
 
     // A key the main window offers the shown page first; 1 when it took it.
     int OnKey(int key, int modifiers);
+    // A page that moves through its own rows with Up and Down keeps them
+    // from switching the group.
+    virtual bool TakesArrowKeys() const { return false; }
     // The accessible index of the control with the focus mark, -1 for none.
     int KeyFocus() const { return m_keyFocus; }
 
@@ -78,6 +81,10 @@ protected:
     virtual void OnMessage(unsigned, intptr_t, intptr_t) {}
     // Draws the page's own content over the background, the menu button and the lists.
     virtual void PaintContent(CSkinImage&) {}
+    // A key the page takes before its controls' Tab and Space; 1 when taken.
+    virtual int OnPageKey(int, int) { return 0; }
+    // Where the background image's part for the page starts (a wide image).
+    void SetBackgroundLeft(int x) { m_backgroundLeft = x; }
     // A press the page takes itself before the lists and the menu see it (a slot); 1 when taken.
     virtual int OnPress(int, int) { return 0; }
 
@@ -114,6 +121,7 @@ private:
 
     CPageBand* m_band;
     const CSkinImage* m_background;
+    int m_backgroundLeft = 0;
     uint32_t m_backgroundColor = 0xFF0000;
     std::unique_ptr<CSkinMenuButton> m_menu;
     std::vector<std::unique_ptr<CSkinListButton>> m_lists;

@@ -21,6 +21,9 @@ static_assert(sizeof(DisplayContent::memory) / sizeof(int) == kMemoryRegisters);
 // M1 to M5 along the top; M6 to M8 below M3 to M5, under the value.
 const int kMemoryRight[kMemoryRegisters] = {151, 171, 191, 211, 231, 191, 211, 231};
 const int kMemoryTop[kMemoryRegisters] = {6, 6, 6, 6, 6, 39, 39, 39};
+// The expression line takes the top row: every sign goes under the value.
+const int kLineMemoryRight[kMemoryRegisters] = {91, 111, 131, 151, 171, 191, 211, 231};
+const int kLineModeRight = 40;
 }  // namespace
 
 std::string BaseName(int base)
@@ -115,10 +118,17 @@ void CDisplayPage::PaintPage(const SkinRect&)
     const auto indicator = [&](int right, const std::string& text, int top = 6) {
         DrawSkinTextUtf8(s(right), s(top), s(12), 400, m_font, text, m_screen, m_textColor, kAlignRight);
     };
-    if (!c.modeText.empty()) indicator(110, c.modeText);
-    indicator(75, c.signText);
-    for (int i = 0; i < kMemoryRegisters; ++i)
-        if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1), kMemoryTop[i]);
+    if (m_calculator.CalcMode() == kModeExpression && m_calculator.CalcBase() == 10) {
+        DrawExpressionLine(c.signText);
+        if (!c.modeText.empty()) indicator(kLineModeRight, c.modeText, 39);
+        for (int i = 0; i < kMemoryRegisters; ++i)
+            if (c.memory[i]) indicator(kLineMemoryRight[i], "M" + std::to_string(i + 1), 39);
+    } else {
+        if (!c.modeText.empty()) indicator(110, c.modeText);
+        indicator(75, c.signText);
+        for (int i = 0; i < kMemoryRegisters; ++i)
+            if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1), kMemoryTop[i]);
+    }
 
     const int height = s(m_textHeight);
     if (!c.exponent.empty()) {
@@ -133,6 +143,14 @@ void CDisplayPage::PaintPage(const SkinRect&)
     } else {
         DrawValueText(c.mantissa, s(230), s(28), s(12));
     }
+}
+
+void CDisplayPage::DrawExpressionLine(const std::string& line)
+{
+    // The end of a long line is where typing goes on: it is the part shown.
+    const int height = m_resources.Scaled(12), right = m_resources.Scaled(230);
+    const std::string shown = FitSkinTextTail(height, 400, m_font, line, right - m_resources.Scaled(4));
+    DrawSkinTextUtf8(right, m_resources.Scaled(5), height, 400, m_font, shown, m_screen, m_textColor, kAlignRight);
 }
 
 int CDisplayPage::ValueLeft(int top, int height) const

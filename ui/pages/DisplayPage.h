@@ -59,6 +59,8 @@ private:
     static void ReadFont(CSkinResources& resources, std::string& face, int& height, int& weight);
     // The leftmost pixel a value drawn in rows [top, top + height) may use.
     int ValueLeft(int top, int height) const;
+    // The expression mode's line along the top row.
+    void DrawExpressionLine(const std::string& line);
     // Draws text right-aligned at right, as large as fits up to height.
     void DrawValueText(const std::string& text, int right, int top, int height);
 

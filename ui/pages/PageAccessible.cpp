@@ -20,6 +20,7 @@ QAccessible::Role RoleOf(EAccessRole role)
     case EAccessRole::ReadOut: return QAccessible::EditableText;
     case EAccessRole::MenuItem: return QAccessible::MenuItem;
     case EAccessRole::Separator: return QAccessible::Separator;
+    case EAccessRole::ListItem: return QAccessible::ListItem;
     default: return QAccessible::Button;
     }
 }
@@ -91,6 +92,10 @@ public:
         s.disabled = !m_page->AccessibleEnabled(m_index);
         s.focused = shown && m_page->AccessibleFocus() == m_index && m_page->window()->isActiveWindow();
         if (Role() == EAccessRole::ComboBox) s.hasPopup = 1;
+        if (Role() == EAccessRole::ListItem) {
+            s.selectable = 1;
+            s.selected = m_page->AccessibleFocus() == m_index;
+        }
         const int checked = m_page->AccessibleChecked(m_index);
         s.checkable = checked >= 0;
         s.checked = checked > 0;

@@ -4,9 +4,11 @@
 #include <QFocusEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "settings/SettingsStore.h"
 #include "ui/common/Announcer.h"
 #include "ui/pages/ConverterPage.h"
 #include "ui/pages/DisplayPage.h"
@@ -20,8 +22,8 @@ void CMainWindow::OpenGroupMenu()
     CSkinMenuButton* menu = nullptr;
     if (auto* converter = dynamic_cast<CConverterPage*>(PageInView()))
         menu = converter->MenuButton();
-    else if (m_display)
-        menu = m_display->MenuButton();
+    else if (Display())
+        menu = Display()->MenuButton();
     if (menu) menu->OpenLater();
 }
 
@@ -47,10 +49,10 @@ std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
     // The read-out, the group menu button, the group's keys, the main keypad's.
     const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
     if (readOut) order.emplace_back(group, 0);
-    if (m_display && m_display->MenuButton()) order.emplace_back(m_display, 0);
+    if (Display() && Display()->MenuButton()) order.emplace_back(Display(), 0);
     for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
-    if (m_mainKeypad)
-        for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
+    if (MainKeypad())
+        for (int i = 0; i < MainKeypad()->AccessibleCount(); ++i) order.emplace_back(MainKeypad(), i);
     return order;
 }
 
@@ -78,8 +80,8 @@ int CMainWindow::MoveKeypadFocus(bool back)
 void CMainWindow::SetKeypadFocus(CSkinPage* page, int index)
 {
     if (auto* group = dynamic_cast<CKeypadPage*>(PageInView())) group->SetKeyFocus(page == group ? index : -1);
-    if (m_mainKeypad) m_mainKeypad->SetKeyFocus(page == m_mainKeypad ? index : -1);
-    if (m_display) m_display->SetKeyFocus(page == m_display ? index : -1);
+    if (MainKeypad()) MainKeypad()->SetKeyFocus(page == MainKeypad() ? index : -1);
+    if (Display()) Display()->SetKeyFocus(page == Display() ? index : -1);
 }
 
 int CMainWindow::PressKeypadFocus()
@@ -109,6 +111,10 @@ int CMainWindow::RouteKey(int key, int modifiers)
         if (!ctrl) return 0;
         ExitProgram();
         return 1;
+    case Qt::Key_H:
+        if (!ctrl || alt) return 0;
+        ShowHistory();
+        return 1;
     case Qt::Key_F9:
         Command(2, 18);  // change sign, as on desktop calculators
         return 1;
@@ -120,15 +126,31 @@ int CMainWindow::RouteKey(int key, int modifiers)
     }
 }
 
+void CMainWindow::ShowHistory()
+{
+    const auto at = std::find(m_slotKinds.begin(), m_slotKinds.end(), kHistoryKind);
+    if (at != m_slotKinds.end()) {
+        ChooseMenuItem(static_cast<int>(at - m_slotKinds.begin()));
+        return;
+    }
+    // A full menu gives up its last group for the history.
+    CSettingsStore& settings = CSettingsStore::Instance();
+    const int slot = std::min(SlotCount(), CSettingsStore::kMenuItemCount - 1);
+    settings.SetMenuItem(slot, kHistoryKind);
+    settings.SetNumberOfWindows(slot + 1);
+    settings.SetSelectedWindow(slot);
+    AfterOptions(0, 1);
+}
+
 void CMainWindow::SpeakResult(int commandType)
 {
     // A converter in view speaks its converted value instead of the display's.
     // Typed digits are echoed by the screen reader; a converted value is not.
     CSkinPage* page = PageInView();
-    const bool display = m_display && m_display->isVisible();
+    const bool display = Display() && Display()->isVisible();
     std::string value;
     if (display)
-        value = m_display->SpokenValue();
+        value = Display()->SpokenValue();
     else if (page && page->isVisible())
         value = page->AccessibleValue();
     if (value.empty() || value == m_spoken) return;
