@@ -266,7 +266,7 @@ TEST_F(OptionsDialogTest, VgaToggledTwiceStillReloadsTheSkin)
     options.Close();
     EXPECT_EQ(options.flags.skinChanged, 1);
     EXPECT_NE(ui.Window().MainKeypad(), oldKeypad);  // pages made anew
-    EXPECT_EQ(ui.Window().SelectedSlot(), 0);
+    EXPECT_EQ(ui.Window().SelectedSlot(), 3);  // the group in view stays
 }
 
 // Builds the Groups list state: the kinds checked, in that order at the top.

@@ -18,6 +18,10 @@ void CWindowTray::Send()
     }
     m_icon->Show();
     m_keepHidden = 1;
+    // A window never moved by the program is placed anew by the window
+    // manager when it shows again (centred, say): pin the place the user
+    // left it at.
+    m_window.move(m_window.pos());
     m_window.hide();
     m_inTray = 1;
     Notice();
