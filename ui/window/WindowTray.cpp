@@ -20,8 +20,8 @@ void CWindowTray::Send()
     m_keepHidden = 1;
     // A window never moved by the program is placed anew by the window
     // manager when it shows again (centred, say): pin the place the user
-    // left it at.
-    m_window.move(m_window.pos());
+    // left it at. One that never showed has no place yet.
+    if (m_window.isVisible()) m_window.move(m_window.pos());
     m_window.hide();
     m_inTray = 1;
     Notice();
