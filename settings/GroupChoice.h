@@ -26,8 +26,12 @@ GroupRows& GroupTable();
 // row that was there, so unchosen groups keep only roughly their old order.
 void ArrangeGroupRows(GroupRows& rows, const CSettingsStore& settings);
 
+// Shows string id of the groups' messages, in the "Groups Error" box.
+void ShowGroupsMessage(int id);
+
 // The Groups page's commit: the kinds of the checked rows, in order, become
 // the menu. No checked row: message 360, nothing changes. More than 9:
 // message 361, the first 9 are kept. Returns 1 when the menu settings were
-// changed (selected slot back to 0), 0 when they stay as they were.
+// changed (the group in view stays selected where the menu still lists it,
+// else the first slot), 0 when they stay as they were.
 int CommitGroupRows(const std::vector<GroupRow>& rows, CSettingsStore& settings);

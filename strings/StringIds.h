@@ -60,6 +60,8 @@ enum : int {
     CurrencyBuiltInRate = 850, CurrencyDaysOld = 851, CurrencyMonthsOld = 852, CurrencyYearsOld = 853,
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
+    // The Groups page refuses a tick past the menu's 9 groups.
+    GroupsAtMost = 920,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
 

@@ -288,10 +288,12 @@ TEST_F(ConverterPagesTest, ClothingDialogShowsRowAlignedSizes)
     }
 }
 
-TEST_F(ConverterPagesTest, ClothingItemOpensTheDialogAndReturnsToDistance)
+TEST_F(ConverterPagesTest, ClothingItemOpensTheDialogAndKeepsTheCategory)
 {
     CMemoryRegistry registry;
     registry.WriteNumber(kConvertorKey, "Section", 4);
+    registry.WriteNumber(kConvertorKey, "From", 2);
+    registry.WriteNumber(kConvertorKey, "To", 3);
     UiWindow ui(&registry);
     auto* page = Show<CUnitConverterPage>(ui, 7);
     ASSERT_TRUE(page);
@@ -303,10 +305,43 @@ TEST_F(ConverterPagesTest, ClothingItemOpensTheDialogAndReturnsToDistance)
     });
     page->ChooseCategory(CUnitConverterPage::kClothingItem);
     EXPECT_TRUE(shown);
-    EXPECT_EQ(page->Converter().Category(), 0);
-    EXPECT_EQ(page->CategoryList()->Selection(), 0);
-    EXPECT_EQ(page->Converter().FromUnit(), 0);
-    EXPECT_EQ(page->Converter().ToUnit(), 1);
+    EXPECT_EQ(page->Converter().Category(), 4);
+    EXPECT_EQ(page->CategoryList()->Selection(), 4);
+    EXPECT_EQ(CSettingsStore::Instance().ConvertorSection(), 4);
+    EXPECT_EQ(page->Converter().FromUnit(), 2);
+    EXPECT_EQ(page->Converter().ToUnit(), 3);
+}
+
+// Choosing in one slot the unit the other slot shows swaps the two.
+TEST_F(ConverterPagesTest, ChoosingTheOtherSlotsUnitSwapsThem)
+{
+    const struct {
+        int fromSelect, list, entry;  // list 1: the top one
+        int from, to;
+    } rows[] = {
+        {1, 1, 4, 4, 1},  // a new from unit
+        {1, 1, 1, 1, 0},  // the to unit as from unit
+        {1, 0, 0, 1, 0},  // the from unit as to unit
+        {0, 1, 0, 1, 0},  // the top list names the to unit
+        {0, 0, 1, 1, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.fromSelect) + " " + std::to_string(row.list) + " " + std::to_string(row.entry));
+        CMemoryRegistry registry;
+        registry.WriteNumber(kConvertorKey, "FromSelect", row.fromSelect);
+        UiWindow ui(&registry);
+        auto* page = Show<CUnitConverterPage>(ui, 7);
+        ASSERT_TRUE(page);
+        page->UnitList(row.list)->ChooseEntry(row.entry);
+        QApplication::processEvents();
+        const CSettingsStore& s = CSettingsStore::Instance();
+        EXPECT_EQ(s.ConvertorFrom(), row.from);
+        EXPECT_EQ(s.ConvertorTo(), row.to);
+        EXPECT_EQ(page->Converter().FromUnit(), row.from);
+        EXPECT_EQ(page->Converter().ToUnit(), row.to);
+        EXPECT_EQ(page->UnitList(1)->Selection(), row.fromSelect ? row.from : row.to);
+        EXPECT_EQ(page->UnitList(0)->Selection(), row.fromSelect ? row.to : row.from);
+    }
 }
 
 TEST_F(ConverterPagesTest, TabMovesBetweenTheListsAndSpaceOpensOne)
@@ -460,6 +495,18 @@ TEST_F(CurrencyPageTest, ConvertsAsMoneyAndTapReverses)
     page->CurrencyList(1)->ChooseEntry(1);
     QApplication::processEvents();
     EXPECT_EQ(s.CurrencyTo(), 1);
+}
+
+TEST_F(CurrencyPageTest, ChoosingTheOtherSlotsCurrencySwapsThem)
+{
+    Open(RatesWith("GBP", "2.3371"));
+    page->CurrencyList(1)->ChooseEntry(32);
+    QApplication::processEvents();
+    const CSettingsStore& s = CSettingsStore::Instance();
+    EXPECT_EQ(s.CurrencyFrom(), 32);
+    EXPECT_EQ(s.CurrencyTo(), 0);
+    EXPECT_EQ(page->CurrencyList(0)->Selection(), 0);
+    EXPECT_EQ(page->SlotText(0), "$0.00 USD");
 }
 
 TEST_F(CurrencyPageTest, StoredCurrenciesOutOfRangeFallBack)

@@ -141,20 +141,21 @@ TEST_F(MainWindowTest, DisplayIndicators)
     EXPECT_EQ(BaseName(3), "Base 3");
 }
 
-TEST_F(MainWindowTest, ArrowsSwitchGroupsOneAtATime)
+TEST_F(MainWindowTest, ArrowsSwitchGroupsWithoutLosingKeys)
 {
     UiWindow ui;
     CMainWindow& w = ui.Window();
     const int count = w.SlotCount();
-    ASSERT_GT(count, 2);
-    QTest::keyClick(&w, Qt::Key_Down);
-    EXPECT_EQ(w.SelectedSlot(), 1);
-    // The first switch still animates: a second one is refused.
-    QTest::keyClick(&w, Qt::Key_Down);
-    EXPECT_EQ(w.SelectedSlot(), 1);
-    ui.SettleBand();
+    ASSERT_GT(count, 4);
+    // Keys pressed while the band slides each count: the slide ends at once.
+    for (int i = 0; i < 4; ++i) QTest::keyClick(&w, Qt::Key_Down);
+    EXPECT_EQ(w.SelectedSlot(), 4);
     QTest::keyClick(&w, Qt::Key_Up);
-    EXPECT_EQ(w.SelectedSlot(), 0);
+    EXPECT_EQ(w.SelectedSlot(), 3);
+    ui.SettleBand();
+    EXPECT_TRUE(w.PageOfKind(w.SlotKind(3))->isVisible());
+    EXPECT_FALSE(w.PageOfKind(w.SlotKind(1))->isVisible());
+    w.ChooseMenuItem(0);
     ui.SettleBand();
     // From slot 0 the previous slot is the last one.
     QTest::keyClick(&w, Qt::Key_Up);
@@ -182,8 +183,27 @@ TEST_F(MainWindowTest, BandFramesAreSteppedByTime)
     ASSERT_TRUE(w.Band().Switch().IsRunning());
     EXPECT_EQ(w.Band().Tick(5000 * 10), 1);
     EXPECT_EQ(w.Band().Switch().FramesDrawn(), 10);
-    EXPECT_EQ(w.NextSlot(), 0);
+    // Another switch ends the slide at once and goes ahead.
+    EXPECT_EQ(w.NextSlot(), 1);
+    EXPECT_FALSE(w.Band().Switch().IsRunning());
+    EXPECT_EQ(w.SelectedSlot(), 2);
     EXPECT_EQ(w.Band().Tick(5000 * 71), 0);
+}
+
+// Back from the tray the window stands where it was (the first restore under
+// a window manager: TrayPlace.sh); a window of fixed size offers no maximize.
+TEST_F(MainWindowTest, TrayKeepsThePlaceAndNoMaximizeIsOffered)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    const QPoint place = w.pos();
+    w.SendToTray();
+    w.RestoreFromTray();
+    EXPECT_EQ(w.pos(), place);
+    const Qt::WindowFlags flags = w.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
 }
 
 TEST_F(MainWindowTest, GroupMenuChoosesGroupsAndExits)

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include <QTest>
 
 #include <fstream>
+#include <functional>
 
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
@@ -263,7 +266,7 @@ TEST_F(OptionsDialogTest, VgaToggledTwiceStillReloadsTheSkin)
     options.Close();
     EXPECT_EQ(options.flags.skinChanged, 1);
     EXPECT_NE(ui.Window().MainKeypad(), oldKeypad);  // pages made anew
-    EXPECT_EQ(ui.Window().SelectedSlot(), 0);
+    EXPECT_EQ(ui.Window().SelectedSlot(), 3);  // the group in view stays
 }
 
 // Builds the Groups list state: the kinds checked, in that order at the top.
@@ -431,6 +434,47 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     unsetenv(CCurrencyDownloader::kUrlVariable);
     table->SetRatesPath(RuntimeDir() + "Currency/Currency.ini");
     table->Load();
+}
+
+// A tenth tick is refused where it is made, by click, Space or a screen
+// reader's toggle, with the message there; unticking makes room again.
+TEST_F(OptionsDialogTest, ATenthGroupTickIsRefusedAtOnce)
+{
+    UiWindow ui;
+    OpenOptions options(ui.Window());
+    CSkinReportList* list = options.Page<CGroupsPage>(EOptionPage::Groups)->List();
+    const auto ticked = [&] {
+        int n = 0;
+        for (int r = 0; r < list->Count(); ++r) n += list->Image(r) == CSkinReportList::kChecked;
+        return n;
+    };
+    ASSERT_EQ(ticked(), 9);
+    const std::string refusal = "Unable to select more than 9 groups.  Untick a group before ticking another.";
+    const std::vector<std::function<void()>> tries = {
+        [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->IconRect(10).center()); },
+        [&] { list->SelectRow(11); QTest::keyClick(list, Qt::Key_Space); },
+        [&] { list->model()->setData(list->model()->index(12, 0), Qt::Checked, Qt::CheckStateRole); },
+    };
+    for (size_t i = 0; i < tries.size(); ++i) {
+        tries[i]();
+        EXPECT_EQ(ticked(), 9) << i;
+        ASSERT_EQ(boxes.shown.size(), i + 1) << i;
+        EXPECT_EQ(boxes.shown[i].first, refusal);
+    }
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->IconRect(0).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->IconRect(10).center());
+    EXPECT_EQ(ticked(), 9);
+    EXPECT_EQ(list->Image(10), CSkinReportList::kChecked);
+    EXPECT_EQ(boxes.shown.size(), tries.size());
+}
+
+// The About box gives the build's version, as --version does.
+TEST_F(OptionsDialogTest, AboutShowsTheBuildsVersion)
+{
+    std::unique_ptr<QDialog> box(MakeAboutBox(nullptr, QIcon()));
+    QStringList texts;
+    for (const QLabel* label : box->findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Version " TALLIX_VERSION))) << texts.join("|").toStdString();
 }
 
 TEST_F(OptionsDialogTest, SkinChoiceReloadsTheSkinAndSurvivesARestart)

@@ -85,8 +85,7 @@ void CCurrencyConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMes
         }
     }
     const int from = settings.CurrencyFrom(), to = settings.CurrencyTo();
-    if (m_top) m_top->SelectEntry(FromIsTop() ? from : to);
-    if (m_bottom) m_bottom->SelectEntry(FromIsTop() ? to : from);
+    SelectSlotEntries(m_top, m_bottom, from, to);
     m_table.SetFrom(from);
     m_table.SetTo(to);
     CopyTexts();
@@ -100,12 +99,15 @@ void CCurrencyConverterPage::CopyTexts()
 
 void CCurrencyConverterPage::ChooseCurrency(int top, int index)
 {
+    if (index < 0 || index >= CCurrencyTable::kCurrencies) return;
     CSettingsStore& settings = CSettingsStore::Instance();
-    if (top == FromIsTop()) {
-        if (m_table.SetFrom(index)) settings.SetCurrencyFrom(index);
-    } else if (m_table.SetTo(index)) {
-        settings.SetCurrencyTo(index);
-    }
+    int from = m_table.From(), to = m_table.To();
+    ChooseSlotEntry(top == FromIsTop(), index, from, to);
+    m_table.SetFrom(from);
+    m_table.SetTo(to);
+    settings.SetCurrencyFrom(from);
+    settings.SetCurrencyTo(to);
+    SelectSlotEntries(m_top, m_bottom, from, to);
     CopyTexts();
     update();
 }

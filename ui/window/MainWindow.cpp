@@ -44,6 +44,9 @@ CMainWindow::CMainWindow(RegistryAccess& registry, CSkinResources& resources)
       m_tray(*this)
 {
     setWindowTitle("Tallix");
+    // A window of fixed size offers no maximize button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_tray.onRestore = [this] { RestoreFromTray(); };
@@ -136,7 +139,8 @@ CSkinPage* CMainWindow::PageOfKind(int kind) const { return m_pageSet.OfKind(kin
 
 int CMainWindow::NextSlot()
 {
-    if (!m_band.CanSwitch() || SlotCount() == 0) return 0;
+    // A change while the band slides ends the slide at once: no key is lost.
+    if (SlotCount() == 0 || !m_band.MakeWay()) return 0;
     const int previous = m_selected;
     SwitchToSlot((m_selected + 1) % SlotCount(), previous, 1);
     return 1;
@@ -144,7 +148,8 @@ int CMainWindow::NextSlot()
 
 int CMainWindow::PreviousSlot()
 {
-    if (!m_band.CanSwitch() || SlotCount() == 0) return 0;
+    // A change while the band slides ends the slide at once: no key is lost.
+    if (SlotCount() == 0 || !m_band.MakeWay()) return 0;
     const int previous = m_selected;
     SwitchToSlot((m_selected + SlotCount() - 1) % SlotCount(), previous, 0);
     return 1;
@@ -256,8 +261,8 @@ void CMainWindow::AfterOptions(int skinChanged, int groupsChanged)
     if (m_doubleScale != m_resources.DoubleScale()) CSettingsStore::Instance().SetVGAChosen(1);
     if (skinChanged || groupsChanged) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The group in view stays in view: a skin changes only the look.
         if (skinChanged) {
-            CSettingsStore::Instance().ApplyDefaults(CSettingsStore::kSelectedWindow);
             m_pageSet.Destroy();
             // Customize edits of the skin being left would be lost with it.
             if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();

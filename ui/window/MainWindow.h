@@ -58,7 +58,8 @@ public:
     void Command(int type, int id);
     // A typed character of the keyboard table (no click; refusals not counted).
     void Character(char ch);
-    // Keyboard and wheel changes of group; 0 while the band is busy.
+    // Keyboard and wheel changes of group; a slide still running ends at
+    // once. 0 when there is no group.
     int NextSlot();
     int PreviousSlot();
     // The group menu's choice of item index.

@@ -1,6 +1,7 @@
 #include "ui/window/WindowTray.h"
 
 #include <QWidget>
+#include <QWindow>
 
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
@@ -18,6 +19,11 @@ void CWindowTray::Send()
     }
     m_icon->Show();
     m_keepHidden = 1;
+    // A window manager may place a window anew when it shows again (centred,
+    // say): the place the user left it at is put back then. One that never
+    // showed has no place yet.
+    m_placeKnown = m_window.isVisible();
+    m_place = m_window.geometry().topLeft();
     m_window.hide();
     m_inTray = 1;
     Notice();
@@ -36,6 +42,9 @@ void CWindowTray::Restore()
 {
     m_keepHidden = 0;
     if (m_window.isMinimized()) m_window.showNormal();
+    // Given before the window maps, so the window manager takes it as the
+    // user's place instead of choosing one.
+    if (m_placeKnown && m_window.windowHandle()) m_window.windowHandle()->setPosition(m_place);
     m_window.show();
     m_window.raise();
     m_window.activateWindow();

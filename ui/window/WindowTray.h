@@ -2,6 +2,8 @@
 // The window's life in the notification area: hidden with an icon there, the
 // one-time notice of where it went, and the way back.
 
+#include <QPoint>
+
 #include <functional>
 
 class CTrayIcon;
@@ -16,7 +18,7 @@ public:
 
     // Hides the window behind a tray icon (made at the first use).
     void Send();
-    // Shows the window again, in front, and removes the icon.
+    // Shows the window again, where it stood, in front, and removes the icon.
     void Restore();
     // Removes the icon (at exit).
     void HideIcon();
@@ -37,4 +39,7 @@ private:
     CTrayIcon* m_icon = nullptr;
     int m_inTray = 0;
     int m_keepHidden = 0;
+    // Where the window's inside stood when it went to the tray.
+    QPoint m_place;
+    int m_placeKnown = 0;
 };
