@@ -59,6 +59,10 @@ enum : int {
     // What a screen reader says beside the painted texts.
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
+    // What a screen reader hears after a calculator key (calculator/KeyFeedback.h).
+    SpokenNotInBase = 880, SpokenRpnOnly = 881, SpokenNumberFull = 882, SpokenNoNumber = 883,
+    SpokenNotNow = 884, SpokenNoKey = 885, SpokenDegrees = 886, SpokenRadians = 887, SpokenGrads = 888,
+    SpokenMemoryStored = 889, SpokenMemoryValue = 890, SpokenMemoryCleared = 891,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calculator/CalcController.h"
+#include "calculator/KeyFeedback.h"
 #include "engine/CalcEngine.h"
 #include "platform/RegionalFormat.h"
 #include "settings/SettingsStore.h"
@@ -229,4 +230,9 @@ std::string CDisplayPage::SpokenIndicators() const
     for (int i = 0; i < kMemoryRegisters; ++i)
         if (c.memory[i]) add("M" + std::to_string(i + 1));
     return text;
+}
+
+std::string CDisplayPage::SpokenStack() const
+{
+    return StackWords(m_calculator, {});
 }

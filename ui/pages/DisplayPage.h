@@ -49,6 +49,8 @@ public:
     // the current language), and the indicators shown beside it.
     std::string SpokenValue() const;
     std::string SpokenIndicators() const;
+    // In R.P.N. the stack from Y up ("Y: 3, Z: 0, T: 0"); else empty.
+    std::string SpokenStack() const;
 
 protected:
     void PaintPage(const SkinRect& clip) override;

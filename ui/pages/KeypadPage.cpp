@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 
+#include "calculator/CalcController.h"
 #include "calculator/CommandNames.h"
+#include "calculator/KeyFeedback.h"
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "ui/pages/DisplayPage.h"
@@ -91,7 +93,17 @@ std::string CKeypadPage::AccessibleName(int index) const
 
 std::string CKeypadPage::AccessibleDescription(int index) const
 {
-    return m_readOut && index == 0 ? m_readOut->SpokenIndicators() : std::string();
+    if (!m_readOut || index != 0) return {};
+    // In R.P.N. the levels above X too: the stack is read from the keyboard.
+    const std::string signs = m_readOut->SpokenIndicators(), stack = m_readOut->SpokenStack();
+    return signs.empty() || stack.empty() ? signs + stack : signs + ", " + stack;
+}
+
+int CKeypadPage::AccessibleChecked(int index) const
+{
+    const CSkinButton* b = ButtonAt(index);
+    if (!b || !m_calculator || b->Type() != kCmdMemoryMode) return -1;
+    return MemoryModeKeyOn(b->Id(), m_calculator->GetMemoryMode());
 }
 
 EAccessRole CKeypadPage::AccessibleRole(int index) const

@@ -10,6 +10,7 @@
 #include "skins/KeypadSurface.h"
 #include "ui/pages/SkinPage.h"
 
+class CCalcController;
 class CDisplayPage;
 class CPageBand;
 
@@ -31,6 +32,8 @@ public:
     // A group page in view reads out the display as its first control, so
     // that a screen reader hears the group's name with the value.
     void SetReadOut(CDisplayPage* display) { m_readOut = display; }
+    // The calculator whose memory-mode keys show as checked while in effect.
+    void SetCalculator(const CCalcController* calculator) { m_calculator = calculator; }
     // The control with the keyboard focus (-1: none; 0 is the read-out on a
     // group page), marked on the page when it is a button.
     void SetKeyFocus(int index);
@@ -41,6 +44,7 @@ public:
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
     int AccessibleFocus() const override { return m_keyFocus; }
+    int AccessibleChecked(int index) const override;
 
 protected:
     void PaintPage(const SkinRect& clip) override;
@@ -56,6 +60,7 @@ private:
 
     CSkinResources& m_resources;
     CDisplayPage* m_readOut = nullptr;
+    const CCalcController* m_calculator = nullptr;
     int m_keyFocus = -1;
     CPageBand* m_band;
     CButtonGroup m_group;

@@ -220,27 +220,33 @@ void CMainWindow::HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 void CMainWindow::Command(int type, int id)
 {
     if (CSettingsStore::Instance().PlaySounds()) PlayClick();
-    m_calculator.Dispatch(type, id);
+    m_feedback.Before();
+    const int accepted = m_calculator.Dispatch(type, id);
     InvalidateValuePages();
-    SpeakResult(type);
+    SpeakKey(type, id, accepted, false);
 }
 
 void CMainWindow::Character(char ch)
 {
     KeyCommand key;
     const bool found = LookupKeyCharacter(ch, key);
+    m_feedback.Before();
+    int accepted = 0;
     if (found) {
         switch (key.type) {
-        case 0: m_calculator.DigitCommand(key.id); break;
-        case 1: m_calculator.OperatorCommand(key.id); break;
-        case 2: m_calculator.FunctionCommand(key.id); break;
-        case 3: m_calculator.ParenthesisCommand(key.id); break;
-        case 5: m_calculator.EqualsCommand(key.id); break;
+        case 0: accepted = m_calculator.DigitCommand(key.id); break;
+        case 1: accepted = m_calculator.OperatorCommand(key.id); break;
+        case 2: accepted = m_calculator.FunctionCommand(key.id); break;
+        case 3: accepted = m_calculator.ParenthesisCommand(key.id); break;
+        case 5: accepted = m_calculator.EqualsCommand(key.id); break;
         default: break;
         }
     }
     InvalidateValuePages();
-    SpeakResult(found ? key.type : 0);
+    if (found)
+        SpeakKey(key.type, key.id, accepted, true);
+    else if (ch > ' ' && ch < 127 && m_display && m_display->isVisible())
+        Say(m_feedback.NoKey());
 }
 
 void CMainWindow::InvalidateValuePages()
@@ -431,6 +437,7 @@ CSkinPage* CMainWindow::CreatePage(int kind)
     CSkinPage* page = nullptr;
     if (row->page == EGroupPage::Keypad) {
         auto* keypad = new CKeypadPage(this, m_resources, &m_band);
+        keypad->SetCalculator(&m_calculator);
         LoadGroupPage(keypad, row->section);
         keypad->move(ArtToLogical(QPoint(Offset(), m_resources.Scaled(54))));
         page = keypad;
@@ -502,6 +509,7 @@ void CMainWindow::BuildPages()
 
     CDisplayPage::PrepareFonts(m_resources);
     m_mainKeypad = new CKeypadPage(this, m_resources, nullptr);
+    m_mainKeypad->SetCalculator(&m_calculator);
     m_mainKeypad->Load("Main", this, 1, compact, 240, 160, 40, 134);
     m_mainKeypad->move(ArtToLogical(QPoint(Offset(), m_resources.Scaled(134))));
     m_mainKeypad->setAccessibleName(ResourceText(StringId::KeypadName));

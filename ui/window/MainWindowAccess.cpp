@@ -109,6 +109,10 @@ int CMainWindow::RouteKey(int key, int modifiers)
         if (!ctrl) return 0;
         ExitProgram();
         return 1;
+    case Qt::Key_F2:
+        if (ctrl || alt) return 0;
+        SpeakDisplay();
+        return 1;
     case Qt::Key_F9:
         Command(2, 18);  // change sign, as on desktop calculators
         return 1;
@@ -134,6 +138,27 @@ void CMainWindow::SpeakResult(int commandType)
     if (value.empty() || value == m_spoken) return;
     m_spoken = value;
     if (commandType == 0 && display) return;
+    Say(value);
+}
+
+void CMainWindow::SpeakKey(int type, int id, int accepted, bool typed)
+{
+    if (!m_display || !m_display->isVisible()) return SpeakResult(type);
+    Say(m_feedback.After(type, id, accepted, typed, m_display->SpokenValue()));
+}
+
+void CMainWindow::SpeakDisplay()
+{
+    if (!m_display || !m_display->isVisible()) return;
+    const std::string value = m_display->SpokenValue();
+    const std::string stack = StackWords(m_calculator, value);
+    const std::string signs = m_display->SpokenIndicators();
+    Say((stack.empty() ? value : stack) + (signs.empty() ? "" : ", " + signs));
+}
+
+void CMainWindow::Say(const std::string& text)
+{
+    if (text.empty()) return;
     if (!m_announcer) m_announcer = new CAnnouncer(this);
-    m_announcer->Say(QString::fromStdString(value));
+    m_announcer->Say(QString::fromStdString(text));
 }
