@@ -7,7 +7,6 @@
 #include "calculator/KeyFeedback.h"
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
-#include "ui/pages/DisplayPage.h"
 #include "ui/pages/PageBand.h"
 
 CKeypadPage::CKeypadPage(QWidget* parent, CSkinResources& resources, CPageBand* band)
@@ -86,17 +85,8 @@ std::string ButtonAccessibleName(const CSkinButton& button)
 
 std::string CKeypadPage::AccessibleName(int index) const
 {
-    if (m_readOut && index == 0) return m_readOut->SpokenValue();
     const CSkinButton* b = ButtonAt(index);
     return b ? ButtonAccessibleName(*b) : std::string();
-}
-
-std::string CKeypadPage::AccessibleDescription(int index) const
-{
-    if (!m_readOut || index != 0) return {};
-    // In R.P.N. the levels above X too: the stack is read from the keyboard.
-    const std::string signs = m_readOut->SpokenIndicators(), stack = m_readOut->SpokenStack();
-    return signs.empty() || stack.empty() ? signs + stack : signs + ", " + stack;
 }
 
 int CKeypadPage::AccessibleChecked(int index) const
@@ -106,21 +96,8 @@ int CKeypadPage::AccessibleChecked(int index) const
     return MemoryModeKeyOn(b->Id(), m_calculator->GetMemoryMode());
 }
 
-EAccessRole CKeypadPage::AccessibleRole(int index) const
-{
-    return m_readOut && index == 0 ? EAccessRole::ReadOut : EAccessRole::Button;
-}
-
 SkinRect CKeypadPage::AccessibleRect(int index) const
 {
-    if (m_readOut && index == 0) {
-        // The display above the page, in page coordinates.
-        // Widgets are placed in logical pixels, page rectangles are in art pixels.
-        const QPoint at = m_readOut->mapTo(window(), QPoint()) - mapTo(window(), QPoint());
-        const qreal r = SkinArtRatio();
-        return {qRound(at.x() * r), qRound(at.y() * r), qRound((at.x() + m_readOut->width()) * r),
-                qRound((at.y() + m_readOut->height()) * r)};
-    }
     const CSkinButton* b = ButtonAt(index);
     return b ? b->ButtonRect() : SkinRect{};
 }

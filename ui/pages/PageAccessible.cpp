@@ -199,9 +199,13 @@ private:
     mutable std::vector<QAccessible::Id> m_ids;
 };
 
-QAccessibleInterface* PageFactory(const QString&, QObject* object)
+QAccessibleInterface* PageFactory(const QString& className, QObject* object)
 {
     if (auto* page = dynamic_cast<CSkinPage*>(object)) return new CPageAccessible(page);
+    // The program's window is a plain widget: to screen readers a frame, not a filler.
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && className == QLatin1String("QWidget") && widget->windowType() == Qt::Window)
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 

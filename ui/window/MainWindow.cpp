@@ -259,6 +259,7 @@ void CMainWindow::InvalidateValuePages()
             if (m_pages[kind]->isVisible()) NotifyValueChanged(m_pages[kind]);
         }
     NotifyValueChanged(m_display);
+    RefreshAccessibleNames(m_display);
     RefreshAccessibleNames(PageInView());
 }
 
@@ -342,7 +343,6 @@ void CMainWindow::ShowSlotPage(int slot, bool show)
     if (IsKeypadKind(kind) && m_display) m_display->setVisible(show);
     // A group comes into view with the focus on itself: a screen reader says its name.
     if (auto* keypad = dynamic_cast<CKeypadPage*>(PageOfKind(kind)); keypad && show) {
-        keypad->SetReadOut(m_display);
         SetKeypadFocus(nullptr, -1);
     }
     if (slot >= 0 && slot < SlotCount()) m_menuItems[slot].marked = show ? 1 : 0;

@@ -45,10 +45,9 @@ std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
     auto* group = dynamic_cast<CKeypadPage*>(PageInView());
     if (!group) return order;
     // The read-out, the group menu button, the group's keys, the main keypad's.
-    const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
-    if (readOut) order.emplace_back(group, 0);
-    if (m_display && m_display->MenuButton()) order.emplace_back(m_display, 0);
-    for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
+    if (m_display)
+        for (int i = 0; i < m_display->AccessibleCount(); ++i) order.emplace_back(m_display, i);
+    for (int i = 0; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
     if (m_mainKeypad)
         for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
     return order;
