@@ -9,7 +9,6 @@
 
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <utility>
 #include <string>
@@ -23,6 +22,9 @@
 #include "ui/pages/GroupMenuItems.h"
 #include "ui/pages/PageBand.h"
 #include "ui/pages/PageFactory.h"
+#include "ui/window/PageSet.h"
+#include "ui/window/WindowPlace.h"
+#include "ui/window/WindowTray.h"
 
 class CAnnouncer;
 class CConverterPage;
@@ -33,12 +35,6 @@ class CSkinPage;
 class CSkinResources;
 class CTrayIcon;
 class RegistryAccess;
-
-// Whether a window saved at topLeft with this frame size can be put back
-// there: the middle of its title strip lies on one of the screens.
-bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRect>& screens);
-// The place nearest to topLeft where the whole window lies on screen.
-QPoint KeepOnScreen(const QPoint& topLeft, const QSize& size, const QRect& screen);
 
 class CMainWindow : public QWidget, public IMessageTarget, public DoubleScaleOwner, public IOptionsHost {
 public:
@@ -74,9 +70,9 @@ public:
     CSkinPage* PageInView() const { return PageOfKind(SlotKind(m_selected)); }
     void SendToTray();
     void RestoreFromTray();
-    int InTray() const { return m_inTray; }
+    int InTray() const { return m_tray.InTray(); }
     // Made when the window first goes to the tray; null before.
-    const CTrayIcon* Tray() const { return m_tray; }
+    const CTrayIcon* Tray() const { return m_tray.Icon(); }
     // Saves and ends the program.
     void ExitProgram();
     void OpenHelp();
@@ -108,8 +104,8 @@ public:
     int SlotKind(int slot) const;
     // The page of a group kind (1 to 15), or null when it is not built.
     CSkinPage* PageOfKind(int kind) const override;
-    CDisplayPage* Display() const { return m_display; }
-    CKeypadPage* MainKeypad() const { return m_mainKeypad; }
+    CDisplayPage* Display() const { return m_pageSet.Display(); }
+    CKeypadPage* MainKeypad() const { return m_pageSet.MainKeypad(); }
     const std::vector<GroupMenuItem>& MenuItems() const { return m_menuItems; }
 
     // Makes the converter pages; set by the program before Initialise (unset:
@@ -152,10 +148,8 @@ private:
     CSkinPage* KeypadFocusPage() const;
     // Puts the focus mark on control index of page (null: nowhere).
     void SetKeypadFocus(CSkinPage* page, int index);
-    // Speaks the display's new value after a command of type commandType
-    // (not after digits: the screen reader echoes the typed key), or the
-    // converted value of a converter page in view.
-    void SpeakResult(int commandType);
+    // Speaks the converted value of a converter page in view when it changed.
+    void SpeakConverted();
     // Speaks what a calculator key did (see CKeyFeedback) when the display is
     // in view, else the converted value.
     void SpeakKey(int type, int id, int accepted, bool typed);
@@ -170,21 +164,16 @@ private:
     void LoadSkin();
     void BuildMenuItems();
     void BuildPages();
-    void DestroyPages();
-    CSkinPage* CreatePage(int kind);
+    // Skin, menu and pages anew (after the pages were destroyed).
+    void Rebuild();
     void SwitchToSlot(int slot, int previous, int direction);
     void ShowSlotPage(int slot, bool show);
     void InvalidateValuePages();
-    void SetBackgroundFlags();
     int IsLandscape() const;
-    int Offset() const;
-    void LoadGroupPage(CKeypadPage* page, const char* section);
-    // The double scale where the user never chose one, and the art ratio.
+    // The double scale where the user never chose one.
     void ChooseScale();
-    void ApplyArtRatio();
     void OnScreenChanged();
     void RestorePlace();
-    void NoticeTray();
 
     RegistryAccess& m_registry;
     CSkinResources& m_resources;
@@ -197,13 +186,9 @@ private:
     int m_selected = 0;
     int m_previous = 0;
     std::vector<GroupMenuItem> m_menuItems;
-    std::array<CSkinPage*, 16> m_pages{};
-    CDisplayPage* m_display = nullptr;
-    CKeypadPage* m_mainKeypad = nullptr;
-    CTrayIcon* m_tray = nullptr;
+    CPageSet m_pageSet;
+    CWindowTray m_tray;
     int m_landscape = 0;
-    int m_inTray = 0;
-    int m_keepHidden = 0;
     int m_saved = 0;
     int m_active = 0;
     int m_remainingPending = 0;

@@ -20,8 +20,8 @@ void CMainWindow::OpenGroupMenu()
     CSkinMenuButton* menu = nullptr;
     if (auto* converter = dynamic_cast<CConverterPage*>(PageInView()))
         menu = converter->MenuButton();
-    else if (m_display)
-        menu = m_display->MenuButton();
+    else if (Display())
+        menu = Display()->MenuButton();
     if (menu) menu->OpenLater();
 }
 
@@ -45,11 +45,11 @@ std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
     auto* group = dynamic_cast<CKeypadPage*>(PageInView());
     if (!group) return order;
     // The read-out, the group menu button, the group's keys, the main keypad's.
-    if (m_display)
-        for (int i = 0; i < m_display->AccessibleCount(); ++i) order.emplace_back(m_display, i);
+    if (Display())
+        for (int i = 0; i < Display()->AccessibleCount(); ++i) order.emplace_back(Display(), i);
     for (int i = 0; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
-    if (m_mainKeypad)
-        for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
+    if (MainKeypad())
+        for (int i = 0; i < MainKeypad()->AccessibleCount(); ++i) order.emplace_back(MainKeypad(), i);
     return order;
 }
 
@@ -77,8 +77,8 @@ int CMainWindow::MoveKeypadFocus(bool back)
 void CMainWindow::SetKeypadFocus(CSkinPage* page, int index)
 {
     if (auto* group = dynamic_cast<CKeypadPage*>(PageInView())) group->SetKeyFocus(page == group ? index : -1);
-    if (m_mainKeypad) m_mainKeypad->SetKeyFocus(page == m_mainKeypad ? index : -1);
-    if (m_display) m_display->SetKeyFocus(page == m_display ? index : -1);
+    if (MainKeypad()) MainKeypad()->SetKeyFocus(page == MainKeypad() ? index : -1);
+    if (Display()) Display()->SetKeyFocus(page == Display() ? index : -1);
 }
 
 int CMainWindow::PressKeypadFocus()
@@ -123,35 +123,27 @@ int CMainWindow::RouteKey(int key, int modifiers)
     }
 }
 
-void CMainWindow::SpeakResult(int commandType)
+void CMainWindow::SpeakConverted()
 {
-    // A converter in view speaks its converted value instead of the display's.
-    // Typed digits are echoed by the screen reader; a converted value is not.
     CSkinPage* page = PageInView();
-    const bool display = m_display && m_display->isVisible();
-    std::string value;
-    if (display)
-        value = m_display->SpokenValue();
-    else if (page && page->isVisible())
-        value = page->AccessibleValue();
+    const std::string value = page && page->isVisible() ? page->AccessibleValue() : std::string();
     if (value.empty() || value == m_spoken) return;
     m_spoken = value;
-    if (commandType == 0 && display) return;
     Say(value);
 }
 
 void CMainWindow::SpeakKey(int type, int id, int accepted, bool typed)
 {
-    if (!m_display || !m_display->isVisible()) return SpeakResult(type);
-    Say(m_feedback.After(type, id, accepted, typed, m_display->SpokenValue()));
+    if (!Display() || !Display()->isVisible()) return SpeakConverted();
+    Say(m_feedback.After(type, id, accepted, typed, Display()->SpokenValue()));
 }
 
 void CMainWindow::SpeakDisplay()
 {
-    if (!m_display || !m_display->isVisible()) return;
-    const std::string value = m_display->SpokenValue();
+    if (!Display() || !Display()->isVisible()) return;
+    const std::string value = Display()->SpokenValue();
     const std::string stack = StackWords(m_calculator, value);
-    const std::string signs = m_display->SpokenIndicators();
+    const std::string signs = Display()->SpokenIndicators();
     Say((stack.empty() ? value : stack) + (signs.empty() ? "" : ", " + signs));
 }
 
