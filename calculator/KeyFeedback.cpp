@@ -83,9 +83,10 @@ CalcSigns CKeyFeedback::Capture() const
     return s;
 }
 
-void CKeyFeedback::Before()
+void CKeyFeedback::Before(const std::string& value)
 {
     before_ = Capture();
+    value_ = value;
 }
 
 std::string CKeyFeedback::After(int type, int id, int accepted, bool typed, const std::string& value)
@@ -99,8 +100,8 @@ std::string CKeyFeedback::After(int type, int id, int accepted, bool typed, cons
     if (type == kCmdMemoryMode) words.push_back(ModeWords(now.memoryMode));
     bool recall = false;
     if (type == kCmdMemory) words.push_back(MemoryWords(id, now, recall));
-    const bool changed = value != value_;
-    value_ = value;
+    // An empty text is no value to speak (nothing shown while an operator waits).
+    const bool changed = !value.empty() && value != value_;
     if (recall || ValueSpoken(type, id, typed, changed) || (now.angle != before_.angle && changed))
         words.push_back(value);
     else if (!typed && (type == kCmdOperator || type == kCmdParenthesis) && words.empty())

@@ -19,8 +19,9 @@ class CKeyFeedback {
 public:
     explicit CKeyFeedback(const CCalcController& calculator) : calculator_(calculator) {}
 
-    // Before each key: the state to compare with afterwards.
-    void Before();
+    // Before each key: the state to compare with afterwards, with the value
+    // shown (in words).
+    void Before(const std::string& value);
     // After the key (type, id). accepted: what the controller returned;
     // typed: it came from the keyboard, whose keys the screen reader echoes
     // itself; value: the display's value in words. A result key speaks the
@@ -38,7 +39,7 @@ private:
 
     const CCalcController& calculator_;
     CalcSigns before_;
-    std::string value_;  // the value last heard (spoken or typed)
+    std::string value_;  // the value before the key
     int refusal_ = -1;   // the reason last said while refusals run on
 };
 

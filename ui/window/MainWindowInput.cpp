@@ -52,7 +52,7 @@ void CMainWindow::HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 void CMainWindow::Command(int type, int id)
 {
     if (CSettingsStore::Instance().PlaySounds()) PlayClick();
-    m_feedback.Before();
+    m_feedback.Before(Display() ? Display()->SpokenValue() : std::string());
     const int accepted = m_calculator.Dispatch(type, id);
     InvalidateValuePages();
     SpeakKey(type, id, accepted, false);
@@ -62,7 +62,7 @@ void CMainWindow::Character(char ch)
 {
     KeyCommand key;
     const bool found = LookupKeyCharacter(ch, key);
-    m_feedback.Before();
+    m_feedback.Before(Display() ? Display()->SpokenValue() : std::string());
     int accepted = 0;
     if (found) {
         switch (key.type) {
