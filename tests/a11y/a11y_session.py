@@ -279,6 +279,7 @@ def run_steps(s, steps):
 def keypad(program):
     """What the calculator's keys say to a blind user, beyond the typed key's echo."""
     algebraic = [
+        ('the read-out, in the display', ['Escape', 'Tab'], r'Display panel.*\b0\b'),
         ('a result equal to the last number', ['Escape', '4', 'slash', '2', 'Return'], r'\b2\b'),
         ('a result equal to the last number typed', ['1', '0', 'minus', '5', 'Return'], r'\b5\b'),
         ('equals again', ['5', 'Return', 'Return'], r'\b5\b'),
