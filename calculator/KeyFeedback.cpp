@@ -51,11 +51,18 @@ enum class RegisterUse { Store, Add, Clear, Recall };
 RegisterUse MemoryTarget(int id, int mode, int& index)
 {
     index = 0;
-    if (id <= 7) return index = id, RegisterUse::Store;
-    if (id <= 15) return index = id - 8, RegisterUse::Recall;
+    if (id <= 7) {
+        index = id;
+        return RegisterUse::Store;
+    }
+    if (id <= 15) {
+        index = id - 8;
+        return RegisterUse::Recall;
+    }
     if (id == 16) return RegisterUse::Clear;
     if (id < 25 || id > 32) return RegisterUse::Add;
-    if (mode == kMemRecall || mode == kMemStore || mode == kMemSubtract || mode == kMemAdd) index = id - 25;
+    // Modes 1 and 2 name no register: the key adds to the first one.
+    if (mode != 1 && mode != 2) index = id - 25;
     if (mode == kMemRecall) return RegisterUse::Recall;
     return mode == kMemStore ? RegisterUse::Store : RegisterUse::Add;
 }
