@@ -272,6 +272,24 @@ int CCalcController::StackCommand(int id)
     return rpn_.StackCommand(id);
 }
 
+int CCalcController::RefusalReason(int type, int id) const
+{
+    if (!FindCommand(type, id)) return kRefusalUnknown;
+    const int base = Engine()->GetBase();
+    if ((type == kCmdStack || (type == kCmdRecall && id == 98)) && currentMode_ != kModeRpn) return kRefusalRpnOnly;
+    const bool digitOutside = type == kCmdDigit && (id == 16 ? base != 10 : id >= base);
+    const bool decimalOnly = (type == kCmdOperator && id >= 4) || (type == kCmdFunction && id != 18) ||
+                             (type == kCmdRecall && id < 20);
+    if (digitOutside || (decimalOnly && base != 10)) return kRefusalBase;
+    const std::string shown = modes_[currentMode_]->GetDisplayText();
+    if (IsErrorWord(shown)) return kRefusalNoNumber;
+    if (type == kCmdDigit && currentMode_ != kModeExpression) {
+        if (id == 0 && shown == "0") return kRefusalNone;
+        if (shown.size() >= kDigitLimit) return kRefusalFull;
+    }
+    return kRefusalNotNow;
+}
+
 void CCalcController::GetDisplay(std::string& fullText, std::string& mantissaText, std::string& exponentText,
                                  int formatted, int regional)
 {

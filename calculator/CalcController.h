@@ -23,6 +23,17 @@ enum CalcModeIndex { kModeExpression = 0, kModeAlgebraic = 1, kModeDal = 2, kMod
 // What a register key (type 4, ids 25 to 32) does.
 enum MemoryMode { kMemSubtract = 0, kMemRecall = 3, kMemStore = 4, kMemAdd = 5 };
 
+// Why a command was refused, for a spoken reason (RefusalReason).
+enum Refusal {
+    kRefusalNone = 0,      // nothing worth saying (a 0 typed on a 0)
+    kRefusalUnknown = 1,   // no such command
+    kRefusalBase = 2,      // not in the current base
+    kRefusalRpnOnly = 3,   // only in R.P.N. mode
+    kRefusalFull = 4,      // the number being typed has its 20 digits
+    kRefusalNoNumber = 5,  // the display shows an error word
+    kRefusalNotNow = 6     // not possible at this point of the calculation
+};
+
 const int kMemoryRegisters = 8;
 const size_t kRegisterCapacity = 31;
 
@@ -49,6 +60,11 @@ public:
     int ClipboardCommand(int id);
     int BaseCommand(int id);
     int StackCommand(int id);
+
+    // Why (type, id) is refused in the present state: asked after Dispatch
+    // or a per-type operation returned 0, so it names the first check that
+    // fails rather than deciding anew. A Refusal value.
+    int RefusalReason(int type, int id) const;
 
     // The display text of the active mode, UTF-8. formatted: the notation and
     // width of the display (base 10) or the 50-character check (other bases);
@@ -99,6 +115,7 @@ public:
     CCalcMode& ActiveMode() { return *modes_[currentMode_]; }
     CCalcMode& Mode(int index) { return *modes_[index]; }
     CRpnMode& Rpn() { return rpn_; }
+    const CRpnMode& Rpn() const { return rpn_; }
     // Shows the R.P.N. stack in a message box (a tap on the display).
     void ShowStack() const { rpn_.ShowStack(); }
 

@@ -62,6 +62,10 @@ enum : int {
     CustomizePreview = 816,
     // The Groups page refuses a tick past the menu's 9 groups.
     GroupsAtMost = 920,
+    // What a screen reader hears after a calculator key (calculator/KeyFeedback.h).
+    SpokenNotInBase = 880, SpokenRpnOnly = 881, SpokenNumberFull = 882, SpokenNoNumber = 883,
+    SpokenNotNow = 884, SpokenNoKey = 885, SpokenDegrees = 886, SpokenRadians = 887, SpokenGrads = 888,
+    SpokenMemoryStored = 889, SpokenMemoryValue = 890, SpokenMemoryCleared = 891,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
 

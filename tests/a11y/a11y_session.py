@@ -5,6 +5,8 @@ optionally the Orca screen reader writing every line it would speak to its debug
 log, and the program with private HOME and XDG folders.
 
   a11y_session.py orca PROGRAM   types keys and checks what Orca says after them
+  a11y_session.py keypad PROGRAM what the calculator's keys say: results,
+                                 state changes, refusals, the R.P.N. stack
   a11y_session.py walk PROGRAM   walks the accessible tree of every page and of
                                  the Options dialog: every control named and
                                  reachable from the keyboard
@@ -230,6 +232,101 @@ def orca(program):
     return 1 if failures else 0
 
 
+class SeededSession(Session):
+    """A session whose settings file holds `settings` when the program starts."""
+
+    def __init__(self, program, settings):
+        self.settings = settings
+        super().__init__(program, with_orca=True)
+
+    def start(self, argv, env, **kw):
+        if 'QT_LINUX_ACCESSIBILITY_ALWAYS_ON' in env and self.settings:
+            folder = os.path.join(env['XDG_CONFIG_HOME'], 'Fernhill')
+            os.makedirs(folder, exist_ok=True)
+            with open(os.path.join(folder, 'Tallix.conf'), 'w') as f:
+                f.write(self.settings)
+        return super().start(argv, env, **kw)
+
+
+def press_until(s, key, pattern, limit):
+    """Presses key until Orca says pattern (a group's panel, a key's name)."""
+    for _ in range(limit):
+        before = len(s.spoken())
+        s.key(key)
+        time.sleep(0.4)
+        if re.search(pattern, ' '.join(s.spoken()[before:])):
+            return True
+    return False
+
+
+def run_steps(s, steps):
+    """Steps of (what, keys, pattern Orca must say after the last key[, pattern
+    it must not say]). A key '@Name' moves to group Name with Down, '>name' the
+    focus mark to the key so named with Tab."""
+    failures = []
+    for what, keys, pattern, *unwanted in steps:
+        for k in keys[:-1]:
+            if k.startswith('@') and not press_until(s, 'Down', r'\b%s panel' % re.escape(k[1:]), 15):
+                failures.append('%s: no group %s' % (what, k[1:]))
+            elif k.startswith('>') and not press_until(s, 'Tab', k[1:], 60):
+                failures.append('%s: no key /%s/' % (what, k[1:]))
+            elif k[0] not in '@>':
+                s.key(k)
+        time.sleep(0.5)
+        before = len(s.spoken())
+        s.key(keys[-1])
+        heard = []
+
+        def said():
+            heard[:] = s.spoken()[before:]
+            return re.search(pattern, ' '.join(heard))
+        try:
+            Session.wait_for(said, 10, '')
+        except SystemExit:
+            failures.append('%s: after %s Orca said %r, not /%s/' % (what, ' '.join(keys), heard, pattern))
+            continue
+        time.sleep(1)
+        heard[:] = s.spoken()[before:]
+        if unwanted and re.search(unwanted[0], ' '.join(heard)):
+            failures.append('%s: after %s Orca said %r' % (what, ' '.join(keys), heard))
+        else:
+            print('ok: %s: %s' % (what, ' | '.join(heard)))
+    return failures
+
+
+def keypad(program):
+    """What the calculator's keys say to a blind user, beyond the typed key's echo."""
+    algebraic = [
+        ('the read-out, in the display', ['Escape', 'Tab'], r'Display panel.*\b0\b'),
+        ('a result equal to the last number', ['Escape', '4', 'slash', '2', 'Return'], r'\b2\b'),
+        ('a result equal to the last number typed', ['1', '0', 'minus', '5', 'Return'], r'\b5\b'),
+        ('equals again', ['5', 'Return', 'Return'], r'\b5\b'),
+        ('an open parenthesis', ['Escape', '2', 'plus', 'parenleft'], r'left paren', r'notification|\b0\b'),
+        ('a letter outside the base', ['Escape', 'a'], r'not available in base 10'),
+        ('a 21st digit', ['Escape'] + ['1'] * 20 + ['2'], r'20 at most'),
+        ('the angle unit', ['Escape', '@Trigonometry 1', '>switch angle unit', 'space'], r'radians'),
+        # Escape sets the memory keys back to adding: the number comes first.
+        ('a memory mode key', ['Escape', '4', '2', '@Memory', '>memory mode: store', 'space'], r'memory mode: store'),
+        ('storing into memory 2', ['>memory 2\\b', 'space'], r'memory 2 stored: 42'),
+        ('a repeated memory plus', ['>memory plus', 'space', 'space'], r'memory 1: 84'),
+        ('the display read out', ['F2'], r'42, RAD, M1, M2'),
+    ]
+    rpn = [
+        ('the R.P.N. stack', ['Escape', '3', 'Return', '5', 'F2'], r'X: 5, Y: 3, Z: 0, T: 0'),
+    ]
+    failures = []
+    for settings, steps in [('', algebraic), ('[SOFTWARE\\Fernhill\\Tallix\\Calculator]\nCalcMode=4\n', rpn)]:
+        s = SeededSession(program, settings)
+        try:
+            time.sleep(2)
+            failures += run_steps(s, steps)
+        finally:
+            s.close()
+    for f in failures:
+        print('FAIL:', f)
+    return 1 if failures else 0
+
+
 INTERACTIVE = {'push button', 'combo box', 'check box', 'radio button', 'menu item', 'list', 'list item',
                'text', 'spin button', 'slider', 'page tab', 'table', 'tree', 'tree table', 'toggle button'}
 
@@ -351,7 +448,7 @@ def walk(program):
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'walk'):
+    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'keypad', 'walk'):
         sys.exit(__doc__)
     if sys.argv[1] == 'walk':
         try:
@@ -359,4 +456,4 @@ if __name__ == '__main__':
         except ImportError:
             print('missing: python3-pyatspi')
             sys.exit(SKIP)
-    sys.exit(orca(sys.argv[2]) if sys.argv[1] == 'orca' else walk(sys.argv[2]))
+    sys.exit({'orca': orca, 'keypad': keypad, 'walk': walk}[sys.argv[1]](sys.argv[2]))

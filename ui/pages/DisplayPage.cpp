@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calculator/CalcController.h"
+#include "calculator/KeyFeedback.h"
 #include "engine/CalcEngine.h"
 #include "platform/RegionalFormat.h"
 #include "settings/SettingsStore.h"
@@ -112,7 +113,7 @@ void CDisplayPage::PaintPage(const SkinRect&)
     else
         m_screen.Fill(0, 0, m_screen.Width(), m_screen.Height(), m_backgroundColor);
     if (m_menu) m_menu->Draw(m_screen, {0, 0, m_screen.Width(), m_screen.Height()}, 1, 1);
-    if (m_menu && m_keyFocus == 0) DrawFocusMark(m_screen, m_menu->ButtonRect());
+    if (m_menu && m_keyFocus == kMenuControl) DrawFocusMark(m_screen, m_menu->ButtonRect());
 
     const DisplayContent c = Content();
     const auto indicator = [&](int right, const std::string& text, int top = 6) {
@@ -191,11 +192,33 @@ void CDisplayPage::mouseReleaseEvent(QMouseEvent* event)
     if (m_calculator.CalcMode() == kModeRpn) m_calculator.ShowStack();
 }
 
-int CDisplayPage::AccessibleCount() const { return m_menu ? 1 : 0; }
+// Control 0 is the read-out (the value, its signs in the description), 1 the
+// group menu button.
+int CDisplayPage::AccessibleCount() const { return m_menu ? 2 : 1; }
 
-std::string CDisplayPage::AccessibleName(int) const { return MenuButtonAccessibleName(); }
+std::string CDisplayPage::AccessibleName(int index) const
+{
+    return index == 0 ? SpokenValue() : MenuButtonAccessibleName();
+}
 
-SkinRect CDisplayPage::AccessibleRect(int) const { return m_menu ? m_menu->ButtonRect() : SkinRect{}; }
+std::string CDisplayPage::AccessibleDescription(int index) const
+{
+    if (index != 0) return {};
+    // In R.P.N. the levels above X too: the stack is read from the keyboard.
+    const std::string signs = SpokenIndicators(), stack = SpokenStack();
+    return signs.empty() || stack.empty() ? signs + stack : signs + ", " + stack;
+}
+
+EAccessRole CDisplayPage::AccessibleRole(int index) const
+{
+    return index == 0 ? EAccessRole::ReadOut : EAccessRole::Button;
+}
+
+SkinRect CDisplayPage::AccessibleRect(int index) const
+{
+    if (index == 0) return {0, 0, ArtWidth(), ArtHeight()};
+    return m_menu ? m_menu->ButtonRect() : SkinRect{};
+}
 
 void CDisplayPage::SetKeyFocus(int index)
 {
@@ -204,9 +227,9 @@ void CDisplayPage::SetKeyFocus(int index)
     update();
 }
 
-void CDisplayPage::AccessiblePress(int)
+void CDisplayPage::AccessiblePress(int index)
 {
-    if (m_menu) m_menu->OpenLater();
+    if (m_menu && index == kMenuControl) m_menu->OpenLater();
 }
 
 std::string CDisplayPage::AccessibleValue() const
@@ -247,4 +270,9 @@ std::string CDisplayPage::SpokenIndicators() const
     for (int i = 0; i < kMemoryRegisters; ++i)
         if (c.memory[i]) add("M" + std::to_string(i + 1));
     return text;
+}
+
+std::string CDisplayPage::SpokenStack() const
+{
+    return StackWords(m_calculator, {});
 }

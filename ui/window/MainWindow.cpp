@@ -161,11 +161,10 @@ void CMainWindow::ShowSlotPage(int slot, bool show)
     CDisplayPage* display = m_pageSet.Display();
     if (CSkinPage* page = PageOfKind(kind)) page->setVisible(show);
     if (IsKeypadKind(kind) && display) display->setVisible(show);
-    // A group comes into view with the focus on itself: a screen reader says its name.
-    if (auto* keypad = dynamic_cast<CKeypadPage*>(PageOfKind(kind)); keypad && show) {
-        keypad->SetReadOut(display);
-        SetKeypadFocus(nullptr, -1);
-    }
+    // A group comes into view with the focus on itself (a screen reader says
+    // its name), and no key, here or on the main keypad, keeps a focus mark.
+    if (auto* keypad = dynamic_cast<CKeypadPage*>(PageOfKind(kind))) keypad->SetKeyFocus(-1);
+    if (show) SetKeypadFocus(nullptr, -1);
     if (slot >= 0 && slot < SlotCount()) m_menuItems[slot].marked = show ? 1 : 0;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "calculator/CalcController.h"
+#include "calculator/KeyFeedback.h"
 #include "platform/WindowMessage.h"
 #include "settings/SettingsOwners.h"
 #include "ui/options/OptionsHost.h"
@@ -152,10 +153,14 @@ private:
     CSkinPage* KeypadFocusPage() const;
     // Puts the focus mark on control index of page (null: nowhere).
     void SetKeypadFocus(CSkinPage* page, int index);
-    // Speaks the display's new value after a command of type commandType
-    // (not after digits: the screen reader echoes the typed key), or the
-    // converted value of a converter page in view.
-    void SpeakResult(int commandType);
+    // Speaks the converted value of a converter page in view when it changed.
+    void SpeakConverted();
+    // Speaks what a calculator key did (see CKeyFeedback) when the display is
+    // in view, else the converted value.
+    void SpeakKey(int type, int id, int accepted, bool typed);
+    // F2: the value, the signs beside it and the R.P.N. stack.
+    void SpeakDisplay();
+    void Say(const std::string& text);
     // Space on the keypad button with the focus mark presses it; 0 for none.
     int PressKeypadFocus();
     // The keys that are no calculator keys (menu, Options, Help, Exit, focus); 1 when taken.
@@ -185,6 +190,7 @@ private:
     CSkinResources& m_resources;
     CMessageReceiver* m_messages;
     CCalcController m_calculator;
+    CKeyFeedback m_feedback{m_calculator};
     CPageBand m_band;
     int m_doubleScale = 0;
     std::vector<int> m_slotKinds;

@@ -47,10 +47,9 @@ std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
     auto* group = dynamic_cast<CKeypadPage*>(PageInView());
     if (!group) return order;
     // The read-out, the group menu button, the group's keys, the main keypad's.
-    const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
-    if (readOut) order.emplace_back(group, 0);
-    if (Display() && Display()->MenuButton()) order.emplace_back(Display(), 0);
-    for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
+    if (Display())
+        for (int i = 0; i < Display()->AccessibleCount(); ++i) order.emplace_back(Display(), i);
+    for (int i = 0; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
     if (MainKeypad())
         for (int i = 0; i < MainKeypad()->AccessibleCount(); ++i) order.emplace_back(MainKeypad(), i);
     return order;
@@ -115,6 +114,10 @@ int CMainWindow::RouteKey(int key, int modifiers)
         if (!ctrl || alt) return 0;
         ShowHistory();
         return 1;
+    case Qt::Key_F2:
+        if (ctrl || alt) return 0;
+        SpeakDisplay();
+        return 1;
     case Qt::Key_F9:
         Command(2, 18);  // change sign, as on desktop calculators
         return 1;
@@ -140,20 +143,33 @@ void CMainWindow::ShowHistory()
     SwitchToSlot(SlotCount() - 1, m_selected, 1);
 }
 
-void CMainWindow::SpeakResult(int commandType)
+void CMainWindow::SpeakConverted()
 {
-    // A converter in view speaks its converted value instead of the display's.
-    // Typed digits are echoed by the screen reader; a converted value is not.
     CSkinPage* page = PageInView();
-    const bool display = Display() && Display()->isVisible();
-    std::string value;
-    if (display)
-        value = Display()->SpokenValue();
-    else if (page && page->isVisible())
-        value = page->AccessibleValue();
+    const std::string value = page && page->isVisible() ? page->AccessibleValue() : std::string();
     if (value.empty() || value == m_spoken) return;
     m_spoken = value;
-    if (commandType == 0 && display) return;
+    Say(value);
+}
+
+void CMainWindow::SpeakKey(int type, int id, int accepted, bool typed)
+{
+    if (!Display() || !Display()->isVisible()) return SpeakConverted();
+    Say(m_feedback.After(type, id, accepted, typed, Display()->SpokenValue()));
+}
+
+void CMainWindow::SpeakDisplay()
+{
+    if (!Display() || !Display()->isVisible()) return;
+    const std::string value = Display()->SpokenValue();
+    const std::string stack = StackWords(m_calculator, value);
+    const std::string signs = Display()->SpokenIndicators();
+    Say((stack.empty() ? value : stack) + (signs.empty() ? "" : ", " + signs));
+}
+
+void CMainWindow::Say(const std::string& text)
+{
+    if (text.empty()) return;
     if (!m_announcer) m_announcer = new CAnnouncer(this);
-    m_announcer->Say(QString::fromStdString(value));
+    m_announcer->Say(QString::fromStdString(text));
 }

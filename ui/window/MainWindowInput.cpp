@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/common/SoundPlayer.h"
 #include "ui/pages/ConverterPage.h"
+#include "ui/pages/DisplayPage.h"
 #include "ui/pages/KeypadPage.h"
 #include "ui/pages/PageAccessible.h"
 #include "ui/window/KeyboardTable.h"
@@ -51,27 +52,33 @@ void CMainWindow::HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
 void CMainWindow::Command(int type, int id)
 {
     if (CSettingsStore::Instance().PlaySounds()) PlayClick();
-    m_calculator.Dispatch(type, id);
+    m_feedback.Before(Display() ? Display()->SpokenValue() : std::string());
+    const int accepted = m_calculator.Dispatch(type, id);
     InvalidateValuePages();
-    SpeakResult(type);
+    SpeakKey(type, id, accepted, false);
 }
 
 void CMainWindow::Character(char ch)
 {
     KeyCommand key;
     const bool found = LookupKeyCharacter(ch, key);
+    m_feedback.Before(Display() ? Display()->SpokenValue() : std::string());
+    int accepted = 0;
     if (found) {
         switch (key.type) {
-        case 0: m_calculator.DigitCommand(key.id); break;
-        case 1: m_calculator.OperatorCommand(key.id); break;
-        case 2: m_calculator.FunctionCommand(key.id); break;
-        case 3: m_calculator.ParenthesisCommand(key.id); break;
-        case 5: m_calculator.EqualsCommand(key.id); break;
+        case 0: accepted = m_calculator.DigitCommand(key.id); break;
+        case 1: accepted = m_calculator.OperatorCommand(key.id); break;
+        case 2: accepted = m_calculator.FunctionCommand(key.id); break;
+        case 3: accepted = m_calculator.ParenthesisCommand(key.id); break;
+        case 5: accepted = m_calculator.EqualsCommand(key.id); break;
         default: break;
         }
     }
     InvalidateValuePages();
-    SpeakResult(found ? key.type : 0);
+    if (found)
+        SpeakKey(key.type, key.id, accepted, true);
+    else if (ch > ' ' && ch < 127 && Display() && Display()->isVisible())
+        Say(m_feedback.NoKey());
 }
 
 void CMainWindow::InvalidateValuePages()
@@ -79,6 +86,7 @@ void CMainWindow::InvalidateValuePages()
     // The calculator's saved values (memory, mode, base...) may have changed.
     ScheduleSave();
     m_pageSet.InvalidateValues();
+    RefreshAccessibleNames(Display());
     RefreshAccessibleNames(PageInView());
 }
 

@@ -26,6 +26,7 @@ void CPageSet::BuildFixed(int compact)
 {
     CDisplayPage::PrepareFonts(m_resources);
     m_mainKeypad = new CKeypadPage(m_host, m_resources, nullptr);
+    m_mainKeypad->SetCalculator(&m_calculator);
     m_mainKeypad->Load("Main", m_target, 1, compact, 240, 160, 40, 134);
     m_mainKeypad->move(ArtToLogical(QPoint(m_offset, m_resources.Scaled(134))));
     m_mainKeypad->setAccessibleName(ResourceText(StringId::KeypadName));
@@ -44,6 +45,7 @@ CSkinPage* CPageSet::Create(int kind)
     CSkinPage* page = nullptr;
     if (row->page == EGroupPage::Keypad) {
         auto* keypad = new CKeypadPage(m_host, m_resources, &m_band);
+        keypad->SetCalculator(&m_calculator);
         LoadGroup(keypad, row->section);
         keypad->move(ArtToLogical(QPoint(m_offset, m_resources.Scaled(54))));
         page = keypad;
