@@ -1,8 +1,6 @@
 #include "ui/window/MainWindow.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -17,7 +15,6 @@
 #include "skins/SkinText.h"
 #include "strings/Language.h"
 #include "strings/StringIds.h"
-#include "ui/common/HelpLauncher.h"
 #include "ui/common/MessageReceiver.h"
 #include "ui/common/ResourceText.h"
 #include "ui/common/SkinImageView.h"
@@ -338,69 +335,4 @@ void CMainWindow::paintEvent(QPaintEvent*)
         painter.drawImage(QPoint(0, 26 * s), OpaqueSkinImage(*wide, QRect(0, 0, 40 * s, 214 * s)));
         painter.drawImage(QPoint(280 * s, 26 * s), OpaqueSkinImage(*wide, QRect(280 * s, 0, 40 * s, 214 * s)));
     }
-}
-
-// --- tray, help, exit -------------------------------------------------------
-
-void CMainWindow::setVisible(bool visible)
-{
-    // While in the tray nothing may show the window by accident.
-    if (visible && m_tray.KeepHidden()) return;
-    QWidget::setVisible(visible);
-}
-
-void CMainWindow::closeEvent(QCloseEvent* event)
-{
-    // Quitting closes every window first: that close must not become the tray's.
-    if (m_exiting) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    if (CTrayIcon::Available()) {
-        SendToTray();
-    } else {
-        // Without a tray a hidden window could not be brought back.
-        ExitProgram();
-    }
-}
-
-void CMainWindow::SendToTray() { m_tray.Send(); }
-
-void CMainWindow::RestoreFromTray() { m_tray.Restore(); }
-
-void CMainWindow::OpenHelp()
-{
-    const GroupKind* row = FindGroupKind(SlotKind(m_selected));
-    OpenHelpTopic(m_resources, row ? row->helpTopic : kMainHelpTopic);
-}
-
-void CMainWindow::SaveChanges()
-{
-    CSettingsStore& settings = CSettingsStore::Instance();
-    const QRect frame = frameGeometry();
-    settings.SetWindowRect({frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1});
-    // Both write only what changed since they last wrote.
-    settings.SaveSettings(m_registry, &m_calculator, this);
-    if (m_resources.IsDescriptionLoaded()) m_resources.SaveSkinDescription();
-}
-
-void CMainWindow::ScheduleSave()
-{
-    if (m_saveScheduler) m_saveScheduler->Schedule();
-}
-
-void CMainWindow::SaveState()
-{
-    if (m_saved) return;
-    m_saved = 1;
-    SaveChanges();
-    m_tray.HideIcon();
-}
-
-void CMainWindow::ExitProgram()
-{
-    m_exiting = 1;
-    SaveState();
-    QCoreApplication::quit();
 }
