@@ -24,7 +24,8 @@ const int kMemoryRight[kMemoryRegisters] = {151, 171, 191, 211, 231, 191, 211, 2
 const int kMemoryTop[kMemoryRegisters] = {6, 6, 6, 6, 6, 39, 39, 39};
 // The expression line takes the top row: every sign goes under the value.
 const int kLineMemoryRight[kMemoryRegisters] = {91, 111, 131, 151, 171, 191, 211, 231};
-const int kLineModeRight = 40;
+// The angle unit clear of the menu button, left of M1.
+const int kLineModeRight = 70;
 }  // namespace
 
 std::string BaseName(int base)
