@@ -59,6 +59,8 @@ enum : int {
     // What a screen reader says beside the painted texts.
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
+    // Spoken with the converters' lists and the Options dialog's controls.
+    ReverseConversion = 900,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
 

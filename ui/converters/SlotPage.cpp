@@ -5,6 +5,8 @@
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 
 namespace {
 const int kValueChars = 14;  // a value longer than this is cut
@@ -70,10 +72,7 @@ int CTwoSlotPage::OnPress(int x, int y)
     const int top = InSlot(1, x, y) ? 1 : InSlot(0, x, y) ? 0 : -1;
     if (top < 0) return 0;
     // The slot that already holds the calculator's value takes the tap and does nothing.
-    if (top != FromIsTop()) {
-        Reverse(top);
-        update();
-    }
+    if (top != FromIsTop()) PressResult(top, 0);
     return 1;
 }
 
@@ -127,11 +126,26 @@ void CTwoSlotPage::AddControls(std::vector<PageControl>& controls) const
     auto* self = const_cast<CTwoSlotPage*>(this);
     for (int top : {1, 0}) {
         PageControl slot{SlotRect(top), SlotText(top), {}};
-        if (top != FromIsTop())
-            slot.press = [self, top] {
-                self->Reverse(top);
-                self->update();
-            };
+        if (top != FromIsTop()) {
+            // Named for what it does: the value it shows moves with the result.
+            slot.name = LocalizedText(StringId::ReverseConversion, "Reverse");
+            slot.shown = SlotText(top);
+            slot.press = [self, top] { self->PressResult(top, 1); };
+        }
         controls.push_back(slot);
     }
+}
+
+std::string CTwoSlotPage::ConversionText() const { return SlotText(FromIsTop()) + " = " + SlotText(!FromIsTop()); }
+
+void CTwoSlotPage::PressResult(int top, int keyFocus)
+{
+    const int marked = keyFocus && KeyFocus() >= 0;
+    Reverse(top);
+    update();
+    // The result now shows in the other slot: the mark goes with it.
+    if (marked)
+        for (int i = 0; i < AccessibleCount(); ++i)
+            if (AccessibleRect(i) == SlotRect(!top)) MoveKeyFocus(i);
+    Announce(ConversionText());
 }

@@ -11,6 +11,7 @@
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
 #include "strings/Language.h"
+#include "ui/common/Announcer.h"
 #include "ui/common/MessageReceiver.h"
 #include "ui/pages/PageAccessible.h"
 #include "ui/pages/PageBand.h"
@@ -22,7 +23,7 @@ CConverterPage::CConverterPage(QWidget* parent, CSkinResources& resources, CPage
                                const char* section, const CSkinImage* background)
     : CSkinPage(parent), m_resources(resources), m_section(section), m_band(band), m_background(background),
       m_messages(new CMessageReceiver(
-          this, [this](unsigned msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); }))
+          this, [this](unsigned msg, intptr_t wParam, intptr_t lParam) { HandleMessage(msg, wParam, lParam); }))
 {
     SetPageSize(resources.Scaled(240), resources.Scaled(134));
 }
@@ -95,6 +96,7 @@ CSkinListButton* CConverterPage::AddList(const char* locationKey, const char* na
         return nullptr;
     m_lists.push_back(std::move(list));
     m_listLabels.push_back(labelId);
+    m_listMessages.push_back(message);
     return m_lists.back().get();
 }
 
@@ -158,6 +160,8 @@ void CConverterPage::CloseLists()
 void CConverterPage::hideEvent(QHideEvent* event)
 {
     CloseLists();
+    // Arriving on the page again, the arrows switch groups until a list is marked.
+    m_keyFocus = -1;
     CSkinPage::hideEvent(event);
 }
 
@@ -179,7 +183,7 @@ std::vector<CConverterPage::PageControl> CConverterPage::Controls() const
                                 else
                                     list->Open();
                             },
-                            EAccessRole::ComboBox, list->SelectedText()});
+                            EAccessRole::ComboBox, list->SelectedText(), list});
     }
     AddControls(controls);
     // Reading order: by rows from the top, then from the left.
@@ -242,9 +246,12 @@ int CConverterPage::OnKey(int key, int modifiers)
             step = back ? count - 1 : 0;  // the first step marks the first (or last) control
         else
             step = (static_cast<int>(at - pressable.begin()) + (back ? count - 1 : 1)) % count;
-        m_keyFocus = pressable[step];
-        update();
-        NotifyAccessibleFocus(this);
+        MoveKeyFocus(pressable[step]);
+        return 1;
+    }
+    const bool marked = m_keyFocus >= 0 && m_keyFocus < static_cast<int>(controls.size());
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && marked && controls[m_keyFocus].list) {
+        StepList(controls[m_keyFocus].list, key == Qt::Key_Down ? 1 : -1);
         return 1;
     }
     if ((key == Qt::Key_Space || key == Qt::Key_F4) && m_keyFocus >= 0 &&
@@ -255,4 +262,45 @@ int CConverterPage::OnKey(int key, int modifiers)
         return 1;
     }
     return 0;
+}
+
+void CConverterPage::HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
+{
+    OnMessage(msg, wParam, lParam);
+    if (std::find(m_listMessages.begin(), m_listMessages.end(), msg) != m_listMessages.end()) ListChosen();
+}
+
+int CConverterPage::ListHasFocus() const
+{
+    const std::vector<PageControl> controls = Controls();
+    return m_keyFocus >= 0 && m_keyFocus < static_cast<int>(controls.size()) && controls[m_keyFocus].list;
+}
+
+int CConverterPage::ArrowEntries(const CSkinListButton* list) const { return list->EntryCount(); }
+
+void CConverterPage::StepList(CSkinListButton* list, int step)
+{
+    const int last = ArrowEntries(list) - 1;
+    const int at = std::clamp(list->Selection() + step, 0, std::max(0, last));
+    // At either end the value stays, as on any combo box.
+    if (last < 0 || at == list->Selection()) return;
+    list->ChooseEntry(at);
+}
+
+void CConverterPage::MoveKeyFocus(int index)
+{
+    m_keyFocus = index;
+    update();
+    NotifyAccessibleFocus(this);
+}
+
+void CConverterPage::Announce(const std::string& text)
+{
+    // The lists' new values first, then what they changed.
+    RefreshAccessibleNames(this);
+    if (text.empty() || !isVisible()) return;
+    QWidget* top = window();
+    auto* announcer = top->findChild<CAnnouncer*>();
+    if (!announcer) announcer = new CAnnouncer(top);
+    announcer->Say(QString::fromStdString(text));
 }

@@ -289,6 +289,8 @@ void CMainWindow::keyPressEvent(QKeyEvent* event)
 void CMainWindow::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat()) return;
+    // A marked list took the arrow as its own at key down.
+    if (auto* page = dynamic_cast<CConverterPage*>(PageInView()); page && page->ListHasFocus()) return;
     if (event->key() == Qt::Key_Up) PreviousSlot();
     if (event->key() == Qt::Key_Down) NextSlot();
 }
