@@ -10,12 +10,18 @@ QAccessibleInterface* AnnouncerFactory(const QString&, QObject* object)
         return new QAccessibleWidget(announcer, QAccessible::Notification);
     return nullptr;
 }
-}  // namespace
 
-CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(parent)
+// Before the first announcer is made: its interface is made with it, and kept.
+QWidget* WithFactory(QWidget* parent)
 {
     static const bool installed = (QAccessible::installFactory(AnnouncerFactory), true);
     (void)installed;
+    return parent;
+}
+}  // namespace
+
+CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(WithFactory(parent))
+{
     setFixedSize(0, 0);
     setFocusPolicy(Qt::NoFocus);
     hide();

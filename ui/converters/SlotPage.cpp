@@ -72,7 +72,7 @@ int CTwoSlotPage::OnPress(int x, int y)
     const int top = InSlot(1, x, y) ? 1 : InSlot(0, x, y) ? 0 : -1;
     if (top < 0) return 0;
     // The slot that already holds the calculator's value takes the tap and does nothing.
-    if (top != FromIsTop()) PressResult(top, 0);
+    if (top != FromIsTop()) PressResult(top);
     return 1;
 }
 
@@ -124,13 +124,16 @@ std::string CTwoSlotPage::SlotText(int top) const
 void CTwoSlotPage::AddControls(std::vector<PageControl>& controls) const
 {
     auto* self = const_cast<CTwoSlotPage*>(this);
-    for (int top : {1, 0}) {
+    // The calculator's value, then the result: a reversal swaps their places
+    // on the page, not their order.
+    for (int top : {FromIsTop(), 1 - FromIsTop()}) {
         PageControl slot{SlotRect(top), SlotText(top), {}};
+        slot.keepsPlace = true;
         if (top != FromIsTop()) {
             // Named for what it does: the value it shows moves with the result.
             slot.name = LocalizedText(StringId::ReverseConversion, "Reverse");
             slot.shown = SlotText(top);
-            slot.press = [self, top] { self->PressResult(top, 1); };
+            slot.press = [self, top] { self->PressResult(top); };
         }
         controls.push_back(slot);
     }
@@ -138,14 +141,9 @@ void CTwoSlotPage::AddControls(std::vector<PageControl>& controls) const
 
 std::string CTwoSlotPage::ConversionText() const { return SlotText(FromIsTop()) + " = " + SlotText(!FromIsTop()); }
 
-void CTwoSlotPage::PressResult(int top, int keyFocus)
+void CTwoSlotPage::PressResult(int top)
 {
-    const int marked = keyFocus && KeyFocus() >= 0;
     Reverse(top);
     update();
-    // The result now shows in the other slot: the mark goes with it.
-    if (marked)
-        for (int i = 0; i < AccessibleCount(); ++i)
-            if (AccessibleRect(i) == SlotRect(!top)) MoveKeyFocus(i);
     Announce(ConversionText());
 }

@@ -61,9 +61,8 @@ protected:
 
 private:
     int InSlot(int top, int x, int y) const;
-    // The result slot `top` was pressed; keyFocus: from the keyboard or a
-    // screen reader, whose focus follows the result to its new slot.
-    void PressResult(int top, int keyFocus);
+    // The result slot `top` was pressed: the direction turns round.
+    void PressResult(int top);
     void DrawSlot(CSkinImage& dc, const SlotValue& value, int top) const;
     // While an operator waits the calculator shows nothing; the operand stays.
     int ShowsNothing(const std::string& text) const;

@@ -188,6 +188,7 @@ std::vector<CConverterPage::PageControl> CConverterPage::Controls() const
     AddControls(controls);
     // Reading order: by rows from the top, then from the left.
     std::stable_sort(controls.begin(), controls.end(), [](const PageControl& a, const PageControl& b) {
+        if (a.keepsPlace || b.keepsPlace) return b.keepsPlace && !a.keepsPlace;
         return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
     });
     return controls;
@@ -284,6 +285,8 @@ void CConverterPage::StepList(CSkinListButton* list, int step)
     const int at = std::clamp(list->Selection() + step, 0, std::max(0, last));
     // At either end the value stays, as on any combo box.
     if (last < 0 || at == list->Selection()) return;
+    // The screen reader hears the new value before what it changed.
+    m_stepped = list->Entry(at);
     list->ChooseEntry(at);
 }
 
@@ -298,9 +301,12 @@ void CConverterPage::Announce(const std::string& text)
 {
     // The lists' new values first, then what they changed.
     RefreshAccessibleNames(this);
-    if (text.empty() || !isVisible()) return;
+    const std::string said = m_stepped.empty() || text.empty() ? m_stepped + text : m_stepped + ", " + text;
+    m_stepped.clear();
+    if (said.empty() || !isVisible()) return;
+    m_announced = said;
     QWidget* top = window();
     auto* announcer = top->findChild<CAnnouncer*>();
     if (!announcer) announcer = new CAnnouncer(top);
-    announcer->Say(QString::fromStdString(text));
+    announcer->Say(QString::fromStdString(said));
 }

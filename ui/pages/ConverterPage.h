@@ -54,6 +54,8 @@ public:
     int KeyFocus() const { return m_keyFocus; }
     // 1 while the focus mark is on a list: Up and Down are the list's.
     int ListHasFocus() const;
+    // What the page last spoke of a change through the screen reader, UTF-8.
+    const std::string& Announced() const { return m_announced; }
 
     // Where the page's own controls send their messages; what is still
     // queued when the page goes is dropped with it.
@@ -68,6 +70,9 @@ protected:
         EAccessRole role = EAccessRole::Button;
         std::string shown = {};          // a combo box's choice
         CSkinListButton* list = nullptr; // the list a combo box is
+        // Last, in the order given, wherever it shows: a control whose place
+        // moves (the result slot) stays the same child for a screen reader.
+        bool keepsPlace = false;
     };
     // The controls beside the menu button and the lists (slots, rows).
     virtual void AddControls(std::vector<PageControl>&) const {}
@@ -116,8 +121,7 @@ protected:
     virtual int ArrowEntries(const CSkinListButton* list) const;
     // Speaks a change the user made (a new conversion) through the screen reader.
     void Announce(const std::string& text);
-    // Moves the focus mark to the control at index and tells the screen reader.
-    void MoveKeyFocus(int index);
+
 
     CSkinResources& m_resources;
     std::string m_section;
@@ -126,6 +130,8 @@ private:
     std::vector<PageControl> Controls() const;
     void CloseLists();
     void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
+    // Moves the focus mark to the control at index and tells the screen reader.
+    void MoveKeyFocus(int index);
     // Up (-1) or Down (1) on the marked list: its neighbouring entry is chosen.
     void StepList(CSkinListButton* list, int step);
 
@@ -139,5 +145,7 @@ private:
     CSkinImage m_buffer;
     int m_menuTookPress = 0;
     int m_keyFocus = -1;
+    std::string m_announced;
+    std::string m_stepped;  // a list's value chosen by an arrow, said first
     CMessageReceiver* m_messages;  // a child of the page
 };
