@@ -60,7 +60,7 @@ enum : int {
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
     // Spoken with the converters' lists and the Options dialog's controls.
-    ReverseConversion = 900,
+    ReverseConversion = 900, SpokenChecked = 901, SpokenNotChecked = 902, CustomizeButtonName = 903,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
 
