@@ -205,7 +205,9 @@ void CSkinListButton::ResetEntries()
 void CSkinListButton::SelectEntry(int index)
 {
     m_selection = index >= 0 && index < EntryCount() ? index : -1;
-    if (!m_list) return;
+    // A closed list follows when it opens: its row changing while hidden
+    // would draw the screen reader into it.
+    if (!m_list || !m_open) return;
     if (index < 0 || index >= m_list->count()) {
         m_list->setCurrentRow(-1);
         m_list->clearSelection();
@@ -234,6 +236,8 @@ void CSkinListButton::Open()
     m_open = 1;
     SetPressed(1);
     m_list->setEnabled(true);
+    m_list->setCurrentRow(m_selection);
+    if (m_selection < 0) m_list->clearSelection();
     Layout();
     m_list->show();
     m_list->raise();
