@@ -22,6 +22,11 @@ QWidget* WithFactory(QWidget* parent)
 
 CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(WithFactory(parent))
 {
+    // An interface made while the widget was still being built is a plain
+    // one (the factory could not know it yet): made again, it is a notification.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(this);
+        made && made->role() != QAccessible::Notification)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     setFixedSize(0, 0);
     setFocusPolicy(Qt::NoFocus);
     hide();
