@@ -10,6 +10,7 @@
 
 #include "calculator/NumberText.h"
 #include "tests/ui/UiTestKit.h"
+#include "ui/common/Announcer.h"
 #include "ui/converters/TipPage.h"
 #include "ui/converters/UnitConverterPage.h"
 #include "ui/pages/SkinListButton.h"
@@ -76,6 +77,12 @@ TEST_F(ConverterAccessTest, ArrowsChangeAMarkedListAndSayTheNewConversion)
         EXPECT_EQ(page->Announced(), row.announced);
     }
     EXPECT_EQ(ui.Window().SelectedSlot(), slot);
+    // Said through a notification, which screen readers speak as it shows.
+    CAnnouncer* announcer = nullptr;
+    for (QObject* child : ui.Window().children())
+        if (auto* found = dynamic_cast<CAnnouncer*>(child)) announcer = found;
+    ASSERT_TRUE(announcer);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(announcer)->role(), QAccessible::Notification);
     // The arrows stop before the entry that opens the clothing dialog.
     page->CategoryList()->SelectEntry(CUnitConverterPage::kClothingItem - 1);
     page->ChooseCategory(CUnitConverterPage::kClothingItem - 1);

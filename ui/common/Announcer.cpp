@@ -10,23 +10,12 @@ QAccessibleInterface* AnnouncerFactory(const QString&, QObject* object)
         return new QAccessibleWidget(announcer, QAccessible::Notification);
     return nullptr;
 }
+}  // namespace
 
-// Before the first announcer is made: its interface is made with it, and kept.
-QWidget* WithFactory(QWidget* parent)
+CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(parent)
 {
     static const bool installed = (QAccessible::installFactory(AnnouncerFactory), true);
     (void)installed;
-    return parent;
-}
-}  // namespace
-
-CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(WithFactory(parent))
-{
-    // An interface made while the widget was still being built is a plain
-    // one (the factory could not know it yet): made again, it is a notification.
-    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(this);
-        made && made->role() != QAccessible::Notification)
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     setFixedSize(0, 0);
     setFocusPolicy(Qt::NoFocus);
     hide();

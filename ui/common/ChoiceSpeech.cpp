@@ -10,7 +10,10 @@
 void SpeakFor(QWidget* widget, const QString& text)
 {
     QWidget* top = widget->window();
-    auto* announcer = top->findChild<CAnnouncer*>(QString(), Qt::FindDirectChildrenOnly);
+    // Not findChild: without its own meta-object any widget would pass for an announcer.
+    CAnnouncer* announcer = nullptr;
+    for (QObject* child : top->children())
+        if (!announcer) announcer = dynamic_cast<CAnnouncer*>(child);
     if (!announcer) announcer = new CAnnouncer(top);
     announcer->Say(text);
 }

@@ -11,7 +11,7 @@
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
 #include "strings/Language.h"
-#include "ui/common/Announcer.h"
+#include "ui/common/ChoiceSpeech.h"
 #include "ui/common/MessageReceiver.h"
 #include "ui/pages/PageAccessible.h"
 #include "ui/pages/PageBand.h"
@@ -305,8 +305,5 @@ void CConverterPage::Announce(const std::string& text)
     m_stepped.clear();
     if (said.empty() || !isVisible()) return;
     m_announced = said;
-    QWidget* top = window();
-    auto* announcer = top->findChild<CAnnouncer*>();
-    if (!announcer) announcer = new CAnnouncer(top);
-    announcer->Say(QString::fromStdString(said));
+    SpeakFor(this, QString::fromStdString(said));
 }
