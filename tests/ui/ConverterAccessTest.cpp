@@ -5,12 +5,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTest>
 
 #include "calculator/NumberText.h"
 #include "tests/ui/UiTestKit.h"
 #include "ui/common/Announcer.h"
+#include "ui/converters/ClothingDialog.h"
 #include "ui/converters/TipPage.h"
 #include "ui/converters/UnitConverterPage.h"
 #include "ui/pages/SkinListButton.h"
@@ -171,4 +173,27 @@ TEST_F(ConverterAccessTest, ControlsOfAHiddenPageAreInvalidAndDoNothing)
         action->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_FALSE(page->CategoryList()->IsOpen());
     EXPECT_FALSE(page->CategoryList()->ListBox()->isVisible());
+}
+
+TEST_F(ConverterAccessTest, ClothingListsSayTheSizesTheyChange)
+{
+    CClothingDialog dialog(&ui.Window());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    const QList<QComboBox*> boxes = dialog.findChildren<QComboBox*>();
+    ASSERT_GE(boxes.size(), 3);
+    QComboBox* type = boxes[0];
+    type->setFocus();
+    QTest::keyClick(type, Qt::Key_Down);
+    // The type, then each shown region's size.
+    EXPECT_EQ(dialog.Spoken().rfind(type->currentText().toStdString() + ", U.S. ", 0), 0u) << dialog.Spoken();
+    QComboBox* us = boxes[1];
+    us->setFocus();
+    QTest::keyClick(us, Qt::Key_Down);
+    EXPECT_EQ(dialog.Spoken().rfind(us->currentText().toStdString() + ", U.K. ", 0), 0u) << dialog.Spoken();
+    // A change the program makes is not spoken.
+    const std::string before = dialog.Spoken();
+    type->clearFocus();
+    type->setCurrentIndex(0);
+    EXPECT_EQ(dialog.Spoken(), before);
 }
