@@ -100,14 +100,21 @@ int CCalcController::DigitCommand(int id)
 int CCalcController::OperatorCommand(int id)
 {
     if (id < 0 || id > 17 || (id >= 4 && Engine()->GetBase() != 10)) return 0;
-    return ActiveMode().Operator(id);
+    CEvaluationWatch watch;
+    const int accepted = ActiveMode().Operator(id);
+    // Elsewhere an operator's evaluation is a running result, not a calculation done.
+    if (accepted && currentMode_ == kModeRpn) Record(watch);
+    return accepted;
 }
 
 int CCalcController::FunctionCommand(int id)
 {
     if (id < 0 || id > 31 || (id != 18 && Engine()->GetBase() != 10)) return 0;
     memoryMode_ = kMemAdd;
-    return ActiveMode().Function(id);
+    CEvaluationWatch watch;
+    const int accepted = ActiveMode().Function(id);
+    if (accepted) Record(watch);
+    return accepted;
 }
 
 int CCalcController::ParenthesisCommand(int id)
@@ -188,7 +195,9 @@ int CCalcController::MemoryCommand(int id)
 
 int CCalcController::EqualsCommand(int id)
 {
+    CEvaluationWatch watch;
     ActiveMode().Equals(id);
+    Record(watch);
     // An error word is no answer: recalled, it would only become Syntax Error.
     const std::string shown = Utf8ToCp1252(PlainText(ActiveMode().GetDisplayText())).substr(0, kRegisterCapacity);
     if (!IsErrorWord(DisplayValue())) answer_ = shown;
@@ -263,14 +272,40 @@ int CCalcController::StackCommand(int id)
     return rpn_.StackCommand(id);
 }
 
+int CCalcController::RefusalReason(int type, int id) const
+{
+    if (!FindCommand(type, id)) return kRefusalUnknown;
+    const int base = Engine()->GetBase();
+    if ((type == kCmdStack || (type == kCmdRecall && id == 98)) && currentMode_ != kModeRpn) return kRefusalRpnOnly;
+    const bool digitOutside = type == kCmdDigit && (id == 16 ? base != 10 : id >= base);
+    const bool decimalOnly = (type == kCmdOperator && id >= 4) || (type == kCmdFunction && id != 18) ||
+                             (type == kCmdRecall && id < 20);
+    if (digitOutside || (decimalOnly && base != 10)) return kRefusalBase;
+    const std::string shown = modes_[currentMode_]->GetDisplayText();
+    if (IsErrorWord(shown)) return kRefusalNoNumber;
+    if (type == kCmdDigit && currentMode_ != kModeExpression) {
+        if (id == 0 && shown == "0") return kRefusalNone;
+        if (shown.size() >= kDigitLimit) return kRefusalFull;
+    }
+    return kRefusalNotNow;
+}
+
 void CCalcController::GetDisplay(std::string& fullText, std::string& mantissaText, std::string& exponentText,
                                  int formatted, int regional)
 {
+    const std::string value = ActiveMode().GetDisplayText();
+    if (formatted) {
+        FormatValue(value, Engine()->GetBase(), fullText, mantissaText, exponentText, regional);
+    } else {
+        CNumberText::GetInstance()->FormatPlain(value, fullText, mantissaText, exponentText);
+    }
+}
+
+void CCalcController::FormatValue(const std::string& value, int base, std::string& fullText,
+                                  std::string& mantissaText, std::string& exponentText, int regional) const
+{
     CNumberText* text = CNumberText::GetInstance();
-    std::string value = ActiveMode().GetDisplayText();
-    if (!formatted) {
-        text->FormatPlain(value, fullText, mantissaText, exponentText);
-    } else if (Engine()->GetBase() == 10) {
+    if (base == 10) {
         text->FormatDisplay(value, fullText, mantissaText, exponentText, regional, displayDigits_);
         if (text->GetDecimalComma()) {
             DotsToCommas(fullText);

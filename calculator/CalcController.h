@@ -7,6 +7,7 @@
 // Texts held here (entries, registers) are Windows-1252; GetDisplay and
 // GetSignText return UTF-8 for drawing and printing.
 #include "calculator/AlgebraicMode.h"
+#include "calculator/CalcHistory.h"
 #include "calculator/CalcMode.h"
 #include "calculator/CalculatorSettingsOwner.h"
 #include "calculator/ChainMode.h"
@@ -21,6 +22,17 @@ enum CalcModeIndex { kModeExpression = 0, kModeAlgebraic = 1, kModeDal = 2, kMod
 
 // What a register key (type 4, ids 25 to 32) does.
 enum MemoryMode { kMemSubtract = 0, kMemRecall = 3, kMemStore = 4, kMemAdd = 5 };
+
+// Why a command was refused, for a spoken reason (RefusalReason).
+enum Refusal {
+    kRefusalNone = 0,      // nothing worth saying (a 0 typed on a 0)
+    kRefusalUnknown = 1,   // no such command
+    kRefusalBase = 2,      // not in the current base
+    kRefusalRpnOnly = 3,   // only in R.P.N. mode
+    kRefusalFull = 4,      // the number being typed has its 20 digits
+    kRefusalNoNumber = 5,  // the display shows an error word
+    kRefusalNotNow = 6     // not possible at this point of the calculation
+};
 
 const int kMemoryRegisters = 8;
 const size_t kRegisterCapacity = 31;
@@ -48,6 +60,11 @@ public:
     int ClipboardCommand(int id);
     int BaseCommand(int id);
     int StackCommand(int id);
+
+    // Why (type, id) is refused in the present state: asked after Dispatch
+    // or a per-type operation returned 0, so it names the first check that
+    // fails rather than deciding anew. A Refusal value.
+    int RefusalReason(int type, int id) const;
 
     // The display text of the active mode, UTF-8. formatted: the notation and
     // width of the display (base 10) or the 50-character check (other bases);
@@ -79,9 +96,26 @@ public:
     int GetRefusedCount() const { return refused_; }
     int GetDisplayDigits() const { return displayDigits_; }
 
+    // Every calculation a press completes ("=", a function key on a number,
+    // an R.P.N. operation); in memory until OpenHistory names its file.
+    CCalcHistory& History() { return history_; }
+    const CCalcHistory& History() const { return history_; }
+    // Reads the history file at path and keeps writing to it.
+    void OpenHistory(const std::string& path);
+    // Formats a value text of `base` as the display would (UTF-8).
+    void FormatValue(const std::string& value, int base, std::string& fullText, std::string& mantissaText,
+                     std::string& exponentText, int regional) const;
+    // A history entry as the user reads it (UTF-8): "2 + 3" and "5".
+    std::string HistoryExpressionText(const SHistoryEntry& entry, int regional) const;
+    std::string HistoryResultText(const SHistoryEntry& entry, int regional) const;
+    // Puts an entry's result (in the expression mode: its expression) into
+    // the entry, carried into the current base; 1 when taken.
+    int RecallHistory(size_t index);
+
     CCalcMode& ActiveMode() { return *modes_[currentMode_]; }
     CCalcMode& Mode(int index) { return *modes_[index]; }
     CRpnMode& Rpn() { return rpn_; }
+    const CRpnMode& Rpn() const { return rpn_; }
     // Shows the R.P.N. stack in a message box (a tap on the display).
     void ShowStack() const { rpn_.ShowStack(); }
 
@@ -91,6 +125,7 @@ private:
     int RecallRegister(int index);
     int AddToRegister(int index, bool subtract);
     void ShowRefusedMessage() const;
+    void Record(const CEvaluationWatch& watch);
 
     CCalcMode expression_;
     CAlgebraicMode algebraic_;
@@ -98,6 +133,7 @@ private:
     CChainMode chain_;
     CRpnMode rpn_;
     CCalcMode* modes_[5];
+    CCalcHistory history_;
     int currentMode_ = kModeChain;
     std::string memory_[kMemoryRegisters];
     std::string answer_;

@@ -90,10 +90,26 @@ const char* ConstantText(int id)
     return id >= 0 && id < 20 ? kConstantTexts[id] : "";
 }
 
+namespace {
+CEvaluationWatch* g_watch = nullptr;
+}  // namespace
+
+CEvaluationWatch::CEvaluationWatch() : m_outer(g_watch) { g_watch = this; }
+
+CEvaluationWatch::~CEvaluationWatch() { g_watch = m_outer; }
+
+void CEvaluationWatch::See(const std::string& expression, const std::string& result)
+{
+    m_saw = true;
+    m_expression = expression;
+    m_result = result;
+}
+
 std::string EvaluateText(const std::string& expression)
 {
     std::string result;
     CCalcEngine::GetInstance()->Evaluate(expression, result);
+    if (g_watch) g_watch->See(expression, result);
     return result;
 }
 
@@ -206,7 +222,9 @@ int CCalcMode::Operator(int id)
     if (!*text) return 0;
     std::string line = afterEquals_ ? GetDisplayText() : line_;
     CharClass cls = ClassOf(line);
-    if (cls == kOpen ? id != 1 : !OperatorMayFollow(cls)) return 0;
+    // A minus where a number may begin is that number's sign: -5+3, 2×-3.
+    const bool sign = id == 1 && (cls == kNone || cls == kOpen || cls == kOperator);
+    if (!sign && !OperatorMayFollow(cls)) return 0;
     if (line.size() + 1 > kLineCapacity) return 0;
     line_ = line + text;
     afterEquals_ = false;
@@ -327,6 +345,15 @@ int CCalcMode::SetEntry(const std::string& text)
     else if (!NumberMayFollow(cls)) return 0;
     if (line.size() + value.size() > kLineCapacity) return 0;
     line_ = line + value;
+    afterEquals_ = false;
+    return 1;
+}
+
+int CCalcMode::SetLine(const std::string& text)
+{
+    if (text.size() > kLineCapacity) return 0;
+    clearedLast_ = false;
+    line_ = text;
     afterEquals_ = false;
     return 1;
 }

@@ -35,6 +35,24 @@ const char* OperatorText(int id);
 const char* ConstantText(int id);
 // Evaluates in the engine's current base and returns the result text.
 std::string EvaluateText(const std::string& expression);
+// While one lives, it sees the last text EvaluateText handed to the engine
+// and its result: what a key press calculated, whichever mode made it.
+class CEvaluationWatch {
+public:
+    CEvaluationWatch();
+    ~CEvaluationWatch();
+    CEvaluationWatch(const CEvaluationWatch&) = delete;
+    CEvaluationWatch& operator=(const CEvaluationWatch&) = delete;
+    bool Saw() const { return m_saw; }
+    const std::string& Expression() const { return m_expression; }
+    const std::string& Result() const { return m_result; }
+    void See(const std::string& expression, const std::string& result);
+
+private:
+    CEvaluationWatch* m_outer;
+    bool m_saw = false;
+    std::string m_expression, m_result;
+};
 // Rewrites a value text from one base into another.
 std::string ConvertBase(const std::string& value, int fromBase, int toBase);
 // Rewrites every number of an expression text from one base into another;
@@ -59,6 +77,9 @@ public:
     virtual int Parenthesis(int id);
     virtual int RecallConstant(int id);
     virtual int SetEntry(const std::string& text);
+    // Replaces the expression line (mode 0: a recalled calculation); 0 when
+    // it does not fit.
+    int SetLine(const std::string& text);
     virtual int Clear(int id);
     virtual void Reset();
 

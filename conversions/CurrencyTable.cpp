@@ -122,7 +122,9 @@ CCurrencyTable::CCurrencyTable(const std::string& ratesPath, const std::string& 
 {
 }
 
-std::string CCurrencyTable::ReadPath() const { return PathToRead(m_ratesPath, m_shippedPath); }
+// The download writes the user's file under the name it has in any letter
+// case; the table reads that same file.
+std::string CCurrencyTable::ReadPath() const { return PathToRead(ExistingSpelling(m_ratesPath), m_shippedPath); }
 
 CCurrencyTable* CCurrencyTable::Instance()
 {
@@ -142,19 +144,22 @@ int CCurrencyTable::Load()
     CIniStore rates;
     int readable = rates.Load(ReadPath().c_str());
     m_referenceDate = readable ? RatesReferenceDate(rates) : std::string();
+    m_source = readable ? RatesSourceName(rates) : std::string();
     for (int i = 0; i < kCurrencies; ++i) {
         CurrencyEntry& entry = m_entries[i];
         entry.symbol = kBuiltIn[i].symbol;
         entry.name = kBuiltIn[i].name;
         entry.code = kRateCodes[i];
         entry.rate = kBuiltInRates[i];
-        entry.date = kBuiltInRatesDate;
+        entry.date.clear();
+        entry.builtIn = true;
         double rate = 1;
         if (!readable || !rates.GetDouble(rate, kSection, kRateCodes[i], 1)) continue;
         // A rate no currency has (1e308, 4e-320, below 0) is not taken; 0 (no
         // number) is, and converts nothing.
         if (rate != 0 && !(rate >= kMinPlausibleRate && rate <= kMaxPlausibleRate)) continue;
         entry.rate = rate;
+        entry.builtIn = RateIsBuiltIn(rates, kRateCodes[i]);
         entry.date = ::RateDate(rates, kRateCodes[i]);
     }
     return readable ? 1 : 0;
@@ -195,6 +200,8 @@ const std::string& CCurrencyTable::RateDate(int index) const
     static const std::string none;
     return index >= 0 && index < m_count ? m_entries[index].date : none;
 }
+
+bool CCurrencyTable::IsBuiltIn(int index) const { return index >= 0 && index < m_count && m_entries[index].builtIn; }
 
 double CCurrencyTable::Rate(int index) const
 {
@@ -238,6 +245,44 @@ int CCurrencyTable::GetResult(std::string& out, int part) const
 {
     out = ResultPart(m_resultText, part);
     return 1;
+}
+
+namespace {
+
+// Days since 1970-01-01 of a "YYYY-MM-DD" date (the proleptic Gregorian count).
+bool DayNumber(const std::string& date, long& days)
+{
+    int y = 0, m = 0, d = 0;
+    if (date.size() != 10 || std::sscanf(date.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3) return false;
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+    return true;
+}
+
+} // namespace
+
+bool StaleRatesAge(const std::string& date, const std::string& today, SRatesAge& age)
+{
+    long from = 0, to = 0;
+    if (!DayNumber(date, from) || !DayNumber(today, to) || to - from <= kStaleDays) return false;
+    const long days = to - from;
+    int y0 = 0, m0 = 0, d0 = 0, y1 = 0, m1 = 0, d1 = 0;
+    std::sscanf(date.c_str(), "%4d-%2d-%2d", &y0, &m0, &d0);
+    std::sscanf(today.c_str(), "%4d-%2d-%2d", &y1, &m1, &d1);
+    const int months = (y1 - y0) * 12 + (m1 - m0) - (d1 < d0 ? 1 : 0);
+    if (days < 60) age = {static_cast<int>(days), SRatesAge::kDays};
+    else if (months < 24) age = {months, SRatesAge::kMonths};
+    else age = {months / 12, SRatesAge::kYears};
+    return true;
+}
+
+std::string RatesAgeText(const SRatesAge& age)
+{
+    static const char* const kUnits[] = {"days", "months", "years"};
+    return std::to_string(age.count) + " " + kUnits[age.unit] + " old";
 }
 
 int CCurrencyTable::FindCode(const char* code) const

@@ -14,8 +14,22 @@ struct CurrencyEntry {
     std::string name;         // up to 39 characters
     std::string code;         // 3 letters, also the key in the rates file
     double rate = 0;
-    std::string date;         // "2004-06-01": the day the rate is of; empty when unknown
+    std::string date;         // "2024-06-13": the day the rate is of; empty when unknown or built-in
+    bool builtIn = true;      // a figure of the program's own, no market rate
 };
+
+// How old rates of `date` are on `today` (both "YYYY-MM-DD"), when they are
+// older than kStaleDays: in days below 60, in whole months below two years,
+// else in whole years. False (nothing worth saying) for fresher rates or no date.
+struct SRatesAge {
+    enum Unit { kDays, kMonths, kYears };
+    int count = 0;
+    Unit unit = kDays;
+};
+constexpr int kStaleDays = 30;
+bool StaleRatesAge(const std::string& date, const std::string& today, SRatesAge& age);
+// "9 months old" (English; the window words it in the user's language).
+std::string RatesAgeText(const SRatesAge& age);
 
 class CCurrencyTable {
 public:
@@ -46,10 +60,16 @@ public:
     // The rate written with six decimals; 0 for a bad index.
     int GetRateText(int index, std::string& out) const;
     double Rate(int index) const;
-    // The day the rate is of ("2004-06-01"): its own date in the rates file,
-    // else the file's reference date, the built-in rates' date for a built-in
-    // rate; empty when the file names none. Empty for a bad index.
+    // The day the rate is of ("2024-06-13"): its own date in the rates file,
+    // else the file's reference date; empty for a built-in rate, when the file
+    // names none, and for a bad index.
     const std::string& RateDate(int index) const;
+    // Whether the rate is a built-in figure (never a market rate of a known
+    // day): a code no rates file names, or one the file marks so.
+    bool IsBuiltIn(int index) const;
+    // Where the rates of the reference date came from (a URL), as the file
+    // names it; empty when it names none.
+    const std::string& Source() const { return m_source; }
     // 0 (nothing changed) for an index outside the list. The result is not recomputed.
     int SetFrom(int index);
     int SetTo(int index);
@@ -81,6 +101,7 @@ private:
     std::string m_ratesPath;
     std::string m_shippedPath;
     std::string m_referenceDate;
+    std::string m_source;
     CurrencyEntry m_entries[kCurrencies];
     int m_count = 0;
     int m_from = 0;

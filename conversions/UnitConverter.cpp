@@ -6,6 +6,7 @@
 #include "platform/UserFolders.h"
 #include "strings/Language.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,15 +27,19 @@ double ConvertTemperature(double v, int from, int to)
     if (v < kAbsoluteZero[from]) return std::nan("");
     if (from == to) return v;
     const double kFiveNinths = 0.5555555555555556;
+    double converted = 0;
     switch (from * 3 + to) {
-    case 0 * 3 + 2: return v + 273.15;
-    case 0 * 3 + 1: return v * 1.8 + 32;
-    case 2 * 3 + 1: return v * 1.8 - 459.67;
-    case 2 * 3 + 0: return v - 273.15;
-    case 1 * 3 + 0: return (v - 32) * kFiveNinths;
-    case 1 * 3 + 2: return (v - 32) * kFiveNinths + 273.15;
-    default: return 0;
+    case 0 * 3 + 2: converted = v + 273.15; break;
+    case 0 * 3 + 1: converted = v * 1.8 + 32; break;
+    case 2 * 3 + 1: converted = v * 1.8 - 459.67; break;
+    case 2 * 3 + 0: converted = v - 273.15; break;
+    case 1 * 3 + 0: converted = (v - 32) * kFiveNinths; break;
+    case 1 * 3 + 2: converted = (v - 32) * kFiveNinths + 273.15; break;
+    default: break;
     }
+    // A temperature at or above absolute zero stays there: rounding may put
+    // -459.67 °F a hair below 0 K.
+    return std::max(converted, kAbsoluteZero[to]);
 }
 
 } // namespace

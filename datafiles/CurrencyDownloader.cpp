@@ -1,14 +1,15 @@
 #include "datafiles/CurrencyDownloader.h"
 
 #include "datafiles/RatesSource.h"
+#include "datafiles/UserData.h"
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileText.h"
 #include "platform/UserFolders.h"
 #include "platform/WindowMessage.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <cstdlib>
 #include <cstring>
 #include <sys/resource.h>
@@ -19,6 +20,7 @@
 const char CCurrencyDownloader::kUserAgent[] =
     "Tallix/" TALLIX_VERSION " (desktop calculator; exchange rates for its currency converter)";
 const char CCurrencyDownloader::kDefaultUrl[] = "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+const char CCurrencyDownloader::kUnUrl[] = "https://treasury.un.org/operationalrates/xsql2XML.php";
 const char CCurrencyDownloader::kUrlVariable[] = "TALLIX_RATES_URL";
 
 namespace {
@@ -34,34 +36,11 @@ void LowerThreadPriority()
     if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice + 4 > 19 ? 19 : nice + 4);
 }
 
-// The entry of `folder` named `name` in any case, the name itself when none is.
-std::string FindEntry(const std::string& folder, const std::string& name)
+// XML rates start with "<" after blanks and a byte-order mark; a rates file never does.
+bool LooksLikeXml(const std::string& body)
 {
-    DIR* dir = opendir(folder.empty() ? "/" : folder.c_str());
-    std::string found = name;
-    if (!dir) return found;
-    while (dirent* entry = readdir(dir))
-        if (SameAsciiNoCase(entry->d_name, name)) {
-            found = entry->d_name;
-            if (found == name) break;
-        }
-    closedir(dir);
-    return found;
-}
-
-// Starters name the file "currency/currency.ini" or "Currency/Currency.ini";
-// either way the existing file (the one the table reads) is replaced.
-std::string ExistingSpelling(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return path;
-    std::string folder = path.substr(0, slash);
-    size_t parentSlash = folder.rfind('/');
-    if (parentSlash != std::string::npos) {
-        std::string parent = folder.substr(0, parentSlash);
-        folder = parent + "/" + FindEntry(parent, folder.substr(parentSlash + 1));
-    }
-    return folder + "/" + FindEntry(folder, path.substr(slash + 1));
+    const size_t first = body.find_first_not_of(" \t\r\n", body.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
+    return first != std::string::npos && body[first] == '<';
 }
 
 } // namespace
@@ -69,7 +48,7 @@ std::string ExistingSpelling(const std::string& path)
 std::string CCurrencyDownloader::DownloadUrl()
 {
     const char* url = std::getenv(kUrlVariable);
-    return url && *url ? url : kDefaultUrl;
+    return url && *url ? url : std::string(kDefaultUrl) + " " + kUnUrl;
 }
 
 CCurrencyDownloader* CCurrencyDownloader::Instance()
@@ -94,9 +73,18 @@ CCurrencyDownloader::~CCurrencyDownloader()
 
 int CCurrencyDownloader::Prepare(const char* url, IMessageTarget* notify, const char* filePath, const char* basePath)
 {
-    if (m_running || !url || !*url || !filePath || !*filePath || !notify) return 0;
-    if (std::strlen(url) > kMaxText || std::strlen(filePath) > kMaxText) return 0;
-    m_url = url;
+    if (m_running || !url || !filePath || !*filePath || !notify || std::strlen(filePath) > kMaxText) return 0;
+    std::vector<std::string> urls;
+    for (const char* at = url + std::strspn(url, " \t"); *at; at += std::strspn(at, " \t")) {
+        const size_t length = std::strcspn(at, " \t");
+        urls.emplace_back(at, length);
+        at += length;
+    }
+    if (urls.empty() || urls.size() > kMaxSources) return 0;
+    for (const std::string& each : urls)
+        if (each.size() > kMaxText) return 0;
+    m_urls = std::move(urls);
+    m_url = m_urls.front();
     m_path = filePath;
     m_basePath = basePath ? basePath : "";
     std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
@@ -203,19 +191,12 @@ int CCurrencyDownloader::ChooseConnection(int proxyMode, IMessageTarget* progres
     return 1;
 }
 
-std::string CCurrencyDownloader::ReadRatesFile(std::time_t& modified) const
+std::string CCurrencyDownloader::ReadRatesFile() const
 {
-    const std::string path = ExistingSpelling(m_path);
     std::string text;
     int error = 0;
-    struct stat info {};
-    modified = ReadFileText(path, text, error) && stat(path.c_str(), &info) == 0 ? info.st_mtime : 0;
-    if (error == ENOENT && !m_basePath.empty()) {
-        // The date of the shipped file is when it was installed, not when
-        // its rates were current: ask for everything.
-        modified = 0;
+    if (!ReadFileText(ExistingSpelling(m_path), text, error) && error == ENOENT && !m_basePath.empty())
         ReadFileText(m_basePath, text, error);
-    }
     return text;
 }
 
@@ -229,74 +210,105 @@ int CCurrencyDownloader::WriteRatesFile(const std::string& text)
     return WriteFileAtomically(path.c_str(), text);
 }
 
-int CCurrencyDownloader::FetchFailure(long received) const
+int CCurrencyDownloader::FetchFailure(long received, bool xml) const
 {
     const long code = m_session.LastStatus();
     if (code != 0 && (code < 200 || code > 299)) return kFailHttpStatus;
-    if (m_session.LastTooLarge()) return kFailTooLarge;
+    if (m_session.LastTooLarge() || (!xml && received > static_cast<long>(kMaxRatesBytes))) return kFailTooLarge;
     if (m_session.LastTimedOut()) return kFailTimeout;
     return received < 0 ? kFailNoConnection : kFailNotRates;
 }
 
-// One download on the open session: the probe, the rates, the file that
-// held `current`.
-int CCurrencyDownloader::Download(const std::string& current, int& failure)
+// One source on the open session: the probe, the rates, the file that held
+// `current`.
+void CCurrencyDownloader::Download(const std::string& url, const std::string& current, SSourceOutcome& out)
 {
-    failure = kFailNoConnection;
-    m_refusal.clear();
-    if (!m_session.IsOpen() || !m_session.Probe(m_url.c_str())) {
-        if (m_session.LastTimedOut()) failure = kFailTimeout;
-        return kStatusNoConnection;
+    out.url = url;
+    out.failure = kFailNoConnection;
+    out.status = kStatusNoConnection;
+    if (!m_session.IsOpen() || !m_session.Probe(url.c_str())) {
+        if (m_session.LastTimedOut()) out.failure = kFailTimeout;
+        out.httpStatus = m_session.LastStatus();
+        return;
     }
-    // "Not modified" to the probe needs no second request.
-    const long received = m_session.LastNotModified() ? 0 : m_session.Fetch(m_url.c_str(), m_body, kMaxRatesBytes, false);
-    m_received = received > 0 ? received : 0;
+    // "Not modified" to the probe needs no second request. XML rates may be
+    // larger than a rates file (the UN's list every country).
+    const long received = m_session.LastNotModified() ? 0 : m_session.Fetch(url.c_str(), m_body, kMaxXmlRatesBytes, false);
+    out.received = received > 0 ? received : 0;
+    out.httpStatus = m_session.LastStatus();
+    out.failure = kFailNone;
+    out.status = kStatusDone;
     if (m_session.LastNotModified()) {
-        m_unchanged = true;
-        failure = kFailNone;
-        return kStatusDone;
+        out.unchanged = true;
+        return;
     }
+    const bool xml = LooksLikeXml(m_body);
     std::string text;
-    if (received <= 0 || !RatesTextFromDownload(m_body, current, m_url, text, m_refusal)) {
-        failure = FetchFailure(received);
-        return kStatusNoConnection;
+    if (received <= 0 || (!xml && received > static_cast<long>(kMaxRatesBytes)) ||
+        !RatesTextFromDownload(m_body, current, url, text, out.refusal)) {
+        out.failure = FetchFailure(received, xml);
+        out.status = kStatusNoConnection;
+        return;
     }
-    if (!WriteRatesFile(text)) {
-        failure = kFailWrite;
-        return kStatusWriteFailed;
+    if (text == current) out.unchanged = true;
+    else if (!WriteRatesFile(text)) {
+        out.failure = kFailWrite;
+        out.status = kStatusWriteFailed;
     }
-    failure = kFailNone;
-    return kStatusDone;
+}
+
+// The outcome of all sources: done when one was; else the first failure.
+void CCurrencyDownloader::Summarise()
+{
+    const SSourceOutcome* shown = nullptr;
+    long received = 0;
+    bool unchanged = true;
+    for (const SSourceOutcome& o : m_outcomes) {
+        received += o.received;
+        if (o.status == kStatusDone) unchanged = unchanged && o.unchanged;
+        if (!shown || (shown->status == kStatusDone && o.status != kStatusDone)) shown = &o;
+    }
+    const bool anyDone = std::any_of(m_outcomes.begin(), m_outcomes.end(),
+                                     [](const SSourceOutcome& o) { return o.status == kStatusDone; });
+    m_received = received;
+    m_unchanged = anyDone && unchanged;
+    m_failure = shown ? shown->failure : static_cast<int>(kFailNoConnection);
+    m_httpStatus = shown ? shown->httpStatus : 0;
+    m_refusal = shown ? shown->refusal : std::string();
+    m_status = anyDone ? static_cast<int>(kStatusDone) : shown ? shown->status : static_cast<int>(kStatusNoConnection);
 }
 
 void CCurrencyDownloader::Work()
 {
     LowerThreadPriority();
     m_session.SetDeadline(std::chrono::steady_clock::now() + std::chrono::milliseconds(m_deadlineMs));
-    std::time_t modified = 0;
-    const std::string current = ReadRatesFile(modified);
-    // Every request, the test downloads too, asks only for newer rates when
-    // the file's time means anything to the source: its own dated rates.
-    m_session.SetIfModifiedSince(RatesCameFrom(current, m_url) ? modified : 0);
-    // A connection is always taken to be available here (connection check).
-    // The window hears how an automatic choice goes: it may take four time-outs.
-    if (!m_session.IsOpen()) {
-        m_progressFollowsNotify = true;
-        ChooseConnection(m_proxyMode, nullptr);
-        m_progressFollowsNotify = false;
+    m_outcomes.assign(m_urls.size(), SSourceOutcome());
+    for (size_t i = 0; i < m_urls.size(); ++i) {
+        // Each source merges into what the one before left.
+        const std::string current = ReadRatesFile();
+        m_url = m_urls[i];
+        // Every request, the test downloads too, asks only for rates newer
+        // than those the file holds from this source.
+        m_session.SetIfModifiedSince(RatesAskedSince(current, m_url, std::time(nullptr)));
+        // A connection is always taken to be available here (connection check).
+        // The window hears how an automatic choice goes: it may take four time-outs.
+        if (!m_session.IsOpen()) {
+            m_progressFollowsNotify = true;
+            ChooseConnection(m_proxyMode, nullptr);
+            m_progressFollowsNotify = false;
+        }
+        Download(m_url, current, m_outcomes[i]);
     }
-    int failure = kFailNone;
-    const int status = Download(current, failure);
-    m_failure = failure;
-    m_httpStatus = m_session.LastStatus();
+    m_url = m_urls.front();
     m_session.ClearDeadline();
     m_session.SetIfModifiedSince(0);
+    const int status = m_outcomes.empty() ? kStatusNoConnection : m_outcomes.back().status;
     // A session that got no answer is chosen afresh next time.
     if (status == kStatusNoConnection && m_session.LastStatus() == 0) m_session.Close();
-    m_status = status;
+    Summarise();
     // The window may handle the outcome while this thread is still ending;
     // a Start it makes then waits only for that end.
     std::lock_guard<std::recursive_mutex> lock(m_notifyLock);
     m_running = false;
-    PostToWindow(0, status);
+    PostToWindow(0, m_status);
 }

@@ -17,15 +17,16 @@
 // converted and merged with the old file); anything else (an error page, an
 // empty, oversize, cut or damaged answer) leaves it untouched and reports 3.
 // When the old file holds dated rates from the same URL, the requests ask
-// for the rates only if they changed since the file was written
-// (If-Modified-Since); a server's "not modified" is a success (1) that leaves
-// the file as it is.
+// for the rates only if they are newer than those (If-Modified-Since, see
+// RatesAskedSince); a server's "not modified", or rates that change nothing,
+// are a success (1) that leaves the file as it is.
 #include <atomic>
 #include <ctime>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/HttpSession.h"
 
@@ -52,10 +53,25 @@ public:
     static constexpr long kDefaultTimeoutMs = 10000;
     static constexpr long kDefaultDeadlineMs = 60000;
     static const char kUserAgent[];  // names the program and its version
+    static constexpr size_t kMaxXmlRatesBytes = 1 << 19; // XML rates (the UN's list every country)
+    static constexpr size_t kMaxSources = 2;
     static const char kDefaultUrl[]; // the euro reference rates of the day
-    static const char kUrlVariable[]; // environment variable naming another rates server
+    static const char kUnUrl[];      // the UN's operational rates of the month
+    static const char kUrlVariable[]; // environment variable naming other rates servers
 
-    // The URL the program downloads from: $TALLIX_RATES_URL when set, else kDefaultUrl.
+    // What one source of a download came to; read after the completion message.
+    struct SSourceOutcome {
+        std::string url;
+        int status = kStatusIdle;
+        int failure = kFailNone;
+        long httpStatus = 0;
+        long received = 0;
+        std::string refusal;
+        bool unchanged = false;
+    };
+
+    // The URLs the program downloads from, separated by a space: $TALLIX_RATES_URL
+    // when set, else kDefaultUrl and kUnUrl.
     static std::string DownloadUrl();
 
     // The process-wide downloader, created on first call; Release destroys it
@@ -77,6 +93,9 @@ public:
     // worker is running. `basePath` (the shipped rates) stands in for the
     // file while it does not exist: its rates are the ones a currency the
     // source does not list keeps, and it asks the source for all rates.
+    // `url` may name up to kMaxSources URLs separated by blanks: they are
+    // asked in turn, each answer merged into what the one before left, so
+    // that a source that fails keeps the rates the others gave.
     int Prepare(const char* url, IMessageTarget* notify, const char* filePath, const char* basePath = nullptr);
     // Starts the worker at a lower priority. 0 when nothing is prepared, when a
     // worker is still running, or when the thread can't be created.
@@ -94,8 +113,10 @@ public:
     // way; may be called from the window's own message handler.
     void Detach(IMessageTarget* target);
 
-    // Read these after the completion message.
+    // Read these after the completion message. Of several sources: done
+    // when one was, and the failure of the first that failed.
     int Status() const { return m_status; }
+    const std::vector<SSourceOutcome>& Outcomes() const { return m_outcomes; }
     long ReceivedLength() const { return m_received; }
     int LastFailure() const { return m_failure; }
     // HTTP status of the last answer; 0 when none arrived.
@@ -125,15 +146,18 @@ public:
 private:
     void Work();
     int TestOpen(CHttpSession::AccessType access);
-    std::string ReadRatesFile(std::time_t& modified) const;
+    std::string ReadRatesFile() const;
     int WriteRatesFile(const std::string& text);
-    int Download(const std::string& current, int& failure);
-    int FetchFailure(long received) const;
+    void Download(const std::string& url, const std::string& current, SSourceOutcome& out);
+    void Summarise();
+    int FetchFailure(long received, bool xml) const;
     void PostToWindow(long progress, long status);
     void Progress(IMessageTarget* given, long percent);
 
     CHttpSession m_session;
-    std::string m_url;
+    std::string m_url; // the source being asked (the first outside a download)
+    std::vector<std::string> m_urls;
+    std::vector<SSourceOutcome> m_outcomes;
     std::string m_path;
     std::string m_basePath;
     IMessageTarget* m_notify = nullptr; // guarded by m_notifyLock while a worker runs

@@ -2,249 +2,47 @@
 
 #include "datafiles/IniStore.h"
 #include "datafiles/RatesCheck.h"
-#include "platform/AsciiCase.h"
-
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-#include <libxml/xmlversion.h>
-
-#include "platform/LibrarySymbol.h"
+#include "datafiles/RatesXml.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <map>
-#include <mutex>
 
 const char kRatesInfoSection[] = "Info";
 const char kRatesDateKey[] = "Date";
 const char kRatesSourceKey[] = "Source";
+const char kRatesUnDateKey[] = "UnDate";
+const char kRatesUnSourceKey[] = "UnSource";
 const char kRatesDatesSection[] = "Dates";
-
-// libxml2 is loaded the first time reference rates arrive, not at start-up.
-namespace {
-
-struct XmlApi {
-    xmlFreeFunc* freeFunction;  // the library's variable
-    xmlChar* (*getNoNsProp)(const xmlNode*, const xmlChar*);
-    xmlAttrPtr (*hasProp)(const xmlNode*, const xmlChar*);
-    void (*stopParser)(xmlParserCtxtPtr);
-    void (*initParser)();
-    xmlParserCtxtPtr (*newParserCtxt)();
-    xmlDocPtr (*ctxtReadMemory)(xmlParserCtxtPtr, const char*, int, const char*, const char*, int);
-    const xmlError* (*ctxtGetLastError)(void*);
-    void (*freeParserCtxt)(xmlParserCtxtPtr);
-    xmlNodePtr (*docGetRootElement)(const xmlDoc*);
-    void (*freeDoc)(xmlDocPtr);
-};
-
-const XmlApi* Xml()
-{
-    static XmlApi api;
-    static const bool loaded = [] {
-        void* lib = dlopen("libxml2.so.2", RTLD_NOW | RTLD_LOCAL);
-        return lib && FindLibrarySymbol(lib, "xmlFree", api.freeFunction) && FindLibrarySymbol(lib, "xmlGetNoNsProp", api.getNoNsProp) &&
-               FindLibrarySymbol(lib, "xmlHasProp", api.hasProp) && FindLibrarySymbol(lib, "xmlStopParser", api.stopParser) &&
-               FindLibrarySymbol(lib, "xmlInitParser", api.initParser) && FindLibrarySymbol(lib, "xmlNewParserCtxt", api.newParserCtxt) &&
-               FindLibrarySymbol(lib, "xmlCtxtReadMemory", api.ctxtReadMemory) &&
-               FindLibrarySymbol(lib, "xmlCtxtGetLastError", api.ctxtGetLastError) &&
-               FindLibrarySymbol(lib, "xmlFreeParserCtxt", api.freeParserCtxt) &&
-               FindLibrarySymbol(lib, "xmlDocGetRootElement", api.docGetRootElement) && FindLibrarySymbol(lib, "xmlFreeDoc", api.freeDoc);
-    }();
-    return loaded ? &api : nullptr;
-}
-
-}  // namespace
-
-#undef xmlFree
-#define xmlFree (*Xml()->freeFunction)
-#define xmlGetNoNsProp Xml()->getNoNsProp
-#define xmlHasProp Xml()->hasProp
-#define xmlStopParser Xml()->stopParser
-#define xmlInitParser Xml()->initParser
-#define xmlNewParserCtxt Xml()->newParserCtxt
-#define xmlCtxtReadMemory Xml()->ctxtReadMemory
-#define xmlCtxtGetLastError Xml()->ctxtGetLastError
-#define xmlFreeParserCtxt Xml()->freeParserCtxt
-#define xmlDocGetRootElement Xml()->docGetRootElement
-#define xmlFreeDoc Xml()->freeDoc
+const char kBuiltInRateMark[] = "built-in";
 
 namespace {
 
 const char kConversions[] = "Conversions";
-// Reference rates take a few kilobytes; a document this large is no such thing.
-constexpr size_t kMaxXmlBytes = 1 << 20;
+// A rate kept from rates that named no date for it.
+const char kUndatedMark[] = "undated";
 constexpr size_t kMaxIniValue = 255; // what the INI reader keeps of a value
 
-// What the XML gives: the reference date and each currency's units per euro.
-struct ReferenceRates {
+// One currency while the rates are merged; an empty date is no known one.
+struct SMergedRate {
+    double rate = 0;
     std::string date;
-    std::map<std::string, double> perEuro;
+    bool builtIn = true;
 };
 
-bool IsDate(const std::string& text)
+std::string InfoValue(CIniStore& rates, const char* key)
 {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-    int parts[3] = {};
-    const size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-    for (int i = 0; i < 3; ++i) {
-        const char* first = text.data() + starts[i];
-        for (size_t k = 0; k < lengths[i]; ++k)
-            if (first[k] < '0' || first[k] > '9') return false;
-        std::from_chars(first, first + lengths[i], parts[i]);
-    }
-    const int year = parts[0], month = parts[1], day = parts[2];
-    static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return month != 2 || day <= 28 || leap;
+    std::string value;
+    rates.GetString(value, kRatesInfoSection, key, "");
+    return value;
 }
 
-bool IsCurrencyCode(const std::string& text)
+// What [Dates] says of `code`, or the reference date when it names none.
+std::string OwnDate(CIniStore& rates, const char* code)
 {
-    if (text.size() != 3) return false;
-    for (char c : text)
-        if (c < 'A' || c > 'Z') return false;
-    return true;
-}
-
-// Rates are written as plain decimals ("1.0550"): no sign, exponent or hex.
-bool IsPlainDecimal(const std::string& text)
-{
-    int digits = 0, points = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') ++digits;
-        else if (c == '.') ++points;
-        else return false;
-    }
-    return digits > 0 && points <= 1;
-}
-
-// A text from the answer, as far as a message can show it.
-std::string Quoted(const std::string& text)
-{
-    constexpr size_t kShown = 40;
-    return "\"" + (text.size() > kShown ? text.substr(0, kShown) + "..." : text) + "\"";
-}
-
-bool HasName(const xmlNode* node, const char* name)
-{
-    return node->type == XML_ELEMENT_NODE && node->name && SameAsciiNoCase(reinterpret_cast<const char*>(node->name), name);
-}
-
-// The attribute's value with any character references resolved; false when absent.
-bool Attribute(const xmlNode* node, const char* name, std::string& value)
-{
-    xmlChar* text = xmlGetNoNsProp(node, reinterpret_cast<const xmlChar*>(name));
-    if (!text) return false;
-    value = reinterpret_cast<const char*>(text);
-    xmlFree(text);
-    return true;
-}
-
-// The first Cube (in document order) that carries a reference date.
-const xmlNode* FindDatedCube(const xmlNode* node)
-{
-    for (; node; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE) continue;
-        if (HasName(node, "Cube") && xmlHasProp(node, reinterpret_cast<const xmlChar*>("time"))) return node;
-        if (const xmlNode* found = FindDatedCube(node->children)) return found;
-    }
-    return nullptr;
-}
-
-// A document type declaration is no part of reference rates, and the place
-// where entities are declared: the parser stops there, before reading any.
-struct ParseGuard {
-    bool doctype = false;
-    bool html = false;
-};
-
-void StopAtDoctype(void* context, const xmlChar* name, const xmlChar*, const xmlChar*)
-{
-    xmlParserCtxtPtr parser = static_cast<xmlParserCtxtPtr>(context);
-    ParseGuard& guard = *static_cast<ParseGuard*>(parser->_private);
-    guard.doctype = true;
-    guard.html = name && SameAsciiNoCase(reinterpret_cast<const char*>(name), "html");
-    xmlStopParser(parser);
-}
-
-bool ReadEntries(const xmlNode* dated, ReferenceRates& out, std::string& reason)
-{
-    for (const xmlNode* entry = dated->children; entry; entry = entry->next) {
-        if (!HasName(entry, "Cube")) continue;
-        std::string code, rateText;
-        if (!Attribute(entry, "currency", code) || !Attribute(entry, "rate", rateText)) {
-            reason = "the rate at line " + std::to_string(entry->line) + " lacks its currency or its value";
-            return false;
-        }
-        double rate = 0;
-        if (!IsCurrencyCode(code)) {
-            reason = Quoted(code) + " at line " + std::to_string(entry->line) + " is no currency code";
-            return false;
-        }
-        if (!IsPlainDecimal(rateText) || !ReadRateNumber(rateText, rate) || !std::isfinite(rate) || rate <= 0) {
-            reason = "the rate of " + code + ", " + Quoted(rateText) + ", is no positive number";
-            return false;
-        }
-        if (!out.perEuro.emplace(code, rate).second) {
-            reason = code + " is listed twice";
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ReadReferenceRates(std::string_view xml, ReferenceRates& out, std::string& reason)
-{
-    if (xml.size() > kMaxXmlBytes) {
-        reason = "XML of more than " + std::to_string(kMaxXmlBytes) + " bytes";
-        return false;
-    }
-    if (!Xml()) {
-        reason = "reference rates, which need libxml2 (not installed)";
-        return false;
-    }
-    static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
-    xmlParserCtxtPtr parser = xmlNewParserCtxt();
-    if (!parser) {
-        reason = "no memory to read the XML";
-        return false;
-    }
-    ParseGuard guard;
-    parser->_private = &guard;
-    parser->sax->internalSubset = &StopAtDoctype;
-    // No network, no external or internal entity substitution, no DTD, and
-    // the parser's limits for documents of ordinary size (the download is
-    // capped far below them anyway).
-    int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-#if LIBXML_VERSION >= 21300
-    options |= XML_PARSE_NO_XXE;
-#endif
-    xmlDocPtr doc = xmlCtxtReadMemory(parser, xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, options);
-    const bool wellFormed = doc && parser->wellFormed;
-    const xmlError* error = xmlCtxtGetLastError(parser);
-    const int errorLine = error ? error->line : 0;
-    xmlFreeParserCtxt(parser);
-    const xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
-    bool ok = false;
-    if (guard.html || (root && HasName(root, "html"))) {
-        reason = "an HTML page, not reference rates";
-    } else if (guard.doctype) {
-        reason = "a document type declaration, which reference rates never have";
-    } else if (!wellFormed) {
-        reason = "XML that is not well-formed" + (errorLine > 0 ? ", at line " + std::to_string(errorLine) : "");
-    } else if (const xmlNode* dated = FindDatedCube(root); !dated) {
-        reason = "XML without a Cube element that has a reference date";
-    } else if (Attribute(dated, "time", out.date); !IsDate(out.date)) {
-        reason = "the reference date " + Quoted(out.date) + " is no date";
-    } else if (ReadEntries(dated, out, reason)) {
-        ok = out.perEuro.count("USD") != 0;
-        if (!ok) reason = "no USD rate, which rates in U.S. dollars need";
-    }
-    xmlFreeDoc(doc);
-    return ok;
+    std::string own;
+    rates.GetString(own, kRatesDatesSection, code, "");
+    if (IsRatesDate(own) || own == kBuiltInRateMark || own == kUndatedMark) return own;
+    return RatesReferenceDate(rates);
 }
 
 std::string RateText(double rate)
@@ -254,63 +52,125 @@ std::string RateText(double rate)
     return std::string(buffer, written.ptr);
 }
 
-// The date of a rate kept from the current rates: its own, else that of
-// those rates, else (a built-in rate) the built-in rates' date.
-std::string KeptRateDate(CIniStore& current, const std::string& code, bool kept)
+bool Writable(const std::string& url)
 {
-    if (!kept) return kBuiltInRatesDate;
-    const std::string date = RateDate(current, code.c_str());
-    return date.empty() ? kBuiltInRatesDate : date;
+    return url.size() <= kMaxIniValue && std::none_of(url.begin(), url.end(), [](char c) { return c >= 0 && c < ' '; });
 }
 
-// Reference rates as a rates file, each code of the list given: from the
-// source, by a fixed euro rate, or as the current rates have it.
-std::string RatesText(const ReferenceRates& source, std::string_view currentRates, const std::string& url)
+// The current rates, each code of the list given.
+void ReadCurrent(CIniStore& current, SMergedRate (&rates)[kRateCodeCount])
 {
-    CIniStore current;
-    current.LoadText(currentRates);
-    const double usdPerEuro = source.perEuro.at("USD");
-    std::string text = "; Exchange rates: the value of one unit of each currency in U.S. dollars\n"
-                       "; after the euro reference rates of " + source.date + "\n";
-    text += std::string("[") + kRatesInfoSection + "]\n" + kRatesDateKey + "=" + source.date + "\n";
-    // A URL that a line of its own would not hold whole is not kept.
-    if (url.size() <= kMaxIniValue && std::none_of(url.begin(), url.end(), [](char c) { return c >= 0 && c < ' '; }))
-        text += std::string(kRatesSourceKey) + "=" + url + "\n";
+    for (int i = 0; i < kRateCodeCount; ++i) {
+        SMergedRate& r = rates[i];
+        r.rate = kBuiltInRates[i];
+        if (!PlausibleRate(current, kRateCodes[i], r.rate)) continue;
+        r.builtIn = RateIsBuiltIn(current, kRateCodes[i]);
+        r.date = r.builtIn ? "" : RateDate(current, kRateCodes[i]);
+    }
+}
+
+void ApplySource(const SSourceRates& source, SMergedRate (&rates)[kRateCodeCount])
+{
+    const bool euro = source.kind == SSourceRates::kEuroReference;
+    const double usdPerEuro = euro ? source.units.at("USD") : 1;
+    for (int i = 0; i < kRateCodeCount; ++i) {
+        SMergedRate& r = rates[i];
+        const std::string code = kRateCodes[i];
+        const auto listed = source.units.find(code);
+        if (listed == source.units.end() && !(euro && code == "EUR")) continue;
+        const auto own = source.dates.find(code);
+        const std::string date = own == source.dates.end() ? source.date : own->second;
+        // The UN's monthly rate never replaces a newer one of the daily source.
+        if (!euro && !r.builtIn && !r.date.empty() && r.date > date) continue;
+        r = {code == "EUR" && euro ? usdPerEuro : usdPerEuro / listed->second, date, false};
+    }
+}
+
+// What follows from another rate: by fixed conversion rates and pegs.
+void ApplyFixedRates(const std::string& referenceDate, SMergedRate (&rates)[kRateCodeCount])
+{
+    const auto at = [&](const char* code) -> SMergedRate& {
+        for (int i = 0; i < kRateCodeCount; ++i)
+            if (std::string_view(kRateCodes[i]) == code) return rates[i];
+        return rates[0];
+    };
+    at("USD") = {1, referenceDate, false};
+    for (int f = 0; f < kFixedRateCount; ++f) {
+        const SFixedRate& fixed = kFixedRates[f];
+        SMergedRate& r = at(fixed.code);
+        // A peg to the euro always holds; one to the dollar, where no source names a rate.
+        if (std::string_view(fixed.anchor) == "EUR") {
+            const SMergedRate& euro = at("EUR");
+            r = {euro.rate / fixed.perAnchor, euro.date, euro.builtIn};
+        } else if (r.builtIn) {
+            r = {1 / fixed.perAnchor, referenceDate, false};
+        }
+    }
+}
+
+std::string RatesText(CIniStore& current, const SSourceRates& source, const std::string& url)
+{
+    SMergedRate rates[kRateCodeCount];
+    ReadCurrent(current, rates);
+    ApplySource(source, rates);
+    const bool euro = source.kind == SSourceRates::kEuroReference;
+    const std::string keptUrl = Writable(url) ? url : "";
+    std::string date = InfoValue(current, kRatesDateKey), from = InfoValue(current, kRatesSourceKey);
+    std::string unDate = InfoValue(current, kRatesUnDateKey), unFrom = InfoValue(current, kRatesUnSourceKey);
+    (euro ? date : unDate) = source.date;
+    (euro ? from : unFrom) = keptUrl;
+    if (!IsRatesDate(date)) date.clear();
+    if (!IsRatesDate(unDate)) unDate.clear();
+    const std::string reference = date.empty() ? unDate : date;
+    ApplyFixedRates(reference, rates);
+
+    std::string text = "; Exchange rates: the value of one unit of each currency in U.S. dollars\n";
+    text += std::string("[") + kRatesInfoSection + "]\n";
+    if (!date.empty()) text += std::string(kRatesDateKey) + "=" + date + "\n";
+    if (!date.empty() && !Writable(from)) from.clear();
+    if (!date.empty() && !from.empty()) text += std::string(kRatesSourceKey) + "=" + from + "\n";
+    if (!unDate.empty()) text += std::string(kRatesUnDateKey) + "=" + unDate + "\n";
+    if (!unDate.empty() && Writable(unFrom) && !unFrom.empty())
+        text += std::string(kRatesUnSourceKey) + "=" + unFrom + "\n";
     text += std::string("[") + kConversions + "]\n";
     std::string dates;
     for (int i = 0; i < kRateCodeCount; ++i) {
-        const std::string code = kRateCodes[i];
-        double rate = kBuiltInRates[i];
-        const bool kept = PlausibleRate(current, code.c_str(), rate);
-        bool dated = true; // of the reference date
-        if (code == "USD") rate = 1;
-        else if (code == "EUR") rate = usdPerEuro;
-        else if (auto listed = source.perEuro.find(code); listed != source.perEuro.end())
-            rate = usdPerEuro / listed->second;
-        else dated = false;
-        for (int f = 0; f < kFixedRateCount; ++f) {
-            const SFixedRate& fixed = kFixedRates[f];
-            if (code != fixed.code) continue;
-            // A peg to the euro always holds; one to the dollar, where the source names no rate.
-            if (std::string_view(fixed.anchor) == "EUR") rate = usdPerEuro / fixed.perAnchor;
-            else if (!dated) rate = 1 / fixed.perAnchor;
-            dated = true;
-        }
-        text += code + "=" + RateText(rate) + "\n";
-        if (!dated) dates += code + "=" + KeptRateDate(current, code, kept) + "\n";
+        const SMergedRate& r = rates[i];
+        text += std::string(kRateCodes[i]) + "=" + RateText(r.rate) + "\n";
+        const std::string own = r.builtIn ? kBuiltInRateMark : r.date.empty() ? kUndatedMark : r.date;
+        if (own != reference) dates += std::string(kRateCodes[i]) + "=" + own + "\n";
     }
-    // What the source did not give keeps its own date, so no page calls it new.
+    // What no source of this day gave keeps its own date, so no page calls it new.
     if (!dates.empty()) text += std::string("[") + kRatesDatesSection + "]\n" + dates;
     return text;
 }
 
-// Reference rates are XML: their first character, after blanks and a
-// byte-order mark, is "<"; a rates file's never is.
+// XML rates: their first character, after blanks and a byte-order mark, is
+// "<"; a rates file's never is.
 bool LooksLikeXml(std::string_view body)
 {
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
     const size_t first = body.find_first_not_of(" \t\r\n");
     return first != std::string_view::npos && body[first] == '<';
+}
+
+// Refuses rates older than those of the same kind the file holds.
+bool NotOlder(const std::string& arriving, const std::string& held, std::string& reason)
+{
+    if (arriving.empty() || held.empty() || arriving >= held) return true;
+    reason = "its rates of " + arriving + " are older than the rates of " + held + " already held";
+    return false;
+}
+
+std::time_t DayStart(const std::string& date)
+{
+    std::tm day{};
+    std::from_chars(date.data(), date.data() + 4, day.tm_year);
+    std::from_chars(date.data() + 5, date.data() + 7, day.tm_mon);
+    std::from_chars(date.data() + 8, date.data() + 10, day.tm_mday);
+    day.tm_year -= 1900;
+    day.tm_mon -= 1;
+    return timegm(&day);
 }
 
 } // namespace
@@ -319,15 +179,33 @@ int RatesTextFromDownload(std::string_view body, std::string_view currentRates, 
                           std::string& ratesText, std::string& reason)
 {
     ratesText.clear();
+    CIniStore current;
+    current.LoadText(currentRates);
     std::string text(body);
     if (LooksLikeXml(body)) {
-        ReferenceRates source;
-        if (!ReadReferenceRates(body, source, reason)) return 0;
-        text = RatesText(source, currentRates, url);
+        SSourceRates source;
+        if (!ReadSourceRates(body, source, reason)) return 0;
+        const bool euro = source.kind == SSourceRates::kEuroReference;
+        std::string held = InfoValue(current, euro ? kRatesDateKey : kRatesUnDateKey);
+        if (!NotOlder(source.date, IsRatesDate(held) ? held : "", reason)) return 0;
+        text = RatesText(current, source, url);
+    } else if (!NotOlder(RatesReferenceDate(text), RatesReferenceDate(current), reason)) {
+        return 0;
     }
     if (!CheckRatesText(text, reason) || !CheckRatesAgainst(text, currentRates, reason)) return 0;
     ratesText = std::move(text);
     return 1;
+}
+
+std::time_t RatesAskedSince(std::string_view ratesText, const std::string& url, std::time_t now)
+{
+    CIniStore rates;
+    rates.LoadText(ratesText);
+    std::string date;
+    if (!url.empty() && InfoValue(rates, kRatesSourceKey) == url) date = InfoValue(rates, kRatesDateKey);
+    else if (!url.empty() && InfoValue(rates, kRatesUnSourceKey) == url) date = InfoValue(rates, kRatesUnDateKey);
+    if (!IsRatesDate(date)) return 0;
+    return std::min(DayStart(date), now);
 }
 
 std::string RatesReferenceDate(std::string_view ratesText)
@@ -339,23 +217,25 @@ std::string RatesReferenceDate(std::string_view ratesText)
 
 std::string RatesReferenceDate(CIniStore& rates)
 {
-    std::string date;
-    rates.GetString(date, kRatesInfoSection, kRatesDateKey, "");
-    return IsDate(date) ? date : std::string();
+    for (const char* key : {kRatesDateKey, kRatesUnDateKey})
+        if (std::string date = InfoValue(rates, key); IsRatesDate(date)) return date;
+    return {};
 }
 
-bool RatesCameFrom(std::string_view ratesText, const std::string& url)
+std::string RatesSourceName(CIniStore& rates)
 {
-    CIniStore rates;
-    rates.LoadText(ratesText);
-    std::string source;
-    rates.GetString(source, kRatesInfoSection, kRatesSourceKey, "");
-    return !url.empty() && source == url && !RatesReferenceDate(rates).empty();
+    if (IsRatesDate(InfoValue(rates, kRatesDateKey))) return InfoValue(rates, kRatesSourceKey);
+    return InfoValue(rates, kRatesUnSourceKey);
 }
 
 std::string RateDate(CIniStore& rates, const char* code)
 {
-    std::string date;
-    rates.GetString(date, kRatesDatesSection, code, "");
-    return IsDate(date) ? date : RatesReferenceDate(rates);
+    const std::string own = OwnDate(rates, code);
+    return IsRatesDate(own) && own != kBuiltInRatesDate ? own : std::string();
+}
+
+bool RateIsBuiltIn(CIniStore& rates, const char* code)
+{
+    const std::string own = OwnDate(rates, code);
+    return own == kBuiltInRateMark || own == kBuiltInRatesDate;
 }

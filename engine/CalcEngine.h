@@ -13,6 +13,12 @@ namespace tallix_engine { struct SEvalState; }
 // Whether a result text is one of the three error words.
 bool IsErrorWord(const std::string& result);
 
+// The names the engine reads, for front ends that complete or suggest them:
+// the index-th function name ("!" among them) or constant name, in matching
+// order; null past the last.
+const char* EngineFunctionName(int index);
+const char* EngineConstantName(int index);
+
 class CCalcEngine {
 public:
     // Created on the first call (which seeds the random generator), shared after.

@@ -1,5 +1,7 @@
 #include "engine/ExprParser.h"
 
+#include "engine/CalcEngine.h"
+
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -198,6 +200,24 @@ bool IsBinary(int code)
 }
 
 }
+
+}
+
+const char* EngineFunctionName(int index)
+{
+    using namespace tallix_engine;
+    constexpr int count = sizeof(kFunctionNames) / sizeof(kFunctionNames[0]);
+    return index >= 0 && index < count ? kFunctionNames[index] : nullptr;
+}
+
+const char* EngineConstantName(int index)
+{
+    using namespace tallix_engine;
+    constexpr int count = sizeof(kConstants) / sizeof(kConstants[0]);
+    return index >= 0 && index < count ? kConstants[index].name : nullptr;
+}
+
+namespace tallix_engine {
 
 int ParseExpression(SEvalState& state)
 {

@@ -4,6 +4,7 @@
 // returns at once, and a click that cannot be played now (no sound device, a
 // device busy with another program, a missing or unreadable sound file) is
 // skipped without a word.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -96,11 +97,20 @@ private:
     std::unique_ptr<Worker> worker_;
 };
 
-// The player over ALSA: each click opens the PCM device non-blocking, so a
-// busy or missing device skips the click, and closes it again afterwards.
-// ALSA's own error messages are silenced (a machine without a sound card
-// would print them for every click).
+// The player over ALSA: the first click opens the PCM device non-blocking,
+// so a busy or missing device skips the click, and it stays open for the
+// clicks that follow (an open reads the whole ALSA configuration). A device
+// that could not be opened, or failed, is opened again at a click at least
+// ten seconds after the last try; the clicks between are skipped. ALSA's own
+// error messages are silenced (a machine without a sound card would print
+// them for every click).
 class CAlsaClickSound final : public CClickSoundPlayer {
 public:
     explicit CAlsaClickSound(std::string wavPath, std::string device = "default");
+    // How often the device was opened (or tried) so far.
+    int DeviceOpens() const;
+
+private:
+    CAlsaClickSound(std::string wavPath, std::string device, std::shared_ptr<std::atomic<int>> opens);
+    std::shared_ptr<std::atomic<int>> opens_;
 };

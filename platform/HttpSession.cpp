@@ -105,9 +105,11 @@ CHttpSession::CHttpSession() = default;
 
 CHttpSession::~CHttpSession() { Close(); }
 
-std::string CHttpSession::EnvironmentProxy()
+std::string CHttpSession::EnvironmentProxy(const char* url)
 {
-    for (const char* name : {"http_proxy", "HTTP_PROXY"})
+    // As curl itself: https_proxy for https, http_proxy for http.
+    const bool http = url && IsHttpUrl(url);
+    for (const char* name : {http ? "http_proxy" : "https_proxy", http ? "HTTP_PROXY" : "HTTPS_PROXY"})
         if (const char* value = std::getenv(name); value && *value) return value;
     return std::string();
 }
@@ -122,10 +124,8 @@ int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
 {
     Close();
     m_lastTimedOut = m_lastTooLarge = false;
-    std::string proxy;
     if (access == kAccessProxy) {
-        proxy = EnvironmentProxy();
-        if (proxy.empty()) return 0;
+        if (EnvironmentProxy("http:").empty() && EnvironmentProxy("https:").empty()) return 0;
     } else if (access != kAccessPreconfigured) {
         return 0;
     }
@@ -154,7 +154,6 @@ int CHttpSession::Open(AccessType access, const char* userAgent, long timeoutMs)
     // Rates from a server that can't prove its name could be anyone's.
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!proxy.empty()) curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnData);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &OnProgress);
@@ -191,7 +190,11 @@ int CHttpSession::Perform(const char* url, void* record, bool reload)
     if (!BeginRequest(url, leftMs)) return CURLE_FAILED_INIT;
     CURL* curl = static_cast<CURL*>(m_curl);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, leftMs);
-    if (m_access == kAccessPreconfigured) curl_easy_setopt(curl, CURLOPT_PROXY, PreconfiguredProxy(url));
+    // The proxy named for the URL's scheme; a URL of a scheme none is named
+    // for is not fetched directly in this mode.
+    const std::string named = m_access == kAccessProxy ? EnvironmentProxy(url) : std::string();
+    if (m_access == kAccessProxy && named.empty()) return CURLE_FAILED_INIT;
+    curl_easy_setopt(curl, CURLOPT_PROXY, m_access == kAccessProxy ? named.c_str() : PreconfiguredProxy(url));
     Transfer& transfer = *static_cast<Transfer*>(record);
     transfer.abort = &m_abort;
     transfer.timeoutMs = m_timeoutMs;

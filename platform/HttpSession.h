@@ -15,7 +15,8 @@
 class CHttpSession {
 public:
     enum AccessType {
-        kAccessProxy = 0,        // through the proxy named by http_proxy / HTTP_PROXY; Open fails when none is named
+        kAccessProxy = 0,        // through the proxy named for the URL's scheme (http_proxy / HTTP_PROXY,
+                                 // https_proxy / HTTPS_PROXY); Open fails when none is named
         kAccessPreconfigured = 1 // the environment's proxy settings when present (http_proxy or HTTP_PROXY
                                  // for http), a direct connection otherwise
     };
@@ -71,8 +72,9 @@ public:
     // Fetch then returns -1 with nothing received.
     bool LastNotModified() const { return m_lastNotModified; }
 
-    // The proxy named by http_proxy or HTTP_PROXY; empty when none.
-    static std::string EnvironmentProxy();
+    // The proxy named for the scheme of `url`: http_proxy or HTTP_PROXY for
+    // http, https_proxy or HTTPS_PROXY for https; empty when none.
+    static std::string EnvironmentProxy(const char* url);
 
     // Sessions opened from now on run each Probe and Fetch in the helper
     // program at `path` (tallix-fetch), which reads the proxy settings from

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +91,40 @@ bool StorableNames(const char* key, const char* name)
     if (!key || !name || !*key || !*name) return false;
     if (std::strpbrk(key, "\r\n") || std::strpbrk(name, "\r\n=")) return false;
     return name[0] != '#' && name[0] != '[';
+}
+
+// The program's own keys get plain section names ([General]; the key itself
+// is [Tallix]); any other key is written whole, after a "\" when it has none
+// or starts with one, so that every section reads back as the key it was.
+const char kOwnKey[] = "SOFTWARE\\Fernhill\\Tallix";
+const char kOwnSection[] = "Tallix";
+
+bool SameFolded(const std::string& a, const char* b)
+{
+    if (a.size() != std::strlen(b)) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+std::string SectionName(const std::string& key)
+{
+    const size_t own = sizeof kOwnKey - 1;
+    if (SameFolded(key, kOwnKey)) return kOwnSection;
+    if (key.size() > own + 1 && key[own] == '\\' && SameFolded(key.substr(0, own), kOwnKey)) {
+        const std::string rest = key.substr(own + 1);
+        if (rest.find('\\') == std::string::npos && !SameFolded(rest, kOwnSection)) return rest;
+    }
+    if (key.find('\\') == std::string::npos || key[0] == '\\') return "\\" + key;
+    return key;
+}
+
+std::string KeyOfSection(const std::string& section)
+{
+    if (section[0] == '\\') return section.substr(1);
+    if (section.find('\\') != std::string::npos) return section;
+    if (SameFolded(section, kOwnSection)) return kOwnKey;
+    return std::string(kOwnKey) + "\\" + section;
 }
 
 bool ParseNumber(const std::string& text, int32_t& out)
@@ -204,15 +240,21 @@ int CMemoryRegistry::WriteNumber(const char* key, const char* name, int32_t numb
     return 1;
 }
 
-CFileRegistry::CFileRegistry(std::string path) : path_(path.empty() ? DefaultPath() : std::move(path)) {}
+CFileRegistry::CFileRegistry(std::string path, std::string legacyPath)
+    : path_(path.empty() ? DefaultPath() : std::move(path)),
+      legacyPath_(path_ == DefaultPath() && legacyPath.empty() ? LegacyPath() : std::move(legacyPath))
+{
+}
 
-std::string CFileRegistry::DefaultPath() { return UserConfigFolder() + "/Fernhill/Tallix.conf"; }
+std::string CFileRegistry::DefaultPath() { return UserConfigFolder() + "/tallix/tallix.conf"; }
+
+std::string CFileRegistry::LegacyPath() { return UserConfigFolder() + "/Fernhill/Tallix.conf"; }
 
 std::string CFileRegistry::Format(const CRegistryValues& values)
 {
-    std::string text = "# Tallix settings: one group per key; numbers bare, texts quoted.\n";
+    std::string text = "# Tallix settings: one section per key; numbers bare, texts quoted.\n";
     for (const CRegistryValues::Key& key : values.Keys()) {
-        text += "\n[" + Cp1252ToUtf8(key.name) + "]\n";
+        text += "\n[" + Cp1252ToUtf8(SectionName(key.name)) + "]\n";
         for (const CRegistryValues::Value& value : key.values) {
             text += Cp1252ToUtf8(value.name) + "=";
             text += value.isText ? Escape(Cp1252ToUtf8(value.text)) : std::to_string(value.number);
@@ -234,7 +276,7 @@ void CFileRegistry::Parse(const std::string& text, CRegistryValues& values)
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         if (line.front() == '[' && line.back() == ']' && line.size() > 2) {
-            key = Utf8ToCp1252(line.substr(1, line.size() - 2));
+            key = KeyOfSection(Utf8ToCp1252(line.substr(1, line.size() - 2)));
             continue;
         }
         size_t equals = line.find('=');
@@ -269,16 +311,82 @@ void CFileRegistry::LoadOnce()
     int error = 0;
     if (ReadFileText(path_, text, error)) {
         Parse(text, values_);
-        stored_ = Format(values_);
         return;
     }
-    if (error == ENOENT) return; // the first start
+    if (error == ENOENT) {
+        // Older versions kept the settings elsewhere: taken over once, and
+        // that file is left as it was.
+        if (!legacyPath_.empty() && ReadFileText(legacyPath_, text, error)) {
+            Parse(text, values_);
+            Parse(text, changed_);
+            Store();
+        }
+        return;
+    }
     // A folder or an unreadable file in its place: the defaults, and what is
     // there is left for the user to mend rather than written over.
     unreadable_ = true;
     MessageBoxService().Show("The settings file " + path_ + " cannot be read (" + FileErrorText(error) +
                                  "). Tallix runs with the default settings and does not save them.",
                              "Tallix", MessageKind::Warning, MessageButtons::Ok);
+}
+
+namespace {
+
+// Held while a process reads the file and writes it back, so that two
+// processes of one user never both merge into the same old text. The folder
+// itself is locked: the file is replaced by a rename, so a lock on it would
+// stay with the old file.
+class CFolderLock {
+public:
+    explicit CFolderLock(const std::string& file)
+    {
+        const size_t slash = file.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+        fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~CFolderLock()
+    {
+        if (fd_ >= 0) ::close(fd_); // closing releases the lock
+    }
+    CFolderLock(const CFolderLock&) = delete;
+    CFolderLock& operator=(const CFolderLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace
+
+int CFileRegistry::Merge()
+{
+    MakeParentFolders(path_);
+    CFolderLock lock(path_);
+    // What other processes stored since this one read the file stays; only
+    // the values this process changed go on top of it.
+    std::string text;
+    int error = 0;
+    if (!ReadFileText(path_, text, error) && error != ENOENT) {
+        errno = error;
+        return 0;
+    }
+    CRegistryValues merged;
+    Parse(text, merged);
+    for (const CRegistryValues::Key& key : changed_.Keys())
+        for (const CRegistryValues::Value& value : key.values) {
+            CRegistryValues::Value& target = merged.Ensure(key.name.c_str(), value.name.c_str());
+            target.isText = value.isText;
+            target.text = value.text;
+            target.number = value.number;
+        }
+    const std::string next = Format(merged);
+    if (next != text && !WriteFileAtomically(path_.c_str(), next)) return 0;
+    changed_.Clear();
+    return 1;
 }
 
 int CFileRegistry::Store()
@@ -289,17 +397,14 @@ int CFileRegistry::Store()
         return 1;
     }
     dirty_ = false;
-    // Saved every second while the window runs: only a change is written.
-    std::string text = Format(values_);
-    if (text == stored_) return 1;
-    MakeParentFolders(path_);
-    if (WriteFileAtomically(path_.c_str(), text)) {
+    if (changed_.Keys().empty()) return 1;
+    if (Merge()) {
         saveFailing_ = false;
-        stored_ = std::move(text);
         return 1;
     }
     // Said once, not at every later write that fails the same way; the file
-    // on disk is still the last one saved.
+    // on disk is still the last one saved, and the changes are kept for the
+    // next store.
     if (!saveFailing_) {
         saveFailing_ = true;
         MessageBoxService().Show("The settings could not be saved to " + path_ + " (" + std::strerror(errno) +
@@ -321,25 +426,32 @@ int CFileRegistry::ReadNumber(const char* key, const char* name, int32_t& out)
     return values_.ReadNumber(key, name, out);
 }
 
+int CFileRegistry::Write(const char* key, const char* name, bool isText, const char* text, int32_t number)
+{
+    if (!StorableNames(key, name) || (isText && !text)) return 0;
+    LoadOnce();
+    const CRegistryValues::Value* had = values_.Find(key, name);
+    const bool same = had && had->isText == isText && (isText ? had->text == text : had->number == number);
+    // A value written as this process already had it is not its change:
+    // another process may have stored a newer one since.
+    if (!same) {
+        for (CRegistryValues::Value* target : {&values_.Ensure(key, name), &changed_.Ensure(key, name)}) {
+            target->isText = isText;
+            target->text = isText ? text : "";
+            target->number = isText ? 0 : number;
+        }
+    }
+    return Store();
+}
+
 int CFileRegistry::WriteText(const char* key, const char* name, const char* text)
 {
-    if (!StorableNames(key, name) || !text) return 0;
-    LoadOnce();
-    CRegistryValues::Value& value = values_.Ensure(key, name);
-    value.isText = true;
-    value.text = text;
-    return Store();
+    return Write(key, name, true, text, 0);
 }
 
 int CFileRegistry::WriteNumber(const char* key, const char* name, int32_t number)
 {
-    if (!StorableNames(key, name)) return 0;
-    LoadOnce();
-    CRegistryValues::Value& value = values_.Ensure(key, name);
-    value.isText = false;
-    value.text.clear();
-    value.number = number;
-    return Store();
+    return Write(key, name, false, nullptr, number);
 }
 
 void CFileRegistry::BeginWrites()

@@ -5,7 +5,7 @@
 class SystemInfo {
 public:
     virtual ~SystemInfo() = default;
-    // The primary screen's size in pixels. Returns 0 (width and height
+    // The primary screen's size in device pixels. Returns 0 (width and height
     // unchanged) when it is not known, as in a program without a display.
     virtual int ScreenSize(int& width, int& height) = 0;
     // This machine's name (its host name); "" when it cannot be read.

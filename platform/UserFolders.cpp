@@ -63,6 +63,10 @@ std::string UserDataFolder() { return BaseFolder("XDG_DATA_HOME", "/.local/share
 
 std::string TallixDataFolder() { return UserDataFolder() + "/tallix/"; }
 
+std::string UserStateFolder() { return BaseFolder("XDG_STATE_HOME", "/.local/state"); }
+
+std::string TallixStateFolder() { return UserStateFolder() + "/tallix/"; }
+
 std::string ProgramFolder() { return InstalledOrBeside(TALLIX_DATA_FROM_BIN); }
 
 std::string CompanionFolder() { return InstalledOrBeside(TALLIX_COMPANIONS_FROM_BIN); }

@@ -9,8 +9,13 @@
 std::string UserConfigFolder();
 std::string UserCacheFolder();
 std::string UserDataFolder();
+// $XDG_STATE_HOME, else ~/.local/state: what a run leaves for the next one
+// (the calculation history).
+std::string UserStateFolder();
 // What Tallix writes besides its settings: $XDG_DATA_HOME/tallix/ (with "/").
 std::string TallixDataFolder();
+// $XDG_STATE_HOME/tallix/ (with "/").
+std::string TallixStateFolder();
 
 // The program folder, read-only, with its final "/" ("" when the executable's
 // folder cannot be read): what Tallix ships (skins, rates, unit names, help).

@@ -83,7 +83,7 @@ file "$work/home/shot.png"
 if grep -Ei "could not|can't be|cannot|denied|error" "$errors"; then fail "messages of the user's runs"; fi
 echo "standard error of the user's runs:"; sed 's/^/  /' "$errors"
 rates="$work/home/.local/share/tallix/Currency/Currency.ini"
-settings="$work/home/.config/Fernhill/Tallix.conf"
+settings="$work/home/.config/tallix/tallix.conf"
 [ -f "$rates" ] || fail "no user rates file"
 [ -f "$settings" ] || fail "no user settings"
 cmp -s "$rates" /usr/share/tallix/Currency/Currency.ini && fail "the shipped rates were replaced"

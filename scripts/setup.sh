@@ -32,8 +32,8 @@ TEST_PACKAGES=(
   clang libclang-rt-14-dev
   # benchmark peer
   libmuparser-dev
-  # locales, headless display for UI checks
-  locales xvfb xauth xdotool
+  # locales, headless display for UI checks, with a window manager and a tray
+  locales xvfb xauth xdotool x11-utils openbox trayer
   # screen-reader checks: the accessibility bus, its Python client, Orca
   at-spi2-core python3-pyatspi dbus-x11 orca
   # a private session bus with a stand-in settings portal; a headless Wayland compositor

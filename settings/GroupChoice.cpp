@@ -1,5 +1,6 @@
 #include "settings/GroupChoice.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/MessageBox.h"
@@ -25,6 +26,7 @@ GroupRows& GroupTable()
         {StringId::GroupCustom3, 12, 0},
         {StringId::GroupConstants, 14, 0},
         {StringId::GroupStats, 15, 0},
+        {StringId::GroupHistory, 16, 0},
     }};
     return rows;
 }
@@ -46,7 +48,6 @@ void ArrangeGroupRows(GroupRows& rows, const CSettingsStore& settings)
     }
 }
 
-namespace {
 void ShowGroupsMessage(int id)
 {
     std::string text, caption = "Groups Error";
@@ -54,7 +55,6 @@ void ShowGroupsMessage(int id)
     LoadResString(LocalizedId(StringId::GroupsErrorCaption), caption);
     MessageBoxService().Show(text, caption, MessageKind::Information, MessageButtons::Ok);
 }
-}  // namespace
 
 int CommitGroupRows(const std::vector<GroupRow>& rows, CSettingsStore& settings)
 {
@@ -74,8 +74,11 @@ int CommitGroupRows(const std::vector<GroupRow>& rows, CSettingsStore& settings)
         ShowGroupsMessage(StringId::GroupsTooMany);
         kinds.resize(CSettingsStore::kMenuItemCount);
     }
+    // The group in view stays in view where the new menu still lists it.
+    const int shown = settings.MenuItem(settings.SelectedWindow());
+    const auto at = std::find(kinds.begin(), kinds.end(), shown);
     for (size_t i = 0; i < kinds.size(); ++i) settings.SetMenuItem(static_cast<int>(i), kinds[i]);
     settings.SetNumberOfWindows(static_cast<int>(kinds.size()));
-    settings.SetSelectedWindow(0);
+    settings.SetSelectedWindow(at == kinds.end() ? 0 : static_cast<int>(at - kinds.begin()));
     return 1;
 }

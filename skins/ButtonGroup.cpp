@@ -6,7 +6,7 @@
 #include "platform/TextCodec.h"
 #include "skins/SkinResources.h"
 
-const GroupKind kGroupKinds[15] = {
+const GroupKind kGroupKinds[kGroupKindCount] = {
     {1, "Default", 327, "Default", EGroupPage::Keypad, "BGDefault"},
     {2, "Algebra", 330, "Algebra", EGroupPage::Keypad, "BGAlgebra"},
     {3, "Trig1", 332, "Trigonometry 1", EGroupPage::Keypad, "BGTrig1"},
@@ -22,11 +22,12 @@ const GroupKind kGroupKinds[15] = {
     {13, "BaseConversions", 334, "Base Conversions", EGroupPage::Keypad, "BGBase"},
     {14, "Constants", 335, "Constants", EGroupPage::Keypad, "BGConstants"},
     {15, "StatsConversion", 336, "Stats & Conversions", EGroupPage::Keypad, "BGStats"},
+    {16, "History", 940, "History", EGroupPage::History, "History"},
 };
 
 const GroupKind* FindGroupKind(int kind)
 {
-    return kind >= 1 && kind <= 15 ? &kGroupKinds[kind - 1] : nullptr;
+    return kind >= 1 && kind <= kGroupKindCount ? &kGroupKinds[kind - 1] : nullptr;
 }
 
 int ChooseSizeSet(int count, int preferLarge, int compact)

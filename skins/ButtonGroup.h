@@ -50,8 +50,8 @@ private:
 // The size set a group of count buttons uses.
 int ChooseSizeSet(int count, int preferLarge, int compact);
 
-// The selectable groups, numbered 1 to 15 (the MenuItem settings hold these).
-enum class EGroupPage { Keypad, TipCalculator, UnitConverter, Currency };
+// The selectable groups, numbered 1 to 16 (the MenuItem settings hold these).
+enum class EGroupPage { Keypad, TipCalculator, UnitConverter, Currency, History };
 
 struct GroupKind {
     int kind;
@@ -62,9 +62,11 @@ struct GroupKind {
     const char* helpTopic;
 };
 
-// The row of kind 1 to 15; null for any other number.
+inline constexpr int kGroupKindCount = 16;
+inline constexpr int kHistoryKind = 16;
+// The row of kind 1 to 16; null for any other number.
 const GroupKind* FindGroupKind(int kind);
-// The whole table, in kind order (15 rows).
-extern const GroupKind kGroupKinds[15];
+// The whole table, in kind order.
+extern const GroupKind kGroupKinds[kGroupKindCount];
 // Help topic when no kind applies.
 inline constexpr const char* kMainHelpTopic = "Main_Contents";

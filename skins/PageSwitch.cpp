@@ -22,6 +22,18 @@ void CPageSwitch::BeginSwitch(int direction)
     m_direction = direction ? 1 : 0;
 }
 
+int CPageSwitch::MakeWayForSwitch()
+{
+    if (m_running) return 0;
+    // The last frame showed the new band whole: that is what the next paint
+    // would have captured.
+    if (m_snapshotPending && !m_animationPending && !m_newBand.IsEmpty()) {
+        TakeSnapshot(m_newBand, m_newBand.Width(), m_newBand.Height(), 0);
+        m_snapshotPending = 0;
+    }
+    return CanSwitch() || m_animationPending;
+}
+
 void CPageSwitch::TakeSnapshot(const CSkinImage& src, int width, int height, int top)
 {
     if (!m_snapshot.Create(width, height)) return;

@@ -34,6 +34,12 @@ public:
     int CanSwitch() const { return !m_snapshotPending && !m_animationPending && !m_running; }
     // A group change: the next paint of the new page animates from the snapshot.
     void BeginSwitch(int direction);
+    // Another change asked for while the band is busy, so that no key is
+    // lost: once the caller has drawn the running frames (Step until 0), the
+    // band they ended on becomes the snapshot; a change whose frames have not
+    // started yet is simply redirected by the next BeginSwitch. 1 when the
+    // change may go ahead now, 0 while frames still run.
+    int MakeWayForSwitch();
 
     int SnapshotPending() const { return m_snapshotPending; }
     int AnimationPending() const { return m_animationPending; }

@@ -129,14 +129,14 @@ bool CSkinResources::IsPlainSkinName(const std::string& name)
 
 namespace {
 
-void AddDescriptions(const std::string& folder, std::vector<std::string>& names)
+void AddDescriptions(const std::string& folder, int doubleScale, std::vector<std::string>& names)
 {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return;
     while (dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.size() <= 4 || !SameAsciiNoCase(name.substr(name.size() - 4), ".ini") ||
-            !CSkinResources::IsPlainSkinName(name) || !CSkinResources::FileExists(folder + name))
+            !CSkinResources::IsPlainSkinName(name) || !IsSkinComplete(folder + name, doubleScale))
             continue;
         bool listed = false;
         for (const std::string& other : names) listed = listed || SameAsciiNoCase(other, name);
@@ -153,11 +153,13 @@ std::string FileNameOf(const std::string& path)
 
 } // namespace
 
-std::vector<std::string> CSkinResources::ListSkins() const
+std::vector<std::string> CSkinResources::ListSkins(int doubleScale) const
 {
     std::vector<std::string> names;
-    AddDescriptions(UserFolder() + "Skins/", names);
-    AddDescriptions(m_programFolder.empty() ? ProgramFolder() + "Skins/" : m_programFolder + "Skins/", names);
+    // The user's copy first: a broken one gives way to a shipped skin of its name.
+    AddDescriptions(UserFolder() + "Skins/", doubleScale, names);
+    AddDescriptions(m_programFolder.empty() ? ProgramFolder() + "Skins/" : m_programFolder + "Skins/", doubleScale,
+                    names);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
             return AsciiLower(x) < AsciiLower(y);
@@ -179,6 +181,7 @@ int CSkinResources::LoadSkinDescription(const char* path)
         m_descriptionPath = path;
         m_editedPath = edited;
         m_descriptionEdited = 0;
+        m_saveFailureShown = 0;
     }
     return ok;
 }
@@ -187,15 +190,22 @@ int CSkinResources::SaveSkinDescription()
 {
     if (!m_descriptionLoaded) return 0;
     if (!m_descriptionEdited) return 1;
-    m_descriptionEdited = 0;
     std::string reason;
     if (!m_description->ReadWhole()) {
         reason = "it was not read whole, and saving it would lose the rest";
     } else {
         MakeParentFolders(m_editedPath);
-        if (m_description->Save(m_editedPath.c_str())) return 1;
+        // The edit stays pending until it is on disk: a later save (or the
+        // one at exit) tries again after a moment of full disk.
+        if (m_description->Save(m_editedPath.c_str())) {
+            m_descriptionEdited = 0;
+            m_saveFailureShown = 0;
+            return 1;
+        }
         reason = std::strerror(errno);
     }
+    if (m_saveFailureShown) return 0;
+    m_saveFailureShown = 1;
     MessageBoxService().Show("The changes to the skin description " + m_descriptionPath +
                                  " could not be saved to " + m_editedPath + " (" + reason + ").",
                              "Tallix", MessageKind::Warning, MessageButtons::Ok);
@@ -251,14 +261,7 @@ int CSkinResources::LoadButtonDefinitions(const char* path)
     return 1;
 }
 
-std::string CSkinResources::SkinPath(const std::string& name) const
-{
-    // Skins name files in subfolders the Windows way ("faces\keys.bmp").
-    std::string path = m_skinFolder + Cp1252ToUtf8(name);
-    for (size_t i = m_skinFolder.size(); i < path.size(); ++i)
-        if (path[i] == '\\') path[i] = '/';
-    return path;
-}
+std::string CSkinResources::SkinPath(const std::string& name) const { return JoinSkinPath(m_skinFolder, name); }
 
 void CSkinResources::ShowUnreadable(const SkinLoadRequest& request, const std::string& path)
 {
@@ -266,40 +269,81 @@ void CSkinResources::ShowUnreadable(const SkinLoadRequest& request, const std::s
                              MessageKind::Error, MessageButtons::Ok);
 }
 
+std::string JoinSkinPath(const std::string& folder, const std::string& name)
+{
+    // Skins name files in subfolders the Windows way ("faces\\keys.bmp").
+    std::string path = folder + Cp1252ToUtf8(name);
+    std::replace(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(), '\\', '/');
+    return path;
+}
+
+std::string ButtonFilePath(CIniStore& description, const std::string& descriptionPath, int doubleScale)
+{
+    std::string name;
+    description.GetString(name, "Init", "Button", "Button.ini");
+    return JoinSkinPath(SkinFolderOf(descriptionPath), doubleScale ? "vga_" + name : name);
+}
+
+bool IsSkinComplete(const std::string& descriptionPath, int doubleScale)
+{
+    CIniStore description, buttons;
+    if (!CSkinResources::FileExists(descriptionPath) || !description.Load(descriptionPath.c_str())) return false;
+    return buttons.Load(ResolveFileCase(ButtonFilePath(description, descriptionPath, doubleScale)).c_str());
+}
+
+std::vector<std::string> CSkinResources::SkinCandidates(const std::string& name)
+{
+    std::string folder;
+    GetProgramFolder(folder);
+    std::vector<std::string> paths;
+    // A name with a folder part could reach (and later write) any file.
+    if (IsPlainSkinName(name)) {
+        const std::string own = ResolveFileCase(UserFolder() + "Skins/" + name);
+        if (FileExists(own)) paths.push_back(own);
+        paths.push_back(ResolveFileCase(folder + "Skins/" + name));
+    }
+    // The shipped default, never the user's copy of it: the last resort must work.
+    const std::string fallback = ResolveFileCase(folder + "Skins/default.ini");
+    if (paths.empty() || paths.back() != fallback) paths.push_back(fallback);
+    return paths;
+}
+
 int CSkinResources::LoadSkin(const SkinLoadRequest& request, SkinLoadResult& result)
 {
     result.iniFile = request.iniFile;
     result.iniFileChanged = 0;
     m_doubleScale = request.doubleScale ? 1 : 0;
-    std::string folder;
-    GetProgramFolder(folder);
-
-    // A name with a folder part could reach (and later write) any file.
     const std::string name = Cp1252ToUtf8(request.iniFile);
-    std::string path = ResolveFileCase(UserFolder() + "Skins/" + name);
-    if (!IsPlainSkinName(name) || !FileExists(path)) path = ResolveFileCase(folder + "Skins/" + name);
-    if (!IsPlainSkinName(name) || !LoadSkinDescription(path.c_str())) {
-        path = folder + "Skins/default.ini";
-        if (!LoadSkinDescription(ResolveFileCase(path).c_str())) {
-            ShowUnreadable(request, path);
-            Unload();
-            return 0;
-        }
-        result.iniFile = "default.ini";
-        result.iniFileChanged = request.iniFile != "default.ini";
-    }
-    ClearImages();
+    const std::vector<std::string> candidates = SkinCandidates(name);
 
-    std::string buttonFile;
-    GetSkinString(buttonFile, "Init", "Button", "Button.ini");
-    if (m_doubleScale) buttonFile = "vga_" + buttonFile;
-    m_skinFolder = SkinFolderOf(m_descriptionPath);
-    std::string buttonPath = SkinPath(buttonFile);
-    if (!LoadButtonDefinitions(ResolveFileCase(buttonPath).c_str())) {
-        ShowUnreadable(request, buttonPath);
-        m_buttons = std::make_unique<CIniStore>();
+    // A skin without its button file (a description copied without its
+    // folder, or no double-size file) would leave a window without keys and
+    // without its menu: the next candidate is taken instead.
+    std::string broken, missing;
+    size_t chosen = 0;
+    for (; chosen < candidates.size(); ++chosen) {
+        const std::string& path = candidates[chosen];
+        if (!LoadSkinDescription(path.c_str())) {
+            missing = path;
+            continue;
+        }
+        const std::string buttons = ButtonFilePath(*m_description, m_descriptionPath, m_doubleScale);
+        if (LoadButtonDefinitions(ResolveFileCase(buttons).c_str())) break;
+        if (broken.empty()) broken = buttons;
+    }
+    if (chosen == candidates.size()) {
+        ShowUnreadable(request, broken.empty() ? missing : broken);
+        Unload();
         return 0;
     }
+    if (chosen + 1 == candidates.size()) {
+        result.iniFile = "default.ini";
+        result.iniFileChanged = request.iniFile != "default.ini";
+        // Told once, as the setting changes: why the chosen skin is not shown.
+        if (result.iniFileChanged && !broken.empty()) ShowUnreadable(request, broken);
+    }
+    ClearImages();
+    m_skinFolder = SkinFolderOf(m_descriptionPath);
 
     // Loaded in the order wide, converter, tip, currency; an empty name is no image.
     std::string wide, conv, currency, tip;

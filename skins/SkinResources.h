@@ -66,9 +66,9 @@ public:
     // "Customized/" the descriptions the user edited, one per skin.
     std::string UserFolder() const;
     void SetUserFolder(const std::string& folder);
-    // The file names ("default.ini") of the user's and the shipped skins,
-    // sorted by name, a name the user's folder holds listed once.
-    std::vector<std::string> ListSkins() const;
+    // The file names ("default.ini") of the user's and the shipped skins
+    // complete at that scale (IsSkinComplete), sorted by name, each name once.
+    std::vector<std::string> ListSkins(int doubleScale) const;
     // True for a name the IniFile setting may hold: a plain file name in the
     // skins folder (no folder part, not hidden, not "." or "..").
     static bool IsPlainSkinName(const std::string& name);
@@ -79,12 +79,13 @@ public:
     // Multiplies a skin coordinate by the scale.
     int Scaled(int v) const { return m_doubleScale ? 2 * v : v; }
 
-    // The loading sequence: description (the user's skin of that name, else
-    // the shipped one, with the fall-back to "default.ini" also for a name
-    // that is not plain),
-    // ClearImages, the button definition file, the four backgrounds. 1 when
-    // the skin is usable; 0 after the message has been shown, with no skin
-    // left loaded (pages stay empty).
+    // The loading sequence: description and button definition file of the
+    // user's skin of that name, else of the shipped one, else of the shipped
+    // "default.ini" (also for a name that is not plain); ClearImages; the four
+    // backgrounds. A skin whose button file cannot be read is passed over;
+    // when that changes the setting, the message names the file. 1 when the
+    // skin is usable; 0 after the message has been shown, with no skin left
+    // loaded (pages stay empty).
     int LoadSkin(const SkinLoadRequest& request, SkinLoadResult& result);
 
     // Reads the description at `path`, or the user's edited copy of it when
@@ -107,8 +108,8 @@ public:
     // is never written. 1 at once when nothing was edited since the last
     // save. 0 when it cannot be written, the text would be longer than the
     // 30,000 bytes the next start reads, or the description was not read
-    // whole (a save would drop the rest); a message then tells the user that
-    // the change is not saved, once per edit.
+    // whole (a save would drop the rest); the edit then stays pending for the
+    // next save, and a message tells the user once (until a save succeeds).
     int SaveSkinDescription();
 
     // The button definition file of the loaded skin.
@@ -158,6 +159,8 @@ private:
     // The image of a slot, decoded now if it was only reserved.
     CSkinImage* SlotImage(int slot);
     void ShowUnreadable(const SkinLoadRequest& request, const std::string& path);
+    // The description paths LoadSkin tries for a skin name, in order.
+    std::vector<std::string> SkinCandidates(const std::string& name);
 
     std::string m_programFolder;
     int m_doubleScale = 0;
@@ -167,6 +170,7 @@ private:
     std::string m_editedPath;
     std::string m_userFolder;
     int m_descriptionEdited = 0;
+    int m_saveFailureShown = 0;
     std::unique_ptr<CIniStore> m_buttons;
     std::string m_skinFolder;
     std::array<ImageSlot, kImageSlots> m_slots;
@@ -179,6 +183,13 @@ private:
     SkinFont m_systemFont{"Tahoma", 16, 400};
 };
 
+// folder + a name read from a skin (Windows-1252, "\\" as separator).
+std::string JoinSkinPath(const std::string& folder, const std::string& name);
+// The button definition file of a loaded description at that scale.
+std::string ButtonFilePath(CIniStore& description, const std::string& descriptionPath, int doubleScale);
+// True when the description reads and so does its button definition file at
+// that scale ("vga_" at double scale): the skin can show its keys.
+bool IsSkinComplete(const std::string& descriptionPath, int doubleScale);
 // Inserts "vga_" before the file-name part of path (after its last "/").
 std::string VgaPath(const std::string& path);
 // The skin folder of a description path: the path minus its last four

@@ -57,3 +57,16 @@ void DrawSkinTextUtf8(int x, int y, int height, int weight, const std::string& f
     TextSurface surface{dc.Pixels(), dc.Width(), dc.Height()};
     painter.DrawText(surface, left, y, font, SkinColorToPixel(color), utf8);
 }
+
+std::string FitSkinTextTail(int height, int weight, const std::string& face, const std::string& utf8Text, int room)
+{
+    static const std::string kEllipsis = "\xE2\x80\xA6";
+    if (MeasureSkinTextUtf8(height, weight, face, utf8Text) <= room) return utf8Text;
+    std::string tail = utf8Text;
+    while (!tail.empty() && MeasureSkinTextUtf8(height, weight, face, kEllipsis + tail) > room) {
+        // One whole UTF-8 character at a time.
+        do tail.erase(0, 1);
+        while (!tail.empty() && (static_cast<unsigned char>(tail[0]) & 0xC0) == 0x80);
+    }
+    return kEllipsis + tail;
+}

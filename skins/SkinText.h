@@ -39,5 +39,9 @@ int MeasureSkinTextUtf8(int height, int weight, const std::string& face, const s
 int FitSkinTextHeight(int height, int minHeight, int weight, const std::string& face,
                       const std::string& utf8Text, int room);
 
+// The text's end behind "…", cut at the front until it is at most room
+// pixels wide; the whole text when it fits (a line whose end is what counts).
+std::string FitSkinTextTail(int height, int weight, const std::string& face, const std::string& utf8Text, int room);
+
 // The left edge DrawSkinText uses for a text of the given width.
 int SkinTextLeft(int x, int width, int alignment);

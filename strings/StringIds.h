@@ -57,12 +57,22 @@ enum : int {
     RatesServerError = 794,
     HelpNoBrowser = 800,
     // What a screen reader says beside the painted texts.
+    CurrencyBuiltInRate = 850, CurrencyDaysOld = 851, CurrencyMonthsOld = 852, CurrencyYearsOld = 853,
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
     // Spoken with the converters' lists and the Options dialog's controls.
     ReverseConversion = 900, SpokenChecked = 901, SpokenNotChecked = 902, CustomizeButtonName = 903,
+    // The Groups page refuses a tick past the menu's 9 groups.
+    GroupsAtMost = 920,
+    // What a screen reader hears after a calculator key (calculator/KeyFeedback.h).
+    SpokenNotInBase = 880, SpokenRpnOnly = 881, SpokenNumberFull = 882, SpokenNoNumber = 883,
+    SpokenNotNow = 884, SpokenNoKey = 885, SpokenDegrees = 886, SpokenRadians = 887, SpokenGrads = 888,
+    SpokenMemoryStored = 889, SpokenMemoryValue = 890, SpokenMemoryCleared = 891,
     // The notification of the first close to the tray.
     TrayNoticeTitle = 760, TrayNoticeText = 761,
+
+    // The calculation history and the expression mode.
+    GroupHistory = 940, HistoryClear = 941, ModeExpression = 942, HistoryEntryName = 943, HistoryEmpty = 944,
 
     TrayTip = 32777,
 };

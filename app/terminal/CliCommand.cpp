@@ -2,13 +2,17 @@
 // calculation or one of a few words that change the base, the angle unit or
 // how results are shown; "quit" or the end of input leaves.
 #include "app/terminal/Calculation.h"
+#include "app/terminal/ExpressionReading.h"
 #include "app/terminal/LineReader.h"
+#include "app/terminal/NameHelp.h"
 #include "app/terminal/TerminalRequest.h"
+#include "app/terminal/UnitCatalogue.h"
 #include "calculator/NumberText.h"
 #include "engine/CalcEngine.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,7 +27,8 @@ const char kCliHelp[] =
     "                        shows the current one\n"
     "  normal, fixed, sci, eng\n"
     "                        how results are shown (also notation 0 to 3)\n"
-    "  help                  this text\n"
+    "  help                  this text; help NAME says what a function, constant or\n"
+    "                        unit is (Tab completes names at a terminal)\n"
     "  quit, exit            leave (end of input leaves too; Ctrl+C drops the line)\n";
 
 const char* const kAngleNames[] = {"DEG", "RAD", "GRAD"};
@@ -47,7 +52,8 @@ std::vector<std::string> Words(const std::string& line)
 class CLineCalculator {
 public:
     // forScript: a blank line gets an empty line, so answers line up with the input.
-    CLineCalculator(CCalcEngine& engine, bool forScript) : engine_(engine), forScript_(forScript) {}
+    CLineCalculator(CCalcEngine& engine, bool forScript, bool strict)
+        : engine_(engine), forScript_(forScript), strict_(strict) {}
 
     // Answers one line; false when it failed (an error result or a word with a bad value).
     bool Answer(const std::string& line, std::string& reply, bool& quit);
@@ -55,6 +61,7 @@ public:
 private:
     bool HandleWord(const std::vector<std::string>& words, std::string& reply, bool& quit);
     bool SetBase(const std::vector<std::string>& words, std::string& reply);
+    bool Describe(const std::string& name, std::string& reply);
     bool SetNotation(const std::vector<std::string>& words, std::string& reply);
     std::string AnswerInCurrentBase();
 
@@ -63,6 +70,7 @@ private:
     int answerBase_ = 10;
     bool wordFailed_ = false;
     bool forScript_ = false;
+    bool strict_ = false;
 };
 
 bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& quit)
@@ -71,7 +79,8 @@ bool CLineCalculator::Answer(const std::string& line, std::string& reply, bool& 
     wordFailed_ = false;
     if (HandleWord(words, reply, quit)) return !wordFailed_;
     const std::string answer = AnswerInCurrentBase();
-    const SCalcLine result = Calculate(engine_, line, &answer);
+    const SCalcLine result = Calculate(engine_, line, &answer, strict_);
+    std::fputs(result.notes.c_str(), stderr);
     if (result.outcome == CalcOutcome::kEmpty) {
         if (forScript_) reply = "\n";
         return true;
@@ -105,6 +114,7 @@ bool CLineCalculator::HandleWord(const std::vector<std::string>& words, std::str
         reply = kCliHelp;
         return true;
     }
+    if (words.size() == 2 && word == "help") return Describe(words[1], reply);
     if (word == "base") return SetBase(words, reply);
     if (word == "notation" || (words.size() == 1 && NotationFromWord(word) >= 0 && word.size() > 1))
         return SetNotation(words, reply);
@@ -118,6 +128,20 @@ bool CLineCalculator::HandleWord(const std::vector<std::string>& words, std::str
     for (const SBaseWord& w : kBaseWords)
         if (word == w.word) return SetBase({"base", std::to_string(w.base)}, reply);
     return false;
+}
+
+bool CLineCalculator::Describe(const std::string& name, std::string& reply)
+{
+    CUnitCatalogue units;
+    const bool named = units.Load(ShippedUnitNamesPath());
+    reply = DescribeName(name, named ? &units : nullptr);
+    if (reply.empty()) {
+        const std::string nearest = NearestName(name, true);
+        reply = "no function, constant or unit \"" + name + "\"" + (nearest.empty() ? "" : "; did you mean " + nearest + "?");
+        wordFailed_ = true;
+    }
+    reply += "\n";
+    return true;
 }
 
 bool CLineCalculator::SetBase(const std::vector<std::string>& words, std::string& reply)
@@ -161,8 +185,13 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     SEngineOptions options;
     if (const int bad = ReadEngineOptions(request, options)) return bad;
     CCalcEngine& engine = PrepareEngine(options);
-    CLineCalculator calculator(engine, failOnError);
+    CLineCalculator calculator(engine, failOnError, options.strict);
     CLineReader reader;
+    if (reader.Interactive()) {
+        CUnitCatalogue units;
+        const bool named = units.Load(ShippedUnitNamesPath());
+        CompleteFrom(CompletionWords(named ? &units : nullptr));
+    }
     if (reader.Interactive())
         std::fprintf(reader.Chatter(), "Tallix line calculator: \"help\" lists the commands, \"quit\" leaves.\n");
     bool anyFailed = false;
@@ -176,6 +205,7 @@ int RunLineLoop(const STerminalRequest& request, bool failOnError)
     }
     if (reader.Interactive() && !quit) std::fputc('\n', reader.Chatter());
     CCalcEngine::ReleaseInstance();
+    if (reader.ReadError()) return Failure(std::string("can't read the input: ") + std::strerror(reader.ReadError()));
     return failOnError && anyFailed ? 1 : 0;
 }
 

@@ -26,6 +26,7 @@
 namespace {
 
 const char kConvertForm[] = "--convert needs VALUE FROM TO, e.g. --convert 1 mi km";
+const char kBeyondRange[] = "the result is beyond the range of numbers (about 1.8e308)";
 
 std::string UnitNamesPath()
 {
@@ -104,6 +105,8 @@ int ConvertUnits(const SUnitEntry& from, const SUnitEntry& to, const std::string
     if (!converter.Convert(value.c_str(), result))
         return Failure(value + " " + from.abbreviation + " is below absolute zero (" +
                        FormatDouble(converter.AbsoluteZero(), 12) + " " + from.abbreviation + ")");
+    if (!std::isfinite(converter.ConvertValue(ReadNumber(value.c_str()))))
+        return Failure(kBeyondRange);
     std::printf("%s\n", result.c_str());
     return 0;
 }
@@ -120,12 +123,21 @@ void LoadRates(CCurrencyTable& table)
     }
     const std::string downloaded = StoredRatesDate();
     const std::string& valid = table.ReferenceDate();
-    if (!valid.empty() && !downloaded.empty())
-        std::fprintf(stderr, "tallix: rates of %s, downloaded on %s\n", valid.c_str(), downloaded.c_str());
-    else if (!valid.empty())
-        std::fprintf(stderr, "tallix: rates of %s\n", valid.c_str());
-    else if (!downloaded.empty())
-        std::fprintf(stderr, "tallix: rates downloaded on %s\n", downloaded.c_str());
+    std::string said = valid.empty() ? std::string() : "rates of " + valid;
+    if (!said.empty() && !table.Source().empty()) said += " from " + table.Source();
+    if (SRatesAge age; StaleRatesAge(valid, LocalToday(), age)) said += ", " + RatesAgeText(age);
+    if (!downloaded.empty()) said += (said.empty() ? "rates downloaded on " : ", downloaded on ") + downloaded;
+    if (!said.empty()) std::fprintf(stderr, "tallix: %s\n", said.c_str());
+}
+
+// What a rate other than the reference date's is: built-in, or of its own day.
+std::string RateRemark(const CCurrencyTable& table, int index)
+{
+    if (table.IsBuiltIn(index)) return "a built-in rate, not a market rate";
+    const std::string& date = table.RateDate(index);
+    if (date.empty() || date == table.ReferenceDate()) return {};
+    SRatesAge age;
+    return "of " + date + (StaleRatesAge(date, LocalToday(), age) ? ", " + RatesAgeText(age) : "");
 }
 
 int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)
@@ -142,8 +154,8 @@ int ConvertCurrencies(int from, int to, const std::vector<std::string>& args)
     for (const int index : {from, to}) {
         std::string code, name, symbol;
         table.GetEntry(index, code, name, symbol);
-        if (const std::string& date = table.RateDate(index); !date.empty() && date != table.ReferenceDate())
-            std::fprintf(stderr, "tallix: the %s rate is of %s\n", code.c_str(), date.c_str());
+        if (const std::string remark = RateRemark(table, index); !remark.empty())
+            std::fprintf(stderr, "tallix: the %s rate is %s\n", code.c_str(), remark.c_str());
     }
     std::printf("%s\n", result.c_str());
     return 0;
@@ -242,9 +254,9 @@ int RunListCurrenciesCommand(const STerminalRequest&)
         std::string code, name, symbol, rate;
         table.GetEntry(i, code, name, symbol);
         table.GetRateText(i, rate);
-        // A rate older than the rest says of when it is.
-        const std::string& date = table.RateDate(i);
-        const std::string older = date.empty() || date == table.ReferenceDate() ? "" : "  (rate of " + date + ")";
+        // A rate older than the rest says of when it is; a built-in one says so.
+        const std::string remark = RateRemark(table, i);
+        const std::string older = remark.empty() ? "" : "  (" + (table.IsBuiltIn(i) ? remark.substr(2) : "rate " + remark) + ")";
         std::printf("%s  %14s  %s%s\n", code.c_str(), rate.c_str(), Cp1252ToUtf8(name).c_str(), older.c_str());
     }
     return 0;

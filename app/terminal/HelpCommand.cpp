@@ -14,6 +14,11 @@ const char kHelp[] = R"help(Tallix, a skinnable calculator. Without arguments it
   tallix "12.5*(3+sin(30))"          prints 43.75
   tallix 1 + 2                       prints 3 (blanks are ignored)
   tallix --eval ff+1 --base 16       prints 100
+  tallix 2pi                         prints 6.28318530717959
+  tallix "sin 30"                    prints 0.5
+  tallix "200+10%"                   prints 220
+  tallix "255 to hex"                prints FF
+  tallix "5 miles to km"             prints 8.04672
   echo "2^10" | tallix -             prints 1024
   tallix --convert 1 mi km           prints 1.609344
   tallix --convert 100 USD EUR       currencies by their codes
@@ -26,6 +31,7 @@ Calculating:
     --base N                         number base 2 to 36 (default 10)
     --angle deg|rad|grad             angle unit (default deg)
     --notation normal|fixed|sci|eng  how results are shown (or 0 to 3)
+    --strict                         read the calculator's grammar only
   An expression that starts with "-" and a letter goes after "--":
   tallix -- -pi/2.
 
@@ -45,10 +51,24 @@ Calculating:
   before "(" and in pi; a digit the base lacks is an error. Results there are
   whole 32-bit two's-complement numbers. At most 255 characters.
 
+  Unless --strict, what other calculators take is read too: a number beside
+  a bracket, constant or function multiplies (2pi, 2(3+4), 3sin(30)); a
+  function takes the number after it without brackets (sin 30, sqrt 16,
+  sin -30); 0x, 0b and 0o give a number in base 16, 2 or 8; π, √ (√2), −,
+  ⁻¹ and ** (power) are read; a % that no number follows is the percent
+  key (200+10% is 220, 50% is 0.5), between two numbers the remainder;
+  brackets open at the end are closed; "EXPR to hex" (bin, oct, dec,
+  base N) shows the result in that base, and "VALUE UNIT to UNIT" (or in
+  UNIT) converts units, also a sum such as "3 ft + 4 in to cm". Standard
+  error says how a calculation was read when that is not obvious, and where
+  and why one can't be read:
+    tallix: syntax error at character 3 of "2+*3": an operator cannot follow "+"
+
   Words of --cli and -: deg, rad, grad; base N (bin, oct, dec, hex; base
   alone shows it); normal, fixed, sci, eng (notation N, notation alone shows
-  it); ans (the last result); help; quit or exit. At a terminal, Ctrl+C drops
-  the line and the history is kept in $XDG_STATE_HOME/tallix/history.
+  it); ans (the last result); help, help NAME (what a name means); quit
+  or exit. At a terminal, Tab completes names, Ctrl+C drops the line and
+  the history is kept in $XDG_STATE_HOME/tallix/history.
 
 Converting:
   tallix --convert VALUE FROM TO     units by abbreviation or English name,

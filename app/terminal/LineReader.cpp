@@ -11,7 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <algorithm>
 
 namespace {
 
@@ -55,13 +55,6 @@ void UseUtf8CharacterType()
     std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
-// Creates the missing folders of path, private to the user.
-void MakeFolders(const std::string& path)
-{
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0700);
-}
-
 std::string HistoryPath()
 {
     const char* state = std::getenv("XDG_STATE_HOME");
@@ -76,8 +69,6 @@ std::string HistoryPath()
 struct EditApi {
     char* (*readline)(const char*);
     int (*add_history)(const char*);
-    int (*read_history)(const char*);
-    int (*write_history)(const char*);
     void (*stifle_history)(int);
     void (*using_history)();
     int* catchSignals;
@@ -91,8 +82,6 @@ const EditApi* Edit()
     static bool loaded = [] {
         void* library = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
         return library && FindLibrarySymbol(library, "readline", api.readline) && FindLibrarySymbol(library, "add_history", api.add_history) &&
-               FindLibrarySymbol(library, "read_history", api.read_history) &&
-               FindLibrarySymbol(library, "write_history", api.write_history) &&
                FindLibrarySymbol(library, "stifle_history", api.stifle_history) &&
                FindLibrarySymbol(library, "using_history", api.using_history) &&
                FindLibrarySymbol(library, "rl_catch_signals", api.catchSignals) &&
@@ -105,8 +94,6 @@ const EditApi* Edit()
 
 #define readline Edit()->readline
 #define add_history Edit()->add_history
-#define read_history Edit()->read_history
-#define write_history Edit()->write_history
 #define stifle_history Edit()->stifle_history
 #define using_history Edit()->using_history
 #define rl_catch_signals (*Edit()->catchSignals)
@@ -132,20 +119,18 @@ CLineReader::CLineReader() : interactive_(isatty(STDIN_FILENO) != 0 && Edit() !=
     sigdelset(&g_waitMask, SIGINT);
     using_history();
     stifle_history(kHistoryLines);
-    historyPath_ = HistoryPath();
-    if (!historyPath_.empty()) read_history(historyPath_.c_str());
+    history_ = CLineHistory(HistoryPath());
+    for (const std::string& entry : history_.Load()) add_history(entry.c_str());
 }
 
 CLineReader::~CLineReader()
 {
-    if (!interactive_ || historyPath_.empty()) return;
-    MakeFolders(historyPath_);
-    write_history(historyPath_.c_str());
+    if (interactive_) history_.Save(kHistoryLines);
 }
 
 bool CLineReader::ReadLine(const std::string& prompt, std::string& line)
 {
-    if (!interactive_) return static_cast<bool>(std::getline(std::cin, line));
+    if (!interactive_) return ReadPlainLine(line);
     for (;;) {
         g_interrupted = 0;
         char* raw = readline(prompt.c_str());
@@ -153,7 +138,44 @@ bool CLineReader::ReadLine(const std::string& prompt, std::string& line)
         line = raw ? raw : "";
         std::free(raw);
         if (g_interrupted) continue;
-        if (!line.empty()) add_history(line.c_str());
+        if (!line.empty()) {
+            add_history(line.c_str());
+            history_.Add(line);
+        }
         return true;
     }
+}
+
+bool CLineReader::ReadPlainLine(std::string& line)
+{
+    line.clear();
+    bool any = false;
+    for (;;) {
+        if (start_ < buffer_.size()) {
+            const char* begin = buffer_.data() + start_;
+            const size_t left = buffer_.size() - start_;
+            const char* newline = static_cast<const char*>(std::memchr(begin, '\n', left));
+            const size_t length = newline ? static_cast<size_t>(newline - begin) : left;
+            // The rest of an overlong line is read and dropped.
+            line.append(begin, std::min(length, kMaxLineBytes - line.size()));
+            start_ += length + (newline ? 1 : 0);
+            any = true;
+            if (newline) return true;
+        }
+        if (ended_) return any && readError_ == 0;
+        FillBuffer();
+    }
+}
+
+void CLineReader::FillBuffer()
+{
+    buffer_.resize(kReadBlock);
+    start_ = 0;
+    ssize_t n;
+    do {
+        n = read(STDIN_FILENO, buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
+    buffer_.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    if (n < 0) readError_ = errno;
+    ended_ = n <= 0;
 }

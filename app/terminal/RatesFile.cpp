@@ -2,6 +2,7 @@
 
 #include "conversions/UnitNames.h"
 #include "platform/RegistryAccess.h"
+#include "datafiles/RatesCheck.h"
 #include "datafiles/UserData.h"
 
 #include <cstdio>
@@ -32,6 +33,17 @@ std::string StoredRatesDate()
         if (!TheRegistry().ReadNumber(kCurrencyKey, kDateParts[i], parts[i])) return std::string();
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", parts[0] & 0xFFFF, parts[1] & 0xFFFF, parts[2] & 0xFFFF);
+    // The window stores this day as the last download before any was made.
+    return text == std::string(kBuiltInRatesDate) ? std::string() : text;
+}
+
+std::string LocalToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
     return text;
 }
 

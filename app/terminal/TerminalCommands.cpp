@@ -80,6 +80,7 @@ const SOptionRow kOptions[] = {
     {"--stack-size", nullptr, "a size from 3 to 20", kNoCommand, Bit(kPress)},
     {"--quiet", "-q", nullptr, kNoCommand, Bit(kUpdateRates)},
     {"--normal-only", nullptr, nullptr, kNoCommand, Bit(kCheckSkin)},
+    {"--strict", nullptr, nullptr, kNoCommand, Bit(kEval) | Bit(kCli) | Bit(kStdin)},
 };
 
 // Options of the window (its off-screen pictures), which starts when the

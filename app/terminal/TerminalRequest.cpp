@@ -99,6 +99,7 @@ int ReadEngineOptions(const STerminalRequest& request, SEngineOptions& out)
         if (out.notation < 0)
             return UsageError("--notation: " + Quoted(*notation) + " is not normal, fixed, sci, eng or 0 to 3");
     }
+    out.strict = request.Has("--strict");
     return 0;
 }
 

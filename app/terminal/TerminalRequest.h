@@ -35,6 +35,7 @@ struct SEngineOptions {
     int base = 10;
     int angle = 0;     // 0 DEG, 1 RAD, 2 GRAD
     int notation = -1; // 0..3; -1 when not given
+    bool strict = false; // the calculator's grammar only (--strict)
 };
 // 0 when the given options are good, else 2 after a usage message.
 int ReadEngineOptions(const STerminalRequest& request, SEngineOptions& out);

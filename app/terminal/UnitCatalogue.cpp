@@ -3,6 +3,7 @@
 #include "conversions/UnitConverter.h"
 #include "conversions/UnitNames.h"
 #include "conversions/UnitTables.h"
+#include "platform/UserFolders.h"
 
 namespace {
 
@@ -89,6 +90,11 @@ bool MatchesAbbreviation(const SUnitEntry& unit, const std::string& typed)
 }
 
 } // namespace
+
+std::string ShippedUnitNamesPath()
+{
+    return ProgramFolder() + "UnitLib.txt";
+}
 
 bool CUnitCatalogue::Load(const std::string& path)
 {

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The unit-names file the program ships.
+std::string ShippedUnitNamesPath();
+
 struct SUnitEntry {
     int category = 0;
     int unit = 0;

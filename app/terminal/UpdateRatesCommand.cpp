@@ -1,10 +1,13 @@
 // tallix --update-rates [--quiet]: downloads the rates now, in the foreground,
-// and says what happened. The source is $TALLIX_RATES_URL when set, else the
-// euro reference rates of the day.
+// and says what happened, source by source. The sources are $TALLIX_RATES_URL
+// when set (one URL, or two separated by a space), else the euro reference
+// rates of the day and the UN's operational rates of the month.
 #include "app/terminal/RatesFile.h"
 #include "app/terminal/TerminalRequest.h"
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
+#include "datafiles/IniStore.h"
+#include "datafiles/RatesSource.h"
 #include "datafiles/UserData.h"
 #include "platform/WindowMessage.h"
 
@@ -14,6 +17,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -50,23 +54,39 @@ private:
     int status_ = 0;
 };
 
-// What went wrong, in words that point at the cause.
-std::string FailureText(const CCurrencyDownloader& downloader, const std::string& url, const std::string& path)
+// What went wrong with one source, in words that point at the cause.
+std::string FailureText(const CCurrencyDownloader::SSourceOutcome& outcome, const std::string& path)
 {
-    switch (downloader.LastFailure()) {
+    const std::string& url = outcome.url;
+    switch (outcome.failure) {
     case CCurrencyDownloader::kFailTimeout: return "the rates server at " + url + " stopped answering (time-out)";
     case CCurrencyDownloader::kFailHttpStatus:
-        return "the rates server answered HTTP status " + std::to_string(downloader.HttpStatus()) + " for " + url;
+        return "the rates server answered HTTP status " + std::to_string(outcome.httpStatus) + " for " + url;
     case CCurrencyDownloader::kFailTooLarge:
-        return "the answer from " + url + " is larger than " + std::to_string(CCurrencyDownloader::kMaxRatesBytes) +
-               " bytes, too large for a rates file";
+        return "the answer from " + url + " is too large for a rates file (at most " +
+               std::to_string(CCurrencyDownloader::kMaxRatesBytes) + " bytes, " +
+               std::to_string(CCurrencyDownloader::kMaxXmlRatesBytes) + " as XML)";
     case CCurrencyDownloader::kFailNotRates:
         return "the answer from " + url + " is no usable rates file (" +
-               (downloader.RefusalReason().empty() ? std::string("no [Conversions] section with rates")
-                                                   : downloader.RefusalReason()) + ")";
+               (outcome.refusal.empty() ? std::string("no [Conversions] section with rates") : outcome.refusal) + ")";
     case CCurrencyDownloader::kFailWrite: return "the rates file " + path + " could not be written";
     default: return "no connection to the rates server at " + url;
     }
+}
+
+// ", rates of 2026-12-04": the date of the rates the file holds from `url`.
+std::string SourceDate(const std::string& path, const std::string& url)
+{
+    CIniStore rates;
+    if (!rates.Load(path.c_str())) return {};
+    const std::pair<const char*, const char*> kinds[] = {{kRatesSourceKey, kRatesDateKey}, {kRatesUnSourceKey, kRatesUnDateKey}};
+    for (const auto& [sourceKey, dateKey] : kinds) {
+        std::string source, date;
+        rates.GetString(source, kRatesInfoSection, sourceKey, "");
+        rates.GetString(date, kRatesInfoSection, dateKey, "");
+        if (source == url && !date.empty()) return ", rates of " + date;
+    }
+    return {};
 }
 
 } // namespace
@@ -86,17 +106,25 @@ int RunUpdateRatesCommand(const STerminalRequest& request)
         return Failure("can't start the download");
     const int status = target.WaitForOutcome();
     downloader.Wait();
+    const std::string written = ExistingSpelling(path);
+    // A source that failed keeps the rates it gave before; the others' stand.
+    for (const CCurrencyDownloader::SSourceOutcome& outcome : downloader.Outcomes())
+        if (outcome.status != CCurrencyDownloader::kStatusDone && status == CCurrencyDownloader::kStatusDone)
+            std::fprintf(stderr, "tallix: %s; its old rates stay\n", FailureText(outcome, written).c_str());
     if (status != CCurrencyDownloader::kStatusDone)
-        return Failure(FailureText(downloader, url, path) + "; the old rates stay");
+        return Failure(FailureText(downloader.Outcomes().front(), written) + "; the old rates stay");
     if (!StoreRatesDate()) std::fprintf(stderr, "tallix: the date of this download could not be saved in the settings\n");
     if (quiet) return 0;
-    CCurrencyTable table(path);
+    CCurrencyTable table(written);
     table.Load();
-    const std::string dated = table.ReferenceDate().empty() ? "" : ", rates of " + table.ReferenceDate();
-    if (downloader.RatesUnchanged())
-        std::printf("Rates unchanged at %s since %s was written%s\n", url.c_str(), path.c_str(), dated.c_str());
-    else
-        std::printf("Rates updated from %s (%ld bytes) into %s%s\n", url.c_str(), downloader.ReceivedLength(),
-                    path.c_str(), dated.c_str());
+    for (const CCurrencyDownloader::SSourceOutcome& outcome : downloader.Outcomes()) {
+        if (outcome.status != CCurrencyDownloader::kStatusDone) continue;
+        const std::string dated = SourceDate(written, outcome.url);
+        if (outcome.unchanged)
+            std::printf("Rates unchanged at %s%s\n", outcome.url.c_str(), dated.c_str());
+        else
+            std::printf("Rates updated from %s (%ld bytes) into %s%s\n", outcome.url.c_str(), outcome.received,
+                        written.c_str(), dated.c_str());
+    }
     return 0;
 }

@@ -7,15 +7,69 @@
 #include <string>
 #include <string_view>
 
+#include "platform/LibrarySymbol.h"
 #include "platform/UserFolders.h"
 
-bool HasGraphicalDisplay()
+namespace {
+
+std::string Variable(const char* name)
 {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Connects as the window would; a display that refuses us (a stale DISPLAY
+// of an ended ssh or tmux session) would end the window program with an abort.
+bool XDisplayAnswers()
+{
+    void* library = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    void* (*connect)(const char*, int*) = nullptr;
+    int (*hasError)(void*) = nullptr;
+    void (*disconnect)(void*) = nullptr;
+    if (!library || !FindLibrarySymbol(library, "xcb_connect", connect) ||
+        !FindLibrarySymbol(library, "xcb_connection_has_error", hasError) ||
+        !FindLibrarySymbol(library, "xcb_disconnect", disconnect))
+        return true; // no way to ask: the window finds out
+    void* connection = connect(nullptr, nullptr);
+    const bool answers = connection && hasError(connection) == 0;
+    if (connection) disconnect(connection);
+    return answers;
+}
+
+bool WaylandDisplayAnswers()
+{
+    // A socket handed down is taken by whoever connects first: left to the window.
+    if (!Variable("WAYLAND_SOCKET").empty()) return true;
+    void* library = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_LOCAL);
+    void* (*connect)(const char*) = nullptr;
+    void (*disconnect)(void*) = nullptr;
+    if (!library || !FindLibrarySymbol(library, "wl_display_connect", connect) ||
+        !FindLibrarySymbol(library, "wl_display_disconnect", disconnect))
+        return true;
+    void* display = connect(nullptr);
+    if (display) disconnect(display);
+    return display != nullptr;
+}
+
+} // namespace
+
+std::string DisplayProblem()
+{
+    const std::string forced = Variable("QT_QPA_PLATFORM");
+    const std::string x = Variable("DISPLAY"), wayland = Variable("WAYLAND_DISPLAY");
+    // A forced platform may be a list ("wayland;xcb"); others (offscreen,
+    // vnc...) need no display of the desktop.
+    const bool mayX = forced.empty() || forced.find("xcb") != std::string::npos;
+    const bool mayWayland = forced.empty() || forced.find("wayland") != std::string::npos;
+    if (!mayX && !mayWayland) return std::string();
+    const bool xNamed = !x.empty() && mayX, waylandNamed = !wayland.empty() && mayWayland;
+    if (!xNamed && !waylandNamed) return "no graphical display";
+    const bool xAnswers = xNamed && XDisplayAnswers();
+    const bool waylandAnswers = waylandNamed && WaylandDisplayAnswers();
+    if (xAnswers != waylandAnswers && forced.empty()) setenv("QT_QPA_PLATFORM", xAnswers ? "xcb" : "wayland", 1);
+    if (xAnswers || waylandAnswers) return std::string();
+    if (xNamed && waylandNamed) return "neither the display " + x + " nor the Wayland display " + wayland + " answers";
+    return xNamed ? "the display " + x + " does not answer" : "the Wayland display " + wayland + " does not answer";
 }
 
 bool WantsScreenshot(int argc, char** argv)

@@ -5,8 +5,14 @@
 // window or a screenshot of it. A module rather than a second executable:
 // opening it costs less than starting a process again.
 
-// True when a graphical display can be reached (or a Qt platform is forced).
-bool HasGraphicalDisplay();
+#include <string>
+
+// Empty when the window can be shown: a display answers, or a Qt platform
+// that needs none is forced. When only one of the X11 and Wayland displays
+// named answers, the window is told to use that one. Otherwise why not, in
+// words ("the display :58 does not answer"). The display libraries (libxcb,
+// libwayland-client) are loaded for the check; Qt is not.
+std::string DisplayProblem();
 // "--screenshot" among the arguments: the window is drawn off-screen.
 bool WantsScreenshot(int argc, char** argv);
 // Runs the window program with these arguments (screenshot: draw the window

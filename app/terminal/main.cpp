@@ -12,8 +12,8 @@ int main(int argc, char** argv)
     TakeOverProgramFolderFiles();
     if (RunTerminal(argc, argv, exitCode)) return exitCode;
     const bool screenshot = WantsScreenshot(argc, argv);
-    if (!screenshot && !HasGraphicalDisplay()) {
-        std::fprintf(stderr, "tallix: no graphical display; starting the terminal calculator\n");
+    if (const std::string problem = screenshot ? std::string() : DisplayProblem(); !problem.empty()) {
+        std::fprintf(stderr, "tallix: %s; starting the terminal calculator\n", problem.c_str());
         return RunLineCalculator();
     }
     return StartWindowProgram(argc, argv, screenshot);

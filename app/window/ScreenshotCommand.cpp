@@ -1,5 +1,11 @@
 #include <QApplication>
+#include <QFile>
 #include <QImage>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,8 +57,8 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
             out.file = argv[++i];
         } else if (arg == "--group" && hasValue) {
             out.kind = std::atoi(argv[++i]);
-            if (out.kind < 1 || out.kind > 15) {
-                std::fprintf(stderr, "tallix: --group: %s is not a group kind from 1 to 15\n", argv[i]);
+            if (!FindGroupKind(out.kind)) {
+                std::fprintf(stderr, "tallix: --group: %s is not a group kind from 1 to %d\n", argv[i], kGroupKindCount);
                 return 0;
             }
         } else if (arg == "--vga") {
@@ -85,6 +91,35 @@ int ParseOptions(int argc, char** argv, ScreenshotOptions& out)
     }
     return out.file.empty() ? 0 : 1;
 }
+// Nobody can answer a message box drawn off-screen: messages go to standard
+// error, and a failure shown fails the picture.
+class CScreenshotMessages final : public IMessageBox {
+public:
+    // The first failure says why; what follows from it would only repeat it.
+    MessageAnswer Show(const std::string& text, const std::string&, MessageKind kind, MessageButtons) override
+    {
+        if (!failed) std::fprintf(stderr, "tallix: %s\n", text.c_str());
+        if (kind == MessageKind::Error || kind == MessageKind::Warning) failed = true;
+        return MessageAnswer::Ok;
+    }
+    bool failed = false;
+};
+
+// Writes the picture to the file named by these bytes, whatever their encoding.
+bool SavePng(const QImage& image, const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    const bool saved = image.save(&file, "PNG") && file.flush();
+    file.close();
+    return saved && file.error() == QFileDevice::NoError;
+}
+
 // The Options dialog open on a page; nothing it would change is saved, and
 // the Groups page finds the menu as it was and commits nothing.
 QImage GrabOptions(CMainWindow& window, EOptionPage page)
@@ -97,6 +132,20 @@ QImage GrabOptions(CMainWindow& window, EOptionPage page)
     QApplication::processEvents();
     return dialog.grab().toImage();
 }
+// Draws the window as asked and writes the picture; the exit code.
+int Draw(CMainWindow& window, const ScreenshotOptions& options)
+{
+    window.BuildRemainingPages();
+    window.show();
+    for (char key : options.keys) window.Character(key);
+    QApplication::processEvents();
+    window.Band().Finish();
+    QApplication::processEvents();
+    const QImage image = options.options ? GrabOptions(window, options.options->page) : window.grab().toImage();
+    if (SavePng(image, options.file)) return 0;
+    std::fprintf(stderr, "tallix: cannot write %s: %s\n", options.file.c_str(), std::strerror(errno));
+    return 1;
+}
 }  // namespace
 
 int RunScreenshot(int argc, char** argv)
@@ -106,6 +155,8 @@ int RunScreenshot(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     InstallQtServices();
+    CScreenshotMessages messages;
+    SetMessageBoxService(&messages);
     // The off-screen platform's screen is square, which would select the
     // compact layout: pictures show the window as on a common desktop screen.
     CFixedScreenInfo screen(1920, 1080);
@@ -131,17 +182,8 @@ int RunScreenshot(int argc, char** argv)
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
         window.Initialise(0);
-        window.BuildRemainingPages();
-        window.show();
-        for (char key : options.keys) window.Character(key);
-        QApplication::processEvents();
-        window.Band().Finish();
-        QApplication::processEvents();
-        const QImage image = options.options ? GrabOptions(window, options.options->page) : window.grab().toImage();
-        if (!image.save(QString::fromStdString(options.file), "PNG")) {
-            std::fprintf(stderr, "tallix: cannot write %s\n", options.file.c_str());
-            rc = 1;
-        }
+        rc = messages.failed ? 1 : Draw(window, options);
+        if (messages.failed) rc = 1; // an image the skin lacks, found late
     }
     RemoveQtServices();
     CSkinResources::Release();

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <poll.h>
 #include <memory>
 #include <string>
 #include <sys/file.h>
@@ -22,6 +23,8 @@
 
 namespace {
 const char kRestoreRequest[] = "32771\n";
+// Sent back once the request is taken: the instance's event loop runs.
+const char kRestoreAnswer[] = "ok\n";
 // A running instance answers at once; one too busy to must not keep a start
 // (and every start waiting for the lock behind it) for longer than this.
 constexpr int kConnectTimeoutMs = 1000;
@@ -47,13 +50,12 @@ public:
         if (m_fd >= 0) ::close(m_fd);
     }
 
-    bool Listen(const QString& path)
+    bool Listen(const std::string& name)
     {
-        const QByteArray name = QFile::encodeName(path);
         sockaddr_un address {};
-        if (name.isEmpty() || name.size() >= static_cast<int>(sizeof address.sun_path)) return false;
+        if (name.empty() || name.size() >= sizeof address.sun_path) return false;
         address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+        std::memcpy(address.sun_path, name.data(), name.size());
         m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (m_fd < 0) return false;
         // Nothing of this user answered there in time: a socket file there is
@@ -111,6 +113,9 @@ private:
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) return false;
         const CLocalClients::EAfterRead after = m_clients.Received(fd, buffer, n > 0 ? size_t(n) : 0);
         if (after == CLocalClients::EAfterRead::Wait) return false;
+        if (after == CLocalClients::EAfterRead::Activate) {
+            [[maybe_unused]] const ssize_t sent = ::send(fd, kRestoreAnswer, sizeof kRestoreAnswer - 1, MSG_NOSIGNAL);
+        }
         Close(fd);
         if (after != CLocalClients::EAfterRead::Activate || !m_onActivate) return false;
         // Last: the restore may run an event loop of its own.
@@ -157,9 +162,12 @@ CVexSingleInst::CVexSingleInst(const QString& name, const QString& folder)
         std::fprintf(stderr, "Tallix: runs on its own, without single instance: %s\n", problem.c_str());
         return;
     }
-    const QString base = folder.isEmpty() ? QFile::decodeName(dir.c_str()) : folder;
-    m_socketPath = base + "/CVexSingleInst_MMF_" + name;
-    m_lockPath = base + "/" + name + ".lock";
+    // Bytes as the system gave them: a folder name that is no UTF-8 must
+    // not turn into the name of another folder.
+    const std::string base = folder.isEmpty() ? dir : QFile::encodeName(folder).toStdString();
+    const std::string file = name.toStdString();
+    m_socketFile = base + "/CVexSingleInst_MMF_" + file;
+    m_lockFile = base + "/" + file + ".lock";
 }
 
 CVexSingleInst::~CVexSingleInst()
@@ -170,8 +178,8 @@ CVexSingleInst::~CVexSingleInst()
 
 void CVexSingleInst::LockStartup()
 {
-    if (m_lock >= 0 || m_lockPath.isEmpty()) return;
-    m_lock = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_lock >= 0 || m_lockFile.empty()) return;
+    m_lock = ::open(m_lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     // No time-out: a live holder is registering; a dead one holds nothing.
     // Without a lock file (an unwritable folder) starts are not serialised.
     if (m_lock < 0) return;
@@ -189,30 +197,52 @@ void CVexSingleInst::ReleaseLock()
 bool CVexSingleInst::AnotherInstanceExists()
 {
     if (m_client >= 0) ::close(m_client);
-    m_client = ConnectLocal(QFile::encodeName(m_socketPath).toStdString(), kConnectTimeoutMs);
+    m_client = ConnectLocal(m_socketFile, kConnectTimeoutMs);
     return m_client >= 0;
 }
 
 bool CVexSingleInst::Register(std::function<void()> onActivate)
 {
     m_listener = std::make_unique<Listener>(std::move(onActivate));
-    const bool listening = !m_socketPath.isEmpty() && m_listener->Listen(m_socketPath);
+    const bool listening = !m_socketFile.empty() && m_listener->Listen(m_socketFile);
     ReleaseLock();
     return listening;
 }
 
-void CVexSingleInst::ActivateOther()
+bool CVexSingleInst::ActivateOther(int answerTimeoutMs)
 {
-    if (m_client < 0) m_client = ConnectLocal(QFile::encodeName(m_socketPath).toStdString(), kConnectTimeoutMs);
-    if (m_client >= 0) {
-        // The request fits the socket's buffer: the write does not wait for the reader.
-        const size_t length = sizeof kRestoreRequest - 1;
-        ssize_t sent;
-        do {
-            sent = ::send(m_client, kRestoreRequest, length, MSG_NOSIGNAL);
-        } while (sent < 0 && errno == EINTR);
-        ::close(m_client);
-        m_client = -1;
+    if (m_client < 0) m_client = ConnectLocal(m_socketFile, kConnectTimeoutMs);
+    if (m_client < 0) return false;
+    // The request fits the socket's buffer: the write does not wait for the reader.
+    const size_t length = sizeof kRestoreRequest - 1;
+    ssize_t sent;
+    do {
+        sent = ::send(m_client, kRestoreRequest, length, MSG_NOSIGNAL);
+    } while (sent < 0 && errno == EINTR);
+    const bool answered = sent == static_cast<ssize_t>(length) && AwaitAnswer(m_client, answerTimeoutMs);
+    ::close(m_client);
+    m_client = -1;
+    // Unanswered, this start may become the running instance: the lock stays.
+    if (answered) ReleaseLock();
+    return answered;
+}
+
+bool CVexSingleInst::AwaitAnswer(int fd, int timeoutMs)
+{
+    const int64_t deadline = SteadyMs() + timeoutMs;
+    std::string received;
+    for (;;) {
+        const int64_t left = deadline - SteadyMs();
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = left > 0 ? ::poll(&ready, 1, static_cast<int>(left)) : 0;
+        if (polled < 0 && errno == EINTR) continue;
+        if (polled <= 0) return false;
+        char buffer[16];
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n <= 0) return false;
+        received.append(buffer, static_cast<size_t>(n));
+        if (received.find(kRestoreAnswer) != std::string::npos) return true;
+        if (received.size() > 64) return false;
     }
-    ReleaseLock();
 }

@@ -17,6 +17,7 @@
 #include "app/window/SingleInstance.h"
 #include "datafiles/CurrencyDownloader.h"
 #include "platform/ClickSound.h"
+#include "platform/DesktopBus.h"
 #include "platform/HttpSession.h"
 #include "platform/Registry.h"
 #include "platform/UserFolders.h"
@@ -30,6 +31,12 @@
 #include "ui/window/MainWindow.h"
 
 namespace {
+// A bus greets at once; one that has not after this long, even on a busy
+// machine, never will. The portal, which the bus may start on demand, is
+// taken as absent after its own time.
+constexpr int kBusGreetingMs = 2000;
+constexpr int kPortalAnswerMs = 500;
+
 int g_signalPipe[2] = {-1, -1};
 
 void OnSignal(int)
@@ -78,8 +85,15 @@ int RunWindowProgram(int argc, char** argv)
     CVexSingleInst single("Tallix Application");
     single.LockStartup();
     if (single.AnotherInstanceExists()) {
-        single.ActivateOther();
-        return 0;
+        if (single.ActivateOther()) return 0;
+        std::fprintf(stderr, "Tallix: the running Tallix does not answer; starting another\n");
+    }
+    // Asked off this thread: a bus that never answers must not hold the
+    // window up, nor Qt's own users of the bus (accessibility, tray) later.
+    StartDesktopBusLookup(kBusGreetingMs, kPortalAnswerMs);
+    if (SessionBusHangs()) {
+        std::fprintf(stderr, "Tallix: the session bus does not answer; the window goes without it\n");
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null", 1); // refused at once
     }
     StartFontConfigLoad();
     QApplication app(argc, argv);
@@ -100,8 +114,12 @@ int RunWindowProgram(int argc, char** argv)
     InstallQtServices();
     InstallPageAccessibility();
     CFileRegistry registry;
-    // Images decoded once are read from the cache at later starts.
-    SetSkinImageCacheFolder(UserCacheFolder() + "/Fernhill/Tallix/skin-images");
+    // Images decoded once are read from the cache at later starts. Older
+    // versions kept larger entries elsewhere: they are of no use now.
+    const std::string oldCache = UserCacheFolder() + "/Fernhill";
+    RemoveSkinImageCache(oldCache + "/Tallix/skin-images");
+    for (const std::string& emptied : {oldCache + "/Tallix", oldCache}) rmdir(emptied.c_str());
+    SetSkinImageCacheFolder(UserCacheFolder() + "/tallix/skin-images");
     std::string folder;
     CSkinResources::Instance().GetProgramFolder(folder);
     // Downloads run in tallix-fetch: libcurl and its TLS libraries would stay
@@ -115,6 +133,7 @@ int RunWindowProgram(int argc, char** argv)
         CMainWindow window(registry, CSkinResources::Instance());
         window.setWindowIcon(MakeAppIcon());
         InstallConverterPages(window);
+        window.Calculator().OpenHistory(DefaultHistoryPath());
         window.onOptions = [&window](int startOnCurrency) { RunOptionsDialog(window, startOnCurrency); };
         // A first start dresses the window like the desktop; the user's choice counts from then on.
         window.firstStartSkin = [] { return DesktopPrefersDark() ? std::string("dark.ini") : std::string(); };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -12,6 +13,20 @@
 
 #include "platform/TextPainter.h"
 #include "platform/qt/QtTextPainter.h"
+
+void FitCaption(QMessageBox& box)
+{
+    // A box only as wide as a short text gets its caption cut by the window
+    // manager ("Curren...emory"): room for the caption, its icon and buttons.
+    QFont title = box.font();
+    title.setBold(true);
+    const QFontMetrics metrics(title);
+    // The title bar's icon and three buttons take about ten text heights.
+    const int wanted = metrics.horizontalAdvance(box.windowTitle()) + 10 * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
 
 MessageAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption, MessageKind kind,
                                   MessageButtons buttons)
@@ -29,6 +44,7 @@ MessageAnswer CQtMessageBox::Show(const std::string& text, const std::string& ca
     }
     box.setStandardButtons(buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                                : QMessageBox::Ok);
+    FitCaption(box);
     return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
@@ -55,7 +71,9 @@ int CQtSystemInfo::ScreenSize(int& width, int& height)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return 0;
-    const QSize size = screen->size();
+    // In device pixels, the pixels of the skin's art: a 1280-pixel screen at
+    // scale 2 is no 640-pixel landscape screen for double-size art.
+    const QSize size = screen->size() * screen->devicePixelRatio();
     width = size.width();
     height = size.height();
     return 1;

@@ -8,6 +8,10 @@
 #include "platform/MessageBox.h"
 #include "platform/SystemInfo.h"
 
+class QMessageBox;
+// Widens a message box so that the window manager shows its caption whole.
+void FitCaption(QMessageBox& box);
+
 class CQtMessageBox : public IMessageBox {
 public:
     MessageAnswer Show(const std::string& text, const std::string& caption, MessageKind kind,

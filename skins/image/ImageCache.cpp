@@ -1,14 +1,18 @@
 #include "skins/image/ImageCache.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include <zlib.h>
@@ -21,10 +25,13 @@ namespace {
 
 std::mutex g_lock;
 std::string g_folder;
+// Entries this process read or wrote: never pruned under it.
+std::set<std::string> g_used;
 
 // Bumped whenever a decoder may give other pixels for the same file, or the
-// entry's layout changes (0002: the checksum), so older entries are rebuilt.
-constexpr char kMagic[8] = {'T', 'X', 'P', 'X', '0', '0', '0', '2'};
+// entry's layout changes (0002: the checksum; 0003: the pixels deflated), so
+// older entries are rebuilt.
+constexpr char kMagic[8] = {'T', 'X', 'P', 'X', '0', '0', '0', '3'};
 constexpr uint32_t kMaxPathBytes = 4096;
 // Skin images are strips of a few hundred kilobytes; a huge one is decoded
 // each time rather than copied into the cache.
@@ -48,7 +55,9 @@ struct EntryHeader {
     // CRC-32 of the header (this field 0), the path and the pixels: an entry
     // damaged on disk is decoded again rather than shown as noise.
     uint32_t checksum;
-    uint32_t reserved;
+    // The deflated pixels that follow at pixelOffset: skin art is mostly
+    // flat colour, and raw pixels of two skins at two scales took 26 MB.
+    uint32_t packedBytes;
 };
 
 uint32_t Checksum(EntryHeader header, const std::string& path, const CSkinImage& image)
@@ -90,6 +99,16 @@ bool ReadAll(int fd, void* data, size_t size, off_t offset)
     return true;
 }
 
+size_t PixelBytes(const CSkinImage& image) { return size_t(image.Width()) * size_t(image.Height()) * sizeof(uint32_t); }
+
+bool Inflate(const std::string& packed, CSkinImage& out)
+{
+    uLongf size = uLongf(PixelBytes(out));
+    return uncompress(reinterpret_cast<Bytef*>(out.Pixels()), &size, reinterpret_cast<const Bytef*>(packed.data()),
+                      uLong(packed.size())) == Z_OK &&
+           size == PixelBytes(out);
+}
+
 // The pixels are copied out, never mapped: whatever later happens to the
 // entry (cut short, rewritten in place) cannot reach an image in use.
 int ReadEntry(const std::string& entry, const std::string& path, const struct stat& source, CSkinImage& out)
@@ -100,15 +119,18 @@ int ReadEntry(const std::string& entry, const std::string& path, const struct st
     if (fd < 0) return 0;
     EntryHeader header {};
     std::string stored(path.size(), '\0');
+    std::string packed;
     int read = ReadAll(fd, &header, sizeof header, 0) && std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 &&
                SameSource(header, source) && header.pathBytes == path.size() &&
                header.pixelOffset == PixelOffset(path.size()) && CSkinImage::SizeAllowed(header.width, header.height) &&
-               uint64_t(info.st_size) == header.pixelOffset + uint64_t(header.width) * uint64_t(header.height) * 4 &&
+               uint64_t(info.st_size) == header.pixelOffset + uint64_t(header.packedBytes) &&
                ReadAll(fd, stored.data(), stored.size(), sizeof header) && stored == path &&
-               out.Create(header.width, header.height) &&
-               ReadAll(fd, out.Pixels(), size_t(header.width) * size_t(header.height) * sizeof(uint32_t),
-                       header.pixelOffset) &&
+               out.Create(header.width, header.height);
+    if (read) {
+        packed.resize(header.packedBytes);
+        read = ReadAll(fd, packed.data(), packed.size(), header.pixelOffset) && Inflate(packed, out) &&
                Checksum(header, path, out) == header.checksum;
+    }
     close(fd);
     if (!read) out.Destroy();
     return read;
@@ -122,7 +144,7 @@ void MakeFolders(const std::string& folder)
     }
 }
 
-void WriteEntry(const std::string& folder, const std::string& entry, const std::string& path,
+bool WriteEntry(const std::string& folder, const std::string& entry, const std::string& path,
                 const struct stat& source, const CSkinImage& image)
 {
     EntryHeader header {};
@@ -138,6 +160,13 @@ void WriteEntry(const std::string& folder, const std::string& entry, const std::
     header.height = image.Height();
     header.pathBytes = uint32_t(path.size());
     header.pixelOffset = uint32_t(PixelOffset(path.size()));
+    std::string packed(compressBound(uLong(PixelBytes(image))), '\0');
+    uLongf packedSize = uLongf(packed.size());
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                  reinterpret_cast<const Bytef*>(image.Pixels()), uLong(PixelBytes(image)), Z_BEST_SPEED) != Z_OK)
+        return false;
+    packed.resize(packedSize);
+    header.packedBytes = uint32_t(packedSize);
     header.checksum = Checksum(header, path, image);
     std::vector<char> head(header.pixelOffset, '\0');
     std::memcpy(head.data(), &header, sizeof header);
@@ -146,21 +175,90 @@ void WriteEntry(const std::string& folder, const std::string& entry, const std::
     MakeFolders(folder);
     const std::string temporary = entry + "." + std::to_string(getpid()) + ".tmp";
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return;
+    if (fd < 0) return false;
     const bool written =
         WriteAll(fd, std::string_view(head.data(), head.size())) &&
-        WriteAll(fd, std::string_view(reinterpret_cast<const char*>(image.Pixels()),
-                                      size_t(image.Width()) * size_t(image.Height()) * sizeof(uint32_t)));
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), entry.c_str()) != 0) unlink(temporary.c_str());
+        WriteAll(fd, packed);
+    if (close(fd) == 0 && written && rename(temporary.c_str(), entry.c_str()) == 0) return true;
+    unlink(temporary.c_str());
+    return false;
+}
+
+bool IsCacheFile(const std::string& name)
+{
+    auto endsWith = [&](const char* end) {
+        const size_t n = std::strlen(end);
+        return name.size() > n && name.compare(name.size() - n, n, end) == 0;
+    };
+    return endsWith(".px") || endsWith(".tmp");
+}
+
+struct CacheFile {
+    std::string path;
+    uint64_t bytes;
+    int64_t usedAt;
+};
+
+std::vector<CacheFile> CacheFiles(const std::string& folder)
+{
+    std::vector<CacheFile> files;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return files;
+    while (const dirent* item = readdir(dir)) {
+        const std::string path = folder + "/" + item->d_name;
+        struct stat info {};
+        if (IsCacheFile(item->d_name) && lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            files.push_back(CacheFile{path, uint64_t(info.st_blocks) * 512, int64_t(info.st_mtim.tv_sec)});
+    }
+    closedir(dir);
+    return files;
+}
+
+// An entry's time is when it was last used, so that pruning takes the
+// entries of skins and scales no longer in use.
+void MarkUsed(const std::string& entry)
+{
+    utimensat(AT_FDCWD, entry.c_str(), nullptr, 0);
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_used.insert(entry);
+}
+
+void PruneFolder(const std::string& folder, uint64_t maxBytes, const std::set<std::string>& used)
+{
+    std::vector<CacheFile> files = CacheFiles(folder);
+    std::sort(files.begin(), files.end(), [](const CacheFile& a, const CacheFile& b) { return a.usedAt < b.usedAt; });
+    uint64_t total = 0;
+    for (const CacheFile& file : files) total += file.bytes;
+    const int64_t staleBefore = int64_t(time(nullptr)) - kSkinImageCacheDays * 24 * 3600;
+    for (const CacheFile& file : files) {
+        if (used.count(file.path) || (file.usedAt >= staleBefore && total <= maxBytes)) continue;
+        if (unlink(file.path.c_str()) == 0) total -= file.bytes;
+    }
 }
 
 }  // namespace
 
 void SetSkinImageCacheFolder(const std::string& folder)
 {
-    std::lock_guard<std::mutex> lock(g_lock);
-    g_folder = folder;
-    while (g_folder.size() > 1 && g_folder.back() == '/') g_folder.pop_back();
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        g_folder = folder;
+        while (g_folder.size() > 1 && g_folder.back() == '/') g_folder.pop_back();
+        g_used.clear();
+    }
+    PruneSkinImageCache();
+}
+
+void PruneSkinImageCache(uint64_t maxBytes)
+{
+    std::string folder;
+    std::set<std::string> used;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        folder = g_folder;
+        used = g_used;
+    }
+    if (!folder.empty()) PruneFolder(folder, maxBytes, used);
 }
 
 int LoadSkinImageFile(const std::string& path, CSkinImage& out, bool* fromCache)
@@ -177,6 +275,7 @@ int LoadSkinImageFile(const std::string& path, CSkinImage& out, bool* fromCache)
         return DecodeImageFile(path, out);
     const std::string entry = EntryPath(folder, path);
     if (ReadEntry(entry, path, before, out)) {
+        MarkUsed(entry);
         if (fromCache) *fromCache = true;
         return 1;
     }
@@ -187,7 +286,15 @@ int LoadSkinImageFile(const std::string& path, CSkinImage& out, bool* fromCache)
     if (stat(path.c_str(), &after) == 0 && before.st_mtim.tv_sec == after.st_mtim.tv_sec &&
         before.st_mtim.tv_nsec == after.st_mtim.tv_nsec && before.st_ctim.tv_sec == after.st_ctim.tv_sec &&
         before.st_ctim.tv_nsec == after.st_ctim.tv_nsec && before.st_size == after.st_size &&
-        before.st_ino == after.st_ino)
-        WriteEntry(folder, entry, path, before, out);
+        before.st_ino == after.st_ino && WriteEntry(folder, entry, path, before, out)) {
+        MarkUsed(entry);
+        PruneSkinImageCache();
+    }
     return 1;
+}
+
+void RemoveSkinImageCache(const std::string& folder)
+{
+    for (const CacheFile& file : CacheFiles(folder)) unlink(file.path.c_str());
+    rmdir(folder.c_str());
 }

@@ -5,6 +5,8 @@ optionally the Orca screen reader writing every line it would speak to its debug
 log, and the program with private HOME and XDG folders.
 
   a11y_session.py orca PROGRAM   types keys and checks what Orca says after them
+  a11y_session.py keypad PROGRAM what the calculator's keys say: results,
+                                 state changes, refusals, the R.P.N. stack
   a11y_session.py lists PROGRAM  the converter's lists by keyboard, the pointer resting on them
   a11y_session.py walk PROGRAM   walks the accessible tree of every page and of
                                  the Options dialog: every control named and
@@ -42,6 +44,24 @@ class Session:
             self.close()  # a session that failed to start leaves nothing running
             raise
 
+    def bus_config(self):
+        """A session bus that starts the system's session services but no desktop
+        portal: one installed here would answer for the user's own desktop."""
+        services = os.path.join(self.dir, 'services')
+        os.makedirs(services)
+        for folder in ['/usr/share/dbus-1/services', '/usr/local/share/dbus-1/services']:
+            for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else []:
+                if 'portal' not in name and not os.path.exists(os.path.join(services, name)):
+                    os.symlink(os.path.join(folder, name), os.path.join(services, name))
+        path = os.path.join(self.dir, 'bus.conf')
+        with open(path, 'w') as conf:
+            conf.write('<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"\n'
+                       ' "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">\n'
+                       '<busconfig><type>session</type><listen>unix:tmpdir=%s</listen>'
+                       '<servicedir>%s</servicedir><policy context="default"><allow send_destination="*"/>'
+                       '<allow eavesdrop="true"/><allow own="*"/></policy></busconfig>\n' % (self.dir, services))
+        return path
+
     def launch(self, program, with_orca):
         env = dict(os.environ)
         for name in ['HOME', 'XDG_CONFIG_HOME', 'XDG_DATA_HOME', 'XDG_CACHE_HOME', 'XDG_RUNTIME_DIR']:
@@ -62,8 +82,8 @@ class Session:
             number += chunk
         os.close(read)
         env['DISPLAY'] = ':' + number.decode().strip()
-        for line in subprocess.run(['dbus-launch', '--sh-syntax'], env=env, capture_output=True,
-                                   text=True, check=True).stdout.splitlines():
+        bus = ['dbus-launch', '--sh-syntax', '--config-file=' + self.bus_config()]
+        for line in subprocess.run(bus, env=env, capture_output=True, text=True, check=True).stdout.splitlines():
             m = re.match(r"(\w+)='?([^';]*)'?;", line)
             if m:
                 env[m.group(1)] = m.group(2)
@@ -213,7 +233,102 @@ def orca(program):
     return 1 if failures else 0
 
 
+class SeededSession(Session):
+    """A session whose settings file holds `settings` when the program starts."""
+
+    def __init__(self, program, settings):
+        self.settings = settings
+        super().__init__(program, with_orca=True)
+
+    def start(self, argv, env, **kw):
+        if 'QT_LINUX_ACCESSIBILITY_ALWAYS_ON' in env and self.settings:
+            folder = os.path.join(env['XDG_CONFIG_HOME'], 'Fernhill')
+            os.makedirs(folder, exist_ok=True)
+            with open(os.path.join(folder, 'Tallix.conf'), 'w') as f:
+                f.write(self.settings)
+        return super().start(argv, env, **kw)
+
+
+def press_until(s, key, pattern, limit):
+    """Presses key until Orca says pattern (a group's panel, a key's name)."""
+    for _ in range(limit):
+        before = len(s.spoken())
+        s.key(key)
+        time.sleep(0.4)
+        if re.search(pattern, ' '.join(s.spoken()[before:])):
+            return True
+    return False
+
+
 def run_steps(s, steps):
+    """Steps of (what, keys, pattern Orca must say after the last key[, pattern
+    it must not say]). A key '@Name' moves to group Name with Down, '>name' the
+    focus mark to the key so named with Tab."""
+    failures = []
+    for what, keys, pattern, *unwanted in steps:
+        for k in keys[:-1]:
+            if k.startswith('@') and not press_until(s, 'Down', r'\b%s panel' % re.escape(k[1:]), 15):
+                failures.append('%s: no group %s' % (what, k[1:]))
+            elif k.startswith('>') and not press_until(s, 'Tab', k[1:], 60):
+                failures.append('%s: no key /%s/' % (what, k[1:]))
+            elif k[0] not in '@>':
+                s.key(k)
+        time.sleep(0.5)
+        before = len(s.spoken())
+        s.key(keys[-1])
+        heard = []
+
+        def said():
+            heard[:] = s.spoken()[before:]
+            return re.search(pattern, ' '.join(heard))
+        try:
+            Session.wait_for(said, 10, '')
+        except SystemExit:
+            failures.append('%s: after %s Orca said %r, not /%s/' % (what, ' '.join(keys), heard, pattern))
+            continue
+        time.sleep(1)
+        heard[:] = s.spoken()[before:]
+        if unwanted and re.search(unwanted[0], ' '.join(heard)):
+            failures.append('%s: after %s Orca said %r' % (what, ' '.join(keys), heard))
+        else:
+            print('ok: %s: %s' % (what, ' | '.join(heard)))
+    return failures
+
+
+def keypad(program):
+    """What the calculator's keys say to a blind user, beyond the typed key's echo."""
+    algebraic = [
+        ('the read-out, in the display', ['Escape', 'Tab'], r'Display panel.*\b0\b'),
+        ('a result equal to the last number', ['Escape', '4', 'slash', '2', 'Return'], r'\b2\b'),
+        ('a result equal to the last number typed', ['1', '0', 'minus', '5', 'Return'], r'\b5\b'),
+        ('equals again', ['5', 'Return', 'Return'], r'\b5\b'),
+        ('an open parenthesis', ['Escape', '2', 'plus', 'parenleft'], r'left paren', r'notification|\b0\b'),
+        ('a letter outside the base', ['Escape', 'a'], r'not available in base 10'),
+        ('a 21st digit', ['Escape'] + ['1'] * 20 + ['2'], r'20 at most'),
+        ('the angle unit', ['Escape', '@Trigonometry 1', '>switch angle unit', 'space'], r'radians'),
+        # Escape sets the memory keys back to adding: the number comes first.
+        ('a memory mode key', ['Escape', '4', '2', '@Memory', '>memory mode: store', 'space'], r'memory mode: store'),
+        ('storing into memory 2', ['>memory 2\\b', 'space'], r'memory 2 stored: 42'),
+        ('a repeated memory plus', ['>memory plus', 'space', 'space'], r'memory 1: 84'),
+        ('the display read out', ['F2'], r'42, RAD, M1, M2'),
+    ]
+    rpn = [
+        ('the R.P.N. stack', ['Escape', '3', 'Return', '5', 'F2'], r'X: 5, Y: 3, Z: 0, T: 0'),
+    ]
+    failures = []
+    for settings, steps in [('', algebraic), ('[SOFTWARE\\Fernhill\\Tallix\\Calculator]\nCalcMode=4\n', rpn)]:
+        s = SeededSession(program, settings)
+        try:
+            time.sleep(2)
+            failures += run_steps(s, steps)
+        finally:
+            s.close()
+    for f in failures:
+        print('FAIL:', f)
+    return 1 if failures else 0
+
+
+def run_list_steps(s, steps):
     """Types each step's keys ('park' rests the pointer over the converter's
     open lists) and checks what Orca says after them; the failures."""
     failures = []
@@ -261,7 +376,7 @@ def lists(program):
     ]
     s = Session(program, with_orca=True)
     try:
-        failures = run_steps(s, steps)
+        failures = run_list_steps(s, steps)
     finally:
         s.close()
     for f in failures:
@@ -390,7 +505,7 @@ def walk(program):
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'walk', 'lists'):
+    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'keypad', 'walk', 'lists'):
         sys.exit(__doc__)
     if sys.argv[1] == 'walk':
         try:
@@ -398,4 +513,4 @@ if __name__ == '__main__':
         except ImportError:
             print('missing: python3-pyatspi')
             sys.exit(SKIP)
-    sys.exit({'orca': orca, 'walk': walk, 'lists': lists}[sys.argv[1]](sys.argv[2]))
+    sys.exit({'orca': orca, 'keypad': keypad, 'walk': walk, 'lists': lists}[sys.argv[1]](sys.argv[2]))

@@ -23,7 +23,31 @@ Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 
 pids+=($!)
 wait_for '[ -s "$work/display" ]' 10 || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")
-dbus-daemon --session --nofork --address="unix:path=$work/bus" --print-address=4 4>"$work/address" 2>/dev/null &
+# A bus of our own with no services to start: the standard session
+# configuration would start a desktop portal installed on this machine,
+# which then answers in place of the stand-in (or holds its name).
+mkdir "$work/services"
+cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$work/bus</listen>
+  <servicedir>$work/services</servicedir>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+# A portal installed on this machine, started on demand as a desktop's
+# would be: it must never be started here.
+mkdir -p "$work/share/dbus-1/services"
+printf '[D-BUS Service]\nName=org.freedesktop.portal.Desktop\nExec=%s 1\n' "$portal" \
+  >"$work/share/dbus-1/services/org.freedesktop.portal.Desktop.service"
+XDG_DATA_DIRS=$work/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share} \
+  dbus-daemon --config-file="$work/bus.conf" --nofork --print-address=4 4>"$work/address" 2>/dev/null &
 pids+=($!)
 wait_for '[ -s "$work/address" ]' 10 || fail "dbus-daemon did not start"
 export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/address")
@@ -57,7 +81,8 @@ run() {
   wait $p || fail "$name: the program did not end cleanly"
   [ -n "$portal_pid" ] && { kill "$portal_pid"; wait "$portal_pid" 2>/dev/null; }
   local saved
-  saved=$(sed -n 's/^IniFile="\(.*\)"$/\1/p' "$config/Fernhill/Tallix.conf")
+  # A skin stored by an older version is read from its file and saved in the new one.
+  saved=$(sed -n 's/^IniFile="\(.*\)"$/\1/p' "$config/tallix/tallix.conf")
   [ "$saved" = "$expected" ] || fail "$name: skin $saved, not $expected ($(cat "$work/stderr-$name"))"
   echo "$name: $saved"
 }
@@ -68,4 +93,18 @@ run no-preference 0 "" default.ini
 run no-portal none "" default.ini
 run dark-kept-default 1 default.ini default.ini
 run light-kept-dark 2 dark.ini dark.ini
+
+# A session bus that takes connections and never answers holds up no start.
+python3 -c '
+import socket, sys
+listener = socket.socket(socket.AF_UNIX)
+listener.bind(sys.argv[1])
+listener.listen(16)
+held = []
+while True:
+    held.append(listener.accept())
+' "$work/deaf-bus" &
+pids+=($!)
+wait_for '[ -S "$work/deaf-bus" ]' 10 || fail "the silent bus did not start"
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/deaf-bus run silent-bus none "" default.ini
 echo "the first start follows the desktop; a stored skin is kept"

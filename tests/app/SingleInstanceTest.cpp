@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -100,7 +101,7 @@ TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)
     ASSERT_TRUE(WaitFor([&] { return second->state() == QProcess::NotRunning; }));
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_TRUE(WaitFor([&] { return restored == 1; }));
-    EXPECT_FALSE(QFile::exists(dir.path() + "/config/Fernhill/Tallix.conf"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/config/tallix/tallix.conf"));
     delete second;
 }
 
@@ -196,7 +197,7 @@ TEST(SingleInstanceTest, IdleClientsAreLimitedAndTheInstanceStillAnswers)
     CVexSingleInst second("Tallix Application", dir.path());
     second.LockStartup();
     ASSERT_TRUE(second.AnotherInstanceExists());
-    second.ActivateOther();
+    second.ActivateOther(0); // the instance answers from this very thread's loop, later
     EXPECT_TRUE(WaitFor([&] { return restored == 1; }));
     for (int fd : idle) ::close(fd);
 }
@@ -219,6 +220,61 @@ TEST(SingleInstanceTest, AStartDoesNotWaitForAnInstanceThatNeverAccepts)
     EXPECT_FALSE(probe.AnotherInstanceExists());
     for (int fd : queued) ::close(fd);
     ::close(listener);
+}
+
+// An instance stuck before its event loop runs takes connections but never
+// answers: a start that hands over to it does not end as if it had, and
+// keeps the lock to run in its place.
+TEST(SingleInstanceTest, AnInstanceThatNeverAnswersIsNotTakenAsRunning)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    CVexSingleInst start("Tallix Application", dir.path());
+    const int stuck = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(start.SocketPath()).constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(stuck, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(stuck, 8), 0);
+    start.LockStartup();
+    ASSERT_TRUE(start.AnotherInstanceExists());
+    EXPECT_FALSE(start.ActivateOther(300));
+    const int lock = ::open(QFile::encodeName(start.LockPath()).constData(), O_RDWR);
+    EXPECT_NE(::flock(lock, LOCK_EX | LOCK_NB), 0); // still held by the start
+    ::close(lock);
+    int restored = 0;
+    ASSERT_TRUE(start.Register([&] { ++restored; }));
+    ::close(stuck);
+
+    // Now the running instance: a later start hands over to it.
+    QProcess* second = StartTallix(dir.path(), {});
+    ASSERT_TRUE(WaitFor([&] { return second->state() == QProcess::NotRunning; }));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(WaitFor([&] { return restored == 1; }));
+    delete second;
+}
+
+// Lock and socket are made in the runtime folder as its name is spelt in
+// bytes, UTF-8 or not.
+TEST(SingleInstanceTest, ARuntimeFolderNamedInAnyBytesIsUsedAsItIs)
+{
+    EnsureApplication();
+    QTemporaryDir dir;
+    const std::string folder = QFile::encodeName(dir.path()).toStdString() + "/run-\xE9\xFF";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    {
+        CVexSingleInst single("Tallix Application");
+        single.LockStartup();
+        EXPECT_TRUE(single.Register(nullptr));
+        struct stat info {};
+        EXPECT_EQ(::stat((folder + "/Tallix Application.lock").c_str(), &info), 0);
+        EXPECT_EQ(::stat((folder + "/CVexSingleInst_MMF_Tallix Application").c_str(), &info), 0);
+        EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    }
+    if (saved.isNull()) ::unsetenv("XDG_RUNTIME_DIR");
+    else ::setenv("XDG_RUNTIME_DIR", saved.constData(), 1);
 }
 
 }  // namespace

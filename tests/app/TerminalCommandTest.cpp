@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -115,9 +118,12 @@ protected:
         const std::string in = folder_->Write("in", input), out = folder_->File("out"), err = folder_->File("err");
         const pid_t pid = fork();
         if (pid == 0) {
-            Redirect(in, O_RDONLY, 0);
+            Redirect(inputPath_.empty() ? in : inputPath_, O_RDONLY, 0);
             Redirect(outPath.empty() ? out : outPath, O_WRONLY | O_CREAT | O_TRUNC, 1);
             Redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2);
+            alarm(60); // a hang fails the row instead of the whole run
+            const rlimit memory{memoryLimit_, memoryLimit_};
+            if (memoryLimit_) setrlimit(RLIMIT_AS, &memory);
             Exec(args);
         }
         int status = 0;
@@ -144,6 +150,8 @@ protected:
     }
 
     std::map<std::string, std::string> env_;
+    std::string inputPath_; // standard input from this file or folder instead
+    rlim_t memoryLimit_ = 0; // of the program's address space, when not 0
 
     static void Redirect(const std::string& path, int flags, int fd)
     {
@@ -183,11 +191,11 @@ TEST_F(TerminalCommands, EvaluatesWhatPeopleType)
         {{"--", "-3!"}, "", "-6\n", "", 0},
         {{"--", "-pi*2/pi"}, "", "-2\n", "", 0},
         {{"--notation", "sci", "123456*1000"}, "", "1.23456e+008\n", "", 0},
-        {{"--eval", "5!!"}, "", "Syntax Error\n", "", 1},
-        {{"--eval", "1e1000"}, "", "Syntax Error\n", "", 1},
+        {{"--eval", "5!!"}, "", "Syntax Error\n", "character 3 of \"5!!\"", 1},
+        {{"--eval", "1e1000"}, "", "Syntax Error\n", "character 6 of \"1e1000\"", 1},
         {{"--eval", "1/0"}, "", "Infinity\n", "", 1},
-        {{"--eval", "√4"}, "", "Syntax Error\n", "", 1},
-        {{"--eval", kBadUtf8}, "", "Syntax Error\n", "", 1},
+        {{"--eval", "√4"}, "", "2\n", "", 0},
+        {{"--eval", kBadUtf8}, "", "Syntax Error\n", "character 3 of", 1},
         {{"9", "--base", "8"}, "", "", "9 is not a digit in base 8", 1},
         {{"1G", "--base", "16"}, "", "", "G is not a digit in base 16", 1},
         {{"255", "--base", "2"}, "", "", "2 is not a digit in base 2", 1},
@@ -215,19 +223,19 @@ TEST_F(TerminalCommands, LineCalculatorAnswersEachLine)
         {{"--cli"}, "3²\n\n4×2", "9\n8\n", "", 0},
         {{"--cli"}, "hex\n0-1\nbase 2\n101*11\ndec\n7/2\n", "base 16\nFFFFFFFF\nbase 2\n1111\nbase 10\n3.5\n", "", 0},
         {{"--cli"}, "rad\nsin(pi/2)\ngrad\nsin(100)\n", "angle unit RAD\n1\nangle unit GRAD\n1\n", "", 0},
-        {{"--cli"}, "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nbase 10\nSyntax Error\n", "", 0},
+        {{"--cli"}, "base 99\nbase\n5+\n", "the base is a number from 2 to 36\nbase 10\nSyntax Error\n", "a number is missing after \"+\"", 0},
         {{"--cli"}, "1\nquit\n2\n", "1\n", "", 0},
         {{"--cli", "--base", "16"}, "A+1\r\n", "B\n", "", 0},
         {{"--cli"}, "6*7\nans+1\nhex\nans\nff + 1\n", "42\n43\nbase 16\n2B\n100\n", "", 0},
         {{"--cli"}, "notation\nsci\n123456*1000\n", "notation normal\nnotation sci\n1.23456e+008\n", "", 0},
         {{"--cli", "--notation", "eng"}, "123456*1000\n", "123.456e+006\n", "", 0},
         {{"--cli"}, "", "", "", 0},
-        {{"--cli"}, "9\noct\n9\n", "9\nbase 8\n9 is not a digit in base 8\n", "", 0},
+        {{"--cli"}, "9\noct\n9\n", "9\nbase 8\n9 is not a digit in base 8\n", "character 1 of \"9\": 9 is not a digit in base 8", 0},
         {{"-"}, "1+2\n2^10\n", "3\n1024\n", "", 0},
-        {{"-"}, "1+2\n5+\n", "3\nSyntax Error\n", "", 1},
+        {{"-"}, "1+2\n5+\n", "3\nSyntax Error\n", "at the end of \"5+\"", 1},
         {{"-", "--base=16"}, "ff\n", "FF\n", "", 0},
-        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "", 1},
-        {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "", 1},
+        {{"-"}, kBig + "\n", "the calculation is longer than 255 characters\n", "character 256 of", 1},
+        {{"-"}, kBadUtf8 + "\n", "Syntax Error\n", "not a character of UTF-8 text", 1},
         {{"-"}, "base 1\n", "the base is a number from 2 to 36\n", "", 1},
         {{"-"}, "1+2\n\n \n2^10\n", "3\n\n\n1024\n", "", 0},
         {{"--cli", "--angle", "nope"}, "1\n", "", "--angle: \"nope\"", 2},
@@ -275,6 +283,14 @@ TEST_F(TerminalCommands, ConvertsUnitsAndCurrencies)
         {{"--convert", "-500", "C", "F"}, "", "", "-500 °C is below absolute zero (-273.15 °C)", 1},
         {{"--convert", "-0.5", "K", "K"}, "", "", "-0.5 K is below absolute zero (0 K)", 1},
         {{"--convert", "-459.67", "F", "C"}, "", "-273.15\n", "", 0},
+        {{"--convert", "-459.67", "F", "K"}, "", "0\n", "", 0},
+        {{"--convert", "-273.15", "C", "K"}, "", "0\n", "", 0},
+        // A result beyond the range of numbers is no result.
+        {{"--convert", "1e308", "km", "mm"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "1e308", "C", "F"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "1.7e308", "lb", "oz"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "-1.7e308", "lb", "oz"}, "", "", "the result is beyond the range of numbers", 1},
+        {{"--convert", "1e308", "mm", "km"}, "", "1e+302\n", "", 0},
         {{"--convert", "1", "kN", "N"}, "", "1000\n", "", 0},
         {{"--convert", "1", "KM", "M"}, "", "1000\n", "", 0},
         {{"--convert", "1", "KN", "N"}, "", "1000\n", "reading \"KN\" as kN (kilonewton)", 0},
@@ -319,8 +335,8 @@ TEST_F(TerminalCommands, ImplausibleRatesGiveNoInfinity)
     for (const char* code : {"USD", "EUR", "GBP"}) rates += std::string(code) + (*code == 'U' ? "=1\n" : "=1e308\n");
     std::ofstream(RatesPath(), std::ios::binary | std::ios::trunc) << rates + "JPY=4e-320\n";
     Check({
-        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is of 2004-06-01", 0},
-        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is of 2004-06-01", 0},
+        {{"--convert", "10", "EUR", "USD"}, "", "16.427\n", "the EUR rate is a built-in rate, not a market rate", 0},
+        {{"--convert", "1", "JPY", "USD"}, "", "0.012325\n", "the JPY rate is a built-in rate, not a market rate", 0},
         {{"--convert", "1.2e308", "EUR", "USD"}, "", "", "the result is beyond the range of numbers", 1},
     });
 }
@@ -356,24 +372,46 @@ TEST_F(TerminalCommands, NamesTheFileItCannotRead)
 }
 
 // The first start takes over, once, what an earlier version wrote beside the
-// program after it was built: downloaded rates, edited skin descriptions.
+// program: the files that differ from the build's untouched copies of them,
+// whatever their times (a rebuild copies shipped files anew, newer than the
+// program, and they are still no one's edits).
 TEST_F(TerminalCommands, FirstStartTakesOverFilesWrittenBesideTheProgram)
 {
-    fs::remove_all(Home() + "/data/tallix");
-    fs::create_directories(Program() + "Skins");
-    const std::string edited = "[Custom1]\r\nBtn1=Sin\r\n";
-    Write(Program() + "Skins/mine.ini", edited);
+    const std::string shipped = Program() + ".shipped/";
+    for (const std::string& folder : {Program() + "Skins", shipped + "Skins", shipped + "Currency"})
+        fs::create_directories(folder);
+    const std::string original = "[Custom1]\r\nBtn1=Cos\r\n", edited = "[Custom1]\r\nBtn1=Sin\r\n";
+    const std::string shippedRates = "[Conversions]\nUSD=1\n";
+    Write(shipped + "Skins/mine.ini", original);
+    Write(shipped + "Currency/Currency.ini", shippedRates);
     const std::string copy = Home() + "/data/tallix/Customized/mine.ini";
+    const struct {
+        const char* what;
+        std::string skin, rates;
+        bool taken;
+    } rows[] = {
+        {"edited and downloaded", edited, kRates, true},
+        {"as shipped", original, shippedRates, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(Home() + "/data/tallix");
+        Write(Program() + "Skins/mine.ini", row.skin);
+        Write(RatesPath(), row.rates);
+        Run({"--convert", "1", "USD", "USD"});
+        EXPECT_EQ(fs::exists(UserRatesPath()), row.taken);
+        EXPECT_EQ(fs::exists(copy), row.taken);
+        if (row.taken) {
+            EXPECT_EQ(TempFolder::Read(UserRatesPath()), row.rates);
+            EXPECT_EQ(TempFolder::Read(copy), row.skin);
+        }
+    }
+    // Only once: a later start takes nothing over.
+    Write(Program() + "Skins/mine.ini", edited);
     Run({"--convert", "1", "USD", "USD"});
-    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
-    EXPECT_EQ(TempFolder::Read(copy), edited);
-
-    Write(RatesPath(), "[Conversions]\nUSD=1\n");
-    fs::remove(copy);
-    Run({"--convert", "1", "USD", "USD"});
-    EXPECT_EQ(TempFolder::Read(UserRatesPath()), kRates);
     EXPECT_FALSE(fs::exists(copy));
     fs::remove_all(Program() + "Skins");
+    fs::remove_all(shipped);
 }
 
 TEST_F(TerminalCommands, ChecksSkinsAndPressesKeys)
@@ -404,10 +442,10 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
         std::string err;
     } failures[] = {
         {CTestHttpServer::kNotFound, kRates, "answered HTTP status 404"},
-        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not reference rates)"},
+        {CTestHttpServer::kOk, "<html>Service unavailable</html>", "is no usable rates file (an HTML page, not exchange rates)"},
         {CTestHttpServer::kOk, "[Rates]\nEUR=2\n", "is no usable rates file (no section [Conversions])"},
         {CTestHttpServer::kOk, kRates, "is no usable rates file (only 2 of 81 rates"},
-        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "larger than 30000 bytes"},
+        {CTestHttpServer::kOk, std::string(kRates) + std::string(40000, ';'), "too large for a rates file (at most 30000 bytes"},
     };
     for (const auto& failure : failures) {
         CTestHttpServer server(failure.mode, failure.body);
@@ -435,7 +473,8 @@ TEST_F(TerminalCommands, UpdatesTheRatesOrSaysWhyNot)
     Check({{{"--convert", "4", "USD", "EUR"}, "", "1\n", std::string("rates downloaded on ") + today, 0}});
 
     const SResult told = Run({"--update-rates"});
-    EXPECT_EQ(told.out.rfind("Rates updated from " + server.Url(), 0), 0u) << told.out;
+    // The same rates again change nothing, and it says so.
+    EXPECT_EQ(told.out.rfind("Rates unchanged at " + server.Url(), 0), 0u) << told.out;
     EXPECT_EQ(told.err, ""); // no progress where standard error is no terminal
     fs::remove_all(Home() + "/data/tallix/Currency");
     Write(Home() + "/data/tallix/Currency", "a file where the rates folder belongs");
@@ -463,14 +502,14 @@ TEST_F(TerminalCommands, UpdatesFromReferenceRates)
     const std::time_t now = std::time(nullptr);
     std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
     Check({
-        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string("rates of 2026-12-04, downloaded on ") + today, 0},
+        {{"--convert", "100", "EUR", "USD"}, "", "105.5\n", std::string(", downloaded on ") + today, 0},
         {{"--convert", "1.25", "USD", "GBP"}, "", "1\n", "rates of 2026-12-04", 0},
         {{"--convert", "1.95583", "DEM", "EUR"}, "", "1\n", "rates of 2026-12-04", 0},
         // A rate the source does not give says how old it is.
-        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is of 2004-06-01", 0},
+        {{"--convert", "1", "USD", "ARS"}, "", "2.21336874723329\n", "the ARS rate is a built-in rate, not a market rate", 0},
     });
     const SResult listed = Run({"--list-currencies"});
-    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (rate of 2004-06-01)\n"),
+    EXPECT_NE(listed.out.find("ARS        0.451800  Argentine Peso (Floating Rate)  (built-in rate, not a market rate)\n"),
               std::string::npos) << listed.out;
     EXPECT_NE(listed.out.find("JPY        0.006498  Japanese Yen\n"), std::string::npos) << listed.out;
     const SResult again = Run({"--update-rates"});
@@ -519,7 +558,7 @@ bool ShowsAfter(int terminal, std::string& seen, size_t from, const std::string&
 // settings file belongs gives the defaults.
 TEST_F(TerminalCommands, UpdateRatesWithAFolderForSettings)
 {
-    fs::create_directories(Home() + "/.config/Fernhill/Tallix.conf");
+    fs::create_directories(Home() + "/.config/tallix/tallix.conf");
     env_["TALLIX_RATES_URL"] = "http://127.0.0.1:1/currency.ini";
     EXPECT_EQ(Run({"--update-rates"}).code, 1); // no rates from a closed port, and no abort
 }
@@ -608,6 +647,120 @@ TEST_F(TerminalCommands, HelpMatchesTheReadme)
     const SResult version = Run({"--version"});
     EXPECT_EQ(version.out.rfind("tallix ", 0), 0u);
     EXPECT_EQ(version.code, 0);
+}
+
+// Input that cannot be read fails the script; an overlong line is refused
+// without being held whole, and the lines after it are still answered.
+TEST_F(TerminalCommands, ScriptInputThatCannotBeReadFails)
+{
+    inputPath_ = Program();
+    Check({{{"-"}, "", "", "can't read the input: Is a directory", 1}});
+    const std::string huge = Program() + "huge";
+    {
+        std::ofstream(huge, std::ios::binary) << "1+1\n";
+        fs::resize_file(huge, (size_t(200) << 20) + 4); // a sparse line of 200 MB
+        std::ofstream(huge, std::ios::binary | std::ios::app) << "\n2+1\n";
+    }
+    inputPath_ = huge;
+    memoryLimit_ = rlim_t(160) << 20;
+    Check({{{"-"}, "", "2\nthe calculation is longer than 255 characters\n3\n", "character 256 of", 1}});
+    fs::remove(huge);
+}
+
+// Without a display that answers, the line calculator starts instead of
+// the window, and says why.
+TEST_F(TerminalCommands, ADisplayThatDoesNotAnswerStartsTheLineCalculator)
+{
+    env_["XDG_RUNTIME_DIR"] = Home();
+    const struct {
+        const char* x;
+        const char* wayland;
+        const char* platform;
+        const char* says;
+    } rows[] = {
+        {":58", "", "", "tallix: the display :58 does not answer; starting the terminal calculator"},
+        {"", "gone-0", "", "tallix: the Wayland display gone-0 does not answer; starting the"},
+        {":58", "gone-0", "", "neither the display :58 nor the Wayland display gone-0 answers"},
+        {":58", "gone-0", "wayland;xcb", "neither the display :58 nor the Wayland display gone-0 answers"},
+        {"", "", "", "tallix: no graphical display; starting the terminal calculator"},
+        {"", "gone-0", "xcb", "tallix: no graphical display; starting the terminal calculator"},
+    };
+    for (const auto& row : rows) {
+        env_["DISPLAY"] = row.x;
+        env_["WAYLAND_DISPLAY"] = row.wayland;
+        env_["QT_QPA_PLATFORM"] = row.platform;
+        Check({{{}, "6*7\n", "42\n", row.says, 0}});
+    }
+}
+
+// A line calculator at a terminal, typed at by a test.
+class CTerminalSession {
+public:
+    explicit CTerminalSession(const std::function<void()>& exec)
+    {
+        pid_ = forkpty(&terminal_, nullptr, nullptr, nullptr);
+        if (pid_ == 0) exec();
+    }
+    ~CTerminalSession()
+    {
+        if (pid_ > 0 && !ended_) kill(pid_, SIGKILL);
+        if (pid_ > 0 && !ended_) waitpid(pid_, nullptr, 0);
+        if (terminal_ >= 0) close(terminal_);
+    }
+    bool Prompted() { return ShowsAfter(terminal_, seen_, seen_.size(), "DEG 10> "); }
+    // Types a line and waits for the next prompt.
+    bool Enter(const std::string& keys)
+    {
+        const size_t from = seen_.size();
+        return write(terminal_, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size()) &&
+               ShowsAfter(terminal_, seen_, from, "\n") && ShowsAfter(terminal_, seen_, from, "DEG 10> ");
+    }
+    int Quit()
+    {
+        int status = -1;
+        if (write(terminal_, "quit\r", 5) == 5) waitpid(pid_, &status, 0);
+        ended_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int terminal_ = -1;
+    bool ended_ = false;
+    std::string seen_;
+};
+
+// The history is read only from a regular file, in the format earlier
+// versions wrote, and sessions that run at once keep each other's lines.
+TEST_F(TerminalCommands, LineCalculatorHistoryIsMergedAndNeverWaitedFor)
+{
+    const std::string history = Home() + "/state/tallix/history";
+    const std::string results = Program() + "session-results";
+    fs::remove(results);
+    auto start = [&] { return [this, results] { Redirect(results, O_WRONLY | O_CREAT | O_APPEND, 1); Exec({"--cli"}); }; };
+    fs::create_directories(Home() + "/state/tallix");
+    ASSERT_EQ(::mkfifo(history.c_str(), 0600), 0);
+    {
+        CTerminalSession fifo(start());
+        ASSERT_TRUE(fifo.Prompted());
+        ASSERT_TRUE(fifo.Enter("1+1\r"));
+        EXPECT_EQ(fifo.Quit(), 0);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(history.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)); // left as it was
+    fs::remove(history);
+
+    Write(history, "_HiStOrY_V2_\n6\\040*\\0407\n");
+    CTerminalSession first(start()), second(start());
+    ASSERT_TRUE(first.Prompted());
+    ASSERT_TRUE(second.Prompted());
+    ASSERT_TRUE(first.Enter("\x1b[A\r")); // the stored line, recalled
+    ASSERT_TRUE(second.Enter("2^5\r"));
+    EXPECT_EQ(second.Quit(), 0);
+    EXPECT_EQ(first.Quit(), 0);
+    EXPECT_EQ(TempFolder::Read(results), "2\n42\n32\n");
+    EXPECT_EQ(TempFolder::Read(history), "_HiStOrY_V2_\n6\\040*\\0407\n2^5\nquit\n6\\040*\\0407\nquit\n");
 }
 
 } // namespace

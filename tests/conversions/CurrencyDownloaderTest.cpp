@@ -534,9 +534,10 @@ TEST_F(CurrencyDownloader, TheInterfaceThreadDetachesAndEndsWithoutWaitingForThe
 TEST(CurrencyDownloadUrl, TheEnvironmentNamesAnotherServer)
 {
     unsetenv(CCurrencyDownloader::kUrlVariable);
-    EXPECT_EQ(CCurrencyDownloader::DownloadUrl(), CCurrencyDownloader::kDefaultUrl);
+    EXPECT_EQ(CCurrencyDownloader::DownloadUrl(),
+              std::string(CCurrencyDownloader::kDefaultUrl) + " " + CCurrencyDownloader::kUnUrl);
     EXPECT_TRUE(CCurrencyDownloader::DownloadUrl().starts_with("https://"));
-    EXPECT_TRUE(CCurrencyDownloader::DownloadUrl().ends_with("/eurofxref-daily.xml"));
+    EXPECT_TRUE(std::string(CCurrencyDownloader::kDefaultUrl).ends_with("/eurofxref-daily.xml"));
     setenv(CCurrencyDownloader::kUrlVariable, "http://127.0.0.1:1/rates/currency.ini", 1);
     EXPECT_EQ(CCurrencyDownloader::DownloadUrl(), "http://127.0.0.1:1/rates/currency.ini");
     unsetenv(CCurrencyDownloader::kUrlVariable);
@@ -619,7 +620,7 @@ TEST_F(CurrencyDownloader, ReferenceRatesBecomeDollarRates)
     // Each rate says of when it is: what the source did not give is older.
     const struct { const char* code; const char* date; } dates[] = {
         {"JPY", "2026-12-04"}, {"DEM", "2026-12-04"}, {"BSD", "2026-12-04"},
-        {"ARS", kBuiltInRatesDate}, {"CLP", kBuiltInRatesDate},
+        {"ARS", ""}, {"CLP", ""}, // built-in figures, of no day
     };
     for (const auto& row : dates) EXPECT_EQ(table.RateDate(table.FindCode(row.code)), row.date) << row.code;
     table.SetFrom(table.FindCode("EUR"));
@@ -694,7 +695,8 @@ TEST_F(CurrencyDownloader, AsksOnlyForRatesNewerThanTheFile)
     const std::vector<std::string> requests = server.Requests();
     ASSERT_EQ(requests.size(), 3u); // probe and download, then a probe that sufficed
     EXPECT_EQ(requests[0].find("If-Modified-Since"), std::string::npos);
-    EXPECT_NE(requests[2].find("\r\nIf-Modified-Since: Tue, 01 Dec 2026 10:00:00 GMT\r\n"), std::string::npos)
+    // Asked by the day of the rates held, not by the file's time.
+    EXPECT_NE(requests[2].find("\r\nIf-Modified-Since: Fri, 04 Dec 2026 00:00:00 GMT\r\n"), std::string::npos)
         << requests[2];
     // A first download of a run, which tries the connections first.
     CRecorder recorder;

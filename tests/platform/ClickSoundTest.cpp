@@ -231,6 +231,26 @@ TEST_F(ClickPlayer, AlsaSkipsAMissingDeviceAndPlaysToTheNullDevice)
     }
 }
 
+// Opening the device reads the ALSA configuration: it is opened once for a
+// run of clicks, and a device that is not there is not tried at every key.
+TEST_F(ClickPlayer, TheDeviceIsOpenedOnceNotAtEveryClick)
+{
+    folder_.Write("click.wav", EncodeWav(Tone(22050, 1, 16, 441)));
+    struct Case { const char* device; int played; int skipped; } cases[] = {
+        {"null", 5, 0}, {"tallix_no_such_device", 0, 5},
+    };
+    for (const Case& c : cases) {
+        CAlsaClickSound sound(path_, c.device);
+        for (int i = 0; i < 5; ++i) {
+            sound.Play();
+            sound.WaitUntilIdle();
+        }
+        EXPECT_EQ(c.played, sound.GetCounts().played) << c.device;
+        EXPECT_EQ(c.skipped, sound.GetCounts().skipped) << c.device;
+        EXPECT_EQ(1, sound.DeviceOpens()) << c.device;
+    }
+}
+
 TEST_F(ClickPlayer, ManyClicksInARowOnTheDefaultDevice)
 {
     folder_.Write("click.wav", EncodeWav(Tone(22050, 1, 16, 441)));

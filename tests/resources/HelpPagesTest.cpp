@@ -21,7 +21,7 @@ namespace {
 const char* const kTopics[] = {
     "BGDefault", "BGAlgebra", "BGTrig1", "BGTrig2", "TipCalc", "BGMemory", "Unit", "Currency", "BGRpn", "Custom",
     "BGBase", "BGConstants", "BGStats", "Main_Contents", "General", "Groups", "CustomOptions", "CurrencyOptions",
-    "Skins",
+    "Skins", "History",
 };
 
 const std::map<std::string, std::string> kLangOfSuffix = {

@@ -60,7 +60,7 @@ std::string ShippedRates()
 }
 
 // What the status line adds for the shipped rates (and rates made from them).
-const char kShippedRatesOf[] = " \xE2\x80\x93 Rates of 06/01/2004";
+const char kShippedRatesOf[] = " \xE2\x80\x93 Rates of 06/13/2024";
 
 std::string Today(const char* locale)
 {
@@ -111,8 +111,8 @@ TEST_F(CurrencyUpdateTest, StatusLineShowsTheStoredDateInTheShortDateFormat)
         const char* info;
         const char* shown;
     } rows[] = {
-        {"en_US.UTF-8", "", "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 06/01/2004"}, // the shipped rates' date
-        {"de_DE.UTF-8", "", "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 01.06.2004"},
+        {"en_US.UTF-8", "", "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 06/13/2024"}, // the shipped rates' date
+        {"de_DE.UTF-8", "", "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 13.06.2024"},
         {"en_US.UTF-8", dated, "Last Update: 06/01/2004 \xE2\x80\x93 Rates of 12/04/2026"},
         {"de_DE.UTF-8", dated, "Last Update: 01.06.2004 \xE2\x80\x93 Rates of 04.12.2026"},
     };
@@ -131,7 +131,7 @@ TEST_F(CurrencyUpdateTest, StatusLineShowsTheStoredDateInTheShortDateFormat)
 TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
 {
     std::string rates = ShippedRates();
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=2.5");
+    rates.replace(rates.find("EUR=1.0784"), 10, "EUR=2.5");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
     CTestHttpServer html(CTestHttpServer::kOk, "<!DOCTYPE html><html><body>Sign in</body></html>");
     CTestHttpServer missing(CTestHttpServer::kNotFound, "no such page");
@@ -148,11 +148,11 @@ TEST_F(CurrencyUpdateTest, OutcomeShowsForTwoAndAHalfSecondsThenTheDate)
     } rows[] = {
         {"success", server.Url(), "Downloading Currency...", 100, 2.5, true, ""},
         {"no connection", "http://127.0.0.1:" + std::to_string(CTestHttpServer::ClosedPort()) + "/currency.ini",
-         "Unable to connect to the Internet", 0, 1.6427, false, ""},
-        {"an HTML page", html.Url(), "The download was not a usable rates file", 0, 1.6427, false, ""},
-        {"an error answer", missing.Url(), "The rates server answered with an error", 0, 1.6427, false, ""},
-        {"no answer", silent.Url(), "The rates server did not answer in time", 0, 1.6427, false, ""},
-        {"a file that can't be written", server.Url(), "The rates could not be saved", 0, 1.6427, false,
+         "Unable to connect to the Internet", 0, 1.0784, false, ""},
+        {"an HTML page", html.Url(), "The download was not a usable rates file", 0, 1.0784, false, ""},
+        {"an error answer", missing.Url(), "The rates server answered with an error", 0, 1.0784, false, ""},
+        {"no answer", silent.Url(), "The rates server did not answer in time", 0, 1.0784, false, ""},
+        {"a file that can't be written", server.Url(), "The rates could not be saved", 0, 1.0784, false,
          blocked + "/Currency.ini"},
     };
     CCurrencyDownloader::Instance()->SetTimeout(300);

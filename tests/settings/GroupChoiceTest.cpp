@@ -42,10 +42,10 @@ TEST(GroupChoiceTest, TheMenuGroupsComeFirstCheckedInMenuOrder)
         std::vector<int> menu;
         std::vector<int> order;
     } rows[] = {
-        {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 10, 11, 12, 14, 15}},
-        {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 7, 6, 13, 8, 9, 10, 11, 12, 14, 15}},
-        {{15, 10}, {15, 10, 7, 5, 2, 3, 4, 13, 8, 9, 6, 11, 12, 14, 1}},
-        {{8, 8, 0}, {8, 6, 7, 5, 2, 3, 4, 13, 1, 9, 10, 11, 12, 14, 15}},  // a repeated and an unknown kind
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 10, 11, 12, 14, 15, 16}},
+        {{1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 7, 6, 13, 8, 9, 10, 11, 12, 14, 15, 16}},
+        {{16, 10}, {16, 10, 7, 5, 2, 3, 4, 13, 8, 9, 6, 11, 12, 14, 15, 1}},
+        {{8, 8, 0}, {8, 6, 7, 5, 2, 3, 4, 13, 1, 9, 10, 11, 12, 14, 15, 16}},  // a repeated and an unknown kind
     };
     for (const auto& row : rows) {
         CSettingsStore settings;
@@ -71,13 +71,15 @@ TEST(GroupChoiceTest, CommitRules)
         int changed;
         std::vector<int> menu;
         const char* message;
+        int selected;  // the slot in view was 4, the fifth group
     } rows[] = {
-        {"nothing checked", {}, 0, before, "Groups Error: Unable to select 0 groups.  Settings will not be changed"},
-        {"the same", before, 0, before, ""},
-        {"only reordered", {2, 1, 3, 4, 5, 6, 7, 8, 9}, 1, {2, 1, 3, 4, 5, 6, 7, 8, 9}, ""},
-        {"fewer", {1, 14}, 1, {1, 14}, ""},
+        {"nothing checked", {}, 0, before, "Groups Error: Unable to select 0 groups.  Settings will not be changed", 4},
+        {"the same", before, 0, before, "", 4},
+        {"only reordered", {2, 1, 3, 4, 5, 6, 7, 8, 9}, 1, {2, 1, 3, 4, 5, 6, 7, 8, 9}, "", 4},
+        {"the group in view moved", {1, 2, 5}, 1, {1, 2, 5}, "", 2},
+        {"the group in view left", {1, 14}, 1, {1, 14}, "", 0},
         {"eleven", {1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 10}, 1, before,
-         "Groups Error: Unable to select more then 9 groups.  Only the first 9 groups will be added"},
+         "Groups Error: Unable to select more than 9 groups.  Only the first 9 groups will be added", 4},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -93,7 +95,7 @@ TEST(GroupChoiceTest, CommitRules)
                 ordered.push_back({r.stringId, r.kind, 0});
         EXPECT_EQ(CommitGroupRows(ordered, settings), row.changed);
         EXPECT_EQ(Menu(settings), row.menu);
-        EXPECT_EQ(settings.SelectedWindow(), row.changed ? 0 : 4);
+        EXPECT_EQ(settings.SelectedWindow(), row.selected);
         EXPECT_EQ(log.shown, *row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
     }
 }

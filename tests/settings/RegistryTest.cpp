@@ -1,9 +1,11 @@
+#include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "settings/SettingsStore.h"
 #include "tests/datafiles/TempFolder.h"
 
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -127,7 +129,8 @@ TEST(RegistryTest, GarbledLinesCostOnlyThemselves)
         {"Good", true}, {"Bad", false}, {"Huge", false}, {"Open", false}, {"Esc", false}, {"Hex", false},
         {"Quote", true}, {"Still", true}, {"Next", true}, {"Orphan", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.present, values.Find("A", c.name) != nullptr) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.present, values.Find("SOFTWARE\\Fernhill\\Tallix\\A", c.name) != nullptr) << c.name;
 }
 
 TEST(RegistryTest, MissingEmptyOrGarbledFileGivesDefaults)
@@ -348,13 +351,111 @@ TEST(RegistryTest, DefaultPathFollowsXdgConfigHome)
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     std::string keep = saved ? saved : "";
     setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
-    EXPECT_EQ("/somewhere/config/Fernhill/Tallix.conf", CFileRegistry::DefaultPath());
+    EXPECT_EQ("/somewhere/config/tallix/tallix.conf", CFileRegistry::DefaultPath());
+    EXPECT_EQ("/somewhere/config/Fernhill/Tallix.conf", CFileRegistry::LegacyPath());
     setenv("XDG_CONFIG_HOME", "relative", 1);
     std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     if (!home.empty()) {
-        EXPECT_EQ(home + "/.config/Fernhill/Tallix.conf", CFileRegistry::DefaultPath());
+        EXPECT_EQ(home + "/.config/tallix/tallix.conf", CFileRegistry::DefaultPath());
     }
     saved ? setenv("XDG_CONFIG_HOME", keep.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+}
+
+// The program's keys are plain sections; every section reads back as its key.
+TEST(RegistryTest, SectionsNameTheKeyBelowTheProgramsOwn)
+{
+    const struct {
+        const char* key;
+        const char* section;
+    } rows[] = {
+        {"SOFTWARE\\Fernhill\\Tallix\\General", "[General]"},
+        {"software\\fernhill\\tallix\\Memory", "[Memory]"},
+        {"SOFTWARE\\Fernhill\\Tallix", "[Tallix]"},
+        {"SOFTWARE\\Fernhill\\Tallix\\Tallix", "[SOFTWARE\\Fernhill\\Tallix\\Tallix]"},
+        {"SOFTWARE\\Fernhill\\Tallix\\A\\B", "[SOFTWARE\\Fernhill\\Tallix\\A\\B]"},
+        {"Other\\Key", "[Other\\Key]"},
+        {"Plain", "[\\Plain]"},
+        {"\\Lead", "[\\\\Lead]"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        CMemoryRegistry source;
+        source.WriteNumber(row.key, "N", 3);
+        const std::string text = CFileRegistry::Format(source.Values());
+        EXPECT_NE(text.find(std::string("\n") + row.section + "\nN=3\n"), std::string::npos) << text;
+        CRegistryValues back;
+        CFileRegistry::Parse(text, back);
+        int32_t value = 0;
+        EXPECT_EQ(1, back.ReadNumber(row.key, "N", value));
+    }
+}
+
+// Two processes with the file open: each store keeps what the other stored
+// meanwhile, and writing back a value as it was read is no change.
+TEST(RegistryTest, AStoreKeepsWhatAnotherProcessStored)
+{
+    TempFolder folder;
+    const std::string path = folder.File("tallix.conf");
+    const char kCurrency[] = "SOFTWARE\\Fernhill\\Tallix\\Currency";
+    CFileRegistry window(path), terminal(path);
+    window.BeginWrites(); // the window's first save
+    window.WriteNumber(kKey, "WindowPositionLeft", 10);
+    window.WriteNumber(kCurrency, "Download_Day", 1);
+    ASSERT_EQ(1, window.EndWrites());
+    int32_t value = 0;
+    ASSERT_EQ(1, terminal.ReadNumber(kKey, "WindowPositionLeft", value)); // read before the window's next store
+    ASSERT_EQ(1, window.WriteNumber(kKey, "WindowPositionLeft", 20));
+    ASSERT_EQ(1, window.WriteText("SOFTWARE\\Fernhill\\Tallix\\Memory", "Memory1", "42"));
+    terminal.BeginWrites();
+    terminal.WriteNumber(kKey, "WindowPositionLeft", 10); // as it read it: not its change
+    terminal.WriteNumber(kCurrency, "Download_Day", 8);
+    ASSERT_EQ(1, terminal.EndWrites());
+    window.WriteNumber(kCurrency, "Download_Day", 1); // the window's old value again
+    CFileRegistry after(path);
+    std::string memory;
+    EXPECT_EQ(1, after.ReadNumber(kKey, "WindowPositionLeft", value));
+    EXPECT_EQ(20, value);
+    EXPECT_EQ(1, after.ReadNumber(kCurrency, "Download_Day", value));
+    EXPECT_EQ(8, value);
+    EXPECT_EQ(1, after.ReadText("SOFTWARE\\Fernhill\\Tallix\\Memory", "Memory1", memory, 32));
+    EXPECT_EQ("42", memory);
+}
+
+// A store that failed (a full disk) keeps its changes for the next one.
+TEST(RegistryTest, ChangesOfAFailedStoreWaitForTheNext)
+{
+    TempFolder folder;
+    CountingBoxes boxes;
+    const std::string path = folder.File("tallix.conf");
+    CFileRegistry registry(path);
+    SetAtomicWriteProbe([](AtomicWriteStep step) { return step == AtomicWriteStep::Write ? ENOSPC : 0; });
+    EXPECT_EQ(0, registry.WriteNumber(kKey, "A", 1));
+    EXPECT_EQ(0, registry.WriteNumber(kKey, "B", 2));
+    SetAtomicWriteProbe(nullptr);
+    EXPECT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(1, registry.WriteNumber(kKey, "C", 3));
+    CFileRegistry after(path);
+    int32_t value = 0;
+    for (const char* name : {"A", "B", "C"}) EXPECT_EQ(1, after.ReadNumber(kKey, name, value)) << name;
+}
+
+// The file of older versions is read while the new one does not exist, its
+// values stored in the new file at once, and left in place.
+TEST(RegistryTest, TheOlderFileIsTakenOverOnceAndLeftInPlace)
+{
+    TempFolder folder;
+    const std::string old = folder.Write("Tallix.conf", "[SOFTWARE\\Fernhill\\Tallix\\General]\nIniFile=\"dark.ini\"\n");
+    const std::string path = folder.File("new/tallix.conf");
+    std::string skin;
+    EXPECT_EQ(1, CFileRegistry(path, old).ReadText(kKey, "IniFile", skin, 20));
+    EXPECT_EQ("dark.ini", skin);
+    EXPECT_EQ(TempFolder::Read(path).find("[General]\nIniFile=\"dark.ini\"\n") != std::string::npos, true);
+    EXPECT_EQ("[SOFTWARE\\Fernhill\\Tallix\\General]\nIniFile=\"dark.ini\"\n", TempFolder::Read(old));
+    // From now on the new file holds the settings; the old one is not read again.
+    folder.Write("Tallix.conf", "[General]\nIniFile=\"other.ini\"\nScrolling=2\n");
+    CFileRegistry next(path, old);
+    int32_t scrolling = 0;
+    EXPECT_EQ(0, next.ReadNumber(kKey, "Scrolling", scrolling));
 }
 
 // A process killed in the middle of saving leaves the old file or the new

@@ -250,6 +250,7 @@ TEST(GroupKinds, TableRows)
         {9, "OppAndRpn", 437, EGroupPage::Keypad, "BGRpn"},
         {12, "Custom3", 340, EGroupPage::Keypad, "Custom"},
         {15, "StatsConversion", 336, EGroupPage::Keypad, "BGStats"},
+        {16, "History", 940, EGroupPage::History, "History"},
     };
     for (const Row& r : rows) {
         const GroupKind* k = FindGroupKind(r.kind);
@@ -259,7 +260,7 @@ TEST(GroupKinds, TableRows)
         EXPECT_EQ(k->page, r.page);
         EXPECT_STREQ(k->helpTopic, r.help);
     }
-    for (int bad : {0, 16, -1}) EXPECT_EQ(FindGroupKind(bad), nullptr);
+    for (int bad : {0, 17, -1}) EXPECT_EQ(FindGroupKind(bad), nullptr);
 }
 
 }  // namespace

@@ -177,4 +177,32 @@ TEST(PageSwitch, EachSpeedLetsTheNextChangeInOnceItsBandIsCaptured)
     }
 }
 
+// A change asked for while the band is busy goes ahead once the running
+// frames are drawn: from the band they ended on, or, before its frames
+// started, from the band shown before the first change.
+TEST(PageSwitch, ChangeWhileBusyStartsFromTheBandOnScreen)
+{
+    struct Row { const char* when; int framesDone; uint32_t snapshot; } rows[] = {
+        {"before the frames start", -1, 2000u},
+        {"while the frames run", 10, 1000u},
+        {"after the frames, before the capture", 81, 1000u},
+    };
+    for (const Row& r : rows) {
+        CPageSwitch anim;
+        CSkinImage screen = MakeImage(240, 80, [](int, int) { return kScreen; });
+        CSkinImage oldBuffer = Band(240, 80, 0, 2000), newBuffer = Band(240, 80, 0, 1000);
+        const SkinRect all{0, 0, 240, 80};
+        anim.OnBandPaint(screen, oldBuffer, all, 0, 0, 0);
+        anim.BeginSwitch(1);
+        if (r.framesDone >= 0) anim.OnBandPaint(screen, newBuffer, all, 0, 0, 0);
+        for (int i = 0; i < r.framesDone; ++i) anim.Step(screen);
+        const int mustFinish = anim.IsRunning();
+        EXPECT_EQ(anim.MakeWayForSwitch(), mustFinish ? 0 : 1) << r.when;
+        while (anim.Step(screen)) {
+        }
+        ASSERT_EQ(anim.MakeWayForSwitch(), 1) << r.when;
+        EXPECT_EQ(anim.Snapshot().GetPixel(0, 0), r.snapshot) << r.when;
+    }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -399,6 +400,24 @@ TEST_F(UserSkinFixture, OnlyAnEditIsSavedAndOnlyFromAWholeRead)
 }
 
 // The IniFile setting names a file in the skins folder, nothing else.
+// A save that fails keeps the edit for the next one, and says so once.
+TEST_F(UserSkinFixture, AFailedSaveIsTriedAgainAndReportedOnce)
+{
+    dir.Write("Skins/default.ini", "[Init]\r\nButton=Button.ini\r\n\r\n[Custom1]\r\nBtn1=Sin\r\n");
+    ASSERT_EQ(Load("default.ini"), 1);
+    std::filesystem::create_directories(Copy()); // the copy's place is taken: the write fails
+    res.Description().SetValue("Custom1", "Btn1", "Cos");
+    res.MarkDescriptionEdited();
+    EXPECT_EQ(res.SaveSkinDescription(), 0);
+    EXPECT_EQ(res.SaveSkinDescription(), 0);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    std::filesystem::remove(Copy());
+    EXPECT_EQ(res.SaveSkinDescription(), 1);
+    std::ifstream copy(Copy(), std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(copy), {}).find("Btn1=Cos"), std::string::npos);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
 TEST_F(UserSkinFixture, IniFileOutsideTheSkinsFolderFallsBackToDefault)
 {
     dir.Write("Skins/default.ini", "[Init]\nButton=Button.ini\n");
@@ -421,16 +440,57 @@ TEST_F(UserSkinFixture, UsersSkinsAreListedAndReadFirst)
 {
     dir.Write("Skins/default.ini", "[Init]\nButton=Button.ini\n");
     dir.Write("Skins/Dark.ini", "[Init]\nButton=Button.ini\n");
+    dir.Write("Skins/Dark/Button.ini", kButtonIni);
     dir.Write("user/Skins/mine.ini", "[Init]\nButton=Button.ini\n");
     dir.Write("user/Skins/mine/Button.ini", kButtonIni);
     dir.Write("user/Skins/DEFAULT.INI", "[Init]\nButton=Button.ini\nMine=1\n");
     dir.Write("user/Skins/default/Button.ini", kButtonIni);
     dir.Write("user/Skins/notes.txt", "not a skin");
-    EXPECT_EQ(res.ListSkins(), (std::vector<std::string>{"Dark.ini", "DEFAULT.INI", "mine.ini"}));
+    EXPECT_EQ(res.ListSkins(0), (std::vector<std::string>{"Dark.ini", "DEFAULT.INI", "mine.ini"}));
     ASSERT_EQ(Load("mine.ini"), 1);
     EXPECT_EQ(res.SkinFolder(), dir.Path() + "user/Skins/mine/");
     ASSERT_EQ(Load("default.ini"), 1);
     int mine = 0;
     res.GetSkinInt(mine, "Init", "Mine", 0);
     EXPECT_EQ(mine, 1);
+}
+
+// A skin that cannot show its keys at this scale (a description copied without
+// its folder, no double-size button file, a broken copy of the default) gives
+// way to the shipped default, and is not offered.
+TEST_F(UserSkinFixture, SkinWithoutItsButtonFileGivesWayToTheShippedDefault)
+{
+    dir.Write("Skins/default.ini", "[Init]\nButton=Button.ini\n");
+    dir.Write("Skins/default/vga_Button.ini", kButtonIni);
+    dir.Write("Skins/plain.ini", "[Init]\n");
+    dir.Write("Skins/plain/Button.ini", kButtonIni);
+    dir.Write("user/Skins/copied.ini", "[Init]\n");
+    dir.Write("user/Skins/default.ini", "[Init]\nMine=1\n");
+    const struct {
+        const char* skin;
+        int vga;
+        const char* folder;  // of the skin loaded, under the test folder
+        int changed;
+        const char* told;    // the button file the message names; "" none
+    } rows[] = {
+        {"copied.ini", 0, "Skins/default/", 1, "user/Skins/copied/Button.ini"},
+        {"plain.ini", 1, "Skins/default/", 1, "Skins/plain/vga_Button.ini"},
+        {"plain.ini", 0, "Skins/plain/", 0, ""},
+        {"default.ini", 1, "Skins/default/", 0, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.skin) + " vga " + std::to_string(row.vga));
+        boxes.shown.clear();
+        ASSERT_EQ(Load(row.skin, row.vga), 1);
+        EXPECT_EQ(res.SkinFolder(), dir.Path() + row.folder);
+        EXPECT_EQ(result.iniFileChanged, row.changed);
+        EXPECT_EQ(res.ButtonDefinitions().FindSection("Init"), 0);
+        ASSERT_EQ(boxes.shown.size(), *row.told ? 1u : 0u);
+        if (*row.told) {
+            EXPECT_EQ(boxes.shown[0].first,
+                      "Error: Unable to read configuration file located in " + dir.Path() + row.told);
+        }
+    }
+    EXPECT_EQ(res.ListSkins(0), (std::vector<std::string>{"default.ini", "plain.ini"}));
+    EXPECT_EQ(res.ListSkins(1), (std::vector<std::string>{"default.ini"}));
 }

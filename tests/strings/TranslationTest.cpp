@@ -23,7 +23,8 @@ bool EnglishIsRight(int language, int id)
     // permutations, modulo, cube, pi, tangent, exponent, factorial, the bases.
     static const std::map<int, std::set<int>> perLanguage = {
         {12, {341, 368, 375, 501, 502, 515, 534, 550,    // Options..., Volume, Force, Version, OK, Europe, Normal, Notation
-              620, 628, 637, 663, 700, 746, 749}},
+              942,                                       // Expression
+              620, 628, 637, 663, 700, 746, 749, 887}},  // ..., radians
         {7, {330, 355, 364, 501, 502, 516, 534, 551,     // Algebra, Symbol, Person, Version, OK, Japan, Normal
              620, 621}},
         {10, {344, 534, 551, 668, 700, 746, 747, 748, 749}},  // General, Normal

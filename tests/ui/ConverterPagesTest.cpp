@@ -288,10 +288,12 @@ TEST_F(ConverterPagesTest, ClothingDialogShowsRowAlignedSizes)
     }
 }
 
-TEST_F(ConverterPagesTest, ClothingItemOpensTheDialogAndReturnsToDistance)
+TEST_F(ConverterPagesTest, ClothingItemOpensTheDialogAndKeepsTheCategory)
 {
     CMemoryRegistry registry;
     registry.WriteNumber(kConvertorKey, "Section", 4);
+    registry.WriteNumber(kConvertorKey, "From", 2);
+    registry.WriteNumber(kConvertorKey, "To", 3);
     UiWindow ui(&registry);
     auto* page = Show<CUnitConverterPage>(ui, 7);
     ASSERT_TRUE(page);
@@ -303,10 +305,43 @@ TEST_F(ConverterPagesTest, ClothingItemOpensTheDialogAndReturnsToDistance)
     });
     page->ChooseCategory(CUnitConverterPage::kClothingItem);
     EXPECT_TRUE(shown);
-    EXPECT_EQ(page->Converter().Category(), 0);
-    EXPECT_EQ(page->CategoryList()->Selection(), 0);
-    EXPECT_EQ(page->Converter().FromUnit(), 0);
-    EXPECT_EQ(page->Converter().ToUnit(), 1);
+    EXPECT_EQ(page->Converter().Category(), 4);
+    EXPECT_EQ(page->CategoryList()->Selection(), 4);
+    EXPECT_EQ(CSettingsStore::Instance().ConvertorSection(), 4);
+    EXPECT_EQ(page->Converter().FromUnit(), 2);
+    EXPECT_EQ(page->Converter().ToUnit(), 3);
+}
+
+// Choosing in one slot the unit the other slot shows swaps the two.
+TEST_F(ConverterPagesTest, ChoosingTheOtherSlotsUnitSwapsThem)
+{
+    const struct {
+        int fromSelect, list, entry;  // list 1: the top one
+        int from, to;
+    } rows[] = {
+        {1, 1, 4, 4, 1},  // a new from unit
+        {1, 1, 1, 1, 0},  // the to unit as from unit
+        {1, 0, 0, 1, 0},  // the from unit as to unit
+        {0, 1, 0, 1, 0},  // the top list names the to unit
+        {0, 0, 1, 1, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.fromSelect) + " " + std::to_string(row.list) + " " + std::to_string(row.entry));
+        CMemoryRegistry registry;
+        registry.WriteNumber(kConvertorKey, "FromSelect", row.fromSelect);
+        UiWindow ui(&registry);
+        auto* page = Show<CUnitConverterPage>(ui, 7);
+        ASSERT_TRUE(page);
+        page->UnitList(row.list)->ChooseEntry(row.entry);
+        QApplication::processEvents();
+        const CSettingsStore& s = CSettingsStore::Instance();
+        EXPECT_EQ(s.ConvertorFrom(), row.from);
+        EXPECT_EQ(s.ConvertorTo(), row.to);
+        EXPECT_EQ(page->Converter().FromUnit(), row.from);
+        EXPECT_EQ(page->Converter().ToUnit(), row.to);
+        EXPECT_EQ(page->UnitList(1)->Selection(), row.fromSelect ? row.from : row.to);
+        EXPECT_EQ(page->UnitList(0)->Selection(), row.fromSelect ? row.to : row.from);
+    }
 }
 
 TEST_F(ConverterPagesTest, TabMovesBetweenTheListsAndSpaceOpensOne)
@@ -382,6 +417,7 @@ TEST_F(ConverterPagesTest, PagesNameTheirControls)
         EXPECT_NE(std::find(names.begin(), names.end(), MenuButtonAccessibleName()), names.end()) << row.kind;
     }
     // The currency page's status line is a read-out too.
+    CSettingsStore::Instance().SetDownloadDate({4, 12, 2026}); // "Last Update" only once one was made
     auto* currency = Show<CCurrencyConverterPage>(ui, 8);
     ASSERT_TRUE(currency);
     ASSERT_FALSE(currency->RatesDateText().empty());
@@ -463,6 +499,18 @@ TEST_F(CurrencyPageTest, ConvertsAsMoneyAndTapReverses)
     EXPECT_EQ(s.CurrencyTo(), 1);
 }
 
+TEST_F(CurrencyPageTest, ChoosingTheOtherSlotsCurrencySwapsThem)
+{
+    Open(RatesWith("GBP", "2.3371"));
+    page->CurrencyList(1)->ChooseEntry(32);
+    QApplication::processEvents();
+    const CSettingsStore& s = CSettingsStore::Instance();
+    EXPECT_EQ(s.CurrencyFrom(), 32);
+    EXPECT_EQ(s.CurrencyTo(), 0);
+    EXPECT_EQ(page->CurrencyList(0)->Selection(), 0);
+    EXPECT_EQ(page->SlotText(0), "$0.00 USD");
+}
+
 TEST_F(CurrencyPageTest, StoredCurrenciesOutOfRangeFallBack)
 {
     registry.WriteNumber(kCurrencyKey, "From", 81);
@@ -522,14 +570,14 @@ TEST_F(CurrencyPageTest, ShowsTheDateOfTheRates)
         return "Rates of " + QLocale::system().toString(QDate(year, month, day), QLocale::ShortFormat).toStdString();
     };
     Open(RatesWith("GBP", "2.3371"));
-    EXPECT_EQ(page->ReferenceDateText(), shown(2004, 6, 1)); // the shipped rates
+    EXPECT_EQ(page->ReferenceDateText().rfind(shown(2024, 6, 13) + ", ", 0), 0u); // the shipped rates, and their age
     std::ofstream(ratesPath, std::ios::binary | std::ios::trunc)
         << "[Info]\nDate=2026-12-04\n[Dates]\nARS=2004-06-01\n" << RatesWith("GBP", "2.3371");
     table->Load();
     EXPECT_EQ(page->ReferenceDateText(), shown(2026, 12, 4));
-    // A rate the download did not bring shows its own, older date.
+    // A rate no source gave says it is a built-in figure.
     page->ChooseCurrency(0, table->FindCode("ARS"));
-    EXPECT_EQ(page->ReferenceDateText(), shown(2004, 6, 1));
+    EXPECT_EQ(page->ReferenceDateText(), "ARS: Built-in rate, not a market rate");
     page->ChooseCurrency(0, table->FindCode("GBP"));
     EXPECT_EQ(page->ReferenceDateText(), shown(2026, 12, 4));
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "skins/ButtonGroup.h"
 #include "tests/ui/UiTestKit.h"
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/GroupMenuPopup.h"
@@ -91,15 +92,18 @@ TEST_F(KeyboardRouteTest, TabMovesOverTheKeypadAndSpacePresses)
     auto* group = dynamic_cast<CKeypadPage*>(w.PageInView());
     ASSERT_TRUE(group);
     QAccessibleInterface* page = QAccessible::queryAccessibleInterface(group);
+    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(w.Display());
     EXPECT_FALSE(page->focusChild());  // a group comes into view with the focus on itself
     QTest::keyClick(&w, Qt::Key_Tab);
-    ASSERT_TRUE(page->focusChild());
-    EXPECT_EQ(page->focusChild()->text(QAccessible::Name).toStdString(), "0");  // the read-out
+    ASSERT_TRUE(display->focusChild());  // the read-out, in the display's panel
+    EXPECT_EQ(display->focusChild()->text(QAccessible::Name).toStdString(), "0");
+    EXPECT_EQ(display->focusChild()->role(), QAccessible::EditableText);
+    EXPECT_FALSE(page->focusChild());
     // The group menu button, then the group's first key; back round past the
     // read-out to the main keypad's last key.
     QTest::keyClick(&w, Qt::Key_Tab);
     EXPECT_FALSE(page->focusChild());
-    EXPECT_EQ(w.Display()->AccessibleFocus(), 0);
+    EXPECT_EQ(w.Display()->AccessibleFocus(), CDisplayPage::kMenuControl);
     QTest::keyClick(&w, Qt::Key_Tab);
     ASSERT_TRUE(page->focusChild());
     EXPECT_EQ(page->focusChild()->role(), QAccessible::Button);
@@ -113,6 +117,52 @@ TEST_F(KeyboardRouteTest, TabMovesOverTheKeypadAndSpacePresses)
     QTest::keyClick(&w, Qt::Key_Space);
     QApplication::processEvents();
     EXPECT_EQ(ui.Display(), "7");
+}
+
+TEST_F(KeyboardRouteTest, WindowIsAFrameAndTheReadOutListsTheStack)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&w)->role(), QAccessible::Window);
+    w.Calculator().SetCalcMode(kModeRpn);
+    ui.Type("3\r5");
+    EXPECT_EQ(w.Display()->AccessibleName(0), "5");
+    EXPECT_EQ(w.Display()->AccessibleDescription(0), "DEG, Y: 3, Z: 0, T: 0");
+}
+
+TEST_F(KeyboardRouteTest, MemoryModeKeysShowTheModeInEffect)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    while (w.PageInView()->accessibleName() != "Memory") {
+        ASSERT_TRUE(w.NextSlot());
+        ui.SettleBand();
+    }
+    CSkinPage* page = w.PageInView();
+    const auto checked = [&](const char* name) {
+        for (int i = 0; i < page->AccessibleCount(); ++i)
+            if (page->AccessibleName(i) == name) return page->AccessibleChecked(i);
+        return -2;
+    };
+    EXPECT_EQ(checked("memory mode: add"), 1);
+    EXPECT_EQ(checked("memory mode: store"), 0);
+    EXPECT_EQ(checked("memory 1"), -1);  // a register key is no toggle
+    ASSERT_TRUE(ui.PressNamed("memory mode: store"));
+    EXPECT_EQ(checked("memory mode: add"), 0);
+    EXPECT_EQ(checked("memory mode: store"), 1);
+}
+
+TEST_F(KeyboardRouteTest, NoFocusMarkStaysBehindAChangeOfGroup)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    while (w.MainKeypad()->AccessibleFocus() < 0) QTest::keyClick(&w, Qt::Key_Tab, Qt::ShiftModifier);
+    int converter = 0;
+    while (converter < w.SlotCount() && FindGroupKind(w.SlotKind(converter))->page == EGroupPage::Keypad) ++converter;
+    ASSERT_LT(converter, w.SlotCount());
+    w.ChooseMenuItem(converter);
+    ui.SettleBand();
+    EXPECT_EQ(w.MainKeypad()->AccessibleFocus(), -1);
 }
 
 TEST_F(KeyboardRouteTest, CtrlCommaOpensOptions)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QScreen>
 #include <QFile>
@@ -8,7 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <map>
 
 #include "settings/SettingsStore.h"
 #include "skins/ButtonGroup.h"
@@ -21,6 +27,7 @@
 #include "ui/pages/DisplayPage.h"
 #include "ui/pages/GroupMenuPopup.h"
 #include "ui/pages/SkinMenuButton.h"
+#include "ui/window/SaveScheduler.h"
 #include "ui/window/TrayIcon.h"
 
 namespace {
@@ -134,20 +141,21 @@ TEST_F(MainWindowTest, DisplayIndicators)
     EXPECT_EQ(BaseName(3), "Base 3");
 }
 
-TEST_F(MainWindowTest, ArrowsSwitchGroupsOneAtATime)
+TEST_F(MainWindowTest, ArrowsSwitchGroupsWithoutLosingKeys)
 {
     UiWindow ui;
     CMainWindow& w = ui.Window();
     const int count = w.SlotCount();
-    ASSERT_GT(count, 2);
-    QTest::keyClick(&w, Qt::Key_Down);
-    EXPECT_EQ(w.SelectedSlot(), 1);
-    // The first switch still animates: a second one is refused.
-    QTest::keyClick(&w, Qt::Key_Down);
-    EXPECT_EQ(w.SelectedSlot(), 1);
-    ui.SettleBand();
+    ASSERT_GT(count, 4);
+    // Keys pressed while the band slides each count: the slide ends at once.
+    for (int i = 0; i < 4; ++i) QTest::keyClick(&w, Qt::Key_Down);
+    EXPECT_EQ(w.SelectedSlot(), 4);
     QTest::keyClick(&w, Qt::Key_Up);
-    EXPECT_EQ(w.SelectedSlot(), 0);
+    EXPECT_EQ(w.SelectedSlot(), 3);
+    ui.SettleBand();
+    EXPECT_TRUE(w.PageOfKind(w.SlotKind(3))->isVisible());
+    EXPECT_FALSE(w.PageOfKind(w.SlotKind(1))->isVisible());
+    w.ChooseMenuItem(0);
     ui.SettleBand();
     // From slot 0 the previous slot is the last one.
     QTest::keyClick(&w, Qt::Key_Up);
@@ -175,8 +183,27 @@ TEST_F(MainWindowTest, BandFramesAreSteppedByTime)
     ASSERT_TRUE(w.Band().Switch().IsRunning());
     EXPECT_EQ(w.Band().Tick(5000 * 10), 1);
     EXPECT_EQ(w.Band().Switch().FramesDrawn(), 10);
-    EXPECT_EQ(w.NextSlot(), 0);
+    // Another switch ends the slide at once and goes ahead.
+    EXPECT_EQ(w.NextSlot(), 1);
+    EXPECT_FALSE(w.Band().Switch().IsRunning());
+    EXPECT_EQ(w.SelectedSlot(), 2);
     EXPECT_EQ(w.Band().Tick(5000 * 71), 0);
+}
+
+// Back from the tray the window stands where it was (the first restore under
+// a window manager: TrayPlace.sh); a window of fixed size offers no maximize.
+TEST_F(MainWindowTest, TrayKeepsThePlaceAndNoMaximizeIsOffered)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    const QPoint place = w.pos();
+    w.SendToTray();
+    w.RestoreFromTray();
+    EXPECT_EQ(w.pos(), place);
+    const Qt::WindowFlags flags = w.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
 }
 
 TEST_F(MainWindowTest, GroupMenuChoosesGroupsAndExits)
@@ -317,11 +344,14 @@ TEST(PlacementTest, TitleStripMustLieOnAScreen)
     struct Row { int left; int top; bool on; } rows[] = {
         {100, 100, true}, {-100, 0, true}, {-150, 0, false}, {1900, 1000, true},
         {3070, 500, true}, {3090, 500, false}, {100, 1075, false}, {2000, 1010, true}, {2000, 1020, false}, {100, -5, true},
-        {100, -20, false},
+        {100, -20, false}, {INT_MAX, INT_MAX, false}, {INT_MAX - 100, 500, false}, {INT_MIN, INT_MIN, false},
     };
     for (const Row& row : rows)
         EXPECT_EQ(IsPlaceOnScreens(QPoint(row.left, row.top), QSize(240, 294), screens), row.on)
             << row.left << "," << row.top;
+    // A place at the far end does not wrap round to the other.
+    const QList<QRect> farLeft = {QRect(INT_MIN + 1, INT_MIN + 1, 1000, 1000)};
+    EXPECT_FALSE(IsPlaceOnScreens(QPoint(INT_MAX - 100, INT_MAX - 5), QSize(240, 294), farLeft));
 }
 
 TEST(PlacementTest, APlaceOnAShrunkenScreenIsPulledInWhole)
@@ -355,4 +385,75 @@ TEST_F(MainWindowTest, SettingsAndEditedSkinSurviveARestart)
     EXPECT_EQ(color, "1,2,3");
 }
 
+// Timers registered on the application and every window, per object: each
+// one wakes the program however long it sits idle.
+std::map<QObject*, int> RegisteredTimers()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    std::map<QObject*, int> timers;
+    std::function<void(QObject*)> visit = [&](QObject* object) {
+        if (int n = static_cast<int>(dispatcher->registeredTimers(object).size())) timers[object] = n;
+        for (QObject* child : object->children()) visit(child);
+    };
+    visit(QCoreApplication::instance());
+    for (QWidget* window : QApplication::topLevelWidgets()) visit(window);
+    return timers;
+}
+
+// The timers registered since `before` (earlier tests may leave one-shot
+// timers of their own running).
+int NewTimers(const std::map<QObject*, int>& before)
+{
+    int added = 0;
+    for (const auto& [object, n] : RegisteredTimers()) {
+        const auto had = before.find(object);
+        added += std::max(0, n - (had == before.end() ? 0 : had->second));
+    }
+    return added;
+}
+
+// An idle window is never woken (no polling for changes to save): a change is
+// saved a moment after it, and the window sleeps again.
+TEST_F(MainWindowTest, AnIdleWindowIsNeverWoken)
+{
+    const std::map<QObject*, int> before = RegisteredTimers();
+    UiWindow ui;
+    CSaveScheduler* saves = ui.Window().SaveScheduler();
+    ASSERT_NE(saves, nullptr);
+    saves->SaveNow(); // what start-up changed
+    EXPECT_EQ(NewTimers(before), 0);
+    ui.Type("7");
+    EXPECT_TRUE(saves->Pending());
+    ui.Window().Command(4, 0); // into register 0
+    saves->SaveNow();
+    std::string memory;
+    EXPECT_EQ(1, ui.Registry().ReadText("SOFTWARE\\Fernhill\\Tallix\\Memory", "Memory1", memory, 32));
+    EXPECT_EQ(memory, "7");
+    EXPECT_FALSE(saves->Pending());
+    EXPECT_EQ(NewTimers(before), 0);
+}
+
 }  // namespace
+
+TEST_F(MainWindowTest, CtrlHShowsTheHistoryWithoutTakingAChosenGroup)
+{
+    UiWindow ui;
+    CMainWindow& w = ui.Window();
+    const int count = w.SlotCount();
+    const int lastKind = CSettingsStore::Instance().MenuItem(count - 1);
+    QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+    ui.SettleBand();
+    ASSERT_EQ(w.SlotKind(w.SelectedSlot()), kHistoryKind);
+    EXPECT_TRUE(w.PageOfKind(kHistoryKind)->isVisible());
+    // The user's groups and their choice stay as they were.
+    EXPECT_EQ(CSettingsStore::Instance().NumberOfWindows(), count);
+    EXPECT_EQ(CSettingsStore::Instance().MenuItem(count - 1), lastKind);
+    EXPECT_EQ(CSettingsStore::Instance().SelectedWindow(), 0);
+    // A second Ctrl+H finds the history already there.
+    w.ChooseMenuItem(0);
+    ui.SettleBand();
+    QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+    ui.SettleBand();
+    EXPECT_EQ(w.SlotCount(), count + 1);
+    EXPECT_EQ(w.SlotKind(w.SelectedSlot()), kHistoryKind);
+}

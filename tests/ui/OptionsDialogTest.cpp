@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include <QTest>
 
 #include <fstream>
+#include <functional>
 
 #include "conversions/CurrencyTable.h"
 #include "datafiles/CurrencyDownloader.h"
@@ -136,7 +139,7 @@ TEST_F(OptionsDialogTest, CurrencyTabDatesReadAsOnTheCurrencyPage)
         registry.WriteNumber("SOFTWARE\\Fernhill\\Tallix", "Locale", LanguageFromLocaleName(language));
         ResetLanguage();
         UiWindow ui(&registry);
-        CSettingsStore::Instance().SetDownloadDate({1, 6, 2004});
+        CSettingsStore::Instance().SetDownloadDate({4, 12, 2026});
         auto* currency = dynamic_cast<CCurrencyConverterPage*>(ui.Window().PageOfKind(8));
         ASSERT_TRUE(currency);
         OpenOptions options(ui.Window());
@@ -263,7 +266,7 @@ TEST_F(OptionsDialogTest, VgaToggledTwiceStillReloadsTheSkin)
     options.Close();
     EXPECT_EQ(options.flags.skinChanged, 1);
     EXPECT_NE(ui.Window().MainKeypad(), oldKeypad);  // pages made anew
-    EXPECT_EQ(ui.Window().SelectedSlot(), 0);
+    EXPECT_EQ(ui.Window().SelectedSlot(), 3);  // the group in view stays
 }
 
 // Builds the Groups list state: the kinds checked, in that order at the top.
@@ -297,7 +300,7 @@ TEST_F(OptionsDialogTest, GroupsCommitWhenTheDialogCloses)
         UiWindow ui;
         OpenOptions options(ui.Window());
         CSkinReportList* list = options.Page<CGroupsPage>(EOptionPage::Groups)->List();
-        ASSERT_EQ(list->Count(), 15);
+        ASSERT_EQ(list->Count(), 16);
         EXPECT_EQ(list->Text(8).toStdString(), "RPN & Boolean");
         CheckOnly(*list, row.checked);
         options.Close();
@@ -324,12 +327,12 @@ TEST_F(OptionsDialogTest, MoveButtonsFollowTheSelection)
     };
     EXPECT_EQ(enabled(), "0011");
     options.Control<QPushButton>(EOptionPage::Groups, "moveBottom")->click();
-    EXPECT_EQ(list->SelectedRow(), 14);
-    EXPECT_EQ(list->ItemValue(14), 1);
+    EXPECT_EQ(list->SelectedRow(), 15);
+    EXPECT_EQ(list->ItemValue(15), 1);
     EXPECT_EQ(enabled(), "1100");
     options.Control<QPushButton>(EOptionPage::Groups, "moveUp")->click();
     EXPECT_EQ(enabled(), "1111");
-    EXPECT_EQ(list->ItemValue(13), 1);
+    EXPECT_EQ(list->ItemValue(14), 1);
 }
 
 TEST_F(OptionsDialogTest, CustomizeEditsReloadTheCustomGroupAtOnce)
@@ -408,7 +411,7 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     table->SetRatesPath(folder.Path() + "Currency/Currency.ini");
     table->Load();
     std::string rates = ReadFileText(folder.Path() + "Currency/Currency.ini");
-    rates.replace(rates.find("EUR=1.6427"), 10, "EUR=4.25");
+    rates.replace(rates.find("EUR=1.0784"), 10, "EUR=4.25");
     CTestHttpServer server(CTestHttpServer::kOk, rates);
     setenv(CCurrencyDownloader::kUrlVariable, server.Url().c_str(), 1);
     UiWindow ui(nullptr, 0, folder.Path());
@@ -431,6 +434,47 @@ TEST_F(OptionsDialogTest, ADownloadEndingAfterTheWatchdogStillFillsTheList)
     unsetenv(CCurrencyDownloader::kUrlVariable);
     table->SetRatesPath(RuntimeDir() + "Currency/Currency.ini");
     table->Load();
+}
+
+// A tenth tick is refused where it is made, by click, Space or a screen
+// reader's toggle, with the message there; unticking makes room again.
+TEST_F(OptionsDialogTest, ATenthGroupTickIsRefusedAtOnce)
+{
+    UiWindow ui;
+    OpenOptions options(ui.Window());
+    CSkinReportList* list = options.Page<CGroupsPage>(EOptionPage::Groups)->List();
+    const auto ticked = [&] {
+        int n = 0;
+        for (int r = 0; r < list->Count(); ++r) n += list->Image(r) == CSkinReportList::kChecked;
+        return n;
+    };
+    ASSERT_EQ(ticked(), 9);
+    const std::string refusal = "Unable to select more than 9 groups.  Untick a group before ticking another.";
+    const std::vector<std::function<void()>> tries = {
+        [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->IconRect(10).center()); },
+        [&] { list->SelectRow(11); QTest::keyClick(list, Qt::Key_Space); },
+        [&] { list->model()->setData(list->model()->index(12, 0), Qt::Checked, Qt::CheckStateRole); },
+    };
+    for (size_t i = 0; i < tries.size(); ++i) {
+        tries[i]();
+        EXPECT_EQ(ticked(), 9) << i;
+        ASSERT_EQ(boxes.shown.size(), i + 1) << i;
+        EXPECT_EQ(boxes.shown[i].first, refusal);
+    }
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->IconRect(0).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->IconRect(10).center());
+    EXPECT_EQ(ticked(), 9);
+    EXPECT_EQ(list->Image(10), CSkinReportList::kChecked);
+    EXPECT_EQ(boxes.shown.size(), tries.size());
+}
+
+// The About box gives the build's version, as --version does.
+TEST_F(OptionsDialogTest, AboutShowsTheBuildsVersion)
+{
+    std::unique_ptr<QDialog> box(MakeAboutBox(nullptr, QIcon()));
+    QStringList texts;
+    for (const QLabel* label : box->findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Version " TALLIX_VERSION))) << texts.join("|").toStdString();
 }
 
 TEST_F(OptionsDialogTest, SkinChoiceReloadsTheSkinAndSurvivesARestart)

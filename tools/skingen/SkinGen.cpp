@@ -591,7 +591,8 @@ int main(int argc, char** argv)
     for (const Section& s : layout) {
         if (s.name.rfind("Page ", 0) != 0) continue;
         std::string page = s.name.substr(5);
-        bool display = page == "Display";
+        // The history is drawn over the display's art, in its colours.
+        bool display = page == "Display" || page == "History";
         d += "\n[" + page + "]\n";
         for (const auto& [key, value] : s.values) d += key + "=" + value + "\n";
         if (s.Get("BtnMenu").empty()) d += "BtnMenu=MenuButton\n";

@@ -10,7 +10,8 @@ class CSkinResources;
 class QWidget;
 
 // The page of kind 5 (tip calculator), 7 (unit converter) or 8 (currency
-// converter, over the program's currency table); null for another kind.
+// converter, over the program's currency table) or 16 (history); null for
+// another kind.
 CConverterPage* CreateConverterPage(int kind, QWidget* parent, CSkinResources& resources, CPageBand& band,
                                     CCalcController& calculator);
 

@@ -85,8 +85,7 @@ void CCurrencyConverterPage::Setup(const std::vector<GroupMenuItem>* items, IMes
         }
     }
     const int from = settings.CurrencyFrom(), to = settings.CurrencyTo();
-    if (m_top) m_top->SelectEntry(FromIsTop() ? from : to);
-    if (m_bottom) m_bottom->SelectEntry(FromIsTop() ? to : from);
+    SelectSlotEntries(m_top, m_bottom, from, to);
     m_table.SetFrom(from);
     m_table.SetTo(to);
     CopyTexts();
@@ -100,12 +99,15 @@ void CCurrencyConverterPage::CopyTexts()
 
 void CCurrencyConverterPage::ChooseCurrency(int top, int index)
 {
+    if (index < 0 || index >= CCurrencyTable::kCurrencies) return;
     CSettingsStore& settings = CSettingsStore::Instance();
-    if (top == FromIsTop()) {
-        if (m_table.SetFrom(index)) settings.SetCurrencyFrom(index);
-    } else if (m_table.SetTo(index)) {
-        settings.SetCurrencyTo(index);
-    }
+    int from = m_table.From(), to = m_table.To();
+    ChooseSlotEntry(top == FromIsTop(), index, from, to);
+    m_table.SetFrom(from);
+    m_table.SetTo(to);
+    settings.SetCurrencyFrom(from);
+    settings.SetCurrencyTo(to);
+    SelectSlotEntries(m_top, m_bottom, from, to);
     CopyTexts();
     update();
 }
@@ -197,11 +199,18 @@ void CCurrencyConverterPage::DownloadFinished(intptr_t status)
 std::string CCurrencyConverterPage::RatesDateText() const
 {
     const SettingsDate& d = CSettingsStore::Instance().DownloadDate();
+    // The settings hold this day until the first download: no update was made.
+    if (d.year == 2004 && d.month == 6 && d.day == 1) return {};
     return WithDate(StringId::CurrencyLastUpdate, "Last Update: %s", QDate(d.year, d.month, d.day));
 }
 
 std::string CCurrencyConverterPage::ReferenceDateText() const
 {
+    // A built-in figure is no rate of any day, and says so.
+    for (const int index : {m_table.From(), m_table.To()})
+        if (m_table.IsBuiltIn(index))
+            return (index == m_table.From() ? m_from.code : m_to.code) + ": " +
+                   LocalizedText(StringId::CurrencyBuiltInRate, "Built-in rate, not a market rate");
     // The older of the two rates converted: a rate the last download did not
     // bring keeps its own date, which no newer one may hide.
     std::string date;
@@ -210,8 +219,16 @@ std::string CCurrencyConverterPage::ReferenceDateText() const
         if (!own.empty() && (date.empty() || own < date)) date = own;
     }
     if (date.empty()) return {};
-    return WithDate(StringId::CurrencyRatesOf, "Rates of %s",
-                    QDate::fromString(QString::fromStdString(date), Qt::ISODate));
+    std::string text = WithDate(StringId::CurrencyRatesOf, "Rates of %s",
+                                QDate::fromString(QString::fromStdString(date), Qt::ISODate));
+    SRatesAge age;
+    if (!StaleRatesAge(date, QDate::currentDate().toString(Qt::ISODate).toStdString(), age)) return text;
+    static const int kIds[] = {StringId::CurrencyDaysOld, StringId::CurrencyMonthsOld, StringId::CurrencyYearsOld};
+    static const char* const kEnglish[] = {"%s days old", "%s months old", "%s years old"};
+    std::string old = LocalizedText(kIds[age.unit], kEnglish[age.unit]);
+    const size_t at = old.find("%s");
+    if (at != std::string::npos) old.replace(at, 2, std::to_string(age.count));
+    return text + ", " + old;
 }
 
 std::string CCurrencyConverterPage::FailureText() const

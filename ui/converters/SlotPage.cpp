@@ -7,6 +7,7 @@
 #include "skins/SkinText.h"
 #include "strings/Language.h"
 #include "strings/StringIds.h"
+#include "ui/pages/SkinListButton.h"
 
 namespace {
 const int kValueChars = 14;  // a value longer than this is cut
@@ -16,6 +17,20 @@ CTwoSlotPage::CTwoSlotPage(QWidget* parent, CSkinResources& resources, CPageBand
                            const CSkinImage* background, CCalcController& calculator)
     : CConverterPage(parent, resources, band, section, background), m_calculator(calculator)
 {
+}
+
+void CTwoSlotPage::ChooseSlotEntry(bool choosingFrom, int index, int& from, int& to)
+{
+    int& chosen = choosingFrom ? from : to;
+    int& other = choosingFrom ? to : from;
+    if (index == other) other = chosen;
+    chosen = index;
+}
+
+void CTwoSlotPage::SelectSlotEntries(CSkinListButton* top, CSkinListButton* bottom, int from, int to) const
+{
+    if (top) top->SelectEntry(FromIsTop() ? from : to);
+    if (bottom) bottom->SelectEntry(FromIsTop() ? to : from);
 }
 
 void CTwoSlotPage::ReadSlotStyle()

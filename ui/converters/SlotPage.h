@@ -41,6 +41,13 @@ protected:
     // 1: a point on a slot's right or bottom edge is inside it.
     virtual int EdgesInside() const { return 1; }
 
+    // The list of one slot chose index: it becomes the from (choosingFrom)
+    // or the to entry; the entry the other slot showed already is swapped
+    // in, as two slots naming one unit would convert nothing.
+    static void ChooseSlotEntry(bool choosingFrom, int index, int& from, int& to);
+    // Shows from and to in the top and bottom lists (either may be null).
+    void SelectSlotEntries(CSkinListButton* top, CSkinListButton* bottom, int from, int to) const;
+
     // Reads the text keys and the marker image.
     void ReadSlotStyle();
     // The marker over the result slot, then both slots' labels and values.

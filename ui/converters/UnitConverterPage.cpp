@@ -80,21 +80,20 @@ void CUnitConverterPage::FillUnitLists()
 void CUnitConverterPage::SelectUnits()
 {
     const CSettingsStore& settings = CSettingsStore::Instance();
-    const int from = settings.ConvertorFrom(), to = settings.ConvertorTo();
-    if (m_top) m_top->SelectEntry(FromIsTop() ? from : to);
-    if (m_bottom) m_bottom->SelectEntry(FromIsTop() ? to : from);
+    SelectSlotEntries(m_top, m_bottom, settings.ConvertorFrom(), settings.ConvertorTo());
 }
 
 void CUnitConverterPage::ChooseCategory(int index)
 {
+    CSettingsStore& settings = CSettingsStore::Instance();
     if (index == kClothingItem) {
         CClothingDialog dialog(window());
         dialog.exec();
-        if (m_category) m_category->SelectEntry(0);
-        index = 0;
+        // The dialog is no category: the units shown before stay.
+        if (m_category) m_category->SelectEntry(settings.ConvertorSection());
+        return;
     }
     if (!m_converter->SetCategory(index)) return;
-    CSettingsStore& settings = CSettingsStore::Instance();
     settings.SetConvertorSection(index);
     FillUnitLists();
     settings.SetConvertorFrom(m_converter->FromUnit());
@@ -105,13 +104,16 @@ void CUnitConverterPage::ChooseCategory(int index)
 
 void CUnitConverterPage::ChooseUnit(int top, int index)
 {
+    if (index < 0 || index >= m_converter->UnitCount()) return;
     CSettingsStore& settings = CSettingsStore::Instance();
+    int from = m_converter->FromUnit(), to = m_converter->ToUnit();
     // The top list names the from unit while the top slot is the from slot.
-    if (top == FromIsTop()) {
-        if (m_converter->SetFromUnit(index)) settings.SetConvertorFrom(index);
-    } else if (m_converter->SetToUnit(index)) {
-        settings.SetConvertorTo(index);
-    }
+    ChooseSlotEntry(top == FromIsTop(), index, from, to);
+    m_converter->SetFromUnit(from);
+    m_converter->SetToUnit(to);
+    settings.SetConvertorFrom(from);
+    settings.SetConvertorTo(to);
+    SelectUnits();
     update();
 }
 

@@ -55,7 +55,8 @@ CCalculatorPage::CCalculatorPage(QWidget* parent, OptionsContext& context) : QWi
                                   {{"mode1", ResourceText(StringId::ModeAlgebraic), 1},
                                    {"mode2", ResourceText(StringId::ModeDAL), 2},
                                    {"mode3", ResourceText(StringId::ModeChain), 3},
-                                   {"mode4", ResourceText(StringId::ModeRPN), 4}},
+                                   {"mode4", ResourceText(StringId::ModeRPN), 4},
+                                   {"mode0", ResourceText(StringId::ModeExpression), 0}},
                                   calc.CalcMode(), 2, [c](int v) { c->SetCalcMode(v); }));
     QGroupBox* stack = ChoiceGroup(StringId::CalcStackSize,
                                    {{"stack3", "3", 3}, {"stack4", "4", 4}, {"stack12", "12", 12}},

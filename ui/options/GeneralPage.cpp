@@ -181,7 +181,8 @@ QDialog* MakeAboutBox(QWidget* parent, const QIcon& programIcon)
     bold.setBold(true);
     name->setFont(bold);
     texts->addWidget(name);
-    texts->addWidget(new QLabel(ResourceText(StringId::AboutVersion)));
+    // One version everywhere: the build's, as --version and the package say.
+    texts->addWidget(new QLabel(ResourceText(StringId::AboutVersion).replace("%s", TALLIX_VERSION)));
     row->addLayout(texts, 1);
     layout->addLayout(row);
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);

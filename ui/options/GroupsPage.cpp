@@ -59,6 +59,14 @@ CGroupsPage::CGroupsPage(QWidget* parent, OptionsContext& context)
     layout->addLayout(row, 1);
 
     m_list->onSelectionChanged = [this](int selected) { UpdateButtons(selected); };
+    // The menu holds 9 groups: a tenth tick is refused where it is made.
+    m_list->allowCheck = [this](int) {
+        int ticked = 0;
+        for (int r = 0; r < m_list->Count(); ++r) ticked += m_list->Image(r) == CSkinReportList::kChecked;
+        if (ticked < CSettingsStore::kMenuItemCount) return true;
+        ShowGroupsMessage(StringId::GroupsAtMost);
+        return false;
+    };
     m_list->SelectRow(0);
     UpdateButtons(0);
 }

@@ -34,10 +34,17 @@ public:
     }
     bool setData(const QModelIndex& index, const QVariant& value, int role) override
     {
-        if (role == Qt::CheckStateRole && index.column() == 0)
-            return QStandardItemModel::setData(index, value.toInt() == Qt::Checked ? CSkinReportList::kChecked
-                                                                                   : CSkinReportList::kUnchecked,
+        if (role == Qt::CheckStateRole && index.column() == 0) {
+            const bool check = value.toInt() == Qt::Checked;
+            // Every way of ticking a row (click, Space, a screen reader's
+            // action) meets the list's own refusal here.
+            auto* list = dynamic_cast<CSkinReportList*>(QObject::parent());
+            if (check && list && list->allowCheck && data(index, role) != Qt::Checked &&
+                !list->allowCheck(index.row()))
+                return false;
+            return QStandardItemModel::setData(index, check ? CSkinReportList::kChecked : CSkinReportList::kUnchecked,
                                                kImageRole);
+        }
         return QStandardItemModel::setData(index, value, role);
     }
 };
@@ -259,7 +266,8 @@ QRect CSkinReportList::IconRect(int row) const
 
 void CSkinReportList::ToggleImage(int row)
 {
-    SetImage(row, Image(row) == kUnchecked ? kChecked : kUnchecked);
+    m_model->setData(m_model->index(row, 0), Image(row) == kUnchecked ? Qt::Checked : Qt::Unchecked,
+                     Qt::CheckStateRole);
 }
 
 void CSkinReportList::mousePressEvent(QMouseEvent* event)

@@ -58,6 +58,9 @@ public:
 
     // Called with the selected row (-1 for none) whenever the selection changes.
     std::function<void(int row)> onSelectionChanged;
+    // Asked before the user ticks a row; false leaves it unticked. SetImage
+    // is not asked.
+    std::function<bool(int row)> allowCheck;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "strings/StringIds.h"
+#include "ui/options/OptionsHost.h"
 #include "ui/common/ResourceText.h"
 
 CSkinsPage::CSkinsPage(QWidget* parent, OptionsContext& context)
@@ -23,9 +24,10 @@ CSkinsPage::CSkinsPage(QWidget* parent, OptionsContext& context)
     layout->addWidget(label);
     layout->addWidget(m_list, 1);
 
-    // The user's skins beside the shipped ones, sorted by name.
+    // The user's skins beside the shipped ones, sorted by name; a skin that
+    // cannot show its keys at this scale is not offered.
     const QString current = QString::fromStdString(CSettingsStore::Instance().IniFile());
-    for (const std::string& name : context.resources.ListSkins()) {
+    for (const std::string& name : context.resources.ListSkins(context.window.DoubleScale())) {
         const QString file = QString::fromStdString(name);
         auto* item = new QListWidgetItem(file.chopped(4), m_list);
         item->setData(Qt::UserRole, file);

@@ -104,7 +104,8 @@ void CConverterPage::PaintPage(const SkinRect& clip)
 {
     const SkinRect all{0, 0, m_buffer.Width(), m_buffer.Height()};
     if (m_background)
-        m_buffer.Transfer(0, 0, m_buffer.Width(), m_buffer.Height(), *m_background, 0, 0, ERasterOp::Copy);
+        m_buffer.Transfer(0, 0, m_buffer.Width(), m_buffer.Height(), *m_background, m_backgroundLeft, 0,
+                          ERasterOp::Copy);
     else
         m_buffer.Fill(0, 0, m_buffer.Width(), m_buffer.Height(), m_backgroundColor);
     if (m_menu) m_menu->Draw(m_buffer, all, 1, 1);
@@ -231,6 +232,7 @@ std::string CConverterPage::AccessibleDescription(int index) const
 
 int CConverterPage::OnKey(int key, int modifiers)
 {
+    if (OnPageKey(key, modifiers)) return 1;
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return 0;
     const std::vector<PageControl> controls = Controls();
     std::vector<int> pressable;

@@ -50,6 +50,9 @@ public:
 
     // A key the main window offers the shown page first; 1 when it took it.
     int OnKey(int key, int modifiers);
+    // A page that moves through its own rows with Up and Down keeps them
+    // from switching the group; so does a page whose list is marked.
+    virtual bool TakesArrowKeys() const { return ListHasFocus() != 0; }
     // The accessible index of the control with the focus mark, -1 for none.
     int KeyFocus() const { return m_keyFocus; }
     // 1 while the focus mark is on a list: Up and Down are the list's.
@@ -90,6 +93,10 @@ protected:
     virtual void ListChosen() { Announce(AccessibleValue()); }
     // Draws the page's own content over the background, the menu button and the lists.
     virtual void PaintContent(CSkinImage&) {}
+    // A key the page takes before its controls' Tab and Space; 1 when taken.
+    virtual int OnPageKey(int, int) { return 0; }
+    // Where the background image's part for the page starts (a wide image).
+    void SetBackgroundLeft(int x) { m_backgroundLeft = x; }
     // A press the page takes itself before the lists and the menu see it (a slot); 1 when taken.
     virtual int OnPress(int, int) { return 0; }
 
@@ -137,6 +144,7 @@ private:
 
     CPageBand* m_band;
     const CSkinImage* m_background;
+    int m_backgroundLeft = 0;
     uint32_t m_backgroundColor = 0xFF0000;
     std::unique_ptr<CSkinMenuButton> m_menu;
     std::vector<std::unique_ptr<CSkinListButton>> m_lists;

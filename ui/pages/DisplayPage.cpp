@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calculator/CalcController.h"
+#include "calculator/KeyFeedback.h"
 #include "engine/CalcEngine.h"
 #include "platform/RegionalFormat.h"
 #include "settings/SettingsStore.h"
@@ -21,6 +22,9 @@ static_assert(sizeof(DisplayContent::memory) / sizeof(int) == kMemoryRegisters);
 // M1 to M5 along the top; M6 to M8 below M3 to M5, under the value.
 const int kMemoryRight[kMemoryRegisters] = {151, 171, 191, 211, 231, 191, 211, 231};
 const int kMemoryTop[kMemoryRegisters] = {6, 6, 6, 6, 6, 39, 39, 39};
+// The expression line takes the top row: every sign goes under the value.
+const int kLineMemoryRight[kMemoryRegisters] = {91, 111, 131, 151, 171, 191, 211, 231};
+const int kLineModeRight = 40;
 }  // namespace
 
 std::string BaseName(int base)
@@ -109,16 +113,23 @@ void CDisplayPage::PaintPage(const SkinRect&)
     else
         m_screen.Fill(0, 0, m_screen.Width(), m_screen.Height(), m_backgroundColor);
     if (m_menu) m_menu->Draw(m_screen, {0, 0, m_screen.Width(), m_screen.Height()}, 1, 1);
-    if (m_menu && m_keyFocus == 0) DrawFocusMark(m_screen, m_menu->ButtonRect());
+    if (m_menu && m_keyFocus == kMenuControl) DrawFocusMark(m_screen, m_menu->ButtonRect());
 
     const DisplayContent c = Content();
     const auto indicator = [&](int right, const std::string& text, int top = 6) {
         DrawSkinTextUtf8(s(right), s(top), s(12), 400, m_font, text, m_screen, m_textColor, kAlignRight);
     };
-    if (!c.modeText.empty()) indicator(110, c.modeText);
-    indicator(75, c.signText);
-    for (int i = 0; i < kMemoryRegisters; ++i)
-        if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1), kMemoryTop[i]);
+    if (m_calculator.CalcMode() == kModeExpression && m_calculator.CalcBase() == 10) {
+        DrawExpressionLine(c.signText);
+        if (!c.modeText.empty()) indicator(kLineModeRight, c.modeText, 39);
+        for (int i = 0; i < kMemoryRegisters; ++i)
+            if (c.memory[i]) indicator(kLineMemoryRight[i], "M" + std::to_string(i + 1), 39);
+    } else {
+        if (!c.modeText.empty()) indicator(110, c.modeText);
+        indicator(75, c.signText);
+        for (int i = 0; i < kMemoryRegisters; ++i)
+            if (c.memory[i]) indicator(kMemoryRight[i], "M" + std::to_string(i + 1), kMemoryTop[i]);
+    }
 
     const int height = s(m_textHeight);
     if (!c.exponent.empty()) {
@@ -133,6 +144,14 @@ void CDisplayPage::PaintPage(const SkinRect&)
     } else {
         DrawValueText(c.mantissa, s(230), s(28), s(12));
     }
+}
+
+void CDisplayPage::DrawExpressionLine(const std::string& line)
+{
+    // The end of a long line is where typing goes on: it is the part shown.
+    const int height = m_resources.Scaled(12), right = m_resources.Scaled(230);
+    const std::string shown = FitSkinTextTail(height, 400, m_font, line, right - m_resources.Scaled(4));
+    DrawSkinTextUtf8(right, m_resources.Scaled(5), height, 400, m_font, shown, m_screen, m_textColor, kAlignRight);
 }
 
 int CDisplayPage::ValueLeft(int top, int height) const
@@ -173,11 +192,33 @@ void CDisplayPage::mouseReleaseEvent(QMouseEvent* event)
     if (m_calculator.CalcMode() == kModeRpn) m_calculator.ShowStack();
 }
 
-int CDisplayPage::AccessibleCount() const { return m_menu ? 1 : 0; }
+// Control 0 is the read-out (the value, its signs in the description), 1 the
+// group menu button.
+int CDisplayPage::AccessibleCount() const { return m_menu ? 2 : 1; }
 
-std::string CDisplayPage::AccessibleName(int) const { return MenuButtonAccessibleName(); }
+std::string CDisplayPage::AccessibleName(int index) const
+{
+    return index == 0 ? SpokenValue() : MenuButtonAccessibleName();
+}
 
-SkinRect CDisplayPage::AccessibleRect(int) const { return m_menu ? m_menu->ButtonRect() : SkinRect{}; }
+std::string CDisplayPage::AccessibleDescription(int index) const
+{
+    if (index != 0) return {};
+    // In R.P.N. the levels above X too: the stack is read from the keyboard.
+    const std::string signs = SpokenIndicators(), stack = SpokenStack();
+    return signs.empty() || stack.empty() ? signs + stack : signs + ", " + stack;
+}
+
+EAccessRole CDisplayPage::AccessibleRole(int index) const
+{
+    return index == 0 ? EAccessRole::ReadOut : EAccessRole::Button;
+}
+
+SkinRect CDisplayPage::AccessibleRect(int index) const
+{
+    if (index == 0) return {0, 0, ArtWidth(), ArtHeight()};
+    return m_menu ? m_menu->ButtonRect() : SkinRect{};
+}
 
 void CDisplayPage::SetKeyFocus(int index)
 {
@@ -186,9 +227,9 @@ void CDisplayPage::SetKeyFocus(int index)
     update();
 }
 
-void CDisplayPage::AccessiblePress(int)
+void CDisplayPage::AccessiblePress(int index)
 {
-    if (m_menu) m_menu->OpenLater();
+    if (m_menu && index == kMenuControl) m_menu->OpenLater();
 }
 
 std::string CDisplayPage::AccessibleValue() const
@@ -229,4 +270,9 @@ std::string CDisplayPage::SpokenIndicators() const
     for (int i = 0; i < kMemoryRegisters; ++i)
         if (c.memory[i]) add("M" + std::to_string(i + 1));
     return text;
+}
+
+std::string CDisplayPage::SpokenStack() const
+{
+    return StackWords(m_calculator, {});
 }

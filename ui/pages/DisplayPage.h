@@ -37,18 +37,25 @@ public:
     CSkinMenuButton* MenuButton() { return m_menu.get(); }
     DisplayContent Content() const;
 
+    // Its controls: the read-out (0) and the group menu button (1).
+    static constexpr int kMenuControl = 1;
     int AccessibleCount() const override;
     std::string AccessibleName(int index) const override;
+    std::string AccessibleDescription(int index) const override;
+    EAccessRole AccessibleRole(int index) const override;
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
     std::string AccessibleValue() const override;
-    // The keyboard's focus mark on the menu button (0) or nowhere (-1).
+    // The keyboard's focus on the read-out (0), the menu button (1, marked)
+    // or nowhere (-1).
     void SetKeyFocus(int index);
     int AccessibleFocus() const override { return m_keyFocus; }
     // The value as a listener understands it ("1.5 times ten to the 25", in
     // the current language), and the indicators shown beside it.
     std::string SpokenValue() const;
     std::string SpokenIndicators() const;
+    // In R.P.N. the stack from Y up ("Y: 3, Z: 0, T: 0"); else empty.
+    std::string SpokenStack() const;
 
 protected:
     void PaintPage(const SkinRect& clip) override;
@@ -59,6 +66,8 @@ private:
     static void ReadFont(CSkinResources& resources, std::string& face, int& height, int& weight);
     // The leftmost pixel a value drawn in rows [top, top + height) may use.
     int ValueLeft(int top, int height) const;
+    // The expression mode's line along the top row.
+    void DrawExpressionLine(const std::string& line);
     // Draws text right-aligned at right, as large as fits up to height.
     void DrawValueText(const std::string& text, int right, int top, int height);
 

@@ -2,10 +2,11 @@
 
 #include <QMouseEvent>
 
+#include "calculator/CalcController.h"
 #include "calculator/CommandNames.h"
+#include "calculator/KeyFeedback.h"
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
-#include "ui/pages/DisplayPage.h"
 #include "ui/pages/PageBand.h"
 
 CKeypadPage::CKeypadPage(QWidget* parent, CSkinResources& resources, CPageBand* band)
@@ -84,31 +85,19 @@ std::string ButtonAccessibleName(const CSkinButton& button)
 
 std::string CKeypadPage::AccessibleName(int index) const
 {
-    if (m_readOut && index == 0) return m_readOut->SpokenValue();
     const CSkinButton* b = ButtonAt(index);
     return b ? ButtonAccessibleName(*b) : std::string();
 }
 
-std::string CKeypadPage::AccessibleDescription(int index) const
+int CKeypadPage::AccessibleChecked(int index) const
 {
-    return m_readOut && index == 0 ? m_readOut->SpokenIndicators() : std::string();
-}
-
-EAccessRole CKeypadPage::AccessibleRole(int index) const
-{
-    return m_readOut && index == 0 ? EAccessRole::ReadOut : EAccessRole::Button;
+    const CSkinButton* b = ButtonAt(index);
+    if (!b || !m_calculator || b->Type() != kCmdMemoryMode) return -1;
+    return MemoryModeKeyOn(b->Id(), m_calculator->GetMemoryMode());
 }
 
 SkinRect CKeypadPage::AccessibleRect(int index) const
 {
-    if (m_readOut && index == 0) {
-        // The display above the page, in page coordinates.
-        // Widgets are placed in logical pixels, page rectangles are in art pixels.
-        const QPoint at = m_readOut->mapTo(window(), QPoint()) - mapTo(window(), QPoint());
-        const qreal r = SkinArtRatio();
-        return {qRound(at.x() * r), qRound(at.y() * r), qRound((at.x() + m_readOut->width()) * r),
-                qRound((at.y() + m_readOut->height()) * r)};
-    }
     const CSkinButton* b = ButtonAt(index);
     return b ? b->ButtonRect() : SkinRect{};
 }

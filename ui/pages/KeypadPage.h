@@ -10,7 +10,7 @@
 #include "skins/KeypadSurface.h"
 #include "ui/pages/SkinPage.h"
 
-class CDisplayPage;
+class CCalcController;
 class CPageBand;
 
 class CKeypadPage : public CSkinPage {
@@ -28,19 +28,16 @@ public:
     // The background must be copied again at the next paint.
     void SetBackgroundFlag();
 
-    // A group page in view reads out the display as its first control, so
-    // that a screen reader hears the group's name with the value.
-    void SetReadOut(CDisplayPage* display) { m_readOut = display; }
-    // The control with the keyboard focus (-1: none; 0 is the read-out on a
-    // group page), marked on the page when it is a button.
+    // The calculator whose memory-mode keys show as checked while in effect.
+    void SetCalculator(const CCalcController* calculator) { m_calculator = calculator; }
+    // The button with the keyboard focus (-1: none), marked on the page.
     void SetKeyFocus(int index);
-    int AccessibleCount() const override { return m_group.Count() + ReadOutCount(); }
+    int AccessibleCount() const override { return m_group.Count(); }
     std::string AccessibleName(int index) const override;
-    std::string AccessibleDescription(int index) const override;
-    EAccessRole AccessibleRole(int index) const override;
     SkinRect AccessibleRect(int index) const override;
     void AccessiblePress(int index) override;
     int AccessibleFocus() const override { return m_keyFocus; }
+    int AccessibleChecked(int index) const override;
 
 protected:
     void PaintPage(const SkinRect& clip) override;
@@ -51,11 +48,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    int ReadOutCount() const { return m_readOut ? 1 : 0; }
-    const CSkinButton* ButtonAt(int index) const { return m_group.Button(index - ReadOutCount()); }
+    const CSkinButton* ButtonAt(int index) const { return m_group.Button(index); }
 
     CSkinResources& m_resources;
-    CDisplayPage* m_readOut = nullptr;
+    const CCalcController* m_calculator = nullptr;
     int m_keyFocus = -1;
     CPageBand* m_band;
     CButtonGroup m_group;

@@ -20,6 +20,7 @@ QAccessible::Role RoleOf(EAccessRole role)
     case EAccessRole::ReadOut: return QAccessible::EditableText;
     case EAccessRole::MenuItem: return QAccessible::MenuItem;
     case EAccessRole::Separator: return QAccessible::Separator;
+    case EAccessRole::ListItem: return QAccessible::ListItem;
     default: return QAccessible::Button;
     }
 }
@@ -96,6 +97,10 @@ public:
         s.disabled = !m_page->AccessibleEnabled(m_index);
         s.focused = shown && m_page->AccessibleFocus() == m_index && m_page->window()->isActiveWindow();
         if (Role() == EAccessRole::ComboBox) s.hasPopup = 1;
+        if (Role() == EAccessRole::ListItem) {
+            s.selectable = 1;
+            s.selected = m_page->AccessibleFocus() == m_index;
+        }
         const int checked = m_page->AccessibleChecked(m_index);
         s.checkable = checked >= 0;
         s.checked = checked > 0;
@@ -197,14 +202,20 @@ public:
 
     // What screen readers were last told of each control: name, description.
     std::vector<std::pair<QString, QString>> told;
+    // The checked state last told (a memory-mode key's).
+    std::vector<int> toldChecked;
 
 private:
     mutable std::vector<QAccessible::Id> m_ids;
 };
 
-QAccessibleInterface* PageFactory(const QString&, QObject* object)
+QAccessibleInterface* PageFactory(const QString& className, QObject* object)
 {
     if (auto* page = dynamic_cast<CSkinPage*>(object)) return new CPageAccessible(page);
+    // The program's window is a plain widget: to screen readers a frame, not a filler.
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && className == QLatin1String("QWidget") && widget->windowType() == Qt::Window)
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 
@@ -212,6 +223,24 @@ CPageAccessible* PageInterface(CSkinPage* page)
 {
     if (!page || !QAccessible::isActive()) return nullptr;
     return dynamic_cast<CPageAccessible*>(QAccessible::queryAccessibleInterface(page));
+}
+
+void RefreshCheckedStates(CSkinPage* page, CPageAccessible* iface)
+{
+    auto& told = iface->toldChecked;
+    const int count = iface->ControlCount();
+    told.resize(count, -1);
+    for (int i = 0; i < count; ++i) {
+        const int checked = page->AccessibleChecked(i);
+        if (checked == told[i]) continue;
+        if (told[i] >= 0 && checked >= 0) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent event(iface->child(i), changed);
+            QAccessible::updateAccessibility(&event);
+        }
+        told[i] = checked;
+    }
 }
 
 }  // namespace
@@ -262,6 +291,7 @@ void RefreshAccessibleNames(CSkinPage* page)
         }
         told[i] = {name, description};
     }
+    RefreshCheckedStates(page, iface);
 }
 
 void NotifyAccessibleFocus(CSkinPage* page)

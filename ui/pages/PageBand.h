@@ -25,6 +25,13 @@ public:
     int Tick(int64_t elapsedMicros);
     // Runs every remaining frame at once.
     void Finish() { Tick(INT64_MAX / 4); }
+    // Readies the band for a group change asked for while it is busy: the
+    // running frames end at once. 0 when the change must wait.
+    int MakeWay()
+    {
+        if (m_switch.IsRunning()) Finish();
+        return m_switch.MakeWayForSwitch();
+    }
     // The page is going away: stop drawing on it.
     void Forget(CSkinPage* page);
 

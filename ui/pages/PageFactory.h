@@ -1,6 +1,6 @@
 #pragma once
 // How the main window gets the page of a converter kind (5 tip calculator,
-// 7 unit converter, 8 currency converter): the pages live in ui/converters,
+// 7 unit converter, 8 currency converter, 16 history): the pages live in ui/converters,
 // a layer above the pages, so the program hands the window their factory.
 
 class CCalcController;

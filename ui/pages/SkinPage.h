@@ -12,7 +12,7 @@
 #include "skins/SkinButton.h"
 
 // What a painted control is to a screen reader.
-enum class EAccessRole { Button, ComboBox, Label, ReadOut, MenuItem, Separator };
+enum class EAccessRole { Button, ComboBox, Label, ReadOut, MenuItem, Separator, ListItem };
 class QMouseEvent;
 
 // Skin art pixels per logical (device-independent) pixel: 1, unless the

@@ -9,35 +9,33 @@
 
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "calculator/CalcController.h"
+#include "calculator/KeyFeedback.h"
 #include "platform/WindowMessage.h"
 #include "settings/SettingsOwners.h"
 #include "ui/options/OptionsHost.h"
 #include "ui/pages/GroupMenuItems.h"
 #include "ui/pages/PageBand.h"
 #include "ui/pages/PageFactory.h"
+#include "ui/window/PageSet.h"
+#include "ui/window/WindowPlace.h"
+#include "ui/window/WindowTray.h"
 
 class CAnnouncer;
 class CConverterPage;
 class CDisplayPage;
 class CKeypadPage;
 class CMessageReceiver;
+class CSaveScheduler;
 class CSkinPage;
 class CSkinResources;
 class CTrayIcon;
 class RegistryAccess;
-
-// Whether a window saved at topLeft with this frame size can be put back
-// there: the middle of its title strip lies on one of the screens.
-bool IsPlaceOnScreens(const QPoint& topLeft, const QSize& size, const QList<QRect>& screens);
-// The place nearest to topLeft where the whole window lies on screen.
-QPoint KeepOnScreen(const QPoint& topLeft, const QSize& size, const QRect& screen);
 
 class CMainWindow : public QWidget, public IMessageTarget, public DoubleScaleOwner, public IOptionsHost {
 public:
@@ -61,7 +59,8 @@ public:
     void Command(int type, int id);
     // A typed character of the keyboard table (no click; refusals not counted).
     void Character(char ch);
-    // Keyboard and wheel changes of group; 0 while the band is busy.
+    // Keyboard and wheel changes of group; a slide still running ends at
+    // once. 0 when there is no group.
     int NextSlot();
     int PreviousSlot();
     // The group menu's choice of item index.
@@ -73,18 +72,21 @@ public:
     CSkinPage* PageInView() const { return PageOfKind(SlotKind(m_selected)); }
     void SendToTray();
     void RestoreFromTray();
-    int InTray() const { return m_inTray; }
+    int InTray() const { return m_tray.InTray(); }
     // Made when the window first goes to the tray; null before.
-    const CTrayIcon* Tray() const { return m_tray; }
+    const CTrayIcon* Tray() const { return m_tray.Icon(); }
     // Saves and ends the program.
     void ExitProgram();
     void OpenHelp();
     // Window rectangle, settings and an edited skin description, written
     // once at exit.
     void SaveState();
-    // The same, whenever they changed: every second while the window runs.
+    // The same, whenever they changed: a second after anything that may
+    // have changed them while the window runs (never while it is idle).
     void SaveChanges();
-    static constexpr int kSaveIntervalMs = 1000;
+    static constexpr int kSaveDelayMs = 1000;
+    // Watches for changes and runs SaveChanges; null before Initialise.
+    CSaveScheduler* SaveScheduler() const { return m_saveScheduler; }
     // Runs the handler of message 1065 now.
     void BuildRemainingPages() override;
 
@@ -107,8 +109,8 @@ public:
     int SlotKind(int slot) const;
     // The page of a group kind (1 to 15), or null when it is not built.
     CSkinPage* PageOfKind(int kind) const override;
-    CDisplayPage* Display() const { return m_display; }
-    CKeypadPage* MainKeypad() const { return m_mainKeypad; }
+    CDisplayPage* Display() const { return m_pageSet.Display(); }
+    CKeypadPage* MainKeypad() const { return m_pageSet.MainKeypad(); }
     const std::vector<GroupMenuItem>& MenuItems() const { return m_menuItems; }
 
     // Makes the converter pages; set by the program before Initialise (unset:
@@ -151,51 +153,53 @@ private:
     CSkinPage* KeypadFocusPage() const;
     // Puts the focus mark on control index of page (null: nowhere).
     void SetKeypadFocus(CSkinPage* page, int index);
-    // Speaks the display's new value after a command of type commandType
-    // (not after digits: the screen reader echoes the typed key), or the
-    // converted value of a converter page in view.
-    void SpeakResult(int commandType);
+    // Speaks the converted value of a converter page in view when it changed.
+    void SpeakConverted();
+    // Speaks what a calculator key did (see CKeyFeedback) when the display is
+    // in view, else the converted value.
+    void SpeakKey(int type, int id, int accepted, bool typed);
+    // F2: the value, the signs beside it and the R.P.N. stack.
+    void SpeakDisplay();
+    void Say(const std::string& text);
     // Space on the keypad button with the focus mark presses it; 0 for none.
     int PressKeypadFocus();
     // The keys that are no calculator keys (menu, Options, Help, Exit, focus); 1 when taken.
     int RouteKey(int key, int modifiers);
+    // Switches to the history page, adding it to the menu when it is not there.
+    void ShowHistory();
     void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
     void LoadSkin();
     void BuildMenuItems();
+    // The group menu's items for the slots of now.
+    void MakeMenuItems();
     void BuildPages();
-    void DestroyPages();
-    CSkinPage* CreatePage(int kind);
+    // Skin, menu and pages anew (after the pages were destroyed).
+    void Rebuild();
     void SwitchToSlot(int slot, int previous, int direction);
     void ShowSlotPage(int slot, bool show);
     void InvalidateValuePages();
-    void SetBackgroundFlags();
     int IsLandscape() const;
-    int Offset() const;
-    void LoadGroupPage(CKeypadPage* page, const char* section);
-    // The double scale where the user never chose one, and the art ratio.
+    // The double scale where the user never chose one.
     void ChooseScale();
-    void ApplyArtRatio();
     void OnScreenChanged();
     void RestorePlace();
-    void NoticeTray();
+    // A value to save may have changed: saved a moment later.
+    void ScheduleSave();
 
     RegistryAccess& m_registry;
     CSkinResources& m_resources;
     CMessageReceiver* m_messages;
     CCalcController m_calculator;
+    CKeyFeedback m_feedback{m_calculator};
     CPageBand m_band;
     int m_doubleScale = 0;
     std::vector<int> m_slotKinds;
     int m_selected = 0;
     int m_previous = 0;
     std::vector<GroupMenuItem> m_menuItems;
-    std::array<CSkinPage*, 16> m_pages{};
-    CDisplayPage* m_display = nullptr;
-    CKeypadPage* m_mainKeypad = nullptr;
-    CTrayIcon* m_tray = nullptr;
+    CPageSet m_pageSet;
+    CWindowTray m_tray;
     int m_landscape = 0;
-    int m_inTray = 0;
-    int m_keepHidden = 0;
     int m_saved = 0;
     int m_active = 0;
     int m_remainingPending = 0;
@@ -203,4 +207,5 @@ private:
     std::string m_spoken;
     int m_exiting = 0;
     int m_screenWatched = 0;
+    CSaveScheduler* m_saveScheduler = nullptr;
 };

@@ -4,9 +4,11 @@
 #include <QFocusEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "settings/SettingsStore.h"
 #include "ui/common/Announcer.h"
 #include "ui/pages/ConverterPage.h"
 #include "ui/pages/DisplayPage.h"
@@ -20,8 +22,8 @@ void CMainWindow::OpenGroupMenu()
     CSkinMenuButton* menu = nullptr;
     if (auto* converter = dynamic_cast<CConverterPage*>(PageInView()))
         menu = converter->MenuButton();
-    else if (m_display)
-        menu = m_display->MenuButton();
+    else if (Display())
+        menu = Display()->MenuButton();
     if (menu) menu->OpenLater();
 }
 
@@ -45,12 +47,11 @@ std::vector<std::pair<CSkinPage*, int>> CMainWindow::KeypadFocusOrder() const
     auto* group = dynamic_cast<CKeypadPage*>(PageInView());
     if (!group) return order;
     // The read-out, the group menu button, the group's keys, the main keypad's.
-    const int readOut = group->AccessibleRole(0) == EAccessRole::ReadOut ? 1 : 0;
-    if (readOut) order.emplace_back(group, 0);
-    if (m_display && m_display->MenuButton()) order.emplace_back(m_display, 0);
-    for (int i = readOut; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
-    if (m_mainKeypad)
-        for (int i = 0; i < m_mainKeypad->AccessibleCount(); ++i) order.emplace_back(m_mainKeypad, i);
+    if (Display())
+        for (int i = 0; i < Display()->AccessibleCount(); ++i) order.emplace_back(Display(), i);
+    for (int i = 0; i < group->AccessibleCount(); ++i) order.emplace_back(group, i);
+    if (MainKeypad())
+        for (int i = 0; i < MainKeypad()->AccessibleCount(); ++i) order.emplace_back(MainKeypad(), i);
     return order;
 }
 
@@ -78,8 +79,8 @@ int CMainWindow::MoveKeypadFocus(bool back)
 void CMainWindow::SetKeypadFocus(CSkinPage* page, int index)
 {
     if (auto* group = dynamic_cast<CKeypadPage*>(PageInView())) group->SetKeyFocus(page == group ? index : -1);
-    if (m_mainKeypad) m_mainKeypad->SetKeyFocus(page == m_mainKeypad ? index : -1);
-    if (m_display) m_display->SetKeyFocus(page == m_display ? index : -1);
+    if (MainKeypad()) MainKeypad()->SetKeyFocus(page == MainKeypad() ? index : -1);
+    if (Display()) Display()->SetKeyFocus(page == Display() ? index : -1);
 }
 
 int CMainWindow::PressKeypadFocus()
@@ -109,6 +110,14 @@ int CMainWindow::RouteKey(int key, int modifiers)
         if (!ctrl) return 0;
         ExitProgram();
         return 1;
+    case Qt::Key_H:
+        if (!ctrl || alt) return 0;
+        ShowHistory();
+        return 1;
+    case Qt::Key_F2:
+        if (ctrl || alt) return 0;
+        SpeakDisplay();
+        return 1;
     case Qt::Key_F9:
         Command(2, 18);  // change sign, as on desktop calculators
         return 1;
@@ -120,20 +129,47 @@ int CMainWindow::RouteKey(int key, int modifiers)
     }
 }
 
-void CMainWindow::SpeakResult(int commandType)
+void CMainWindow::ShowHistory()
 {
-    // A converter in view speaks its converted value instead of the display's.
-    // Typed digits are echoed by the screen reader; a converted value is not.
+    const auto at = std::find(m_slotKinds.begin(), m_slotKinds.end(), kHistoryKind);
+    if (at != m_slotKinds.end()) {
+        ChooseMenuItem(static_cast<int>(at - m_slotKinds.begin()));
+        return;
+    }
+    // Not among the user's groups: shown as one more group until the menu is
+    // built again, without taking the place of a group the user chose.
+    m_slotKinds.push_back(kHistoryKind);
+    MakeMenuItems();
+    SwitchToSlot(SlotCount() - 1, m_selected, 1);
+}
+
+void CMainWindow::SpeakConverted()
+{
     CSkinPage* page = PageInView();
-    const bool display = m_display && m_display->isVisible();
-    std::string value;
-    if (display)
-        value = m_display->SpokenValue();
-    else if (page && page->isVisible())
-        value = page->AccessibleValue();
+    const std::string value = page && page->isVisible() ? page->AccessibleValue() : std::string();
     if (value.empty() || value == m_spoken) return;
     m_spoken = value;
-    if (commandType == 0 && display) return;
+    Say(value);
+}
+
+void CMainWindow::SpeakKey(int type, int id, int accepted, bool typed)
+{
+    if (!Display() || !Display()->isVisible()) return SpeakConverted();
+    Say(m_feedback.After(type, id, accepted, typed, Display()->SpokenValue()));
+}
+
+void CMainWindow::SpeakDisplay()
+{
+    if (!Display() || !Display()->isVisible()) return;
+    const std::string value = Display()->SpokenValue();
+    const std::string stack = StackWords(m_calculator, value);
+    const std::string signs = Display()->SpokenIndicators();
+    Say((stack.empty() ? value : stack) + (signs.empty() ? "" : ", " + signs));
+}
+
+void CMainWindow::Say(const std::string& text)
+{
+    if (text.empty()) return;
     if (!m_announcer) m_announcer = new CAnnouncer(this);
-    m_announcer->Say(QString::fromStdString(value));
+    m_announcer->Say(QString::fromStdString(text));
 }

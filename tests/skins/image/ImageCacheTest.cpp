@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -187,6 +189,66 @@ TEST_F(ImageCache, WithoutAUsableFolderImagesAreStillDecoded)
     CSkinImage missing;
     EXPECT_EQ(LoadSkinImageFile((root / "missing.png").string(), missing), 0);
     EXPECT_TRUE(missing.IsEmpty());
+}
+
+// Entries unused for 30 days go, then the longest unused ones while the rest
+// take more than the bound; what this run used stays.
+TEST_F(ImageCache, PruningTakesStaleAndLongestUnusedEntries)
+{
+    EXPECT_FALSE(LoadCached());  // this run's entry
+    const fs::path used = OnlyEntry(cache);
+    const auto now = fs::file_time_type::clock::now();
+    const struct {
+        const char* name;
+        int kilobytes;
+        int daysUnused;
+        bool kept;
+    } rows[] = {
+        {"a.px", 40, 31, false},   // stale, though small
+        {"b.px", 40, 20, false},   // the longest unused over the bound
+        {"c.px", 40, 10, true},
+        {"d.px", 40, 1, true},
+        {"e.tmp", 4, 40, false},   // a writer's left-over
+        {"notes.txt", 4, 40, true} // not the cache's
+    };
+    for (const auto& row : rows) {
+        std::ofstream(cache / row.name, std::ios::binary) << std::string(row.kilobytes * 1024, 'x');
+        fs::last_write_time(cache / row.name, now - std::chrono::hours(24 * row.daysUnused));
+    }
+    fs::last_write_time(used, now - std::chrono::hours(24 * 60));
+    PruneSkinImageCache(100 * 1024);
+    for (const auto& row : rows) EXPECT_EQ(fs::exists(cache / row.name), row.kept) << row.name;
+    EXPECT_TRUE(fs::exists(used));
+    // A later run has used nothing yet: the same bound takes the old entry too.
+    SetSkinImageCacheFolder(cache.string());
+    EXPECT_FALSE(fs::exists(used));
+}
+
+// Our two skins at both scales fit the bound whole: none of their entries is
+// pruned, so every image comes from the cache the next time.
+TEST_F(ImageCache, BothShippedSkinsAtBothScalesStayUnderTheBound)
+{
+    const char* source = std::getenv("TALLIX_SOURCE_DIR");
+    if (!source) GTEST_SKIP() << "TALLIX_SOURCE_DIR not set";
+    std::vector<fs::path> images;
+    for (const char* skin : {"default", "dark"})
+        for (const auto& item : fs::directory_iterator(fs::path(source) / "resources/Skins" / skin))
+            if (item.path().extension() == ".png") images.push_back(item.path());
+    ASSERT_GT(images.size(), 40u);
+    for (const fs::path& path : images) {
+        CSkinImage loaded;
+        ASSERT_EQ(LoadSkinImageFile(path.string(), loaded), 1) << path;
+    }
+    uintmax_t total = 0;
+    for (const auto& item : fs::directory_iterator(cache)) total += fs::file_size(item.path());
+    EXPECT_LT(total, kSkinImageCacheBytes);
+    SetSkinImageCacheFolder(cache.string());
+    for (const fs::path& path : images) {
+        CSkinImage loaded;
+        bool cached = false;
+        LoadSkinImageFile(path.string(), loaded, &cached);
+        EXPECT_TRUE(cached) << path;
+    }
 }
 
 }  // namespace
