@@ -60,6 +60,8 @@ enum : int {
     CurrencyBuiltInRate = 850, CurrencyDaysOld = 851, CurrencyMonthsOld = 852, CurrencyYearsOld = 853,
     SpokenPowerOfTen = 810, LabelFrom = 811, LabelTo = 812, LabelCategory = 813, LabelTip = 814, LabelSplit = 815,
     CustomizePreview = 816,
+    // Spoken with the converters' lists and the Options dialog's controls.
+    ReverseConversion = 900, SpokenChecked = 901, SpokenNotChecked = 902, CustomizeButtonName = 903,
     // The Groups page refuses a tick past the menu's 9 groups.
     GroupsAtMost = 920,
     // What a screen reader hears after a calculator key (calculator/KeyFeedback.h).

@@ -7,6 +7,7 @@ log, and the program with private HOME and XDG folders.
   a11y_session.py orca PROGRAM   types keys and checks what Orca says after them
   a11y_session.py keypad PROGRAM what the calculator's keys say: results,
                                  state changes, refusals, the R.P.N. stack
+  a11y_session.py lists PROGRAM  the converter's lists by keyboard, the pointer resting on them
   a11y_session.py walk PROGRAM   walks the accessible tree of every page and of
                                  the Options dialog: every control named and
                                  reachable from the keyboard
@@ -327,6 +328,62 @@ def keypad(program):
     return 1 if failures else 0
 
 
+def run_list_steps(s, steps):
+    """Types each step's keys ('park' rests the pointer over the converter's
+    open lists) and checks what Orca says after them; the failures."""
+    failures = []
+    time.sleep(2)
+    for what, keys, pattern in steps:
+        before = len(s.spoken())
+        for k in keys:
+            if k == 'park':
+                s.xdotool('mousemove', '--window', s.window, '60', '100')
+                time.sleep(0.3)
+            else:
+                s.key(k)
+        heard = []
+
+        def said():
+            heard[:] = s.spoken()[before:]
+            return re.search(pattern, ' '.join(heard))
+        try:
+            Session.wait_for(said, 15, '')
+            print('ok: %s: %s' % (what, ' '.join(heard)))
+        except SystemExit:
+            failures.append('%s: after %s Orca said %r, not /%s/' % (what, ' '.join(keys), heard, pattern))
+    return failures
+
+
+def lists(program):
+    """The converter's lists from the keyboard, the pointer resting over them."""
+    to_converter = ['F10'] + ['Down'] * 6 + ['Return']
+    steps = [
+        ('the unit converter', to_converter, r'Unit Converter panel'),
+        ('the category list', ['park', 'Tab', 'Tab'], r'Category combo box'),
+        ('Escape keeps the chosen category', ['space'] + ['Down'] * 9 + ['Escape'],
+         r'Category combo box.*Distance'),
+        ('Down on the list changes it and says the conversion', ['Down'], r'Temperature, 0 °C = 32 °F'),
+        ('the group stays', ['Up'], r'Distance, 0 mi = 0 km'),
+        ('the other unit and its conversion', ['Tab', 'Tab', 'Down'], r', 0 mi = 0 '),
+        ('the reverse control', ['Tab'], r'Reverse push button'),
+        ('reversed: the new conversion', ['5', 'space'], r'= 5 mi'),
+        ('the reverse control keeps its name', ['shift+Tab', 'Tab'], r'Reverse push button'),
+        # The list scrolls under the resting pointer: End stays on the last entry.
+        ('the last category chosen', ['Tab', 'Tab', 'space', 'End', 'Return'], r'International Clothing'),
+        ('back from the clothing sizes', ['Escape'], r'Unit Converter panel|Category| = '),
+        ('the tip calculator', ['F10', 'Up', 'Up', 'Return', '2', '0', 'Tab', 'Tab', 'Down'],
+         r'Tip Amount \S+, Total Per Person \S+'),
+    ]
+    s = Session(program, with_orca=True)
+    try:
+        failures = run_list_steps(s, steps)
+    finally:
+        s.close()
+    for f in failures:
+        print('FAIL:', f)
+    return 1 if failures else 0
+
+
 INTERACTIVE = {'push button', 'combo box', 'check box', 'radio button', 'menu item', 'list', 'list item',
                'text', 'spin button', 'slider', 'page tab', 'table', 'tree', 'tree table', 'toggle button'}
 
@@ -448,7 +505,7 @@ def walk(program):
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'keypad', 'walk'):
+    if len(sys.argv) != 3 or sys.argv[1] not in ('orca', 'keypad', 'walk', 'lists'):
         sys.exit(__doc__)
     if sys.argv[1] == 'walk':
         try:
@@ -456,4 +513,4 @@ if __name__ == '__main__':
         except ImportError:
             print('missing: python3-pyatspi')
             sys.exit(SKIP)
-    sys.exit({'orca': orca, 'keypad': keypad, 'walk': walk}[sys.argv[1]](sys.argv[2]))
+    sys.exit({'orca': orca, 'keypad': keypad, 'walk': walk, 'lists': lists}[sys.argv[1]](sys.argv[2]))

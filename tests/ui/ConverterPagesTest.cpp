@@ -391,7 +391,7 @@ TEST_F(ConverterPagesTest, PagesNameTheirControls)
         std::vector<std::string> names;  // must be among the children: "label: choice" of a combo box
     };
     const Row rows[] = {
-        {7, {"Category: Distance", "From: mile", "To: kilometre", "0 mi", "0 km"}},
+        {7, {"Category: Distance", "From: mile", "To: kilometre", "0 mi", "Reverse: 0 km"}},
         {8, {"From: (USD) United States Dollar", "To: (EUR) European Monetary Union"}},
         {5, {"Tip: 15 % ", "Split: 3 People ", "Tip Amount: $0.00"}},
     };
@@ -407,6 +407,8 @@ TEST_F(ConverterPagesTest, PagesNameTheirControls)
             if (child->role() == QAccessible::ComboBox) {
                 ASSERT_TRUE(child->textInterface());
                 name += ": " + child->textInterface()->text(0, child->textInterface()->characterCount()).toStdString();
+            } else if (!child->text(QAccessible::Description).isEmpty()) {
+                name += ": " + child->text(QAccessible::Description).toStdString();
             }
             names.push_back(name);
         }

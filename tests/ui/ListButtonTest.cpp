@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QTest>
 
@@ -168,4 +170,50 @@ TEST_F(ListButtonTest, SelectionOutsideTheListIsNone)
         EXPECT_EQ(list.Selection(), index < 3 ? index : -1) << index;
     }
     EXPECT_EQ(list.SelectedText(), "");
+}
+
+TEST_F(ListButtonTest, ARestingPointerLeavesTheKeyboardEntryAlone)
+{
+    Fill(30);
+    list.SelectEntry(0);
+    Click();
+    QListWidget* box = list.ListBox();
+    const QPoint resting = box->visualItemRect(box->item(2)).center();
+    // The pointer rests over the list before it opens.
+    Click();
+    QCursor::setPos(box->viewport()->mapToGlobal(resting));
+    Click();
+    const auto move = [&](QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, at, box->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(box->viewport(), &event);
+    };
+    struct Step {
+        Qt::Key key;   // 0: a mouse move
+        QPoint at;     // where the move happens, in the viewport
+        int current;   // the list's entry afterwards
+    };
+    const Step steps[] = {
+        {Qt::Key_Down, {}, 1},
+        {Qt::Key(0), resting, 1},   // the pointer rests where it was: no change
+        {Qt::Key_End, {}, 29},      // the list scrolls under the resting pointer
+        {Qt::Key(0), resting, 29},
+        {Qt::Key(0), resting + QPoint(0, 3 * box->sizeHintForRow(0)), -2},  // it moves: its entry
+    };
+    for (const Step& step : steps) {
+        if (step.key)
+            QTest::keyClick(box, step.key);
+        else
+            move(step.at);
+        if (step.current >= 0) {
+            EXPECT_EQ(box->currentRow(), step.current);
+        } else {
+            EXPECT_EQ(box->currentRow(), box->row(box->itemAt(step.at)));
+        }
+    }
+    QTest::keyClick(box, Qt::Key_Up);
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_FALSE(recorder.posts.empty());
+    EXPECT_EQ(recorder.posts.back().second, 29);
 }

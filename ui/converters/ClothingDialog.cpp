@@ -1,5 +1,6 @@
 #include "ui/converters/ClothingDialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "platform/TextCodec.h"
+#include "ui/common/ChoiceSpeech.h"
 #include "strings/Language.h"
 #include "strings/StringIds.h"
 
@@ -51,7 +53,10 @@ CClothingDialog::CClothingDialog(QWidget* parent) : QDialog(parent)
         m_sizes[region]->setAccessibleName(m_groups[region]->title());
         box->addWidget(m_sizes[region]);
         grid->addWidget(m_groups[region], region / 2, region % 2);
-        connect(m_sizes[region], &QComboBox::activated, this, [this](int row) { ChooseSize(row); });
+        connect(m_sizes[region], &QComboBox::activated, this, [this, region](int row) {
+            ChooseSize(row);
+            SpeakSizes(m_sizes[region]);
+        });
     }
     layout->addLayout(grid);
     auto* buttons = new QDialogButtonBox(this);
@@ -59,7 +64,10 @@ CClothingDialog::CClothingDialog(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
 
-    connect(m_type, &QComboBox::currentIndexChanged, this, [this](int type) { FillSizes(type); });
+    connect(m_type, &QComboBox::currentIndexChanged, this, [this](int type) {
+        FillSizes(type);
+        SpeakSizes(m_type);
+    });
     m_type->setCurrentIndex(0);
     FillSizes(0);
 }
@@ -78,6 +86,17 @@ void CClothingDialog::FillSizes(int type)
             list->addItem(QString::fromStdString(Cp1252ToUtf8(CClothingSizes::Cell(type, region, row))));
     }
     ChooseSize(0);
+}
+
+std::string CClothingDialog::SpeakSizes(QComboBox* from)
+{
+    if (!from->hasFocus() || from->view()->isVisible()) return {};
+    QStringList said{from->currentText()};
+    for (int region = 0; region < CClothingSizes::kRegions; ++region)
+        if (RegionShown(region) && m_sizes[region] != from)
+            said << m_groups[region]->title() + " " + m_sizes[region]->currentText();
+    SpeakFor(this, said.join(", "));
+    return m_spoken = said.join(", ").toStdString();
 }
 
 void CClothingDialog::ChooseSize(int row)

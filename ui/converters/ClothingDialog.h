@@ -24,6 +24,17 @@ public:
 private:
     void FillSizes(int type);
     void ChooseSize(int row);
+    // What the user's change of `from` (the type or a size list) showed: its
+    // value and every shown size with its region, spoken; a change the
+    // program made says nothing. The text, UTF-8 (empty when not spoken).
+    std::string SpeakSizes(QComboBox* from);
+
+public:
+    // The last sizes spoken, UTF-8.
+    const std::string& Spoken() const { return m_spoken; }
+
+private:
+    std::string m_spoken;
 
     CClothingSizes m_model;
     QComboBox* m_type = nullptr;

@@ -5,6 +5,8 @@
 #include "settings/SettingsStore.h"
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
+#include "strings/Language.h"
+#include "strings/StringIds.h"
 #include "ui/pages/SkinListButton.h"
 
 namespace {
@@ -85,10 +87,7 @@ int CTwoSlotPage::OnPress(int x, int y)
     const int top = InSlot(1, x, y) ? 1 : InSlot(0, x, y) ? 0 : -1;
     if (top < 0) return 0;
     // The slot that already holds the calculator's value takes the tap and does nothing.
-    if (top != FromIsTop()) {
-        Reverse(top);
-        update();
-    }
+    if (top != FromIsTop()) PressResult(top);
     return 1;
 }
 
@@ -140,13 +139,26 @@ std::string CTwoSlotPage::SlotText(int top) const
 void CTwoSlotPage::AddControls(std::vector<PageControl>& controls) const
 {
     auto* self = const_cast<CTwoSlotPage*>(this);
-    for (int top : {1, 0}) {
+    // The calculator's value, then the result: a reversal swaps their places
+    // on the page, not their order.
+    for (int top : {FromIsTop(), 1 - FromIsTop()}) {
         PageControl slot{SlotRect(top), SlotText(top), {}};
-        if (top != FromIsTop())
-            slot.press = [self, top] {
-                self->Reverse(top);
-                self->update();
-            };
+        slot.keepsPlace = true;
+        if (top != FromIsTop()) {
+            // Named for what it does: the value it shows moves with the result.
+            slot.name = LocalizedText(StringId::ReverseConversion, "Reverse");
+            slot.shown = SlotText(top);
+            slot.press = [self, top] { self->PressResult(top); };
+        }
         controls.push_back(slot);
     }
+}
+
+std::string CTwoSlotPage::ConversionText() const { return SlotText(FromIsTop()) + " = " + SlotText(!FromIsTop()); }
+
+void CTwoSlotPage::PressResult(int top)
+{
+    Reverse(top);
+    update();
+    Announce(ConversionText());
 }

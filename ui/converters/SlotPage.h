@@ -24,6 +24,8 @@ public:
     std::string SlotText(int top) const;
     // The converted value, as a screen reader reads the page.
     std::string AccessibleValue() const override { return SlotText(FromIsTop() ? 0 : 1); }
+    // The whole conversion, as it is spoken after a change: "100 °C = 212 °F".
+    std::string ConversionText() const;
 
 protected:
     struct SlotValue {
@@ -52,6 +54,7 @@ protected:
     void PaintSlots(CSkinImage& dc);
     int OnPress(int x, int y) override;
     void AddControls(std::vector<PageControl>& controls) const override;
+    void ListChosen() override { Announce(ConversionText()); }
 
     // The calculator's value as plain text ("." and an optional exponent).
     std::string PlainValue() const;
@@ -65,6 +68,8 @@ protected:
 
 private:
     int InSlot(int top, int x, int y) const;
+    // The result slot `top` was pressed: the direction turns round.
+    void PressResult(int top);
     void DrawSlot(CSkinImage& dc, const SlotValue& value, int top) const;
     // While an operator waits the calculator shows nothing; the operand stays.
     int ShowsNothing(const std::string& text) const;

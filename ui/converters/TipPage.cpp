@@ -1,5 +1,7 @@
 #include "ui/converters/TipPage.h"
 
+#include <tuple>
+
 #include "calculator/CalcController.h"
 #include "calculator/NumberText.h"
 #include "conversions/FormatDouble.h"
@@ -28,6 +30,12 @@ const RowPlace kPeople{StringId::TipPeople, "# of People", 230, 54, 230, 62, 60}
 const RowPlace kTip{StringId::TipAmount, "Tip Amount", 109, 94, 111, 102, 103};
 const RowPlace kPerPerson{StringId::TipTotalPerPerson, "Total Per Person", 230, 94, 230, 102, 106};
 const int kLabelHeight = 12;
+
+// An amount as it is spoken: its label first ("Total Per Person $3.07").
+std::string Spoken(const RowPlace& place, const std::string& value)
+{
+    return LocalizedText(place.labelId, place.english) + " " + value;
+}
 }  // namespace
 
 std::string TipAmountText(double value)
@@ -78,6 +86,7 @@ void CTipPage::Setup(const std::vector<GroupMenuItem>* items, IMessageTarget* ta
 void CTipPage::OnMessage(unsigned msg, intptr_t wParam, intptr_t)
 {
     const int index = static_cast<int>(wParam);
+    m_beforeChoice = RowTexts();
     CSettingsStore& settings = CSettingsStore::Instance();
     if (msg == kMsgPercentage && m_model.SelectPercent(index)) settings.SetPercentage(index);
     if (msg == kMsgNumPeople && m_model.SelectPeople(index)) settings.SetNumPeople(index);
@@ -137,4 +146,14 @@ void CTipPage::AddControls(std::vector<PageControl>& controls) const
     add(kPerPerson, rows.perPerson);
 }
 
-std::string CTipPage::AccessibleValue() const { return RowTexts().perPerson; }
+std::string CTipPage::AccessibleValue() const { return Spoken(kPerPerson, RowTexts().perPerson); }
+
+void CTipPage::ListChosen()
+{
+    const Rows rows = RowTexts();
+    std::string said;
+    for (const auto& [place, before, now] : {std::tuple{kTip, m_beforeChoice.tip, rows.tip},
+                                             std::tuple{kPerPerson, m_beforeChoice.perPerson, rows.perPerson}})
+        if (before != now) said += (said.empty() ? "" : ", ") + Spoken(place, now);
+    Announce(said);
+}

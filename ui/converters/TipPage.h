@@ -33,6 +33,8 @@ protected:
     void OnMessage(unsigned msg, intptr_t wParam, intptr_t lParam) override;
     void PaintContent(CSkinImage& dc) override;
     void AddControls(std::vector<PageControl>& controls) const override;
+    // Speaks the amounts the choice changed, each with its label.
+    void ListChosen() override;
 
 private:
     CCalcController& m_calculator;
@@ -41,6 +43,7 @@ private:
     TextStyle m_text;
     CSkinListButton* m_percentage = nullptr;
     CSkinListButton* m_people = nullptr;
+    Rows m_beforeChoice;  // the rows as they were before a list's choice
 };
 
 // The two texts of the page's amounts: a value in the user's currency format

@@ -117,6 +117,12 @@ void CUnitConverterPage::ChooseUnit(int top, int index)
     update();
 }
 
+int CUnitConverterPage::ArrowEntries(const CSkinListButton* list) const
+{
+    // The arrows stop before "Clothing...": stepping past it would open a dialog.
+    return list == m_category ? kClothingItem : CConverterPage::ArrowEntries(list);
+}
+
 void CUnitConverterPage::OnMessage(unsigned msg, intptr_t wParam, intptr_t)
 {
     const int index = static_cast<int>(wParam);

@@ -37,6 +37,7 @@ protected:
     SlotValue FromValue() const override;
     SlotValue ToValue() const override;
     void Reverse(int top) override;
+    int ArrowEntries(const CSkinListButton* list) const override;
 
 private:
     void FillUnitLists();

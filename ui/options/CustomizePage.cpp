@@ -17,8 +17,10 @@
 #include "skins/ButtonGroup.h"
 #include "skins/SkinResources.h"
 #include "strings/StringIds.h"
+#include "ui/common/ChoiceSpeech.h"
 #include "ui/common/ResourceText.h"
 #include "ui/common/SkinImageView.h"
+#include "ui/options/OptionPages.h"
 #include "ui/options/OptionsHost.h"
 #include "ui/pages/KeypadPage.h"
 #include "ui/pages/SkinPage.h"
@@ -157,14 +159,19 @@ CCustomizePage::CCustomizePage(QWidget* parent, OptionsContext& context)
     addGroup->setObjectName("addGroup");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(ResourceText(StringId::CustomizeSelectGroup)), 0, 0);
+    auto* targetLabel = new QLabel(ResourceText(StringId::CustomizeSelectGroup));
+    targetLabel->setBuddy(m_target);
+    grid->addWidget(targetLabel, 0, 0);
     grid->addWidget(m_target, 0, 1);
     auto* layouts = new QHBoxLayout;
     layouts->addWidget(m_large);
     layouts->addWidget(m_small);
     layouts->addStretch(1);
     grid->addLayout(layouts, 1, 0, 1, 2);
-    grid->addWidget(new QLabel(ResourceText(StringId::CustomizeSelectButton)), 2, 0);
+    auto* buttonLabel = new QLabel(ResourceText(StringId::CustomizeSelectButton));
+    buttonLabel->setBuddy(m_sourceGroup);
+    m_button->setAccessibleName(ResourceText(StringId::CustomizeButtonName));
+    grid->addWidget(buttonLabel, 2, 0);
     grid->addWidget(m_sourceGroup, 2, 1);
     grid->addWidget(m_button, 3, 1);
     auto* buttons = new QHBoxLayout;
@@ -179,6 +186,8 @@ CCustomizePage::CCustomizePage(QWidget* parent, OptionsContext& context)
 
     connect(m_target, &QComboBox::currentIndexChanged, this, [this](int index) { ChooseTarget(index); });
     connect(m_sourceGroup, &QComboBox::currentIndexChanged, this, [this](int group) { FillSourceButtons(group); });
+    for (QComboBox* box : {m_target, m_sourceGroup, m_button}) SpeakSteppedChoices(box);
+    TabLandsOnChecked({m_large, m_small});
     connect(m_large, &QRadioButton::clicked, this,
             [this] { Apply(m_editor->SetLayout(CCustomGroupEditor::kLarge)); });
     connect(m_small, &QRadioButton::clicked, this,

@@ -19,6 +19,7 @@
 #include "skins/SkinText.h"
 #include "strings/Language.h"
 #include "strings/StringIds.h"
+#include "ui/common/ChoiceSpeech.h"
 #include "ui/common/ResourceText.h"
 #include "ui/options/OptionPages.h"
 #include "ui/options/OptionsHost.h"
@@ -60,6 +61,7 @@ CGeneralPage::CGeneralPage(QWidget* parent, OptionsContext& context)
             ChooseLanguage(position);
     });
     m_language->installEventFilter(this);
+    SpeakSteppedChoices(m_language);
 
     auto* download = new QGroupBox(ResourceText(StringId::GeneralCurrencyDownload));
     auto* downloadLayout = new QVBoxLayout(download);

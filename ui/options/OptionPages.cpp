@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QRadioButton>
 
+#include <algorithm>
+
 #include "skins/SkinResources.h"
 #include "ui/options/CalculatorPage.h"
 #include "ui/options/CurrencyPage.h"
@@ -49,5 +51,18 @@ QGroupBox* MakeRadioGroup(const QString& title, const std::vector<QString>& text
         grid->addWidget(radio, n / columns, n % columns);
         buttons.push_back(radio);
     }
+    TabLandsOnChecked(buttons);
     return box;
+}
+
+void TabLandsOnChecked(const std::vector<QRadioButton*>& buttons)
+{
+    if (buttons.empty()) return;
+    const auto update = [buttons] {
+        const bool any = std::any_of(buttons.begin(), buttons.end(), [](QRadioButton* b) { return b->isChecked(); });
+        for (QRadioButton* b : buttons)
+            b->setFocusPolicy(b->isChecked() || (!any && b == buttons.front()) ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    for (QRadioButton* b : buttons) QObject::connect(b, &QRadioButton::toggled, b, update);
+    update();
 }

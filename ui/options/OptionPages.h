@@ -20,3 +20,6 @@ void RunOptionsDialog(IOptionsHost& window, int startOnCurrency);
 // the order of the texts.
 QGroupBox* MakeRadioGroup(const QString& title, const std::vector<QString>& texts, int columns,
                           std::vector<QRadioButton*>& buttons);
+// Tab reaches a group of radio buttons on its checked one (the first while
+// none is checked), as the arrows select at once: only that one takes Tab.
+void TabLandsOnChecked(const std::vector<QRadioButton*>& buttons);

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "ui/common/ChoiceSpeech.h"
+
 namespace {
 constexpr int kValueRole = Qt::UserRole + 1;
 constexpr int kImageRole = Qt::UserRole + 2;
@@ -280,6 +282,7 @@ void CSkinReportList::keyPressEvent(QKeyEvent* event)
 {
     if (m_checkImages && event->key() == Qt::Key_Space && SelectedRow() >= 0) {
         ToggleImage(SelectedRow());
+        SpeakCheckState(this, Image(SelectedRow()) == kChecked);
         return;
     }
     QTreeView::keyPressEvent(event);

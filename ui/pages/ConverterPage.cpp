@@ -11,6 +11,7 @@
 #include "skins/SkinResources.h"
 #include "skins/SkinText.h"
 #include "strings/Language.h"
+#include "ui/common/ChoiceSpeech.h"
 #include "ui/common/MessageReceiver.h"
 #include "ui/pages/PageAccessible.h"
 #include "ui/pages/PageBand.h"
@@ -22,7 +23,7 @@ CConverterPage::CConverterPage(QWidget* parent, CSkinResources& resources, CPage
                                const char* section, const CSkinImage* background)
     : CSkinPage(parent), m_resources(resources), m_section(section), m_band(band), m_background(background),
       m_messages(new CMessageReceiver(
-          this, [this](unsigned msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); }))
+          this, [this](unsigned msg, intptr_t wParam, intptr_t lParam) { HandleMessage(msg, wParam, lParam); }))
 {
     SetPageSize(resources.Scaled(240), resources.Scaled(134));
 }
@@ -95,6 +96,7 @@ CSkinListButton* CConverterPage::AddList(const char* locationKey, const char* na
         return nullptr;
     m_lists.push_back(std::move(list));
     m_listLabels.push_back(labelId);
+    m_listMessages.push_back(message);
     return m_lists.back().get();
 }
 
@@ -159,6 +161,8 @@ void CConverterPage::CloseLists()
 void CConverterPage::hideEvent(QHideEvent* event)
 {
     CloseLists();
+    // Arriving on the page again, the arrows switch groups until a list is marked.
+    m_keyFocus = -1;
     CSkinPage::hideEvent(event);
 }
 
@@ -180,11 +184,12 @@ std::vector<CConverterPage::PageControl> CConverterPage::Controls() const
                                 else
                                     list->Open();
                             },
-                            EAccessRole::ComboBox, list->SelectedText()});
+                            EAccessRole::ComboBox, list->SelectedText(), list});
     }
     AddControls(controls);
     // Reading order: by rows from the top, then from the left.
     std::stable_sort(controls.begin(), controls.end(), [](const PageControl& a, const PageControl& b) {
+        if (a.keepsPlace || b.keepsPlace) return b.keepsPlace && !a.keepsPlace;
         return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
     });
     return controls;
@@ -244,9 +249,12 @@ int CConverterPage::OnKey(int key, int modifiers)
             step = back ? count - 1 : 0;  // the first step marks the first (or last) control
         else
             step = (static_cast<int>(at - pressable.begin()) + (back ? count - 1 : 1)) % count;
-        m_keyFocus = pressable[step];
-        update();
-        NotifyAccessibleFocus(this);
+        MoveKeyFocus(pressable[step]);
+        return 1;
+    }
+    const bool marked = m_keyFocus >= 0 && m_keyFocus < static_cast<int>(controls.size());
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && marked && controls[m_keyFocus].list) {
+        StepList(controls[m_keyFocus].list, key == Qt::Key_Down ? 1 : -1);
         return 1;
     }
     if ((key == Qt::Key_Space || key == Qt::Key_F4) && m_keyFocus >= 0 &&
@@ -257,4 +265,47 @@ int CConverterPage::OnKey(int key, int modifiers)
         return 1;
     }
     return 0;
+}
+
+void CConverterPage::HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam)
+{
+    OnMessage(msg, wParam, lParam);
+    if (std::find(m_listMessages.begin(), m_listMessages.end(), msg) != m_listMessages.end()) ListChosen();
+}
+
+int CConverterPage::ListHasFocus() const
+{
+    const std::vector<PageControl> controls = Controls();
+    return m_keyFocus >= 0 && m_keyFocus < static_cast<int>(controls.size()) && controls[m_keyFocus].list;
+}
+
+int CConverterPage::ArrowEntries(const CSkinListButton* list) const { return list->EntryCount(); }
+
+void CConverterPage::StepList(CSkinListButton* list, int step)
+{
+    const int last = ArrowEntries(list) - 1;
+    const int at = std::clamp(list->Selection() + step, 0, std::max(0, last));
+    // At either end the value stays, as on any combo box.
+    if (last < 0 || at == list->Selection()) return;
+    // The screen reader hears the new value before what it changed.
+    m_stepped = list->Entry(at);
+    list->ChooseEntry(at);
+}
+
+void CConverterPage::MoveKeyFocus(int index)
+{
+    m_keyFocus = index;
+    update();
+    NotifyAccessibleFocus(this);
+}
+
+void CConverterPage::Announce(const std::string& text)
+{
+    // The lists' new values first, then what they changed.
+    RefreshAccessibleNames(this);
+    const std::string said = m_stepped.empty() || text.empty() ? m_stepped + text : m_stepped + ", " + text;
+    m_stepped.clear();
+    if (said.empty() || !isVisible()) return;
+    m_announced = said;
+    SpeakFor(this, QString::fromStdString(said));
 }

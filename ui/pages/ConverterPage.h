@@ -7,7 +7,9 @@
 // The page's controls are its accessible children, in reading order (rows
 // from the top, left to right). The pressable ones can be reached from the
 // keyboard: Tab or Right and Shift+Tab or Left move a focus mark over them,
-// Space or F4 presses the marked one. A mouse press on the page drops the mark.
+// Space or F4 presses the marked one, Up and Down change the value of a
+// marked list (as on any combo box). A mouse press on the page drops the
+// mark, and so does leaving the page.
 
 #include <functional>
 #include <memory>
@@ -49,10 +51,14 @@ public:
     // A key the main window offers the shown page first; 1 when it took it.
     int OnKey(int key, int modifiers);
     // A page that moves through its own rows with Up and Down keeps them
-    // from switching the group.
-    virtual bool TakesArrowKeys() const { return false; }
+    // from switching the group; so does a page whose list is marked.
+    virtual bool TakesArrowKeys() const { return ListHasFocus() != 0; }
     // The accessible index of the control with the focus mark, -1 for none.
     int KeyFocus() const { return m_keyFocus; }
+    // 1 while the focus mark is on a list: Up and Down are the list's.
+    int ListHasFocus() const;
+    // What the page last spoke of a change through the screen reader, UTF-8.
+    const std::string& Announced() const { return m_announced; }
 
     // Where the page's own controls send their messages; what is still
     // queued when the page goes is dropped with it.
@@ -66,6 +72,10 @@ protected:
         std::function<void()> press;     // empty: the control only shows something
         EAccessRole role = EAccessRole::Button;
         std::string shown = {};          // a combo box's choice
+        CSkinListButton* list = nullptr; // the list a combo box is
+        // Last, in the order given, wherever it shows: a control whose place
+        // moves (the result slot) stays the same child for a screen reader.
+        bool keepsPlace = false;
     };
     // The controls beside the menu button and the lists (slots, rows).
     virtual void AddControls(std::vector<PageControl>&) const {}
@@ -79,6 +89,8 @@ protected:
                              unsigned message, int maxHeight, int labelId = 0);
     // A message to the page (a list's choice, a download's news).
     virtual void OnMessage(unsigned, intptr_t, intptr_t) {}
+    // After a list's choice was handled: tells the screen reader what it changed.
+    virtual void ListChosen() { Announce(AccessibleValue()); }
     // Draws the page's own content over the background, the menu button and the lists.
     virtual void PaintContent(CSkinImage&) {}
     // A key the page takes before its controls' Tab and Space; 1 when taken.
@@ -111,6 +123,12 @@ protected:
     int FitTextHeight(const std::string& face, int height, int weight, const std::string& text, int room) const;
     // Right edge of the menu button (0 without one).
     int MenuButtonRight() const;
+    // How many of a list's entries the arrow keys step through (an entry that
+    // opens a dialog is left to an explicit choice).
+    virtual int ArrowEntries(const CSkinListButton* list) const;
+    // Speaks a change the user made (a new conversion) through the screen reader.
+    void Announce(const std::string& text);
+
 
     CSkinResources& m_resources;
     std::string m_section;
@@ -118,6 +136,11 @@ protected:
 private:
     std::vector<PageControl> Controls() const;
     void CloseLists();
+    void HandleMessage(unsigned msg, intptr_t wParam, intptr_t lParam);
+    // Moves the focus mark to the control at index and tells the screen reader.
+    void MoveKeyFocus(int index);
+    // Up (-1) or Down (1) on the marked list: its neighbouring entry is chosen.
+    void StepList(CSkinListButton* list, int step);
 
     CPageBand* m_band;
     const CSkinImage* m_background;
@@ -126,8 +149,11 @@ private:
     std::unique_ptr<CSkinMenuButton> m_menu;
     std::vector<std::unique_ptr<CSkinListButton>> m_lists;
     std::vector<int> m_listLabels;
+    std::vector<unsigned> m_listMessages;
     CSkinImage m_buffer;
     int m_menuTookPress = 0;
     int m_keyFocus = -1;
+    std::string m_announced;
+    std::string m_stepped;  // a list's value chosen by an arrow, said first
     CMessageReceiver* m_messages;  // a child of the page
 };

@@ -53,7 +53,12 @@ class CButtonAccessible : public QAccessibleInterface, public QAccessibleActionI
 public:
     CButtonAccessible(CSkinPage* page, int index) : m_page(page), m_index(index) {}
 
-    bool isValid() const override { return m_page && m_index < m_page->AccessibleCount(); }
+    // A control of a page out of view is gone for the screen reader that
+    // still holds it: pressing it would act on a page the user left.
+    bool isValid() const override
+    {
+        return m_page && m_page->isVisible() && m_index < m_page->AccessibleCount();
+    }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_page ? m_page->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_page); }

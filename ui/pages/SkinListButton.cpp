@@ -1,6 +1,7 @@
 #include "ui/pages/SkinListButton.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -22,12 +23,21 @@ public:
         setUniformItemSizes(true);
         setSelectionMode(QAbstractItemView::SingleSelection);
         setMouseTracking(true);
-        // The entry under the pointer is the one a click chooses.
-        connect(this, &QListWidget::itemEntered, this, [this](QListWidgetItem* item) { setCurrentItem(item); });
         connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { m_owner.ChooseEntry(row(item)); });
     }
 
 protected:
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        QListWidget::mouseMoveEvent(event);
+        // The entry under a moving pointer is the one a click chooses. A
+        // resting pointer (the list scrolled under it, or opened over it)
+        // leaves the keyboard's entry alone.
+        const QPoint at = event->globalPosition().toPoint();
+        if (at == m_pointer) return;
+        m_pointer = at;
+        if (QListWidgetItem* item = itemAt(event->position().toPoint())) setCurrentItem(item);
+    }
     void keyPressEvent(QKeyEvent* event) override
     {
         switch (event->key()) {
@@ -58,6 +68,7 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QListWidget::showEvent(event);
+        m_pointer = QCursor::pos();
         qApp->installEventFilter(this);
     }
     void hideEvent(QHideEvent* event) override
@@ -80,6 +91,7 @@ protected:
 
 private:
     CSkinListButton& m_owner;
+    QPoint m_pointer;  // where the pointer was last seen, global
 };
 
 CSkinListButton::CSkinListButton(CSkinResources* resources) : CSkinButton(resources) {}
@@ -125,7 +137,7 @@ std::string CSkinListButton::Entry(int index) const
     return m_entries[index].toStdString();
 }
 
-int CSkinListButton::Selection() const { return m_list ? m_list->currentRow() : m_selection; }
+int CSkinListButton::Selection() const { return m_selection; }
 
 int CSkinListButton::EntryHeight() const
 {
@@ -193,7 +205,9 @@ void CSkinListButton::ResetEntries()
 void CSkinListButton::SelectEntry(int index)
 {
     m_selection = index >= 0 && index < EntryCount() ? index : -1;
-    if (!m_list) return;
+    // A closed list follows when it opens: its row changing while hidden
+    // would draw the screen reader into it.
+    if (!m_list || !m_open) return;
     if (index < 0 || index >= m_list->count()) {
         m_list->setCurrentRow(-1);
         m_list->clearSelection();
@@ -222,6 +236,8 @@ void CSkinListButton::Open()
     m_open = 1;
     SetPressed(1);
     m_list->setEnabled(true);
+    m_list->setCurrentRow(m_selection);
+    if (m_selection < 0) m_list->clearSelection();
     Layout();
     m_list->show();
     m_list->raise();
@@ -235,6 +251,9 @@ void CSkinListButton::Close()
     m_open = 0;
     SetPressed(0);
     const bool hadFocus = m_list->hasFocus();
+    // Closed without a choice: the list shows the chosen entry again, and
+    // opens on it next time.
+    if (m_list->currentRow() != m_selection) m_list->setCurrentRow(m_selection);
     m_list->hide();
     m_list->setEnabled(false);
     if (hadFocus && m_list->parentWidget()) m_list->parentWidget()->setFocus(Qt::OtherFocusReason);
