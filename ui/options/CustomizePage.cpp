@@ -93,13 +93,17 @@ protected:
         case Qt::Key_Down: step = 1; break;
         case Qt::Key_Space:
         case Qt::Key_Return:
-        case Qt::Key_Enter: ClickCursor(); return;
+        case Qt::Key_Enter:
+            ClickCursor();
+            SpeakCursor();
+            return;
         default: QWidget::keyPressEvent(event); return;
         }
         if (count == 0) return;
         m_cursor = (m_cursor + step + count) % count;
         if (!editor.SwitchPending()) ClickCursor();
         update();
+        SpeakCursor();
     }
     void focusInEvent(QFocusEvent*) override { update(); }
     void focusOutEvent(QFocusEvent*) override { update(); }
@@ -117,6 +121,14 @@ private:
         const CCustomGroupEditor::Slot& at = places[static_cast<size_t>(m_cursor)];
         m_page->ClickPreview(at.x + 2, at.y + 2);
         update();
+    }
+    // The preview is one painted picture: a screen reader hears the key in
+    // the slot the arrows reached (after a switch, the key now there).
+    void SpeakCursor()
+    {
+        CKeypadPage* target = m_page->TargetPage();
+        if (!target || m_cursor < 0 || m_cursor >= target->AccessibleCount()) return;
+        SpeakFor(this, QString::fromStdString(target->AccessibleName(m_cursor)));
     }
 
     CCustomizePage* m_page;
