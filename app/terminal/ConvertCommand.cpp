@@ -63,20 +63,6 @@ std::string CategoryName(const CUnitConverter& converter, int category)
     return name;
 }
 
-// The first entries of the two lists that share a category: the units are
-// converted there. False when none do.
-bool CommonCategory(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
-                    const SUnitEntry*& f, const SUnitEntry*& t)
-{
-    for (const SUnitEntry* a : from)
-        for (const SUnitEntry* b : to)
-            if (a->category == b->category) {
-                f = a, t = b;
-                return true;
-            }
-    return false;
-}
-
 // Of every way the two names could be read, the one pair of units that
 // converts ("f c": Fahrenheit to Celsius, though "c" is the speed of light);
 // false when none or several do.

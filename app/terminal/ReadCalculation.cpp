@@ -112,19 +112,6 @@ SCalcLine Read(CCalcEngine& engine, const std::string& typed, const std::string*
     return line;
 }
 
-// The first two entries of the lists that share a category.
-bool Convertible(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
-                 const SUnitEntry*& f, const SUnitEntry*& t)
-{
-    for (const SUnitEntry* a : from)
-        for (const SUnitEntry* b : to)
-            if (a->category == b->category) {
-                f = a, t = b;
-                return true;
-            }
-    return false;
-}
-
 // "5 miles to km": the value's unit is the last one to three words before
 // "to", the longest that converts to the target. False when none does.
 bool FindUnits(const STarget& target, const CUnitCatalogue& units, size_t& valueWords, const SUnitEntry*& from,
@@ -136,7 +123,7 @@ bool FindUnits(const STarget& target, const CUnitCatalogue& units, size_t& value
     for (size_t n = std::min<size_t>(3, target.left.size() - 1); n >= 1; --n) {
         const std::string name = Joined(target.left, target.left.size() - n, target.left.size());
         std::vector<const SUnitEntry*> found = units.Find(name, choices);
-        if (Convertible(found, wanted, from, to) || Convertible(units.Readings(name), wanted, from, to)) {
+        if (CommonCategory(found, wanted, from, to) || CommonCategory(units.Readings(name), wanted, from, to)) {
             valueWords = target.left.size() - n;
             return true;
         }

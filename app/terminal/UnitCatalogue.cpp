@@ -147,3 +147,15 @@ std::vector<const SUnitEntry*> CUnitCatalogue::Readings(const std::string& typed
             readings.push_back(&unit);
     return readings;
 }
+
+bool CommonCategory(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                    const SUnitEntry*& f, const SUnitEntry*& t)
+{
+    for (const SUnitEntry* a : from)
+        for (const SUnitEntry* b : to)
+            if (a->category == b->category) {
+                f = a, t = b;
+                return true;
+            }
+    return false;
+}

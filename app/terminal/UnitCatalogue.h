@@ -36,3 +36,8 @@ public:
 private:
     std::vector<SUnitEntry> units_;
 };
+
+// The first entries of the two lists that share a category: the units are
+// converted there. False when none do.
+bool CommonCategory(const std::vector<const SUnitEntry*>& from, const std::vector<const SUnitEntry*>& to,
+                    const SUnitEntry*& f, const SUnitEntry*& t);
