@@ -36,8 +36,9 @@ TEST(TakeOverFiles, OnlyFilesThatDifferFromTheShippedOnes)
     TakeOverFiles(dir.File("bin/"), dir.File("shipped/"), dir.File("user/"));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
-        if (row.takenTo)
+        if (row.takenTo) {
             EXPECT_EQ(TempFolder::Read(dir.File(row.takenTo)), row.here);
+        }
     }
     EXPECT_FALSE(fs::exists(dir.File("user/Customized/default.ini")));
     EXPECT_FALSE(fs::exists(dir.File("user/Customized/mine.ini")));
