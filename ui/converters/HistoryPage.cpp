@@ -20,6 +20,8 @@ namespace {
 // the display box, the clear command left of its calculation.
 const int kRowTop = 56, kRowHeight = 15, kRowText = 11;
 const int kLeft = 4, kRight = 230;
+// Inside the display's frame, which both skins draw at the left edge.
+const int kClearLeft = 8;
 const int kExpressionTop = 5, kExpressionText = 12, kValueTop = 18, kClearTop = 6, kClearText = 10;
 
 std::string Formatted(int id, const char* english, const std::string& first, const std::string& second)
@@ -184,7 +186,7 @@ SkinRect CHistoryPage::ClearRect() const
 {
     const std::string text = LocalizedText(StringId::HistoryClear, "Clear history");
     const int width = MeasureSkinTextUtf8(Scaled(kClearText), 400, m_text.font, text);
-    return {Scaled(kLeft), Scaled(kClearTop), Scaled(kLeft) + width, Scaled(kClearTop + kClearText + 2)};
+    return {Scaled(kClearLeft), Scaled(kClearTop), Scaled(kClearLeft) + width, Scaled(kClearTop + kClearText + 2)};
 }
 
 int CHistoryPage::OnPress(int x, int y)
@@ -218,7 +220,7 @@ void CHistoryPage::PaintContent(CSkinImage& dc)
     const uint32_t color = m_text.color;
     const int selected = Selected();
     const std::string clear = LocalizedText(StringId::HistoryClear, "Clear history");
-    DrawSkinTextUtf8(Scaled(kLeft), Scaled(kClearTop), Scaled(kClearText), 400, face, clear, dc, color, kAlignLeft);
+    DrawSkinTextUtf8(Scaled(kClearLeft), Scaled(kClearTop), Scaled(kClearText), 400, face, clear, dc, color, kAlignLeft);
     const int valueLeft = std::max(Scaled(kLeft), MenuButtonRight() + Scaled(4));
     if (selected < 0) {
         const std::string empty = LocalizedText(StringId::HistoryEmpty, "No calculations yet");
